@@ -1,0 +1,85 @@
+// Turns resource names into cached Direct3D objects loaded from the pack.
+// A name's directory part (everything up to its last '/') is dropped: only
+// the file name is the cache key and the pack entry name.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/d3dx9/d3dx9.h"
+#include "resources/path_files.h"
+#include "resources/resource_pack.h"
+
+struct MeshMaterial {
+    std::string textureName;  // "Textures//" + file name from the mesh file, or empty
+    float diffuse[4] = {0, 0, 0, 0};
+};
+
+struct MeshRecord {
+    ID3DXMesh* mesh = nullptr;
+    uint32_t materialCount = 0;
+    std::vector<MeshMaterial> materials;
+};
+
+// The layout of every loaded mesh: position, normal, texcoord, tangent, binormal (56 bytes).
+extern const D3DVERTEXELEMENT9 kMeshVertexDeclaration[6];
+
+// h = 31 * h + c over the characters taken as signed bytes, 32-bit unsigned.
+struct ResourceNameHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view name) const;
+};
+struct ResourceNameEqual {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const { return a == b; }
+};
+template <class T>
+using ResourceCache = std::unordered_map<std::string, T, ResourceNameHash, ResourceNameEqual>;
+
+// Everything up to and including the last '/' removed.
+std::string_view StripResourceName(std::string_view name);
+
+namespace Mirel {
+
+class ResourceManager {
+public:
+    explicit ResourceManager(IDirect3DDevice9* device);
+    virtual ~ResourceManager();
+    ResourceManager(const ResourceManager&) = delete;
+    ResourceManager& operator=(const ResourceManager&) = delete;
+
+    IDirect3DTexture9* GetTexture(std::string_view name);
+    void LoadCubeTexture(std::string_view name);
+    IDirect3DVertexShader9* GetVertexShader(std::string_view name);
+    IDirect3DPixelShader9* GetPixelShader(std::string_view name);
+    CameraPath* GetCameraPath(std::string_view name);
+    MeshPath* GetMeshPath(std::string_view name);
+    MeshRecord LoadMesh(std::string_view name);  // the work behind the free GetMesh
+
+    ResourcePack& Pack() { return pack; }
+
+private:
+    ResourceCache<IDirect3DBaseTexture9*> textures;
+    ResourceCache<MeshRecord> meshes;
+    ResourceCache<IDirect3DVertexShader9*> vertexShaders;
+    ResourceCache<IDirect3DPixelShader9*> pixelShaders;
+    ResourceCache<std::unique_ptr<CameraPath>> cameraPaths;
+    ResourceCache<std::unique_ptr<MeshPath>> meshPaths;
+    ResourcePack pack;
+    IDirect3DDevice9* device;
+};
+
+}  // namespace Mirel
+
+// The process-wide manager that GetMesh uses; start-up sets it.
+extern Mirel::ResourceManager* g_resourceManager;
+
+MeshRecord GetMesh(std::string_view name);
+void PreloadTexture(Mirel::ResourceManager* manager, std::string_view name);
+void PreloadVertexShader(Mirel::ResourceManager* manager, std::string_view name);
+void PreloadPixelShader(Mirel::ResourceManager* manager, std::string_view name);
+void PreloadCameraPath(Mirel::ResourceManager* manager, std::string_view name);
