@@ -1,0 +1,64 @@
+#include "effects/effect_helpers.h"
+
+#include <algorithm>
+
+#include "platform/win32/windows.h"
+#include "resources/resource_manager.h"
+#include "scene/camera.h"
+#include "shell/demo_state.h"
+#include "shell/system.h"
+
+void SetMatrixConstant(IDirect3DDevice9* device, UINT reg, const D3DXMATRIX& matrix) {
+    D3DXMATRIX transposed;
+    D3DXMatrixTranspose(&transposed, &matrix);
+    device->SetVertexShaderConstantF(reg, transposed, 4);
+}
+
+void SetEyeConstant(IDirect3DDevice9* device, UINT reg) {
+    const D3DXVECTOR3& eye = g_demoState.camera->eye;
+    const float value[4] = {eye.x, eye.y, eye.z, 1.0f};
+    device->SetVertexShaderConstantF(reg, value, 1);
+}
+
+void DrawAllSubsets(const Mirel::XMeshObj& mesh) {
+    if (!mesh.mesh) return;
+    for (DWORD k = 0; k < mesh.materialCount; ++k) mesh.mesh->DrawSubset(k);
+}
+
+IDirect3DTexture9* CreateScreenTarget(IDirect3DDevice9* device, const Mirel::System* system) {
+    IDirect3DTexture9* texture = nullptr;
+    if (FAILED(device->CreateTexture(static_cast<UINT>(system->width), static_cast<UINT>(system->height), 1,
+                                     D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &texture, nullptr))) {
+        MessageBoxA(nullptr, "Error creating screen texture", "Error!", MB_ICONERROR);
+        return nullptr;
+    }
+    return texture;
+}
+
+// Levels are kept inside 0..255 on both sides so that a level used as an
+// alpha byte can never wrap round to an opaque value.
+int FadeInValue(const Mirel::Trigger& trigger, double time, double rate) {
+    double elapsed = time - (trigger.armedAt + trigger.delay);
+    int level = static_cast<int>(elapsed * rate);
+    return std::clamp(level, 0, 255);
+}
+
+int FadeOutValue(const Mirel::Trigger& trigger, double time, double rate) {
+    double elapsed = time - (trigger.armedAt + trigger.delay);
+    int level = static_cast<int>(255.0 - elapsed * rate);
+    return std::clamp(level, 0, 255);
+}
+
+void DrawTitleWords(DWORD flags, std::initializer_list<TitleWord> words) {
+    ID3DXSprite* sprite = g_demoState.sprite;
+    D3DXMATRIX transform;
+    D3DXMatrixScaling(&transform, 0.0005f, -0.0005f, 0.0f);
+    sprite->Begin(flags);
+    sprite->SetTransform(&transform);
+    for (const TitleWord& word : words) {
+        D3DXVECTOR3 position(word.x, word.y, 0.0f);
+        sprite->Draw(g_demoState.resources->GetTexture(word.texture), nullptr, nullptr, &position,
+                     FadeColor(word.level));
+    }
+    sprite->End();
+}

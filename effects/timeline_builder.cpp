@@ -1,0 +1,25 @@
+#include "effects/timeline_builder.h"
+
+#include "effects/begin_effect.h"
+#include "shell/demo_state.h"
+
+namespace {
+
+struct Scheduled {
+    Mirel::Effect* effect;
+    double start;
+    double end;
+};
+
+}  // namespace
+
+void BuildTimeline() {
+    Scheduled timeline[] = {
+        {new Mirel::BeginEffect(&g_demoState), 0.0, 10.5},
+    };
+    for (Scheduled& entry : timeline) {
+        entry.effect->startTime = entry.start;
+        entry.effect->endTime = entry.end;
+    }
+    for (Scheduled& entry : timeline) AddEffect(entry.effect);
+}

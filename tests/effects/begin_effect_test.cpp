@@ -1,0 +1,178 @@
+#include "effects/begin_effect.h"
+
+#include <gtest/gtest.h>
+
+#include "effects/effect_helpers.h"
+#include "tests/effects/fakes.h"
+#include "render/graphics.h"
+#include "resources/resource_manager.h"
+#include "shell/demo_state.h"
+#include "sound/music_player.h"
+#include "tests/effects/recording_device.h"
+
+namespace {
+
+enum class Shown { Nothing, Cards, Words };
+
+class BeginEffectTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        device = CreateRecordingDevice(64, 48);
+        ASSERT_NE(device, nullptr);
+        g_demoState.device = device;
+        g_demoState.resources = new Mirel::ResourceManager(device);
+        g_demoState.quad = new Quad(1.0f / 64, 1.0f / 48);
+        g_demoState.music = new MusicPlayer();
+        g_demoState.sprite = &sprite;
+        g_demoState.time = 0.0;
+        effect.Init();
+    }
+    void TearDown() override {
+        delete g_demoState.quad;
+        delete g_demoState.resources;
+        delete g_demoState.music;
+        g_demoState.quad = nullptr;
+        g_demoState.resources = nullptr;
+        g_demoState.music = nullptr;
+        g_demoState.sprite = nullptr;
+        g_demoState.device = nullptr;
+        device->Release();
+    }
+
+    // The scheduler starts the effect in its first frame and updates it in
+    // that same frame.
+    void StartAt(double time) {
+        effect.Start(time);
+        Frame(time);
+    }
+    void Frame(double time) {
+        double dt = time - g_demoState.time;
+        g_demoState.frameDelta = dt;
+        g_demoState.time = time;
+        effect.Update(dt, time);
+        sprite.Clear();
+        effect.Render();
+    }
+    Shown WhatIsShown() const {
+        if (sprite.drawn.empty()) return Shown::Nothing;
+        if (sprite.drawn.size() == 2 && sprite.drawn[0].position.y == -512.0f &&
+            sprite.drawn[1].position.y == 64.0f)
+            return Shown::Cards;
+        if (sprite.drawn.size() == 3 && sprite.drawn[1].position.y == -128.0f) return Shown::Words;
+        ADD_FAILURE() << "unexpected sprite draws: " << sprite.drawn.size();
+        return Shown::Nothing;
+    }
+
+    IDirect3DDevice9* device = nullptr;
+    FakeSprite sprite;
+    Mirel::BeginEffect effect{&g_demoState};
+};
+
+TEST_F(BeginEffectTest, InitRegistersEightCuesInOrderOfDelay) {
+    const double delays[] = {0.3, 0.6, 2.0, 2.5, 2.8, 3.5, 4.25, 7.8};
+    ASSERT_EQ(effect.triggers.size(), 8u);
+    for (size_t i = 0; i < 8; ++i) {
+        EXPECT_EQ(effect.triggers[i].id, static_cast<int32_t>(i));
+        EXPECT_DOUBLE_EQ(effect.triggers[i].delay, delays[i]);
+        EXPECT_FALSE(effect.triggers[i].fired);
+    }
+    EXPECT_FLOAT_EQ(effect.word1X, -960.0f);
+    EXPECT_FLOAT_EQ(effect.logoScale, 2e-5f);
+}
+
+TEST_F(BeginEffectTest, FirstFrameHasBothCardScalesAtZero) {
+    StartAt(1.0 / 30);
+    EXPECT_EQ(effect.logoScale, 0.0f);
+    EXPECT_EQ(effect.presentsScale, 0.0f);
+    EXPECT_EQ(WhatIsShown(), Shown::Cards);
+}
+
+TEST_F(BeginEffectTest, CardsThenNothingThenWordsAlongTheTimeline) {
+    const double start = 1.0 / 30;
+    StartAt(start);
+    for (int frame = 2; frame * (1.0 / 30) < 10.5; ++frame) {
+        double time = frame * (1.0 / 30);
+        Frame(time);
+        double local = time - start;
+        Shown expected = local <= 2.8 ? Shown::Cards : local <= 3.5 ? Shown::Nothing : Shown::Words;
+        ASSERT_EQ(WhatIsShown(), expected) << "at " << local << " s into the effect";
+    }
+}
+
+TEST_F(BeginEffectTest, CardsRampToRestThenGrowFromTheirCues) {
+    StartAt(0.0);
+    Frame(0.15);
+    EXPECT_NEAR(effect.logoScale, 0.001f, 1e-7);
+    EXPECT_NEAR(effect.presentsScale, 0.0005f, 1e-7);
+    Frame(1.0);  // both zoom-ins end within this frame: the last ramp values stay
+    EXPECT_NEAR(effect.logoScale, 0.001f, 1e-7);
+    EXPECT_NEAR(effect.presentsScale, 0.0005f, 1e-7);
+    Frame(2.5);  // logo grows from 2.0 s; "presents" only after 2.5 s strictly
+    EXPECT_NEAR(effect.logoScale, 0.001f + 1.5f, 1e-5);
+    EXPECT_NEAR(effect.presentsScale, 0.0005f, 1e-7);
+    Frame(2.7);
+    EXPECT_NEAR(effect.presentsScale, 0.0005f + 0.02f, 1e-6);
+}
+
+TEST_F(BeginEffectTest, LongFrameOverTwoCuesKeepsLastRampValueAndAddsDtOnce) {
+    StartAt(0.1);
+    EXPECT_EQ(effect.logoScale, 0.0f);
+    Frame(2.3);  // 2.2 s into the effect: triggers 0, 1 and 2 fire together
+    EXPECT_FLOAT_EQ(effect.logoScale, static_cast<float>(0.0 + 2.2));
+    EXPECT_EQ(effect.presentsScale, 0.0f);
+}
+
+TEST_F(BeginEffectTest, WordFadesRiseFromTheirCuesAndFreezeAfterTheLast) {
+    StartAt(1.0 / 60);
+    double start = 1.0 / 60;
+    for (double local = 0.1; local < 3.5; local += 0.1) Frame(start + local);
+    EXPECT_EQ(effect.word1Alpha, 0u);
+    Frame(start + 3.7);
+    EXPECT_EQ(effect.word1Alpha, static_cast<uint32_t>(0.2 * 640));
+    EXPECT_EQ(effect.word23Alpha, 0u);
+    Frame(start + 3.91);
+    EXPECT_EQ(effect.word1Alpha, 255u);
+    Frame(start + 4.35);
+    EXPECT_EQ(effect.word23Alpha, static_cast<uint32_t>(0.1 * 640 + 1e-9));
+    Frame(start + 4.7);
+    EXPECT_EQ(effect.word23Alpha, 255u);
+    Frame(start + 7.9);
+    effect.word1Alpha = 7;
+    effect.word23Alpha = 9;
+    Frame(start + 8.5);
+    EXPECT_EQ(effect.word1Alpha, 7u);
+    EXPECT_EQ(effect.word23Alpha, 9u);
+}
+
+TEST_F(BeginEffectTest, SilentBand180DrawsWordsAtHalfTheCardsRestingScale) {
+    StartAt(0.01);
+    Frame(4.0);
+    ASSERT_EQ(WhatIsShown(), Shown::Words);
+    for (const auto& drawn : sprite.drawn) {
+        EXPECT_FLOAT_EQ(drawn.transform._11, 0.001f);
+        EXPECT_FLOAT_EQ(drawn.transform._22, -0.001f);
+        EXPECT_EQ(drawn.transform._33, 0.0f);
+    }
+    g_demoState.music->spectrum[180] = 0.5f;
+    Frame(4.1);
+    EXPECT_FLOAT_EQ(sprite.drawn[0].transform._11, 0.011f);
+}
+
+TEST_F(BeginEffectTest, WordsSlideAndCarryTheirFadeLevelsAsAlpha) {
+    StartAt(0.0);
+    Frame(3.0);
+    Frame(5.0);
+    ASSERT_EQ(WhatIsShown(), Shown::Words);
+    EXPECT_EQ(sprite.drawn[0].color, 0xFFFFFFFFu);
+    EXPECT_EQ(sprite.drawn[1].color >> 24, effect.word23Alpha);
+    EXPECT_EQ(sprite.drawn[2].position.y, 512.0f);
+    // Sliding since 2.8 s: word 1 right, word 2 left, word 3 right.
+    EXPECT_GT(effect.word1X, -960.0f);
+    EXPECT_LT(effect.word2X, -456.0f);
+    EXPECT_GT(effect.word3X, -320.0f);
+    EXPECT_EQ(sprite.calls.front(), "Begin(20)");
+    EXPECT_EQ(sprite.calls[sprite.calls.size() - 2], "Flush");
+    EXPECT_EQ(sprite.calls.back(), "End");
+}
+
+}  // namespace
