@@ -46,6 +46,7 @@ struct MeshPath {
 };
 
 // Parse a path file's bytes into `path`. False when there are no bytes or the
-// bytes are shorter than the header or the announced records.
+// bytes are shorter than the header or the announced records; `path` is then
+// left as a new, empty path.
 bool ParseCameraPath(const uint8_t* bytes, uint32_t size, CameraPath& path);
 bool ParseMeshPath(const uint8_t* bytes, uint32_t size, MeshPath& path);

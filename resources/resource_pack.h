@@ -23,10 +23,14 @@ public:
 
     // Reads the directory of "data.pak" in the working directory (or of the
     // path given). False, with an empty directory, when it cannot be opened.
+    // A directory cut short by the end of the file ends with its last
+    // complete entry.
     bool Open();
     bool Open(const char* path);
     // A new buffer (free with delete[]) with the entry's unscrambled bytes, or
-    // null when the name is empty or unknown or the pack cannot be read.
+    // null when the name is empty or unknown, the pack cannot be read, or the
+    // entry's data runs past the end of the file. An entry of size 0 gives an
+    // empty, non-null buffer. The size is written only on success.
     uint8_t* ReadEntry(const char* name, uint32_t* size);
     void Reset();
 
@@ -40,6 +44,8 @@ public:
     const Entry* Directory() const { return directory; }
 
 private:
+    const Entry* Find(const char* name) const;
+
     char path[300];
     PackHeader header;
     Entry* directory = nullptr;  // last directory entry first
