@@ -1,0 +1,55 @@
+#include "resources/pack_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "resources/resource_pack.h"
+#include "tests/resources/test_files.h"
+
+TEST(PackWriter, RefusesNamesTheReaderCouldNotFind) {
+    EXPECT_EQ(PackNameProblem(std::string(49, 'a')), "");
+    EXPECT_NE(PackNameProblem(std::string(50, 'a')), "");
+    EXPECT_NE(PackNameProblem(""), "");
+    EXPECT_NE(PackNameProblem("Textures/first.png"), "");
+    EXPECT_NE(PackNameProblem(std::string("a\0b", 3)), "");
+    EXPECT_EQ(PackNameProblem("back\\slash.png"), "");
+
+    std::vector<uint8_t> bytes;
+    std::string error;
+    EXPECT_FALSE(BuildPack({{"ok", {}}, {std::string(50, 'a'), {}}}, 1, 2, bytes, error));
+    EXPECT_NE(error.find("49"), std::string::npos);
+}
+
+TEST(PackWriter, LaysOutHeaderDirectoryAndDataInOrder) {
+    std::vector<uint8_t> bytes;
+    std::string error;
+    ASSERT_TRUE(BuildPack({{"b", Bytes("xy")}, {"a", Bytes("z")}}, 1, 0x3, bytes, error)) << error;
+    ASSERT_EQ(bytes.size(), 36u + 2 * 64 + 3);
+    EXPECT_EQ(bytes[12], 2);  // count, plain
+    EXPECT_EQ(bytes[16], 1);  // mode
+    EXPECT_EQ(bytes[20], 3);  // key
+    EXPECT_EQ(bytes[36], uint8_t('b' + 3));
+    EXPECT_EQ(bytes[36 + 64], uint8_t('a' + 3));
+    EXPECT_EQ(bytes[36 + 128], uint8_t('x' + 3));
+    EXPECT_EQ(bytes[36 + 130], uint8_t('z' + 3));
+}
+
+TEST(PackWriter, PacksReadBackThroughTheReader) {
+    TempDir dir;
+    for (uint32_t mode : {0u, 1u, 5u}) {
+        std::vector<uint8_t> bytes;
+        std::string error;
+        std::vector<PackFile> files = {{"first.png", {1, 2, 3, 250}}, {"empty", {}}, {"HandDraw.cp", Bytes("path")}};
+        ASSERT_TRUE(BuildPack(files, mode, 0x1FF, bytes, error)) << error;
+        std::string path = dir.Write("p.pak", bytes);
+        ResourcePack pack;
+        ASSERT_TRUE(pack.Open(path.c_str()));
+        for (const PackFile& file : files) {
+            uint32_t size = 0;
+            std::unique_ptr<uint8_t[]> data(pack.ReadEntry(file.name.c_str(), &size));
+            ASSERT_NE(data, nullptr) << file.name;
+            EXPECT_EQ(std::vector<uint8_t>(data.get(), data.get() + size), file.data) << file.name << " mode " << mode;
+        }
+    }
+}
