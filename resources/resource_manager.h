@@ -1,6 +1,24 @@
 // Turns resource names into cached Direct3D objects loaded from the pack.
 // A name's directory part (everything up to its last '/') is dropped: only
 // the file name is the cache key and the pack entry name.
+//
+// Every object belongs to the manager until it is destroyed; callers never
+// release what they get. What a failed load leaves behind:
+// - 2D texture: null, nothing shown, retried on the next request;
+// - cube texture: "Error loading texture <name>" (caption "ERROR!"), retried;
+// - mesh: "Error loading mesh <name>" (caption "ERROR!") and an empty record,
+//   reported and retried on every request;
+// - shader source missing: "Error loading vertex shader <name>" / "Error
+//   loading pixel shader <name>"; compile error: the compiler's text (or
+//   "Error compiling ... shader <name>" when it gives none); both are shown
+//   on every request and not cached;
+// - shader creation: "Error creating ... shader <name>", shown once, cached
+//   as null;
+// - camera or mesh path: "Error loading camera path <name>" / "Error loading
+//   mesh path <name>", shown once; the empty path stays cached.
+// The destructor releases textures, pixel shaders and vertex shaders, deletes
+// the paths, then releases the cached meshes (the scene's mesh objects keep
+// copies of those pointers but no longer draw by then) and resets the pack.
 #pragma once
 
 #include <cstdint>
@@ -52,6 +70,8 @@ public:
     ResourceManager(const ResourceManager&) = delete;
     ResourceManager& operator=(const ResourceManager&) = delete;
 
+    // A cube texture loaded under the name comes back through the same
+    // pointer type; bind it as a base texture only.
     IDirect3DTexture9* GetTexture(std::string_view name);
     void LoadCubeTexture(std::string_view name);
     IDirect3DVertexShader9* GetVertexShader(std::string_view name);
