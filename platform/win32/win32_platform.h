@@ -4,6 +4,9 @@
 // know about a window.
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
 #include "platform/win32/windef.h"
 
 struct SDL_Window;
@@ -35,3 +38,39 @@ void Win32_FramePresented();
 int Win32_MessageBoxCount();
 const char* Win32_LastMessageBoxText();
 const char* Win32_LastMessageBoxCaption();
+
+// ---- additions ---------------------------------------------------------------
+
+// Forgets every window, class, queued message and quit request without
+// sending any message, and restores the defaults (cursor shown, wall clock,
+// default display modes, message-box counters at zero). For tests.
+void Win32_Reset();
+
+// One display mode, as EnumDisplaySettingsA reports it.
+struct Win32DisplayMode {
+    int width;
+    int height;
+    int bitsPerPel;
+    int frequency;
+};
+// The modes the headless display reports, in enumeration order; a null list
+// restores the default (common modes from 640 x 480 to 1920 x 1080, each at
+// several colour depths and refresh rates, in a driver's order rather than
+// sorted). The headless desktop is 1920 x 1080.
+void Win32_SetHeadlessDisplayModes(const Win32DisplayMode* modes, int count);
+
+// Windows of this class are plain objects even on the SDL backend: never on
+// screen, no input; messages posted to them still work. For a dialog that a
+// program answers by itself.
+void Win32_SetClassOffscreen(const char* className, bool offscreen);
+
+// Paints a top-level window as it appears (background and child controls)
+// and returns the picture, RGBA8, top row first. Works on both backends: the
+// painting does not need a display.
+bool Win32_CaptureWindow(HWND hwnd, std::vector<uint8_t>* rgba, int* width, int* height);
+
+// The SDL window behind a destroyed window is hidden, not destroyed, until
+// the process ends, so that a device made for it can still be released.
+// OpenGL windows (those whose class has no background brush) are created with
+// SDL_WINDOW_OPENGL after asking for an RGB8, 24-bit depth, 8-bit stencil,
+// double-buffered OpenGL 3.3 core visual.
