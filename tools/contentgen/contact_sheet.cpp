@@ -1,0 +1,152 @@
+#include "tools/contentgen/contact_sheet.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "tools/contentgen/font.h"
+#include "tools/contentgen/raster.h"
+#include "tools/contentgen/world.h"
+
+namespace gen {
+namespace {
+
+constexpr int kSheetWidth = 1600;
+constexpr int kMargin = 16;
+const Rgba kPaper{0.93f, 0.92f, 0.89f, 1};
+const Rgba kInk{0.15f, 0.15f, 0.18f, 1};
+
+// A camera looking at a mesh's bounding box from the direction `from`.
+RasterView FrameBox(const Mesh& mesh, Vec3 from, float distanceScale = 1.0f) {
+    Vec3 lo, hi;
+    mesh.Bounds(lo, hi);
+    Vec3 centre = (lo + hi) * 0.5f;
+    float radius = Length(hi - lo) * 0.5f;
+    RasterView view;
+    view.target = centre;
+    view.eye = centre + Normalize(from) * (radius / std::sin(view.fovY * 0.5f) * 0.9f * distanceScale);
+    return view;
+}
+
+struct MeshShot {
+    std::string title;
+    std::vector<RasterItem> items;
+    RasterView view;
+    Rgba background;
+};
+
+std::vector<MeshShot> MeshShots(const AssetSet& assets) {
+    const auto& meshes = assets.Meshes();
+    auto mesh = [&](const std::string& name) -> const Mesh* {
+        auto it = meshes.find(name);
+        return it == meshes.end() ? nullptr : &it->second;
+    };
+    auto preview = [&](const std::string& name) -> const Image* {
+        auto it = assets.Previews().find(name);
+        return it == assets.Previews().end() ? nullptr : &it->second;
+    };
+    std::vector<MeshShot> shots;
+    const Rgba sky{0.70f, 0.80f, 0.90f, 1};
+    const Rgba space{0.02f, 0.02f, 0.04f, 1};
+    if (const Mesh* m = mesh("fy_faen_assSmall.X")) {
+        shots.push_back({"fy_faen_assSmall.X, from the bay", {{m}}, FrameBox(*m, {0.5f, 0.55f, 1}, 0.75f), sky});
+        shots.push_back({"fy_faen_assSmall.X, from the cliffs", {{m}}, FrameBox(*m, {-0.7f, 0.35f, -1}, 0.75f), sky});
+    }
+    if (const Mesh* m = mesh("ocean.X")) {
+        RasterView v;
+        v.eye = {0, 60, -160};
+        v.target = {0, -3, 60};
+        shots.push_back({"ocean.X", {{m, false, nullptr, {0.25f, 0.45f, 0.6f, 1}}}, v, sky});
+    }
+    if (const Mesh* m = mesh("yachtAll2.x")) shots.push_back({"yachtAll2.x", {{m}}, FrameBox(*m, {1, 0.35f, 0.8f}), sky});
+    if (const Mesh* m = mesh("skydome.X")) {
+        RasterView v;
+        v.eye = {0, 0, 0};
+        v.target = {0.3f, 0.45f, 1};
+        v.fovY = 1.6f;
+        shots.push_back({"skydome.X", {{m, true}}, v, kPaper});
+    }
+    if (const Mesh* m = mesh("sphere.x")) shots.push_back({"sphere.x", {{m}}, FrameBox(*m, world::kStarEye), space});
+    if (const Mesh* m = mesh("creditsPlane.x")) shots.push_back({"creditsPlane.x", {{m}}, FrameBox(*m, {0.3f, 0.2f, -1}), sky});
+    if (const Mesh* m = mesh("cylinder.X")) shots.push_back({"cylinder.X", {{m}}, FrameBox(*m, world::kStarEye - world::kCylinderCentre), sky});
+    // The two scenes as the demo frames them.
+    const Mesh *island = mesh("fy_faen_assSmall.X"), *ocean = mesh("ocean.X"), *yacht = mesh("yachtAll2.x"),
+               *dome = mesh("skydome.X");
+    if (island && ocean && yacht && dome) {
+        RasterView v;
+        v.eye = {38, 6, 92};
+        v.target = {2, 3, 30};
+        shots.push_back({"island scene", {{island}, {ocean, false, nullptr, {0.25f, 0.45f, 0.6f, 1}}, {yacht}, {dome, true}}, v, sky});
+    }
+    const Mesh *sphere = mesh("sphere.x"), *cylinder = mesh("cylinder.X");
+    if (sphere && cylinder) {
+        RasterView v;
+        v.eye = world::kStarEye;
+        v.target = {0, 0, 0};
+        v.light = Normalize({-8.45f, 5.294f, -0.76f});
+        shots.push_back({"earth scene (fixed camera)", {{sphere}, {cylinder}}, v, space});
+    }
+    (void)preview;
+    return shots;
+}
+
+void Label(Image& sheet, const Font& font, const std::string& text, int x, int y, float em) {
+    font.Draw(sheet, text, float(x), float(y) + font.Ascent(em), em, kInk, nullptr);
+}
+
+Image Checker(int w, int h) {
+    Image c(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) c.At(x, y) = Grey(((x / 8 + y / 8) & 1) ? 0.78f : 0.62f);
+    return c;
+}
+
+}  // namespace
+
+Image ContactSheet(const AssetSet& assets, const std::string& fontPath) {
+    Font font;
+    bool haveFont = font.Load(fontPath);
+    std::vector<MeshShot> shots = MeshShots(assets);
+    const int shotW = (kSheetWidth - kMargin * 5) / 4, shotH = shotW * 3 / 4, labelH = 22;
+    const int cell = 148, cellLabel = 30, perRow = (kSheetWidth - kMargin) / (cell + kMargin);
+    const auto& previews = assets.Previews();
+    int meshRows = int(shots.size() + 3) / 4;
+    int texRows = int(previews.size() + perRow - 1) / perRow;
+    int height = kMargin * 3 + 30 + meshRows * (shotH + labelH + kMargin) + 30 + texRows * (cell + cellLabel + kMargin);
+    Image sheet(kSheetWidth, height, kPaper);
+
+    int y = kMargin;
+    if (haveFont) Label(sheet, font, "meshes", kMargin, y, 22);
+    y += 30;
+    for (size_t i = 0; i < shots.size(); ++i) {
+        int x = kMargin + int(i % 4) * (shotW + kMargin), yy = y + int(i / 4) * (shotH + labelH + kMargin);
+        sheet.Composite(Rasterise(shots[i].items, shots[i].view, shotW, shotH, previews, shots[i].background), x, yy);
+        size_t triangles = 0;
+        for (const RasterItem& item : shots[i].items) triangles += item.mesh->faces.size();
+        char text[160];
+        std::snprintf(text, sizeof text, "%s  (%zu triangles)", shots[i].title.c_str(), triangles);
+        if (haveFont) Label(sheet, font, text, x, yy + shotH + 3, 15);
+    }
+    y += meshRows * (shotH + labelH + kMargin) + kMargin;
+    if (haveFont) Label(sheet, font, "textures", kMargin, y, 22);
+    y += 30;
+    int i = 0;
+    for (const auto& [name, image] : previews) {
+        int x = kMargin + (i % perRow) * (cell + kMargin), yy = y + (i / perRow) * (cell + cellLabel + kMargin);
+        float scale = std::min(float(cell) / image.Width(), float(cell) / image.Height());
+        int w = std::max(1, int(image.Width() * scale)), h = std::max(1, int(image.Height() * scale));
+        int ox = x + (cell - w) / 2, oy = yy + (cell - h) / 2;
+        sheet.Composite(Checker(w, h), ox, oy);
+        sheet.Composite(image.Resized(w, h), ox, oy);
+        if (haveFont) {
+            Label(sheet, font, name, x, yy + cell + 2, 13);
+            char size[64];
+            std::snprintf(size, sizeof size, "%d x %d", image.Width(), image.Height());
+            Label(sheet, font, size, x, yy + cell + 16, 11);
+        }
+        ++i;
+    }
+    return sheet;
+}
+
+}  // namespace gen

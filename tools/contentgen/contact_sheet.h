@@ -1,0 +1,16 @@
+// The contact sheet: every texture of a generator run as a labelled
+// thumbnail, and every mesh rendered with its material textures by a small
+// software rasteriser, laid out on one picture.
+#pragma once
+
+#include "tools/contentgen/asset_set.h"
+#include "tools/contentgen/image.h"
+
+#include <string>
+
+namespace gen {
+
+// Labels are set in the font file `font`.
+Image ContactSheet(const AssetSet& assets, const std::string& font);
+
+}  // namespace gen

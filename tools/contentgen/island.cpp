@@ -1,0 +1,239 @@
+// The island: heightfield, mesh "fy_faen_assSmall.X" and its three textures,
+// all sampled from one height function so that they line up: the colour map
+// "island.jpg", the detail normal map "islandNormal.jpg" and the cast-shadow
+// map "shadowmap.tga", each covering the mesh's square with u along +x and
+// v along -z.
+#include "tools/contentgen/island.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "tools/contentgen/groups.h"
+#include "tools/contentgen/image_files.h"
+#include "tools/contentgen/noise.h"
+#include "tools/contentgen/parallel.h"
+#include "tools/contentgen/world.h"
+
+namespace gen {
+namespace {
+
+using namespace world;
+
+float SmoothMin(float a, float b, float k) {
+    float h = Clamp01(0.5f + 0.5f * (b - a) / k);
+    return Lerp(b, a, h) - k * h * (1 - h);
+}
+
+// 0 at sea, rising towards the bay's beach.
+float BeachWeight(float x, float z) {
+    float dx = x - kBayX, dz = z - kBayZ;
+    return std::exp(-(dx * dx + dz * dz) / (2 * 24.0f * 24.0f));
+}
+
+// Inland measure: 1 at the island's centre, 0 on the coast, negative at sea.
+float Land(float x, float z) {
+    float wx = x + 9 * Fbm2(x * 0.02f, z * 0.02f, 101, 3) + 3 * Fbm2(x * 0.07f, z * 0.07f, 105, 2);
+    float wz = z + 9 * Fbm2(x * 0.02f + 3.7f, z * 0.02f - 1.9f, 102, 3) + 3 * Fbm2(x * 0.07f + 1.3f, z * 0.07f, 106, 2);
+    float land = 1 - std::hypot(wx + 2, (wz + 2) * 1.08f) / 54;
+    // The bay: an inlet opening to +z, its shore wobbling like the rest of the coast.
+    float bx = x + 3 * Fbm2(x * 0.08f, z * 0.08f, 107, 2) - kBayX;
+    float bz = z + 3 * Fbm2(x * 0.08f + 7.1f, z * 0.08f, 108, 2) - kBayZ;
+    float bay = (std::hypot(bx * 1.1f, bz * 0.85f) / kBayRadius - 1) * 0.45f;
+    return SmoothMin(land, bay, 0.08f);
+}
+
+// How much of a cliff coast the shore at (x, z) is: the north and west shores.
+float Cliffness(float x, float z) {
+    Vec3 dir = Normalize({x + 2, 0, z + 2});
+    float side = Smoothstep(-0.1f, 0.6f, Dot(dir, Normalize({-0.6f, 0, -1})));
+    // Cliffs come and go along the shore.
+    float patches = Smoothstep(-0.4f, 0.3f, Noise2(dir.x * 1.3f + 5, dir.z * 1.3f + 5, 111));
+    return side * patches * (1 - BeachWeight(x, z));
+}
+
+// Rock, sand and grass weights of the ground at a point, for the colour and
+// normal maps.
+struct Ground {
+    float rock, sand;
+};
+
+Ground GroundAt(float y, float slope, float beach) {
+    float rock = std::max(Smoothstep(0.28f, 0.5f, slope), Smoothstep(21.0f, 27.0f, y));
+    float sandLine = -1.6f + 1.6f * beach;
+    float sand = (1 - Smoothstep(sandLine - 0.6f, sandLine + 0.4f, y)) * (1 - rock);
+    return {rock, sand};
+}
+
+constexpr int kGrid = 128;          // mesh cells a side
+constexpr int kColourSize = 1024;   // colour and normal map
+constexpr int kShadowSize = 512;
+
+struct HeightGrid {
+    int size;
+    std::vector<float> h;  // texel centres
+    float Texel() const { return 2 * kIslandHalf / size; }
+    float At(int i, int j) const {
+        i = std::clamp(i, 0, size - 1);
+        j = std::clamp(j, 0, size - 1);
+        return h[size_t(j) * size + i];
+    }
+    // Bilinear height at world (x, z).
+    float Sample(float x, float z) const {
+        float fx = (x + kIslandHalf) / Texel() - 0.5f, fy = (kIslandHalf - z) / Texel() - 0.5f;
+        int i = int(std::floor(fx)), j = int(std::floor(fy));
+        float tx = fx - i, ty = fy - j;
+        return Lerp(Lerp(At(i, j), At(i + 1, j), tx), Lerp(At(i, j + 1), At(i + 1, j + 1), tx), ty);
+    }
+    Vec3 Normal(int i, int j) const {
+        float t = Texel();
+        // +i is +x, +j is -z.
+        float dhdx = (At(i + 1, j) - At(i - 1, j)) / (2 * t);
+        float dhdz = -(At(i, j + 1) - At(i, j - 1)) / (2 * t);
+        return Normalize({-dhdx, 1, -dhdz});
+    }
+};
+
+float WorldX(int i, int size) { return -kIslandHalf + (i + 0.5f) * 2 * kIslandHalf / size; }
+float WorldZ(int j, int size) { return kIslandHalf - (j + 0.5f) * 2 * kIslandHalf / size; }
+
+HeightGrid MakeHeights(int size) {
+    HeightGrid grid{size, std::vector<float>(size_t(size) * size)};
+    ParallelRows(size, [&](int j) {
+        for (int i = 0; i < size; ++i) grid.h[size_t(j) * size + i] = IslandHeight(WorldX(i, size), WorldZ(j, size));
+    });
+    return grid;
+}
+
+Mesh BuildMesh() {
+    Mesh mesh;
+    mesh.materials.push_back({"IslandGround", {1, 1, 1, 1}, 8, {0.1f, 0.1f, 0.1f}, {0, 0, 0}, "island.jpg"});
+    const int n = kGrid + 1;
+    const float step = 2 * kIslandHalf / kGrid;
+    std::vector<float> h(size_t(n) * n);
+    for (int j = 0; j < n; ++j)
+        for (int i = 0; i < n; ++i) h[size_t(j) * n + i] = IslandHeight(-kIslandHalf + i * step, -kIslandHalf + j * step);
+    // Cells wholly deep under water are left out; the sea hides them anyway.
+    std::vector<uint32_t> index(size_t(n) * n, UINT32_MAX);
+    auto vertex = [&](int i, int j) {
+        uint32_t& slot = index[size_t(j) * n + i];
+        if (slot == UINT32_MAX) {
+            float x = -kIslandHalf + i * step, z = -kIslandHalf + j * step;
+            slot = mesh.AddVertex({x, h[size_t(j) * n + i], z},
+                                  {(x + kIslandHalf) / (2 * kIslandHalf), (kIslandHalf - z) / (2 * kIslandHalf)});
+        }
+        return slot;
+    };
+    for (int j = 0; j < kGrid; ++j)
+        for (int i = 0; i < kGrid; ++i) {
+            float ha = h[size_t(j) * n + i], hb = h[size_t(j + 1) * n + i];
+            float hc = h[size_t(j + 1) * n + i + 1], hd = h[size_t(j) * n + i + 1];
+            if (std::max({ha, hb, hc, hd}) < kSeaLevel - 5.5f) continue;
+            uint32_t a = vertex(i, j), b = vertex(i, j + 1), c = vertex(i + 1, j + 1), d = vertex(i + 1, j);
+            // Split along the diagonal with the smaller height difference, so ridges stay ridges.
+            if (std::fabs(ha - hc) <= std::fabs(hb - hd)) {
+                mesh.AddQuad(a, b, c, d, 0);
+            } else {
+                mesh.AddTriangle(a, b, d, 0);
+                mesh.AddTriangle(b, c, d, 0);
+            }
+        }
+    mesh.ComputeNormals();
+    return mesh;
+}
+
+Rgba GroundColour(float x, float z, float y, Vec3 normal) {
+    float slope = 1 - normal.y;
+    float beach = BeachWeight(x, z);
+    Ground g = GroundAt(y, slope, beach);
+    float n1 = Fbm2(x * 0.08f, z * 0.08f, 201, 4);
+    float n2 = Fbm2(x * 0.5f, z * 0.5f, 202, 3);
+    float strata = 0.5f + 0.5f * std::sin(y * 1.7f + 2.5f * n1);
+    Rgba rock = Mix(Rgba{0.42f, 0.39f, 0.35f}, Rgba{0.62f, 0.58f, 0.51f}, 0.35f + 0.45f * strata + 0.15f * n2);
+    Rgba grass = Mix(Rgba{0.31f, 0.45f, 0.19f}, Rgba{0.55f, 0.54f, 0.30f}, Clamp01(0.5f + 0.6f * n1));
+    grass = Mix(grass, Rgba{0.18f, 0.30f, 0.13f}, Smoothstep(0.15f, 0.45f, Fbm2(x * 0.15f, z * 0.15f, 203, 3)));
+    Rgba sand = Mix(Rgba{0.88f, 0.80f, 0.61f}, Rgba{0.80f, 0.71f, 0.52f}, Clamp01(0.5f + 0.8f * n2));
+    float wet = 1 - Smoothstep(kSeaLevel - 0.1f, kSeaLevel + 0.5f, y);
+    sand = Mix(sand, Rgba{0.62f, 0.55f, 0.42f}, wet);
+    Rgba c = Mix(Mix(grass, sand, g.sand), rock, g.rock);
+    // Below the water line the ground turns to a dark, weedy seabed.
+    float depth = Clamp01((kSeaLevel - 0.3f - y) / 6);
+    c = Mix(c, Rgba{0.22f, 0.33f, 0.31f}, depth);
+    return {c.r, c.g, c.b, 1};
+}
+
+// Fine bumps carried by the normal map: rough on rock, faint on sand.
+float Detail(float x, float z, float rockiness) {
+    return rockiness * 0.35f * Fbm2(x * 0.9f, z * 0.9f, 301, 3) + 0.06f * Fbm2(x * 3.1f, z * 3.1f, 302, 2);
+}
+
+}  // namespace
+
+float IslandHeight(float x, float z) {
+    float land = Land(x, z);
+    if (land <= 0) return kSeaLevel + std::max(-11.0f, land * 70);
+    float cliff = Cliffness(x, z), beach = BeachWeight(x, z);
+    float rise = Lerp(Smoothstep(0, 0.5f, land), Smoothstep(0, 0.035f, land), cliff);
+    float e = rise * (6 + 10 * cliff) * Lerp(1, 0.35f, beach * (1 - Smoothstep(0.05f, 0.4f, land)));
+    e += 6 * Smoothstep(0.2f, 0.9f, land);
+    // The peak in the north-west, and a lower hill in the east.
+    float px = x + 10, pz = z + 8, qx = x - 22, qz = z - 2;
+    float inland = Smoothstep(0.05f, 0.4f, land);
+    e += 21 * std::exp(-(px * px + pz * pz) / (2 * 13.0f * 13.0f)) * inland;
+    e += 7 * std::exp(-(qx * qx + qz * qz) / (2 * 10.0f * 10.0f)) * inland;
+    // Ridges and gullies running down from the heights, and rough ground.
+    float wx = x + 6 * Fbm2(x * 0.03f, z * 0.03f, 109, 2), wz = z + 6 * Fbm2(x * 0.03f, z * 0.03f + 4.4f, 110, 2);
+    e += 8 * (Ridged2(wx * 0.045f, wz * 0.045f, 103, 4) - 0.45f) * Smoothstep(0.1f, 0.6f, land) * (1 - 0.7f * beach);
+    e += 1.2f * Fbm2(x * 0.2f, z * 0.2f, 104, 3) * Smoothstep(0, 0.2f, land) * (1 - 0.8f * beach);
+    return kSeaLevel + e;
+}
+
+void GenerateIsland(AssetSet& out) {
+    Mesh mesh = BuildMesh();
+    out.AddFile("fy_faen_assSmall.X", WriteXFile("Island", {{"IslandMesh", &mesh}}));
+    out.AddMeshPreview("fy_faen_assSmall.X", mesh);
+
+    HeightGrid heights = MakeHeights(kColourSize);
+    Image colour(kColourSize, kColourSize), normal(kColourSize, kColourSize);
+    const float t = heights.Texel();
+    ParallelRows(kColourSize, [&](int j) {
+        for (int i = 0; i < kColourSize; ++i) {
+            float x = WorldX(i, kColourSize), z = WorldZ(j, kColourSize), y = heights.At(i, j);
+            Vec3 n = heights.Normal(i, j);
+            colour.At(i, j) = GroundColour(x, z, y, n);
+            float rock = GroundAt(y, 1 - n.y, BeachWeight(x, z)).rock;
+            float rough = 0.3f + 0.7f * rock;
+            float ddx = (Detail(x + t, z, rough) - Detail(x - t, z, rough)) / (2 * t);
+            float ddz = (Detail(x, z + t, rough) - Detail(x, z - t, rough)) / (2 * t);
+            // Tangent along +u (+x), binormal along +v (-z), normal out of the ground.
+            Vec3 d = Normalize({-ddx, ddz, 1});
+            normal.At(i, j) = {0.5f + 0.5f * d.x, 0.5f + 0.5f * d.y, 0.5f + 0.5f * d.z, 1};
+        }
+    });
+    out.AddFile("island.jpg", EncodeJpeg(colour, 92));
+    out.AddPreview("island.jpg", colour);
+    out.AddFile("islandNormal.jpg", EncodeJpeg(normal, 95));
+    out.AddPreview("islandNormal.jpg", normal);
+
+    // Cast shadows of the sun: 1 in light, 0.5 in full shadow, soft edges.
+    const Vec3 sun = SunDirection();
+    Image shadow(kShadowSize, kShadowSize);
+    ParallelRows(kShadowSize, [&](int j) {
+        for (int i = 0; i < kShadowSize; ++i) {
+            float x = WorldX(i, kShadowSize), z = WorldZ(j, kShadowSize);
+            Vec3 p{x, heights.Sample(x, z) + 0.25f, z};
+            float penumbra = 1;
+            for (float s = 0.5f; s < 120; s += 0.5f + s * 0.02f) {
+                Vec3 q = p + sun * s;
+                if (q.y > 40 || std::fabs(q.x) > kIslandHalf || std::fabs(q.z) > kIslandHalf) break;
+                penumbra = std::min(penumbra, (q.y - heights.Sample(q.x, q.z)) / (0.08f * s));
+                if (penumbra <= 0) break;
+            }
+            float v = 0.5f + 0.5f * Smoothstep(0, 1, Clamp01(penumbra));
+            shadow.At(i, j) = Grey(v);
+        }
+    });
+    out.AddFile("shadowmap.tga", EncodeTga(shadow, false));
+    out.AddPreview("shadowmap.tga", shadow);
+}
+
+}  // namespace gen
