@@ -1,0 +1,3 @@
+#include "shell/demo_state.h"
+
+DemoState g_demoState;

@@ -1,0 +1,34 @@
+// The program's entry: reads the command line, then runs WinMain.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "shell/options.h"
+#include "shell/run_control.h"
+#include "shell/win_main.h"
+
+namespace {
+
+constexpr int kExitBadCommandLine = 2;
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    ParsedCommandLine parsed = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (parsed.error.empty()) parsed.error = CheckOutputPaths(parsed.options);
+    if (!parsed.error.empty()) {
+        std::fprintf(stderr, "demo: %s\nTry 'demo --help'.\n", parsed.error.c_str());
+        return kExitBadCommandLine;
+    }
+    if (parsed.options.help) {
+        std::fputs(UsageText().c_str(), stdout);
+        return 0;
+    }
+    if (parsed.options.version) {
+        std::printf("demo %s\n", kDemoVersion);
+        return 0;
+    }
+    ApplyRunOptions(parsed.options);
+    int status = WinMain(GetModuleHandleA(nullptr), nullptr, nullptr, SW_SHOWDEFAULT);
+    return FinishRun(status);
+}
