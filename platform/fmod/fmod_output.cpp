@@ -18,24 +18,37 @@ namespace {
 
 class ClockOutput final : public Output {
 public:
-    ClockOutput() {
-        LARGE_INTEGER value;
-        QueryPerformanceFrequency(&value);
-        frequency = value.QuadPart > 0 ? value.QuadPart : 1;
-        QueryPerformanceCounter(&value);
-        base = value.QuadPart;
-    }
+    ClockOutput() { Read(&baseCount, &frequency); }
 
-    // Output frames since init: elapsed ticks x rate / frequency, rounded down.
+    // Output frames since init: elapsed ticks x rate / frequency, rounded
+    // down. A counter that changes frequency or runs backwards (switched
+    // between the wall clock and fixed steps) continues from where it was.
     int64_t Frames() override {
-        LARGE_INTEGER now;
-        QueryPerformanceCounter(&now);
-        const __int128 ticks = std::max<int64_t>(0, now.QuadPart - base);
-        return static_cast<int64_t>(ticks * kOutputRate / frequency);
+        int64_t count = 0;
+        int64_t newFrequency = 1;
+        Read(&count, &newFrequency);
+        if (newFrequency != frequency || count < baseCount) {
+            baseFrames = lastFrames;
+            baseCount = count;
+            frequency = newFrequency;
+        }
+        const __int128 ticks = count - baseCount;
+        lastFrames = baseFrames + static_cast<int64_t>(ticks * kOutputRate / frequency);
+        return lastFrames;
     }
 
 private:
-    int64_t base = 0;
+    static void Read(int64_t* count, int64_t* frequency) {
+        LARGE_INTEGER value;
+        QueryPerformanceFrequency(&value);
+        *frequency = value.QuadPart > 0 ? value.QuadPart : 1;
+        QueryPerformanceCounter(&value);
+        *count = value.QuadPart;
+    }
+
+    int64_t baseCount = 0;
+    int64_t baseFrames = 0;
+    int64_t lastFrames = 0;
     int64_t frequency = 1;
 };
 

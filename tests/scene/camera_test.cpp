@@ -1,0 +1,236 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "resources/path_files.h"
+#include "scene/camera.h"
+
+namespace {
+
+CameraKey Key(D3DXVECTOR3 eye, D3DXVECTOR3 target) {
+    CameraKey key;
+    key.eye = eye;
+    key.target = target;
+    return key;
+}
+
+// Three keys far apart in every coordinate, duration 10.
+CameraPath ThreeKeyPath() {
+    CameraPath path;
+    path.duration = 10.0f;
+    path.keys = {Key({1, 2, 3}, {0, 0, 1}), Key({10, -4, 7}, {5, 5, 5}), Key({-20, 8, 30}, {-1, 2, -3})};
+    return path;
+}
+
+D3DXVECTOR3 EyeAt(const CameraPath& path, float t) {
+    D3DXVECTOR3 eye;
+    D3DXVECTOR3 target;
+    EXPECT_TRUE(Evaluate(&path, t, &eye, &target));
+    return eye;
+}
+
+D3DXVECTOR3 TargetAt(const CameraPath& path, float t) {
+    D3DXVECTOR3 eye;
+    D3DXVECTOR3 target;
+    EXPECT_TRUE(Evaluate(&path, t, &eye, &target));
+    return target;
+}
+
+void ExpectNear(const D3DXVECTOR3& actual, const D3DXVECTOR3& expected, float tolerance = 1e-5f) {
+    EXPECT_NEAR(actual.x, expected.x, tolerance);
+    EXPECT_NEAR(actual.y, expected.y, tolerance);
+    EXPECT_NEAR(actual.z, expected.z, tolerance);
+}
+
+D3DXVECTOR3 Transform(const D3DXVECTOR3& point, const D3DXMATRIX& m) {
+    D3DXVECTOR3 out;
+    D3DXVec3TransformCoord(&out, &point, &m);
+    return out;
+}
+
+}  // namespace
+
+TEST(Camera, ConstructionHoldsTheFixedLensAndStartingPlace) {
+    Camera camera;
+    EXPECT_FLOAT_EQ(camera.zNear, 0.1f);
+    EXPECT_FLOAT_EQ(camera.zFar, 1000.0f);
+    EXPECT_FLOAT_EQ(camera.fovY, 0.785398185f);
+    EXPECT_FLOAT_EQ(camera.aspect, 1.33333337f);
+    EXPECT_EQ(camera.eye, D3DXVECTOR3(0, 3, -5));
+    EXPECT_EQ(camera.target, D3DXVECTOR3(0, 0, 0));
+    ExpectNear(camera.direction, D3DXVECTOR3(0, -3, 5) / std::sqrt(34.0f));
+    EXPECT_FALSE(camera.followPath);
+    EXPECT_EQ(camera.path, nullptr);
+}
+
+TEST(Camera, ConstructionViewLooksFromTheEyeAtTheOriginWithYUp) {
+    Camera camera;
+    // The eye goes to the view-space origin, the target straight ahead on +z.
+    ExpectNear(Transform(D3DXVECTOR3(0, 3, -5), camera.view), D3DXVECTOR3(0, 0, 0));
+    ExpectNear(Transform(D3DXVECTOR3(0, 0, 0), camera.view), D3DXVECTOR3(0, 0, std::sqrt(34.0f)));
+    // World +x stays to the right, world up stays up (positive view y).
+    EXPECT_GT(Transform(D3DXVECTOR3(1, 0, 0), camera.view).x, 0.9f);
+    EXPECT_GT(Transform(D3DXVECTOR3(0, 4, -5), camera.view).y, 0.0f);
+}
+
+TEST(Camera, ConstructionProjectionIsQuarterPiFourThirdsNearTenthFarThousand) {
+    Camera camera;
+    const float yScale = 1.0f / std::tan(D3DX_PI / 8);
+    EXPECT_NEAR(camera.projection._22, yScale, 1e-5f);
+    EXPECT_NEAR(camera.projection._11, yScale / (4.0f / 3.0f), 1e-5f);
+    EXPECT_NEAR(camera.projection._33, 1000.0f / (1000.0f - 0.1f), 1e-6f);
+    EXPECT_NEAR(camera.projection._43, -0.1f * 1000.0f / (1000.0f - 0.1f), 1e-6f);
+    EXPECT_FLOAT_EQ(camera.projection._34, 1.0f);
+    EXPECT_EQ(camera.viewProjection, camera.view * camera.projection);
+}
+
+TEST(Camera, SetLookAtLeavesViewProjectionForTheNextUpdate) {
+    Camera camera;
+    const D3DXMATRIX before = camera.viewProjection;
+    camera.SetLookAt(D3DXVECTOR3(10, 0, 0), D3DXVECTOR3(0, 0, 0));
+    EXPECT_EQ(camera.viewProjection, before);
+    ExpectNear(camera.direction, D3DXVECTOR3(-1, 0, 0));
+    camera.UpdateCamera(1.0);
+    EXPECT_EQ(camera.viewProjection, camera.view * camera.projection);
+    EXPECT_EQ(camera.eye, D3DXVECTOR3(10, 0, 0));
+}
+
+TEST(CameraPathEvaluation, PassesThroughKeysAtEvenSpacing) {
+    const CameraPath path = ThreeKeyPath();
+    EXPECT_EQ(EyeAt(path, 0.0f), path.keys[0].eye);
+    EXPECT_EQ(TargetAt(path, 0.0f), path.keys[0].target);
+    ExpectNear(EyeAt(path, 5.0f), path.keys[1].eye);
+    ExpectNear(TargetAt(path, 5.0f), path.keys[1].target);
+}
+
+TEST(CameraPathEvaluation, ExactlyTheDurationGivesTheFirstKey) {
+    const CameraPath path = ThreeKeyPath();
+    ExpectNear(EyeAt(path, 10.0f), path.keys[0].eye);
+}
+
+TEST(CameraPathEvaluation, BeyondTheDurationRestsOnTheLastKeyWithLoopOff) {
+    const CameraPath path = ThreeKeyPath();
+    ExpectNear(EyeAt(path, 10.5f), path.keys[2].eye);
+    ExpectNear(TargetAt(path, 10.5f), path.keys[2].target);
+    ExpectNear(EyeAt(path, 1000.0f), path.keys[2].eye);
+}
+
+TEST(CameraPathEvaluation, LoopWrapsAroundTheDuration) {
+    CameraPath path = ThreeKeyPath();
+    path.loop = true;
+    EXPECT_EQ(EyeAt(path, 12.5f), EyeAt(path, 2.5f));
+    EXPECT_EQ(TargetAt(path, 12.5f), TargetAt(path, 2.5f));
+}
+
+TEST(CameraPathEvaluation, OneKeyHoldsForEveryTime) {
+    CameraPath path;
+    path.duration = 4.0f;
+    path.keys = {Key({3, 4, 5}, {6, 7, 8})};
+    for (float t : {0.0f, 1.3f, 4.0f, 9.0f}) {
+        EXPECT_EQ(EyeAt(path, t), D3DXVECTOR3(3, 4, 5)) << "t = " << t;
+        EXPECT_EQ(TargetAt(path, t), D3DXVECTOR3(6, 7, 8)) << "t = " << t;
+    }
+}
+
+TEST(CameraPathEvaluation, HalfwayAlongAStraightRowIsHalfwayBetweenKeys) {
+    CameraPath path;
+    path.duration = 4.0f;
+    for (int k = 0; k < 5; ++k) {
+        path.keys.push_back(Key({2.0f * k, 1, 0}, {0, 0, 3.0f * k}));
+    }
+    ExpectNear(EyeAt(path, 1.5f), D3DXVECTOR3(3, 1, 0));  // segment 1 to 2
+    ExpectNear(TargetAt(path, 2.5f), D3DXVECTOR3(0, 0, 7.5f));  // segment 2 to 3
+}
+
+TEST(CameraPathEvaluation, EndTangentsBorrowFromTheOtherEnd) {
+    // On a straight row the first segment's start tangent uses the last key,
+    // so the curve bows away from the straight line there.
+    CameraPath path;
+    path.duration = 3.0f;
+    for (int k = 0; k < 4; ++k) {
+        path.keys.push_back(Key({static_cast<float>(k), 0, 0}, {0, 0, 0}));
+    }
+    // s = 0.5 on segment 0: prev = key 3, so T0 = 0.5 * (1 - 3) = -1, T1 = 0.5 * (2 - 0) = 1.
+    // Hermite: 0.5 * 0 + 0.125 * (-1) + 0.5 * 1 - 0.125 * 1 = 0.25.
+    ExpectNear(EyeAt(path, 0.5f), D3DXVECTOR3(0.25f, 0, 0));
+}
+
+TEST(CameraPathEvaluation, KeyIndicesAndTimesPlayNoPart) {
+    CameraPath path = ThreeKeyPath();
+    path.keys[0].index = 7;
+    path.keys[1].index = 0;
+    path.keys[1].time = 9.0f;
+    ExpectNear(EyeAt(path, 5.0f), path.keys[1].eye);
+}
+
+TEST(CameraPathEvaluation, UnusablePathsLeaveTheOutputsUntouched) {
+    D3DXVECTOR3 eye(1, 2, 3);
+    D3DXVECTOR3 target(4, 5, 6);
+    CameraPath empty;
+    empty.duration = 5.0f;
+    EXPECT_FALSE(Evaluate(&empty, 1.0f, &eye, &target));
+    CameraPath zeroLength = ThreeKeyPath();
+    zeroLength.duration = 0.0f;
+    EXPECT_FALSE(Evaluate(&zeroLength, 1.0f, &eye, &target));
+    CameraPath negative = ThreeKeyPath();
+    negative.duration = -2.0f;
+    EXPECT_FALSE(Evaluate(&negative, 1.0f, &eye, &target));
+    EXPECT_FALSE(Evaluate(nullptr, 1.0f, &eye, &target));
+    EXPECT_EQ(eye, D3DXVECTOR3(1, 2, 3));
+    EXPECT_EQ(target, D3DXVECTOR3(4, 5, 6));
+}
+
+TEST(CameraPathEvaluation, NegativeTimesStayOnTheFirstSegment) {
+    const CameraPath path = ThreeKeyPath();
+    for (float t : {-0.5f, -7.5f, -9.99f}) {
+        const D3DXVECTOR3 eye = EyeAt(path, t);
+        EXPECT_TRUE(std::isfinite(eye.x) && std::isfinite(eye.y) && std::isfinite(eye.z)) << "t = " << t;
+    }
+}
+
+TEST(CameraFollowing, UsesLocalTimeFromTheBindingAndClearsLoop) {
+    CameraPath path = ThreeKeyPath();
+    path.loop = true;
+    Camera camera;
+    camera.FollowPath(&path, 20.0);
+    EXPECT_FALSE(path.loop);
+    EXPECT_TRUE(camera.followPath);
+    EXPECT_EQ(camera.pathStartTime, 20.0);
+    camera.UpdateCamera(25.0);
+    ExpectNear(camera.eye, path.keys[1].eye);
+    ExpectNear(camera.target, path.keys[1].target);
+    EXPECT_EQ(camera.viewProjection, camera.view * camera.projection);
+}
+
+TEST(CameraFollowing, RestsOnTheLastKeyAfterThePathEnds) {
+    CameraPath path = ThreeKeyPath();
+    Camera camera;
+    camera.FollowPath(&path, 0.0);
+    camera.UpdateCamera(30.0);
+    ExpectNear(camera.eye, path.keys[2].eye);
+    camera.UpdateCamera(60.0);
+    ExpectNear(camera.eye, path.keys[2].eye);
+}
+
+TEST(CameraFollowing, KeepsThePreviousPlaceWhenThePathCannotBeEvaluated) {
+    CameraPath missing;  // a path whose file failed to load
+    Camera camera;
+    camera.SetLookAt(D3DXVECTOR3(7, 8, 9), D3DXVECTOR3(1, 1, 1));
+    camera.FollowPath(&missing, 0.0);
+    camera.UpdateCamera(3.0);
+    EXPECT_EQ(camera.eye, D3DXVECTOR3(7, 8, 9));
+    EXPECT_EQ(camera.target, D3DXVECTOR3(1, 1, 1));
+    camera.FollowPath(nullptr, 0.0);
+    camera.UpdateCamera(4.0);
+    EXPECT_EQ(camera.eye, D3DXVECTOR3(7, 8, 9));
+}
+
+TEST(CameraFollowing, FreeCameraKeepsItsLastPlace) {
+    CameraPath path = ThreeKeyPath();
+    Camera camera;
+    camera.FollowPath(&path, 0.0);
+    camera.UpdateCamera(5.0);
+    camera.followPath = false;
+    camera.UpdateCamera(8.0);
+    ExpectNear(camera.eye, path.keys[1].eye);
+}

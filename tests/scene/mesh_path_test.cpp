@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "resources/path_files.h"
+
+namespace {
+
+MeshKey Key(D3DXVECTOR3 translation, D3DXVECTOR3 scale, D3DXQUATERNION rotation = {0, 0, 0, -1}) {
+    MeshKey key;
+    key.translation = translation;
+    key.scale = scale;
+    key.rotation = rotation;
+    return key;
+}
+
+// n = 3, duration 4, loop off; rotations are the identity (as loaded: w negated).
+MeshPath ThreeKeyPath() {
+    MeshPath path;
+    path.duration = 4.0f;
+    path.keys = {Key({0, 0, 0}, {1, 1, 1}), Key({2, 0, 0}, {2, 2, 2}), Key({4, 4, 0}, {3, 3, 3})};
+    return path;
+}
+
+D3DXMATRIX At(const MeshPath& path, float t) {
+    D3DXMATRIX out;
+    EXPECT_EQ(path.Evaluate(&out, t), &out);
+    return out;
+}
+
+// Scale s (uniform) and translation p with no rotation.
+D3DXMATRIX ScaleThenMove(float s, D3DXVECTOR3 p) {
+    D3DXMATRIX scale;
+    D3DXMATRIX move;
+    D3DXMatrixScaling(&scale, s, s, s);
+    D3DXMatrixTranslation(&move, p.x, p.y, p.z);
+    return scale * move;
+}
+
+void ExpectMatrixNear(const D3DXMATRIX& actual, const D3DXMATRIX& expected, float tolerance = 1e-5f) {
+    for (int r = 0; r < 4; ++r) {
+        for (int c = 0; c < 4; ++c) {
+            EXPECT_NEAR(actual.m[r][c], expected.m[r][c], tolerance) << "row " << r << " column " << c;
+        }
+    }
+}
+
+D3DXQUATERNION AboutY(float angle) { return {0, std::sin(angle / 2), 0, std::cos(angle / 2)}; }
+
+}  // namespace
+
+TEST(MeshPathEvaluation, BlendsHalfwayInsideTheFirstSegment) {
+    ExpectMatrixNear(At(ThreeKeyPath(), 1.0f), ScaleThenMove(1.5f, {1, 0, 0}));
+}
+
+TEST(MeshPathEvaluation, BlendsHalfwayInsideTheSecondSegment) {
+    ExpectMatrixNear(At(ThreeKeyPath(), 3.0f), ScaleThenMove(2.5f, {3, 2, 0}));
+}
+
+TEST(MeshPathEvaluation, ExactlyTheDurationGivesTheFirstKey) {
+    ExpectMatrixNear(At(ThreeKeyPath(), 4.0f), ScaleThenMove(1.0f, {0, 0, 0}));
+}
+
+TEST(MeshPathEvaluation, BeyondTheDurationRestsOnTheLastKey) {
+    const MeshPath path = ThreeKeyPath();
+    ExpectMatrixNear(At(path, 5.0f), ScaleThenMove(3.0f, {4, 4, 0}));
+    EXPECT_EQ(At(path, 5.0f), At(path, 500.0f));
+}
+
+TEST(MeshPathEvaluation, RotationIsTheSphericalBlendInMidSegment) {
+    MeshPath path;
+    path.duration = 2.0f;
+    path.keys = {Key({0, 0, 0}, {1, 1, 1}, AboutY(0.0f)), Key({0, 0, 0}, {1, 1, 1}, AboutY(D3DX_PI / 2))};
+    D3DXMATRIX expected;
+    D3DXMatrixRotationY(&expected, D3DX_PI / 4);
+    ExpectMatrixNear(At(path, 1.0f), expected);
+    // A linear blend of the quaternions would not keep the matrix orthonormal at
+    // a quarter of the way; the spherical one turns by exactly a quarter.
+    D3DXMatrixRotationY(&expected, D3DX_PI / 8);
+    ExpectMatrixNear(At(path, 0.5f), expected);
+}
+
+TEST(MeshPathEvaluation, ScalesThenRotatesThenTranslates) {
+    MeshPath path;
+    path.duration = 1.0f;
+    path.keys = {Key({10, 20, 30}, {2, 1, 1}, AboutY(D3DX_PI / 2))};
+    const D3DXMATRIX world = At(path, 0.0f);
+    D3DXVECTOR3 point(1, 0, 0);
+    D3DXVECTOR3 moved;
+    D3DXVec3TransformCoord(&moved, &point, &world);
+    // (1, 0, 0) scaled to (2, 0, 0), turned about y to (0, 0, -2), then moved.
+    EXPECT_NEAR(moved.x, 10.0f, 1e-5f);
+    EXPECT_NEAR(moved.y, 20.0f, 1e-5f);
+    EXPECT_NEAR(moved.z, 28.0f, 1e-5f);
+}
+
+TEST(MeshPathEvaluation, OneKeyHoldsForEveryTime) {
+    MeshPath path;
+    path.duration = 3.0f;
+    path.keys = {Key({1, 2, 3}, {4, 4, 4})};
+    for (float t : {0.0f, 1.5f, 3.0f, 7.0f}) {
+        ExpectMatrixNear(At(path, t), ScaleThenMove(4.0f, {1, 2, 3}));
+    }
+}
+
+TEST(MeshPathEvaluation, KeysAreUsedInListOrderWhateverTheirIndices) {
+    MeshPath path = ThreeKeyPath();
+    path.keys[0].index = 2;
+    path.keys[2].index = 0;
+    path.keys[1].time = 0.0f;
+    ExpectMatrixNear(At(path, 1.0f), ScaleThenMove(1.5f, {1, 0, 0}));
+}
+
+TEST(MeshPathEvaluation, LoopWrapsAroundTheDuration) {
+    MeshPath path = ThreeKeyPath();
+    path.loop = true;
+    EXPECT_EQ(At(path, 5.0f), At(path, 1.0f));
+}
+
+TEST(MeshPathEvaluation, NegativeTimeExtrapolatesBackFromTheFirstKey) {
+    const MeshPath path = ThreeKeyPath();
+    ExpectMatrixNear(At(path, -1.0f), ScaleThenMove(0.5f, {-1, 0, 0}));
+    // Further back than one segment: still from key 0 towards key 1.
+    ExpectMatrixNear(At(path, -3.0f), ScaleThenMove(-0.5f, {-3, 0, 0}));
+}
+
+TEST(MeshPathEvaluation, PathsThatCannotBeEvaluatedGiveTheIdentity) {
+    D3DXMATRIX identity;
+    D3DXMatrixIdentity(&identity);
+    MeshPath empty;
+    empty.duration = 4.0f;
+    EXPECT_EQ(At(empty, 1.0f), identity);
+    MeshPath zeroLength = ThreeKeyPath();
+    zeroLength.duration = 0.0f;
+    EXPECT_EQ(At(zeroLength, 1.0f), identity);
+    MeshPath negative = ThreeKeyPath();
+    negative.duration = -1.0f;
+    EXPECT_EQ(At(negative, 1.0f), identity);
+}
+
+TEST(MeshPathEvaluation, TimeThatIsNotANumberStaysWithinTheKeys) {
+    const MeshPath path = ThreeKeyPath();
+    ExpectMatrixNear(At(path, std::nanf("")), ScaleThenMove(1.0f, {0, 0, 0}));
+}

@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <vector>
+
+#include "platform/fmod/fmod_internal.h"
+#include "tests/sound/sound_fixtures.h"
+
+using fmod_standin::SpectrumAnalyser;
+
+namespace {
+
+constexpr int kBands = 512;
+constexpr int kRate = fmod_standin::kOutputRate;
+
+std::vector<float> Analyse(const std::vector<float>& samples, FMOD_DSP_FFT_WINDOW window) {
+    SpectrumAnalyser analyser;
+    std::vector<float> bands(kBands, -1.0f);
+    analyser.Compute(samples.data(), kBands, window, bands.data());
+    return bands;
+}
+
+int Loudest(const std::vector<float>& bands) {
+    return static_cast<int>(std::max_element(bands.begin(), bands.end()) - bands.begin());
+}
+
+// A sine whose frequency sits exactly on band `band` of a 1024-sample window.
+std::vector<float> BandCentredSine(int band, float amplitude) {
+    return Sine(static_cast<double>(band) * kRate / (2 * kBands), 2.0 * kBands / kRate + 1e-9, kRate, amplitude);
+}
+
+}  // namespace
+
+TEST(Spectrum, FullScaleSineReadsOneInItsBandWithEveryWindow) {
+    for (FMOD_DSP_FFT_WINDOW window :
+         {FMOD_DSP_FFT_WINDOW_RECT, FMOD_DSP_FFT_WINDOW_TRIANGLE, FMOD_DSP_FFT_WINDOW_HAMMING,
+          FMOD_DSP_FFT_WINDOW_HANNING, FMOD_DSP_FFT_WINDOW_BLACKMAN, FMOD_DSP_FFT_WINDOW_BLACKMANHARRIS}) {
+        const std::vector<float> bands = Analyse(BandCentredSine(40, 1.0f), window);
+        EXPECT_EQ(Loudest(bands), 40) << "window " << window;
+        EXPECT_NEAR(bands[40], 1.0f, 0.01f) << "window " << window;
+    }
+}
+
+TEST(Spectrum, MagnitudeIsProportionalToAmplitude) {
+    const std::vector<float> bands = Analyse(BandCentredSine(100, 0.25f), FMOD_DSP_FFT_WINDOW_TRIANGLE);
+    EXPECT_NEAR(bands[100], 0.25f, 0.005f);
+}
+
+TEST(Spectrum, KiloHertzSinePeaksInItsBand) {
+    // Band k covers k x 44100 / 1024 Hz: 1 kHz falls in band 23 (990.5 Hz).
+    const std::vector<float> bands =
+        Analyse(Sine(1000.0, 2.0 * kBands / kRate + 1e-9, kRate, 1.0f), FMOD_DSP_FFT_WINDOW_TRIANGLE);
+    EXPECT_EQ(Loudest(bands), 23);
+    EXPECT_GT(bands[23], 0.7f);
+    EXPECT_LE(bands[23], 1.0f);
+    EXPECT_LT(bands[60], 0.01f);
+    EXPECT_LT(bands[5], 0.01f);
+}
+
+TEST(Spectrum, SilenceGivesZeros) {
+    const std::vector<float> bands = Analyse(std::vector<float>(2 * kBands, 0.0f), FMOD_DSP_FFT_WINDOW_TRIANGLE);
+    EXPECT_TRUE(std::all_of(bands.begin(), bands.end(), [](float v) { return v == 0.0f; }));
+}
+
+TEST(Spectrum, ValuesStayBetweenZeroAndOne) {
+    std::vector<float> samples = BandCentredSine(10, 1.0f);
+    for (size_t i = 0; i < samples.size(); ++i) {
+        samples[i] = std::clamp(samples[i] * 4.0f + 0.8f, -1.0f, 1.0f);  // clipped, with a DC offset
+    }
+    const std::vector<float> bands = Analyse(samples, FMOD_DSP_FFT_WINDOW_TRIANGLE);
+    EXPECT_TRUE(std::all_of(bands.begin(), bands.end(), [](float v) { return v >= 0.0f && v <= 1.0f; }));
+}
+
+TEST(Spectrum, OtherSizesUseTwiceAsManySamples) {
+    SpectrumAnalyser analyser;
+    std::vector<float> small(64);
+    const std::vector<float> samples = Sine(8.0 * kRate / 128, 128.0 / kRate + 1e-9, kRate, 1.0f);
+    analyser.Compute(samples.data(), 64, FMOD_DSP_FFT_WINDOW_HANNING, small.data());
+    EXPECT_EQ(Loudest(small), 8);
+    // The same analyser then serves the demo's size again.
+    std::vector<float> large(kBands);
+    const std::vector<float> big = BandCentredSine(40, 1.0f);
+    analyser.Compute(big.data(), kBands, FMOD_DSP_FFT_WINDOW_TRIANGLE, large.data());
+    EXPECT_EQ(Loudest(large), 40);
+    EXPECT_NEAR(large[40], 1.0f, 0.01f);
+}

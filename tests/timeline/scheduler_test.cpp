@@ -1,0 +1,205 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "platform/d3dx9/d3dx9math.h"
+#include "platform/fmod/fmod.hpp"
+#include "resources/path_files.h"
+#include "scene/camera.h"
+#include "sound/music_player.h"
+#include "tests/timeline/recording_effect.h"
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+using Scheduler = DemoStateTest;
+
+TEST_F(Scheduler, AddEffectInitialisesAndQueuesWithoutStarting) {
+    RecordingEffect* effect = Add("a", 0.0, 10.5);
+    EXPECT_THAT(log, ElementsAre("a.Init"));
+    ASSERT_EQ(g_demoState.pendingEffects.size(), 1u);
+    EXPECT_EQ(g_demoState.pendingEffects.top(), effect);
+    EXPECT_FALSE(effect->started);
+    EXPECT_THAT(g_demoState.activeEffects, IsEmpty());
+}
+
+TEST_F(Scheduler, EffectStartingAtZeroStartsAndRunsInTheFirstFrame) {
+    RecordingEffect* effect = Add("a", 0.0, 10.5);
+    log.clear();
+    Frame(0.016);
+    EXPECT_THAT(log, ElementsAre("a.Start", "a.Update", "a.Render"));
+    EXPECT_TRUE(effect->started);
+    EXPECT_THAT(g_demoState.activeEffects, ElementsAre(effect));
+    EXPECT_TRUE(g_demoState.pendingEffects.empty());
+}
+
+TEST_F(Scheduler, TimeEqualToStartDoesNotStart) {
+    Add("a", 10.5, 17.5);
+    log.clear();
+    Frame(10.5);
+    EXPECT_THAT(log, IsEmpty());
+    EXPECT_THAT(g_demoState.activeEffects, IsEmpty());
+    Frame(10.500001);
+    EXPECT_THAT(log, ElementsAre("a.Start", "a.Update", "a.Render"));
+}
+
+TEST_F(Scheduler, TimeEqualToEndDoesNotRetire) {
+    RecordingEffect* effect = Add("a", 0.0, 10.5);
+    Frame(1.0);
+    log.clear();
+    Frame(10.5);
+    EXPECT_THAT(log, ElementsAre("a.Update", "a.Render"));
+    EXPECT_THAT(g_demoState.activeEffects, ElementsAre(effect));
+}
+
+TEST_F(Scheduler, RetiresOnlyAfterEndStrictlyPassed) {
+    Add("a", 0.0, 10.5);
+    Frame(1.0);
+    log.clear();
+    Frame(10.51);
+    EXPECT_THAT(log, ElementsAre("a.Stop", "a.deleted"));
+    EXPECT_THAT(g_demoState.activeEffects, IsEmpty());
+}
+
+TEST_F(Scheduler, BoundaryFrameStartsTheNextAndRetiresThePreviousBeforeRendering) {
+    Add("begin", 0.0, 10.5);
+    RecordingEffect* next = Add("hand", 10.5, 17.5);
+    Frame(10.0);
+    log.clear();
+    Frame(10.52);
+    EXPECT_THAT(log, ElementsAre("hand.Start", "begin.Stop", "begin.deleted", "hand.Update", "hand.Render"));
+    EXPECT_THAT(g_demoState.activeEffects, ElementsAre(next));
+}
+
+TEST_F(Scheduler, QuitAtEndTimeStillRunsTheWholeFrame) {
+    Add("star", 90.0, 110.0);
+    Frame(100.0);
+    log.clear();
+    Frame(110.0);
+    EXPECT_TRUE(g_demoState.quit);
+    EXPECT_THAT(log, ElementsAre("star.Update", "star.Render"));
+    log.clear();
+    Frame(110.02);
+    EXPECT_THAT(log, ElementsAre("star.Stop", "star.deleted"));
+}
+
+TEST_F(Scheduler, QuitIsNotSetBeforeEndTime) {
+    Frame(109.99);
+    EXPECT_FALSE(g_demoState.quit);
+}
+
+TEST_F(Scheduler, ActiveEffectsRunInStartOrderAndTheFirstStartedLeads) {
+    RecordingEffect* first = Add("a", 0.0, 20.0);
+    RecordingEffect* second = Add("b", 5.0, 20.0);
+    Frame(1.0);
+    log.clear();
+    Frame(6.0);
+    EXPECT_THAT(log, ElementsAre("b.Start", "a.Update", "a.Render", "b.Update", "b.Render"));
+    // The shell's EndFrame post-processes with the first active effect only.
+    EXPECT_THAT(g_demoState.activeEffects, ElementsAre(first, second));
+}
+
+TEST_F(Scheduler, RetiringTheFirstHandsFirstPlaceToTheSecond) {
+    Add("a", 0.0, 10.0);
+    RecordingEffect* second = Add("b", 5.0, 20.0);
+    Frame(6.0);
+    Frame(10.5);
+    EXPECT_THAT(g_demoState.activeEffects, ElementsAre(second));
+}
+
+TEST_F(Scheduler, RetirementKeepsTheOrderOfTheOthers) {
+    RecordingEffect* a = Add("a", 0.0, 30.0);
+    Add("b", 1.0, 5.0);
+    RecordingEffect* c = Add("c", 2.0, 30.0);
+    Add("d", 3.0, 5.0);
+    RecordingEffect* e = Add("e", 4.0, 30.0);
+    Frame(4.5);
+    ASSERT_EQ(g_demoState.activeEffects.size(), 5u);
+    Frame(6.0);
+    EXPECT_THAT(g_demoState.activeEffects, ElementsAre(a, c, e));
+}
+
+TEST_F(Scheduler, EffectWhoseEndHasPassedIsStartedStoppedAndDeletedInOneFrame) {
+    Add("late", 1.0, 2.0);
+    log.clear();
+    Frame(3.0);
+    EXPECT_THAT(log, ElementsAre("late.Start", "late.Stop", "late.deleted"));
+    EXPECT_THAT(g_demoState.activeEffects, IsEmpty());
+}
+
+TEST_F(Scheduler, SeveralEffectsStartInOneFrameEarliestFirst) {
+    RecordingEffect* c = Add("c", 2.0, 50.0);
+    RecordingEffect* a = Add("a", 0.0, 50.0);
+    RecordingEffect* b = Add("b", 1.0, 50.0);
+    log.clear();
+    Frame(3.0);
+    EXPECT_THAT(log, ElementsAre("a.Start", "b.Start", "c.Start", "a.Update", "a.Render", "b.Update", "b.Render",
+                                 "c.Update", "c.Render"));
+    EXPECT_THAT(g_demoState.activeEffects, ElementsAre(a, b, c));
+}
+
+TEST_F(Scheduler, LaterEffectsWaitInTheQueue) {
+    Add("a", 0.0, 50.0);
+    RecordingEffect* later = Add("b", 20.0, 50.0);
+    Frame(3.0);
+    ASSERT_EQ(g_demoState.pendingEffects.size(), 1u);
+    EXPECT_EQ(g_demoState.pendingEffects.top(), later);
+    EXPECT_FALSE(later->started);
+}
+
+TEST_F(Scheduler, StartReceivesTheFrameTimeAndArmsTriggers) {
+    RecordingEffect* effect = Add("a", 10.5, 20.0);
+    effect->triggers.emplace_back(0, 0.5);
+    Frame(10.75);
+    EXPECT_EQ(effect->triggers[0].armedAt, 10.75);
+    EXPECT_FALSE(effect->triggers[0].fired);
+}
+
+TEST_F(Scheduler, SceneMeshesAreRecomputedAfterStartsAndBeforeRetirement) {
+    g_demoState.meshes.emplace_back(MeshRecord{});
+    RecordingEffect* effect = Add("a", 1.0, 2.0);
+    D3DXMATRIX worldSeenAtStop;
+    effect->onStart = [](double) { g_demoState.meshes[0].position = D3DXVECTOR3(4, 5, 6); };
+    effect->onStop = [&] { worldSeenAtStop = g_demoState.meshes[0].world; };
+    // Started, then retired in the same frame: the mesh is updated in between.
+    Frame(3.0);
+    EXPECT_FLOAT_EQ(worldSeenAtStop._41, 4.0f);
+    EXPECT_FLOAT_EQ(worldSeenAtStop._42, 5.0f);
+    EXPECT_FLOAT_EQ(worldSeenAtStop._43, 6.0f);
+}
+
+TEST_F(Scheduler, CameraPathBoundInStartMovesTheCameraFromTheNextFrame) {
+    Camera camera;
+    g_demoState.camera = &camera;
+    CameraPath path;
+    path.duration = 10.0f;
+    for (int k = 0; k < 3; ++k) {
+        CameraKey key;
+        key.eye = D3DXVECTOR3(100.0f + k, 0, 0);
+        key.target = D3DXVECTOR3(0, 0, 50.0f);
+        path.keys.push_back(key);
+    }
+    RecordingEffect* effect = Add("a", 1.0, 50.0);
+    effect->onStart = [&](double time) { camera.FollowPath(&path, time); };
+    Frame(1.5);
+    EXPECT_EQ(camera.eye, D3DXVECTOR3(0, 3, -5));
+    Frame(1.5 + 5.0);
+    EXPECT_NEAR(camera.eye.x, 101.0f, 1e-4f);
+}
+
+TEST_F(Scheduler, MusicIsUpdatedWithTheFrameDelta) {
+    MusicPlayer music;
+    g_demoState.music = &music;
+    sinceSpectrum = 0.0f;
+    Frame(0.25);
+    Frame(0.5);
+    EXPECT_FLOAT_EQ(sinceSpectrum, 0.5f);
+    music.system->release();
+    sinceSpectrum = 0.0f;
+}
+
+TEST_F(Scheduler, ToleratesNoCameraAndNoMusic) {
+    Add("a", 0.0, 1.0);
+    Frame(0.5);
+    Frame(2.0);
+    EXPECT_THAT(g_demoState.activeEffects, IsEmpty());
+}
