@@ -3,6 +3,10 @@
 
 #include "platform/d3dx9/d3dx9core.h"
 
+#ifndef D3DXERR_INVALIDDATA
+#define D3DXERR_INVALIDDATA ((HRESULT)0x88760B59u)
+#endif
+
 #define MAX_FVF_DECL_SIZE (MAXD3DDECLLENGTH + 1)
 
 #define D3DXMESH_32BIT 0x001

@@ -5,7 +5,9 @@
 
 #include "platform/d3dx9/d3dx9core.h"
 
+#ifndef D3DXERR_INVALIDDATA
 #define D3DXERR_INVALIDDATA ((HRESULT)0x88760B59u)
+#endif
 
 HRESULT D3DXCreateTextureFromFileInMemory(IDirect3DDevice9* device, LPCVOID data, UINT size,
                                           IDirect3DTexture9** texture);
