@@ -1,0 +1,112 @@
+#include "tests/shell/shell_fixture.h"
+
+namespace {
+
+using DemoWindow = ShellTest;
+using MessagePump = ShellTest;
+
+std::string Text(HWND hwnd) {
+    char text[64] = {};
+    GetWindowTextA(hwnd, text, sizeof text);
+    return text;
+}
+
+TEST_F(DemoWindow, WindowedSitsAt100x100WithTheModeAsOuterSize) {
+    ASSERT_TRUE(CreateDemoWindow(800, 600, false));
+    RECT rect;
+    ASSERT_TRUE(GetWindowRect(g_system.hwnd, &rect));
+    EXPECT_EQ(rect.left, 100);
+    EXPECT_EQ(rect.top, 100);
+    EXPECT_EQ(rect.right, 900);
+    EXPECT_EQ(rect.bottom, 700);
+    EXPECT_EQ(Text(g_system.hwnd), "Tavo ost quillet");
+    EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(g_system.hwnd, GWL_STYLE)), 0x16CF0000u);
+    EXPECT_TRUE(IsWindowVisible(g_system.hwnd));
+    EXPECT_EQ(g_system.width, 800);
+    EXPECT_EQ(g_system.height, 600);
+    EXPECT_FALSE(g_system.fullscreen);
+    EXPECT_EQ(g_system.instance, GetModuleHandleA(nullptr));
+    char className[32];
+    GetClassNameA(g_system.hwnd, className, sizeof className);
+    EXPECT_STREQ(className, "KelClass");
+}
+
+TEST_F(DemoWindow, FullScreenCoversTheDesktopAtTheOriginAndKeepsTheChosenMode) {
+    ASSERT_TRUE(CreateDemoWindow(1024, 768, true));
+    RECT rect;
+    GetWindowRect(g_system.hwnd, &rect);
+    EXPECT_EQ(rect.left, 0);
+    EXPECT_EQ(rect.top, 0);
+    EXPECT_EQ(rect.right, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(rect.bottom, GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_EQ(Text(g_system.hwnd), "VAVA");
+    EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(g_system.hwnd, GWL_STYLE)) & ~static_cast<DWORD>(WS_VISIBLE),
+              0x80000008u);
+    EXPECT_TRUE(IsWindowVisible(g_system.hwnd));
+    EXPECT_EQ(g_system.width, 1024);
+    EXPECT_EQ(g_system.height, 768);
+    EXPECT_TRUE(g_system.fullscreen);
+}
+
+TEST_F(DemoWindow, HidesTheMouseCursor) {
+    ASSERT_TRUE(CreateDemoWindow(640, 480, false));
+    EXPECT_EQ(ShowCursor(TRUE), 0) << "one hide to undo";
+}
+
+TEST_F(DemoWindow, FailsWhenItsClassCannotBeRegistered) {
+    ASSERT_TRUE(CreateDemoWindow(640, 480, false));
+    HWND first = g_system.hwnd;
+    EXPECT_FALSE(CreateDemoWindow(640, 480, false)) << "KelClass is taken";
+    EXPECT_EQ(g_system.hwnd, first);
+}
+
+TEST_F(MessagePump, EscapeReleasedEndsThePumpInTheSameCall) {
+    ASSERT_TRUE(CreateDemoWindow(640, 480, false));
+    PostMessageA(g_system.hwnd, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(PumpMessages()) << "pressing alone does nothing";
+    PostMessageA(g_system.hwnd, WM_KEYUP, VK_ESCAPE, 0);
+    EXPECT_FALSE(PumpMessages());
+    EXPECT_TRUE(IsWindow(g_system.hwnd));
+}
+
+TEST_F(MessagePump, OtherKeysReleasedKeepTheDemoRunning) {
+    ASSERT_TRUE(CreateDemoWindow(640, 480, false));
+    PostMessageA(g_system.hwnd, WM_KEYUP, VK_SPACE, 0);
+    PostMessageA(g_system.hwnd, WM_KEYUP, 'Q', 0);
+    EXPECT_TRUE(PumpMessages());
+}
+
+TEST_F(MessagePump, ClosingTheDemoWindowEndsThePumpAndDestroysTheWindow) {
+    ASSERT_TRUE(CreateDemoWindow(640, 480, false));
+    PostMessageA(g_system.hwnd, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(PumpMessages());
+    EXPECT_FALSE(IsWindow(g_system.hwnd));
+    EXPECT_TRUE(PumpMessages()) << "the quit message was taken once";
+}
+
+TEST_F(MessagePump, DestroyingTheWindowEndsTheNextPump) {
+    ASSERT_TRUE(CreateDemoWindow(640, 480, false));
+    DestroyWindow(g_system.hwnd);  // WM_DESTROY is sent to the window procedure
+    EXPECT_FALSE(PumpMessages());
+}
+
+TEST_F(MessagePump, DrainsTheQueueAndDispatchesOtherWindowsMessages) {
+    ASSERT_TRUE(CreateDemoWindow(640, 480, false));
+    HWND other = CreateWindowExA(0, "BUTTON", "x", WS_CHILD | BS_AUTOCHECKBOX, 0, 0, 10, 10, g_system.hwnd,
+                                 reinterpret_cast<HMENU>(7), nullptr, nullptr);
+    PostMessageA(other, BM_CLICK, 0, 0);
+    PostMessageA(g_system.hwnd, WM_USER, 0, 0);
+    PostMessageA(g_system.hwnd, WM_KEYDOWN, 'A', 0);
+    EXPECT_TRUE(PumpMessages());
+    MSG msg;
+    EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
+    EXPECT_EQ(SendMessageA(other, BM_GETCHECK, 0, 0), BST_CHECKED) << "dispatched to the control";
+}
+
+TEST_F(MessagePump, EscapeSentToTheWindowProcedureAlsoQuits) {
+    ASSERT_TRUE(CreateDemoWindow(640, 480, false));
+    SendMessageA(g_system.hwnd, WM_KEYUP, VK_ESCAPE, 0);
+    EXPECT_FALSE(PumpMessages());
+}
+
+}  // namespace

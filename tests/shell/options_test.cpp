@@ -1,0 +1,133 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "shell/options.h"
+
+namespace {
+
+ParsedCommandLine Parse(std::vector<std::string> args) { return ParseCommandLine(args); }
+
+void ExpectError(std::vector<std::string> args, const std::string& part) {
+    ParsedCommandLine parsed = Parse(args);
+    EXPECT_NE(parsed.error.find(part), std::string::npos)
+        << "arguments: " << testing::PrintToString(args) << "\nerror: " << parsed.error;
+}
+
+TEST(CommandLine, NoArgumentsChangeNothing) {
+    ParsedCommandLine parsed = Parse({});
+    EXPECT_TRUE(parsed.error.empty());
+    EXPECT_FALSE(parsed.options.Any());
+    EXPECT_FALSE(parsed.options.help);
+}
+
+TEST(CommandLine, ReadsEveryOptionInBothSpellings) {
+    ParsedCommandLine parsed = Parse({"--mode", "1024x768", "--fullscreen", "--headless", "--fps=30", "--until",
+                                      "2.5", "--shot", "loading:a.png", "--shot=1.25:b.PNG", "--dialog-shot", "d.png"});
+    ASSERT_TRUE(parsed.error.empty()) << parsed.error;
+    const DemoOptions& o = parsed.options;
+    EXPECT_TRUE(o.hasMode);
+    EXPECT_EQ(o.width, 1024);
+    EXPECT_EQ(o.height, 768);
+    EXPECT_EQ(o.fullscreen, true);
+    EXPECT_TRUE(o.headless);
+    EXPECT_EQ(o.fps, 30);
+    EXPECT_EQ(o.until, 2.5);
+    ASSERT_EQ(o.shots.size(), 2u);
+    EXPECT_TRUE(o.shots[0].atLoading);
+    EXPECT_EQ(o.shots[0].path, "a.png");
+    EXPECT_FALSE(o.shots[1].atLoading);
+    EXPECT_EQ(o.shots[1].seconds, 1.25);
+    EXPECT_EQ(o.shots[1].path, "b.PNG");
+    EXPECT_EQ(o.dialogShot, "d.png");
+}
+
+TEST(CommandLine, TheLastOfFullscreenAndWindowedWins) {
+    EXPECT_EQ(Parse({"--fullscreen", "--windowed"}).options.fullscreen, false);
+    EXPECT_EQ(Parse({"--windowed", "--fullscreen"}).options.fullscreen, true);
+}
+
+TEST(CommandLine, HelpAndVersionAreRecognised) {
+    EXPECT_TRUE(Parse({"--help"}).options.help);
+    EXPECT_TRUE(Parse({"-h"}).options.help);
+    EXPECT_TRUE(Parse({"--version"}).options.version);
+    EXPECT_NE(UsageText().find("--shot SECONDS:FILE.png"), std::string::npos);
+}
+
+TEST(CommandLine, BadModesAreRefused) {
+    ExpectError({"--mode", "1024"}, "is not a mode");
+    ExpectError({"--mode", "axb"}, "is not a mode");
+    ExpectError({"--mode", "1024x768x32"}, "is not a mode");
+    ExpectError({"--mode", "-640x480"}, "out of range");
+    ExpectError({"--mode", "+640x480"}, "is not a mode");
+    ExpectError({"--mode", "0x480"}, "out of range");
+    ExpectError({"--mode", "640x99999"}, "out of range");
+    ExpectError({"--mode"}, "needs a value");
+}
+
+TEST(CommandLine, BadFrameRatesAreRefused) {
+    ExpectError({"--fps", "-30"}, "not a frame rate");
+    ExpectError({"--fps", "0"}, "not a frame rate");
+    ExpectError({"--fps", "29.97"}, "not a frame rate");
+    ExpectError({"--fps", "100000"}, "not a frame rate");
+    ExpectError({"--fps", ""}, "not a frame rate");
+}
+
+TEST(CommandLine, BadStopTimesAreRefused) {
+    ExpectError({"--until", "0"}, "greater than 0");
+    ExpectError({"--until", "-1"}, "greater than 0");
+    ExpectError({"--until", "soon"}, "greater than 0");
+    ExpectError({"--until", "inf"}, "greater than 0");
+    ExpectError({"--until", "nan"}, "greater than 0");
+}
+
+TEST(CommandLine, BadShotsAreRefused) {
+    ExpectError({"--shot", "picture.png"}, "SECONDS:FILE.png");
+    ExpectError({"--shot", "-1:a.png"}, "not a time");
+    ExpectError({"--shot", "later:a.png"}, "not a time");
+    ExpectError({"--shot", "3:"}, "needs a file name");
+    ExpectError({"--shot", "3:a.jpg"}, "must end in .png");
+    ExpectError({"--dialog-shot", "dialog.bmp"}, "must end in .png");
+    ExpectError({"--until", "2", "--shot", "2:a.png"}, "never reached");
+    ExpectError({"--shot", "5:a.png", "--until", "4"}, "never reached");
+}
+
+TEST(CommandLine, UnknownOrStrayArgumentsAreRefused) {
+    ExpectError({"--speed", "2"}, "unknown option --speed");
+    ExpectError({"-x"}, "unknown option -x");
+    ExpectError({"extra"}, "unexpected argument");
+    ExpectError({"--headless=yes"}, "takes no value");
+}
+
+TEST(CommandLine, ALoadingShotIsAllowedWhateverTheStopTime) {
+    EXPECT_TRUE(Parse({"--until", "1", "--shot", "loading:a.png", "--shot", "0.5:b.png"}).error.empty());
+}
+
+class OutputPaths : public testing::Test {
+protected:
+    void SetUp() override {
+        folder = std::filesystem::temp_directory_path() / ("demo_options_test_" + std::to_string(::getpid()));
+        std::filesystem::create_directories(folder);
+    }
+    void TearDown() override { std::filesystem::remove_all(folder); }
+    std::string In(const std::string& name) { return (folder / name).string(); }
+    std::filesystem::path folder;
+};
+
+TEST_F(OutputPaths, NewOrExistingFilesInAFolderAreAccepted) {
+    std::ofstream(In("old.png")) << "x";
+    DemoOptions options = Parse({"--shot", "1:" + In("new.png"), "--shot", "2:" + In("old.png")}).options;
+    EXPECT_EQ(CheckOutputPaths(options), "");
+    EXPECT_FALSE(std::filesystem::exists(In("new.png"))) << "checking writes nothing";
+}
+
+TEST_F(OutputPaths, MissingFoldersAndFoldersAsFilesAreRefused) {
+    DemoOptions missing = Parse({"--shot", "1:" + In("no/such/folder/a.png")}).options;
+    EXPECT_NE(CheckOutputPaths(missing).find("does not exist"), std::string::npos);
+    std::filesystem::create_directories(In("taken.png"));
+    DemoOptions folderName = Parse({"--dialog-shot", In("taken.png")}).options;
+    EXPECT_NE(CheckOutputPaths(folderName).find("is a folder"), std::string::npos);
+}
+
+}  // namespace
