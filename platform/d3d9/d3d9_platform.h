@@ -24,6 +24,30 @@ D3D9Backend D3D9_GetBackend();
 // has been presented yet (on the recording backend: always false).
 bool D3D9_ReadPresented(IDirect3DDevice9* device, std::vector<uint8_t>* rgba, int* width, int* height);
 
-// Recording backend: one line per device call, "Name(arg, arg, ...)".
+// Recording backend: one line per call, "Name(arg, arg, ...)", for every
+// method of the device and for the data calls of its resources (locks,
+// GetSurfaceLevel, state block Capture/Apply). The line format:
+// - objects by label, numbered per device in order of creation:
+//   "Texture#3", "CubeTexture#4", "Surface#5" (depth-stencil), "VertexBuffer#6",
+//   "IndexBuffer#7", "VertexDeclaration#8", "VertexShader#9", "PixelShader#10",
+//   "StateBlock#11"; a texture level "Texture#3.0" (cube: "CubeTexture#4.face.level");
+//   the device's own "BackBuffer.0" and "AutoDepthStencil"; "NULL" for none;
+// - enumerations by name ("D3DRS_CULLMODE", "D3DCULL_CCW", "D3DTADDRESS_CLAMP",
+//   "TRUE"/"FALSE" for boolean states), flags joined by '|'
+//   ("D3DCLEAR_TARGET|D3DCLEAR_ZBUFFER"), colours and masks as 0x%08x;
+// - floats with %g, float arrays in brackets ("[0.5, 1, 0, 0]"), all the
+//   registers of a SetVertexShaderConstantF/SetPixelShaderConstantF in one list;
+// - what a call hands back after " -> ": "CreateTexture(...) -> Texture#3",
+//   "GetRenderTarget(0) -> BackBuffer.0", failures as " -> D3DERR_INVALIDCALL";
+// - resource calls prefixed with the resource: "VertexBuffer#6.Lock(0, 80, 0)".
+// Examples: "SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW)",
+// "SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP)",
+// "SetTexture(0, Texture#3)", "DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2)",
+// "Clear(0, NULL, D3DCLEAR_TARGET, 0x00000000, 1, 0)".
+// The OpenGL backend records nothing.
 const std::vector<std::string>& D3D9_RecordedCalls(IDirect3DDevice9* device);
 void D3D9_ClearRecordedCalls(IDirect3DDevice9* device);
+
+// Whether textures of `format` can be created on `device`. DXT1/3/5 need
+// S3TC support on OpenGL; where it is missing, loaders decode to A8R8G8B8.
+bool D3D9_SupportsFormat(IDirect3DDevice9* device, D3DFORMAT format);

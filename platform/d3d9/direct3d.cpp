@@ -1,0 +1,75 @@
+// Direct3DCreate9, the IDirect3D9 object and the stand-in's own controls.
+#include "platform/d3d9/direct3d.h"
+
+#include <SDL.h>
+
+#include "platform/d3d9/device.h"
+#include "platform/win32/win32_platform.h"
+
+namespace {
+
+D3D9Backend g_backend = D3D9Backend::OpenGL;
+
+// The mode reported when there is no display to ask.
+constexpr D3DDISPLAYMODE kHeadlessMode = {1920, 1080, 60, D3DFMT_X8R8G8B8};
+
+d3d9::Device* AsDevice(IDirect3DDevice9* device) { return static_cast<d3d9::Device*>(device); }
+
+}  // namespace
+
+namespace d3d9 {
+
+HRESULT Direct3D::GetAdapterDisplayMode(UINT adapter, D3DDISPLAYMODE* mode) {
+    if (adapter != D3DADAPTER_DEFAULT || !mode) return D3DERR_INVALIDCALL;
+    *mode = kHeadlessMode;
+    SDL_DisplayMode desktop;
+    if (Win32_GetBackend() == Win32Backend::Sdl && SDL_WasInit(SDL_INIT_VIDEO) &&
+        SDL_GetDesktopDisplayMode(0, &desktop) == 0 && desktop.w > 0 && desktop.h > 0) {
+        mode->Width = static_cast<UINT>(desktop.w);
+        mode->Height = static_cast<UINT>(desktop.h);
+        mode->RefreshRate = static_cast<UINT>(desktop.refresh_rate);
+    }
+    return D3D_OK;
+}
+
+HRESULT Direct3D::CreateDevice(UINT adapter, D3DDEVTYPE type, HWND focusWindow, DWORD behaviorFlags,
+                               D3DPRESENT_PARAMETERS* params, IDirect3DDevice9** device) {
+    (void)behaviorFlags;
+    if (!device) return D3DERR_INVALIDCALL;
+    *device = nullptr;
+    if (adapter != D3DADAPTER_DEFAULT || type != D3DDEVTYPE_HAL || !params) return D3DERR_INVALIDCALL;
+    HWND window = params->hDeviceWindow ? params->hDeviceWindow : focusWindow;
+    Device* created = nullptr;
+    HRESULT hr = Device::Create(this, window, *params, backend, &created);
+    if (FAILED(hr)) return hr;
+    // Direct3D writes back the sizes it picked for a 0 x 0 back buffer.
+    params->BackBufferWidth = created->PresentParameters().BackBufferWidth;
+    params->BackBufferHeight = created->PresentParameters().BackBufferHeight;
+    params->BackBufferFormat = created->PresentParameters().BackBufferFormat;
+    params->BackBufferCount = created->PresentParameters().BackBufferCount;
+    *device = created;
+    return D3D_OK;
+}
+
+}  // namespace d3d9
+
+IDirect3D9* Direct3DCreate9(UINT sdkVersion) {
+    if ((sdkVersion & ~0x80000000u) != D3D_SDK_VERSION) return nullptr;
+    return new d3d9::Direct3D(g_backend);
+}
+
+void D3D9_SetBackend(D3D9Backend backend) { g_backend = backend; }
+D3D9Backend D3D9_GetBackend() { return g_backend; }
+
+bool D3D9_ReadPresented(IDirect3DDevice9* device, std::vector<uint8_t>* rgba, int* width, int* height) {
+    if (!device || !rgba || !width || !height) return false;
+    return AsDevice(device)->ReadPresented(rgba, width, height);
+}
+
+const std::vector<std::string>& D3D9_RecordedCalls(IDirect3DDevice9* device) { return AsDevice(device)->Calls(); }
+
+void D3D9_ClearRecordedCalls(IDirect3DDevice9* device) { AsDevice(device)->ClearCalls(); }
+
+bool D3D9_SupportsFormat(IDirect3DDevice9* device, D3DFORMAT format) {
+    return device && AsDevice(device)->SupportsFormat(format);
+}

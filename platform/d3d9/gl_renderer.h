@@ -1,0 +1,109 @@
+// The OpenGL side of a device. It owns the GL context and every GL object
+// behind the device's resources, and turns the device's dirty state into GL
+// calls at each draw and clear.
+//
+// Conventions that keep Direct3D's picture:
+// - every render target, the back buffer included, stores its top row first:
+//   the vertex prelude flips y for every target, so texture coordinate (0, 0)
+//   is the top left of pictures and targets alike and the same shader code
+//   samples both; with y flipped, D3DCULL_CCW maps to culling GL back faces
+//   (front face GL_CCW);
+// - depth runs 0..1 (glClipControl, or remapped by the prelude);
+// - vertex shader constants, pixel shader constants and device values (clip
+//   planes, alpha test) live in three uniform buffers shared by all programs;
+// - each sampler stage has a GL sampler object holding its sampler states;
+// - framebuffer objects are made once per combination of targets and kept;
+// - a program is linked once per vertex/pixel shader pair and kept.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "platform/d3d9/device.h"
+#include "platform/d3d9/gl_context.h"
+#include "platform/d3d9/shader_code.h"
+
+namespace d3d9 {
+
+class BufferData;
+
+class GLRenderer {
+public:
+    static std::unique_ptr<GLRenderer> Create(Device& device, SDL_Window* window, std::string* error);
+    ~GLRenderer();
+    GLRenderer(const GLRenderer&) = delete;
+    GLRenderer& operator=(const GLRenderer&) = delete;
+
+    const GLFeatures& Features() const { return context->Features(); }
+    void MakeCurrent() { context->MakeCurrent(); }
+
+    // Resources.
+    void CreateTexture(TextureData& texture);
+    void DestroyTexture(TextureData& texture);
+    void UploadLevel(TextureData& texture, UINT face, UINT level, const uint8_t* pixels);
+    void ReadLevel(TextureData& texture, UINT face, UINT level, uint8_t* pixels);
+    void GenerateMips(TextureData& texture);
+    void CreateDepthSurface(Surface& surface);
+    void DestroySurface(Surface& surface);
+    void CreateBuffer(BufferData& buffer);
+    void UploadBuffer(BufferData& buffer, UINT offset, UINT size);
+    void DestroyBuffer(BufferData& buffer);
+    bool CompileShader(ShaderStage stage, const std::string& text, uint32_t* name, std::string* log);
+    void DestroyShader(uint32_t name, const void* shader);
+
+    // Frame.
+    void Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z, DWORD stencil);
+    void DrawArrays(D3DPRIMITIVETYPE type, UINT startVertex, UINT vertexCount);
+    void DrawIndexed(D3DPRIMITIVETYPE type, INT baseVertex, UINT startIndex, UINT indexCount);
+    void DrawUser(D3DPRIMITIVETYPE type, UINT vertexCount, const void* data, UINT stride);
+    void Present(UINT interval);
+    bool ReadPresented(std::vector<uint8_t>* rgba, int* width, int* height);
+
+private:
+    struct Program {
+        uint32_t name = 0;
+        bool linked = false;
+    };
+    using TargetKey = std::tuple<const Surface*, const Surface*, const Surface*>;
+
+    GLRenderer(Device& device, std::unique_ptr<GLContext> context);
+    bool Init(std::string* error);
+    bool PrepareDraw();
+    void ApplyTargets();
+    void ApplyViewport();
+    void ApplyRenderStates();
+    void ApplySamplers();
+    void ApplyTextures();
+    void ApplyConstants();
+    bool ApplyProgram();
+    void ApplyVertexInput(uint32_t userBuffer, UINT userStride);
+    // Whether vertices first .. first + count - 1 lie inside the bound streams
+    // (or, for user data, whether every element fits in the stride).
+    bool VerticesFit(int64_t first, int64_t count, UINT userStride) const;
+    void AttachSurface(uint32_t attachment, const Surface* surface);
+    uint32_t FramebufferFor(const Surface* color0, const Surface* color1, const Surface* depth);
+
+    Device& device;
+    std::unique_ptr<GLContext> context;
+    uint32_t vertexArray = 0;
+    uint32_t uniformBuffers[3] = {};  // vertex constants, pixel constants, device values
+    uint32_t samplers[D3D_MAX_SAMPLERS] = {};
+    uint32_t userVertexBuffer = 0;
+    uint32_t presentedTexture = 0;
+    uint32_t presentedFramebuffer = 0;
+    int presentedWidth = 0;
+    int presentedHeight = 0;
+    bool presented = false;
+    std::map<TargetKey, uint32_t> framebuffers;
+    std::map<std::pair<const void*, const void*>, Program> programs;
+    uint32_t boundTargets[D3D_MAX_SAMPLERS] = {};  // GL target bound on each unit, 0 for none
+    uint32_t enabledAttributes = 0;
+    uint32_t currentProgram = 0;
+    int swapInterval = -1;
+};
+
+}  // namespace d3d9

@@ -1,0 +1,200 @@
+// GL renderer: the GL objects behind textures, surfaces, buffers and shaders,
+// and the shader check used by the compiler stand-in.
+#include <epoxy/gl.h>
+
+#include <cstring>
+#include <vector>
+
+#include "platform/d3d9/buffer.h"
+#include "platform/d3d9/gl_renderer.h"
+#include "platform/d3d9/shader.h"
+#include "platform/d3d9/texture.h"
+
+namespace d3d9 {
+namespace {
+
+// Texture unit used for uploads, never one a sampler stage uses.
+constexpr GLenum kScratchUnit = GL_TEXTURE0 + D3D_MAX_SAMPLERS;
+
+GLenum BindTarget(const TextureData& texture) { return texture.IsCube() ? GL_TEXTURE_CUBE_MAP : GL_TEXTURE_2D; }
+
+GLenum FaceTarget(const TextureData& texture, UINT face) {
+    return texture.IsCube() ? GL_TEXTURE_CUBE_MAP_POSITIVE_X + face : GL_TEXTURE_2D;
+}
+
+void BindForUpload(const TextureData& texture) {
+    glActiveTexture(kScratchUnit);
+    glBindTexture(BindTarget(texture), texture.glName);
+}
+
+GLsizei LevelBytes(const TextureData& texture, UINT level) {
+    const FormatInfo& format = texture.Format();
+    return GLsizei(RowPitch(format, texture.Width(level)) * RowCount(format, texture.Height(level)));
+}
+
+GLuint CompileGlsl(ShaderStage stage, const std::string& text, bool remapDepth, std::string* log) {
+    std::string glsl = BuildGlsl(stage, text, remapDepth);
+    GLuint shader = glCreateShader(stage == ShaderStage::Vertex ? GL_VERTEX_SHADER : GL_FRAGMENT_SHADER);
+    const char* source = glsl.c_str();
+    glShaderSource(shader, 1, &source, nullptr);
+    glCompileShader(shader);
+    GLint compiled = GL_FALSE;
+    glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
+    if (compiled == GL_TRUE) return shader;
+    GLint length = 0;
+    glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &length);
+    std::string info(size_t(length > 0 ? length : 1), '\0');
+    glGetShaderInfoLog(shader, GLsizei(info.size()), nullptr, info.data());
+    info.resize(std::strlen(info.c_str()));
+    *log = info.empty() ? "the shader does not compile" : info;
+    glDeleteShader(shader);
+    return 0;
+}
+
+}  // namespace
+
+void GLRenderer::CreateTexture(TextureData& texture) {
+    MakeCurrent();
+    const FormatInfo& format = texture.Format();
+    glGenTextures(1, &texture.glName);
+    BindForUpload(texture);
+    GLenum target = BindTarget(texture);
+    for (UINT face = 0; face < texture.Faces(); ++face)
+        for (UINT level = 0; level < texture.Levels(); ++level) {
+            GLsizei w = GLsizei(texture.Width(level)), h = GLsizei(texture.Height(level));
+            if (format.compressed) {
+                std::vector<uint8_t> zeros(size_t(LevelBytes(texture, level)), 0);
+                glCompressedTexImage2D(FaceTarget(texture, face), GLint(level), format.glInternal, w, h, 0,
+                                       LevelBytes(texture, level), zeros.data());
+            } else {
+                glTexImage2D(FaceTarget(texture, face), GLint(level), GLint(format.glInternal), w, h, 0,
+                             format.glFormat, format.glType, nullptr);
+            }
+        }
+    glTexParameteri(target, GL_TEXTURE_BASE_LEVEL, 0);
+    glTexParameteri(target, GL_TEXTURE_MAX_LEVEL, GLint(texture.Levels() - 1));
+    glTexParameteriv(target, GL_TEXTURE_SWIZZLE_RGBA, format.swizzle);
+}
+
+void GLRenderer::DestroyTexture(TextureData& texture) {
+    MakeCurrent();
+    glDeleteTextures(1, &texture.glName);
+    for (GLuint& bound : boundTargets) bound = 0;
+    device.dirty.textures = ~0u;
+    texture.glName = 0;
+}
+
+void GLRenderer::UploadLevel(TextureData& texture, UINT face, UINT level, const uint8_t* pixels) {
+    MakeCurrent();
+    BindForUpload(texture);
+    const FormatInfo& format = texture.Format();
+    GLsizei w = GLsizei(texture.Width(level)), h = GLsizei(texture.Height(level));
+    if (format.compressed)
+        glCompressedTexSubImage2D(FaceTarget(texture, face), GLint(level), 0, 0, w, h, format.glInternal,
+                                  LevelBytes(texture, level), pixels);
+    else
+        glTexSubImage2D(FaceTarget(texture, face), GLint(level), 0, 0, w, h, format.glFormat, format.glType, pixels);
+}
+
+void GLRenderer::ReadLevel(TextureData& texture, UINT face, UINT level, uint8_t* pixels) {
+    MakeCurrent();
+    const FormatInfo& format = texture.Format();
+    if (texture.IsRenderTarget()) {
+        FramebufferFor(texture.SurfaceAt(face, level), nullptr, nullptr);
+        glReadPixels(0, 0, GLsizei(texture.Width(level)), GLsizei(texture.Height(level)), format.glFormat,
+                     format.glType, pixels);
+        device.dirty.targets = true;
+        return;
+    }
+    BindForUpload(texture);
+    if (format.compressed)
+        glGetCompressedTexImage(FaceTarget(texture, face), GLint(level), pixels);
+    else
+        glGetTexImage(FaceTarget(texture, face), GLint(level), format.glFormat, format.glType, pixels);
+}
+
+void GLRenderer::GenerateMips(TextureData& texture) {
+    MakeCurrent();
+    if (texture.Levels() < 2 || texture.Format().compressed) return;
+    BindForUpload(texture);
+    glGenerateMipmap(BindTarget(texture));
+}
+
+void GLRenderer::CreateDepthSurface(Surface& surface) {
+    MakeCurrent();
+    glGenRenderbuffers(1, &surface.glRenderbuffer);
+    glBindRenderbuffer(GL_RENDERBUFFER, surface.glRenderbuffer);
+    glRenderbufferStorage(GL_RENDERBUFFER, FindFormat(surface.Format())->glInternal, GLsizei(surface.Width()),
+                          GLsizei(surface.Height()));
+}
+
+void GLRenderer::DestroySurface(Surface& surface) {
+    MakeCurrent();
+    for (auto it = framebuffers.begin(); it != framebuffers.end();) {
+        const auto& [color0, color1, depth] = it->first;
+        if (color0 == &surface || color1 == &surface || depth == &surface) {
+            glDeleteFramebuffers(1, &it->second);
+            it = framebuffers.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    if (surface.glRenderbuffer) glDeleteRenderbuffers(1, &surface.glRenderbuffer);
+    surface.glRenderbuffer = 0;
+    device.dirty.targets = true;
+}
+
+void GLRenderer::CreateBuffer(BufferData& buffer) {
+    MakeCurrent();
+    glGenBuffers(1, &buffer.glName);
+    glBindBuffer(GL_COPY_WRITE_BUFFER, buffer.glName);
+    glBufferData(GL_COPY_WRITE_BUFFER, buffer.Length(), buffer.Bytes(), GL_DYNAMIC_DRAW);
+}
+
+void GLRenderer::UploadBuffer(BufferData& buffer, UINT offset, UINT size) {
+    MakeCurrent();
+    glBindBuffer(GL_COPY_WRITE_BUFFER, buffer.glName);
+    glBufferSubData(GL_COPY_WRITE_BUFFER, offset, size, buffer.Bytes() + offset);
+}
+
+void GLRenderer::DestroyBuffer(BufferData& buffer) {
+    MakeCurrent();
+    glDeleteBuffers(1, &buffer.glName);
+    buffer.glName = 0;
+    device.dirty.vertexInput = true;
+    device.dirty.indices = true;
+}
+
+bool GLRenderer::CompileShader(ShaderStage stage, const std::string& text, uint32_t* name, std::string* log) {
+    MakeCurrent();
+    *name = CompileGlsl(stage, text, !Features().clipControl, log);
+    return *name != 0;
+}
+
+void GLRenderer::DestroyShader(uint32_t name, const void* shader) {
+    MakeCurrent();
+    for (auto it = programs.begin(); it != programs.end();) {
+        if (it->first.first == shader || it->first.second == shader) {
+            if (currentProgram == it->second.name) currentProgram = 0;
+            glDeleteProgram(it->second.name);
+            it = programs.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    if (name) glDeleteShader(name);
+    device.dirty.program = true;
+}
+
+ShaderCheck CheckShaderText(ShaderStage stage, const std::string& text, std::string* log) {
+    GLContext* context = GLContext::AnyDeviceContext();
+    if (!context) context = GLContext::Hidden();
+    if (!context) return ShaderCheck::NoCompiler;
+    context->MakeCurrent();
+    GLuint shader = CompileGlsl(stage, text, !context->Features().clipControl, log);
+    if (!shader) return ShaderCheck::Failed;
+    glDeleteShader(shader);
+    return ShaderCheck::Compiled;
+}
+
+}  // namespace d3d9

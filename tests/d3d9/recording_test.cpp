@@ -1,0 +1,183 @@
+// The recording backend: resources in memory, state kept as Direct3D keeps
+// it, and every call logged in readable form.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/d3dx9/d3dx9.h"
+#include "tests/support/test_device.h"
+
+namespace {
+
+bool Logged(IDirect3DDevice9* device, const std::string& line) {
+    const auto& calls = D3D9_RecordedCalls(device);
+    return std::find(calls.begin(), calls.end(), line) != calls.end();
+}
+
+TEST(Direct3DCreate9, AcceptsVersion32WithOrWithoutDebugBit) {
+    IDirect3D9* plain = Direct3DCreate9(32);
+    IDirect3D9* debug = Direct3DCreate9(0x80000020);
+    EXPECT_NE(plain, nullptr);
+    EXPECT_NE(debug, nullptr);
+    EXPECT_EQ(Direct3DCreate9(31), nullptr);
+    if (plain) plain->Release();
+    if (debug) debug->Release();
+}
+
+TEST(RecordingDevice, LogsStatesWithEnumerationNames) {
+    TestDevice gpu(D3D9Backend::Recording, 32, 32);
+    ASSERT_TRUE(gpu) << gpu.Error();
+    gpu->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
+    gpu->SetRenderState(D3DRS_ZWRITEENABLE, FALSE);
+    gpu->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP);
+    const float c0[4] = {0.5f, 0.25f, 0, 1};
+    gpu->SetVertexShaderConstantF(0, c0, 1);
+    gpu->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFFFFFFFF, 1.0f, 0);
+    EXPECT_TRUE(Logged(gpu.Get(), "SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW)"));
+    EXPECT_TRUE(Logged(gpu.Get(), "SetRenderState(D3DRS_ZWRITEENABLE, FALSE)"));
+    EXPECT_TRUE(Logged(gpu.Get(), "SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP)"));
+    EXPECT_TRUE(Logged(gpu.Get(), "SetVertexShaderConstantF(0, [0.5, 0.25, 0, 1], 1)"));
+    EXPECT_TRUE(Logged(gpu.Get(), "Clear(0, NULL, D3DCLEAR_TARGET|D3DCLEAR_ZBUFFER, 0xffffffff, 1, 0)"));
+}
+
+TEST(RecordingDevice, NamesObjectsInOrderOfCreation) {
+    TestDevice gpu(D3D9Backend::Recording, 32, 32);
+    ASSERT_TRUE(gpu);
+    IDirect3DTexture9* target = gpu.RenderTarget(16, 16);
+    ASSERT_NE(target, nullptr);
+    IDirect3DSurface9* level = nullptr;
+    ASSERT_EQ(target->GetSurfaceLevel(0, &level), D3D_OK);
+    gpu->SetRenderTarget(0, level);
+    level->Release();
+    gpu->SetTexture(1, target);
+    EXPECT_TRUE(Logged(gpu.Get(),
+                       "CreateTexture(16, 16, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT) -> Texture#1"));
+    EXPECT_TRUE(Logged(gpu.Get(), "SetRenderTarget(0, Texture#1.0)"));
+    EXPECT_TRUE(Logged(gpu.Get(), "SetTexture(1, Texture#1)"));
+}
+
+TEST(RecordingDevice, StatesStartAtDirect3DDefaults) {
+    TestDevice gpu(D3D9Backend::Recording, 32, 32);
+    ASSERT_TRUE(gpu);
+    DWORD value = 0;
+    gpu->GetRenderState(D3DRS_CULLMODE, &value);
+    EXPECT_EQ(value, DWORD(D3DCULL_CCW));
+    gpu->GetRenderState(D3DRS_ZENABLE, &value);
+    EXPECT_EQ(value, DWORD(D3DZB_TRUE));
+    gpu->GetRenderState(D3DRS_SRCBLEND, &value);
+    EXPECT_EQ(value, DWORD(D3DBLEND_ONE));
+    gpu->GetRenderState(D3DRS_ZFUNC, &value);
+    EXPECT_EQ(value, DWORD(D3DCMP_LESSEQUAL));
+    gpu->GetRenderState(D3DRS_COLORWRITEENABLE, &value);
+    EXPECT_EQ(value, 0xFu);
+    gpu->GetSamplerState(3, D3DSAMP_ADDRESSV, &value);
+    EXPECT_EQ(value, DWORD(D3DTADDRESS_WRAP));
+    gpu->GetSamplerState(3, D3DSAMP_MINFILTER, &value);
+    EXPECT_EQ(value, DWORD(D3DTEXF_POINT));
+    gpu->GetTextureStageState(0, D3DTSS_COLOROP, &value);
+    EXPECT_EQ(value, DWORD(D3DTOP_MODULATE));
+    gpu->GetTextureStageState(1, D3DTSS_COLOROP, &value);
+    EXPECT_EQ(value, DWORD(D3DTOP_DISABLE));
+    D3DMATRIX world;
+    gpu->GetTransform(D3DTS_WORLD, &world);
+    EXPECT_EQ(world._11, 1.0f);
+    EXPECT_EQ(world._12, 0.0f);
+    EXPECT_EQ(world._44, 1.0f);
+}
+
+TEST(RecordingDevice, TextureLevelsKeepWhatWasWritten) {
+    TestDevice gpu(D3D9Backend::Recording, 32, 32);
+    ASSERT_TRUE(gpu);
+    IDirect3DTexture9* texture = nullptr;
+    ASSERT_EQ(gpu->CreateTexture(8, 4, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr), D3D_OK);
+    EXPECT_EQ(texture->GetLevelCount(), 4u);
+    D3DLOCKED_RECT locked;
+    ASSERT_EQ(texture->LockRect(2, &locked, nullptr, 0), D3D_OK);
+    EXPECT_EQ(locked.Pitch, 8);
+    static_cast<uint32_t*>(locked.pBits)[1] = 0x12345678;
+    texture->UnlockRect(2);
+    ASSERT_EQ(texture->LockRect(2, &locked, nullptr, D3DLOCK_READONLY), D3D_OK);
+    EXPECT_EQ(static_cast<uint32_t*>(locked.pBits)[1], 0x12345678u);
+    texture->UnlockRect(2);
+    EXPECT_NE(texture->LockRect(4, &locked, nullptr, 0), D3D_OK);
+    texture->Release();
+}
+
+TEST(RecordingDevice, CubeFacesAreSeparateAndCompressedPitchCountsBlocks) {
+    TestDevice gpu(D3D9Backend::Recording, 32, 32);
+    ASSERT_TRUE(gpu);
+    IDirect3DCubeTexture9* cube = nullptr;
+    ASSERT_EQ(gpu->CreateCubeTexture(16, 1, 0, D3DFMT_DXT5, D3DPOOL_MANAGED, &cube, nullptr), D3D_OK);
+    D3DLOCKED_RECT locked;
+    ASSERT_EQ(cube->LockRect(D3DCUBEMAP_FACE_NEGATIVE_Y, 0, &locked, nullptr, 0), D3D_OK);
+    EXPECT_EQ(locked.Pitch, 4 * 16);  // four 16-byte blocks per row of blocks
+    std::memset(locked.pBits, 0xAB, 64 * 4);
+    cube->UnlockRect(D3DCUBEMAP_FACE_NEGATIVE_Y, 0);
+    ASSERT_EQ(cube->LockRect(D3DCUBEMAP_FACE_POSITIVE_Y, 0, &locked, nullptr, D3DLOCK_READONLY), D3D_OK);
+    EXPECT_EQ(static_cast<uint8_t*>(locked.pBits)[0], 0);
+    cube->UnlockRect(D3DCUBEMAP_FACE_POSITIVE_Y, 0);
+    cube->Release();
+}
+
+TEST(RecordingDevice, BuffersLockWithinBoundsOnly) {
+    TestDevice gpu(D3D9Backend::Recording, 32, 32);
+    ASSERT_TRUE(gpu);
+    IDirect3DVertexBuffer9* buffer = nullptr;
+    ASSERT_EQ(gpu->CreateVertexBuffer(80, 0, D3DFVF_XYZ | D3DFVF_TEX1, D3DPOOL_DEFAULT, &buffer, nullptr), D3D_OK);
+    void* data = nullptr;
+    EXPECT_EQ(buffer->Lock(0, 0, &data, 0), D3D_OK);
+    std::memset(data, 1, 80);
+    buffer->Unlock();
+    EXPECT_EQ(buffer->Lock(60, 20, &data, 0), D3D_OK);
+    EXPECT_EQ(static_cast<uint8_t*>(data)[19], 1);
+    buffer->Unlock();
+    EXPECT_NE(buffer->Lock(70, 20, &data, 0), D3D_OK);
+    EXPECT_EQ(data, nullptr);
+    buffer->Release();
+}
+
+TEST(RecordingDevice, ChildrenKeepTheDeviceAliveUntilTheLastIsReleased) {
+    IDirect3D9* d3d = Direct3DCreate9(D3D_SDK_VERSION);
+    D3D9Backend previous = D3D9_GetBackend();
+    D3D9_SetBackend(D3D9Backend::Recording);
+    D3DPRESENT_PARAMETERS params = {};
+    params.BackBufferWidth = 16;
+    params.BackBufferHeight = 16;
+    params.Windowed = TRUE;
+    IDirect3DDevice9* device = nullptr;
+    IDirect3D9* recording = Direct3DCreate9(D3D_SDK_VERSION);
+    D3D9_SetBackend(previous);
+    ASSERT_EQ(recording->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, 0, &params, &device), D3D_OK);
+    IDirect3DTexture9* texture = nullptr;
+    ASSERT_EQ(device->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr), D3D_OK);
+    device->SetTexture(0, texture);
+    recording->Release();
+    EXPECT_EQ(device->Release(), 1u);  // the texture still holds it
+    IDirect3DDevice9* owner = nullptr;
+    ASSERT_EQ(texture->GetDevice(&owner), D3D_OK);
+    EXPECT_EQ(owner, device);
+    owner->Release();
+    EXPECT_EQ(texture->Release(), 0u);
+    d3d->Release();
+}
+
+TEST(RecordingDevice, RenderTargetZeroResetsTheViewport) {
+    TestDevice gpu(D3D9Backend::Recording, 64, 48);
+    ASSERT_TRUE(gpu);
+    D3DVIEWPORT9 viewport = {0, 0, 10, 10, 0, 1};
+    gpu->SetViewport(&viewport);
+    IDirect3DTexture9* target = gpu.RenderTarget(20, 30);
+    IDirect3DSurface9* level = nullptr;
+    target->GetSurfaceLevel(0, &level);
+    gpu->SetRenderTarget(0, level);
+    level->Release();
+    gpu->GetViewport(&viewport);
+    EXPECT_EQ(viewport.Width, 20u);
+    EXPECT_EQ(viewport.Height, 30u);
+    IDirect3DSurface9* none = reinterpret_cast<IDirect3DSurface9*>(1);
+    EXPECT_EQ(gpu->GetRenderTarget(1, &none), D3DERR_NOTFOUND);
+    EXPECT_EQ(none, nullptr);
+}
+
+}  // namespace
