@@ -55,7 +55,7 @@ HRESULT Mesh::Create(IDirect3DDevice9* device, DWORD numFaces, DWORD numVertices
     mesh->options_ = options;
     mesh->stride_ = stride;
     mesh->fvf_ = FvfFromDeclaration(declaration);
-    mesh->elements_.assign(declaration, declaration + DeclarationLength(declaration));
+    mesh->elements_.assign(declaration, declaration + DeclarationLength(declaration) + 1);
     mesh->attributes_.assign(numFaces, 0);
 
     HRESULT hr = device->CreateVertexBuffer(static_cast<UINT>(vertexBytes), 0, mesh->fvf_,
@@ -106,7 +106,6 @@ ULONG Mesh::Release() {
 HRESULT Mesh::GetDeclaration(D3DVERTEXELEMENT9 declaration[MAX_FVF_DECL_SIZE]) {
     if (!declaration) return D3DERR_INVALIDCALL;
     std::copy(elements_.begin(), elements_.end(), declaration);
-    declaration[elements_.size()] = D3DVERTEXELEMENT9 D3DDECL_END();
     return D3D_OK;
 }
 
@@ -238,7 +237,8 @@ HRESULT Mesh::CloneMesh(DWORD options, const D3DVERTEXELEMENT9* declaration, IDi
         } else {
             const auto* src = static_cast<const uint8_t*>(from.data);
             auto* dst = static_cast<uint8_t*>(to.data);
-            for (const D3DVERTEXELEMENT9& target : copy->elements_) {
+            for (size_t e = 0; e + 1 < copy->elements_.size(); ++e) {
+                const D3DVERTEXELEMENT9& target = copy->elements_[e];
                 const D3DVERTEXELEMENT9* source = FindElement(elements_.data(), target.Usage, target.UsageIndex);
                 if (!source) continue;  // stays zero
                 for (DWORD v = 0; v < numVertices_; ++v) {

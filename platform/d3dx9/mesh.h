@@ -49,7 +49,6 @@ public:
     HRESULT LockAttributeBuffer(DWORD flags, DWORD** data) override;
     HRESULT UnlockAttributeBuffer() override;
 
-    const std::vector<D3DVERTEXELEMENT9>& Elements() const { return elements_; }  // without the end marker
     bool Uses32BitIndices() const { return (options_ & D3DXMESH_32BIT) != 0; }
 
 private:
@@ -62,7 +61,7 @@ private:
     IDirect3DVertexBuffer9* vertexBuffer_ = nullptr;
     IDirect3DIndexBuffer9* indexBuffer_ = nullptr;
     IDirect3DVertexDeclaration9* vertexDeclaration_ = nullptr;
-    std::vector<D3DVERTEXELEMENT9> elements_;
+    std::vector<D3DVERTEXELEMENT9> elements_;  // with the end marker
     DWORD numFaces_ = 0;
     DWORD numVertices_ = 0;
     DWORD options_ = 0;

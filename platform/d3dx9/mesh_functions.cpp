@@ -95,12 +95,6 @@ D3DXVECTOR3 Perpendicular(const D3DXVECTOR3& n) {
     return Normalized(out);
 }
 
-// A texture coordinate difference folded into -0.5..0.5 for wrapped textures.
-float WrapDelta(float d, bool wrap) {
-    if (!wrap) return d;
-    return d - std::round(d);
-}
-
 }  // namespace
 
 HRESULT D3DXCreateMesh(DWORD numFaces, DWORD numVertices, DWORD options, const D3DVERTEXELEMENT9* declaration,
@@ -140,8 +134,10 @@ HRESULT D3DXComputeNormals(ID3DXBaseMesh* mesh, const DWORD*) {
 // Per face, the tangent is the direction in which u grows and the binormal
 // the one in which v grows; vertices sum them over their faces, and the sums
 // are made perpendicular to the vertex normal (where there is one) and to
-// each other, then normalised.
-HRESULT D3DXComputeTangent(ID3DXMesh* mesh, DWORD texStage, DWORD tangentIndex, DWORD binormIndex, DWORD wrap,
+// each other, then normalised. Texture coordinates are taken as stored,
+// whatever `wrap` says: folding differences into -0.5..0.5 would flatten
+// every face whose coordinates span a whole texture or tile it.
+HRESULT D3DXComputeTangent(ID3DXMesh* mesh, DWORD texStage, DWORD tangentIndex, DWORD binormIndex, DWORD,
                            const DWORD*) {
     if (!mesh || texStage > 255 || tangentIndex > 255 || binormIndex > 255) return D3DERR_INVALIDCALL;
     MeshAccess access(mesh);
@@ -158,8 +154,8 @@ HRESULT D3DXComputeTangent(ID3DXMesh* mesh, DWORD texStage, DWORD tangentIndex, 
     for (size_t i = 0; i < tri.size(); i += 3) {
         DWORD a = tri[i], b = tri[i + 1], c = tri[i + 2];
         D3DXVECTOR3 ta = access.Read(a, *texcoord), tb = access.Read(b, *texcoord), tc = access.Read(c, *texcoord);
-        float du1 = WrapDelta(tb.x - ta.x, wrap), dv1 = WrapDelta(tb.y - ta.y, wrap);
-        float du2 = WrapDelta(tc.x - ta.x, wrap), dv2 = WrapDelta(tc.y - ta.y, wrap);
+        float du1 = tb.x - ta.x, dv1 = tb.y - ta.y;
+        float du2 = tc.x - ta.x, dv2 = tc.y - ta.y;
         float det = du1 * dv2 - du2 * dv1;
         if (det == 0 || !std::isfinite(det)) continue;
         D3DXVECTOR3 e1 = access.Position(b) - access.Position(a);
