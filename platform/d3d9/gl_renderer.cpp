@@ -315,11 +315,12 @@ void GLRenderer::ApplyRenderStates() {
             glDisable(GL_POLYGON_OFFSET_FILL);
         }
     }
-    if ((groups & kGroupAlphaTest) || device.dirty.clipPlanes) {
+    if ((groups & (kGroupAlphaTest | kGroupClipEnable)) || device.dirty.clipPlanes) {
         float values[kClipPlanes + 1][4] = {};
         std::memcpy(values, device.state.clipPlanes, sizeof device.state.clipPlanes);
         values[kClipPlanes][0] = float(rs[D3DRS_ALPHATESTENABLE] ? rs[D3DRS_ALPHAFUNC] : D3DCMP_ALWAYS);
         values[kClipPlanes][1] = float(rs[D3DRS_ALPHAREF] & 0xFF) / 255.0f;
+        values[kClipPlanes][2] = float(rs[D3DRS_CLIPPLANEENABLE] & 0x3F);
         glBindBuffer(GL_UNIFORM_BUFFER, uniformBuffers[kDeviceValuesBinding]);
         glBufferSubData(GL_UNIFORM_BUFFER, 0, sizeof values, values);
         device.dirty.clipPlanes = false;

@@ -58,13 +58,16 @@ namespace {
 const char* const kCommonPrelude = R"(#version 330 core
 layout(std140) uniform D3DDeviceValues {
     vec4 d3d_clipPlane[6];
-    vec4 d3d_alphaTest;  // x = D3DCMP function, y = reference 0..1
+    vec4 d3d_values;  // x = alpha test D3DCMP function, y = its reference 0..1, z = clip plane enable bits
 };
 )";
 
+// The register blocks have instance names because both stages call their
+// registers c; the macro makes c0..cN plain c[0]..c[N].
 const char* const kVertexPrelude = R"(layout(std140) uniform D3DVertexConstants {
     vec4 c[256];
-};
+} d3d_vertex;
+#define c d3d_vertex.c
 out float gl_ClipDistance[6];
 #define main d3d_main
 )";
@@ -74,7 +77,9 @@ const char* const kVertexEpilogue = R"(
 void main() {
     d3d_main();
     vec4 p = gl_Position;
-    for (int i = 0; i < 6; ++i) gl_ClipDistance[i] = dot(d3d_clipPlane[i], p);
+    int enabled = int(d3d_values.z);
+    for (int i = 0; i < 6; ++i)
+        gl_ClipDistance[i] = (enabled & (1 << i)) != 0 ? dot(d3d_clipPlane[i], p) : 0.0;
 #ifdef D3D_REMAP_DEPTH
     p.z = 2.0 * p.z - p.w;
 #endif
@@ -84,7 +89,8 @@ void main() {
 
 const char* const kPixelPrelude = R"(layout(std140) uniform D3DPixelConstants {
     vec4 c[224];
-};
+} d3d_pixel;
+#define c d3d_pixel.c
 layout(location = 0) out vec4 oC0;
 layout(location = 1) out vec4 oC1;
 #define main d3d_main
@@ -93,8 +99,8 @@ layout(location = 1) out vec4 oC1;
 const char* const kPixelEpilogue = R"(
 #undef main
 bool d3d_passes(float a) {
-    int f = int(d3d_alphaTest.x);
-    float r = d3d_alphaTest.y;
+    int f = int(d3d_values.x);
+    float r = d3d_values.y;
     if (f == 1) return false;
     if (f == 2) return a < r;
     if (f == 3) return a == r;

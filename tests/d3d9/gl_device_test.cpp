@@ -1,0 +1,405 @@
+// The OpenGL backend, headless on llvmpipe: pictures read back after Present
+// or from render targets, checked pixel by pixel against what Direct3D 9
+// draws for the same calls.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "platform/d3dx9/d3dx9.h"
+#include "tests/support/test_device.h"
+
+namespace {
+
+constexpr uint32_t kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kBlue = 0xFF0000FF, kWhite = 0xFFFFFFFF,
+                   kBlack = 0xFF000000;
+
+struct Vertex {
+    float x, y, z, u, v;
+};
+
+const D3DVERTEXELEMENT9 kVertexElements[] = {
+    {0, 0, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_POSITION, 0},
+    {0, 12, D3DDECLTYPE_FLOAT2, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_TEXCOORD, 0},
+    D3DDECL_END(),
+};
+
+const char* const kPassVS = R"(
+in vec3 POSITION0;
+in vec2 TEXCOORD0;
+out vec2 uv;
+void main() {
+    gl_Position = vec4(POSITION0, 1.0);
+    uv = TEXCOORD0;
+}
+)";
+
+const char* const kTexturePS = R"(
+uniform sampler2D s0;
+in vec2 uv;
+void main() { oC0 = texture(s0, uv); }
+)";
+
+// Colour from pixel constant c0.
+const char* const kConstantPS = R"(
+in vec2 uv;
+void main() { oC0 = c[0]; }
+)";
+
+// Full-screen strip in clip space with (0, 0) at the top left.
+const Vertex kFullScreen[4] = {
+    {-1, 1, 0, 0, 0}, {1, 1, 0, 1, 0}, {-1, -1, 0, 0, 1}, {1, -1, 0, 1, 1}};
+
+class GLDevice : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!gpu) GTEST_SKIP() << gpu.Error();
+        ASSERT_EQ(gpu->CreateVertexDeclaration(kVertexElements, &declaration), D3D_OK);
+        gpu->SetVertexDeclaration(declaration);
+        passVS = gpu.VertexShader(kPassVS);
+        texturePS = gpu.PixelShader(kTexturePS);
+        constantPS = gpu.PixelShader(kConstantPS);
+        ASSERT_TRUE(passVS && texturePS && constantPS) << gpu.Error();
+        gpu->SetVertexShader(passVS);
+    }
+    void TearDown() override {
+        if (declaration) declaration->Release();
+    }
+
+    void DrawColour(const Vertex* strip, UINT triangles, uint32_t argb) {
+        float colour[4] = {float((argb >> 16) & 255) / 255, float((argb >> 8) & 255) / 255, float(argb & 255) / 255,
+                           float(argb >> 24) / 255};
+        gpu->SetPixelShaderConstantF(0, colour, 1);
+        gpu->SetPixelShader(constantPS);
+        gpu->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, triangles, strip, sizeof(Vertex));
+    }
+
+    TestDevice gpu{D3D9Backend::OpenGL, 64, 32};
+    IDirect3DVertexDeclaration9* declaration = nullptr;
+    IDirect3DVertexShader9* passVS = nullptr;
+    IDirect3DPixelShader9* texturePS = nullptr;
+    IDirect3DPixelShader9* constantPS = nullptr;
+};
+
+TEST_F(GLDevice, ClearFillsTheBackBufferWithTheColour) {
+    gpu->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF336699, 1.0f, 0);
+    Picture shot = gpu.Present();
+    ASSERT_EQ(shot.width, 64);
+    ASSERT_EQ(shot.height, 32);
+    EXPECT_EQ(shot.At(0, 0), 0xFF336699u);
+    EXPECT_EQ(shot.At(63, 31), 0xFF336699u);
+}
+
+TEST_F(GLDevice, ClearWithRectanglesTouchesOnlyThem) {
+    gpu->Clear(0, nullptr, D3DCLEAR_TARGET, kBlack, 1.0f, 0);
+    D3DRECT topLeft = {0, 0, 8, 4};
+    gpu->Clear(1, &topLeft, D3DCLEAR_TARGET, kRed, 1.0f, 0);
+    Picture shot = gpu.Present();
+    EXPECT_EQ(shot.At(0, 0), kRed);
+    EXPECT_EQ(shot.At(7, 3), kRed);
+    EXPECT_EQ(shot.At(8, 3), kBlack);
+    EXPECT_EQ(shot.At(7, 4), kBlack);
+}
+
+TEST_F(GLDevice, FullScreenQuadShowsTheTopLeftTexelAtTheTopLeft) {
+    IDirect3DTexture9* picture = gpu.Texture(2, 2, {kRed, kGreen, kBlue, kWhite});
+    gpu->SetTexture(0, picture);
+    gpu->SetPixelShader(texturePS);
+    gpu->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, kFullScreen, sizeof(Vertex));
+    Picture shot = gpu.Present();
+    EXPECT_EQ(shot.At(1, 1), kRed);
+    EXPECT_EQ(shot.At(62, 1), kGreen);
+    EXPECT_EQ(shot.At(1, 30), kBlue);
+    EXPECT_EQ(shot.At(62, 30), kWhite);
+}
+
+TEST_F(GLDevice, PictureDrawnIntoATextureKeepsItsOrientationWhenSampled) {
+    IDirect3DTexture9* picture = gpu.Texture(2, 2, {kRed, kGreen, kBlue, kWhite});
+    IDirect3DTexture9* target = gpu.RenderTarget(16, 16);
+    IDirect3DSurface9* back = nullptr;
+    IDirect3DSurface9* level = nullptr;
+    gpu->GetRenderTarget(0, &back);
+    target->GetSurfaceLevel(0, &level);
+    gpu->SetRenderTarget(0, level);
+    gpu->SetTexture(0, picture);
+    gpu->SetPixelShader(texturePS);
+    gpu->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, kFullScreen, sizeof(Vertex));
+
+    Picture inTarget = TestDevice::Read(target);
+    EXPECT_EQ(inTarget.At(0, 0), kRed);
+    EXPECT_EQ(inTarget.At(15, 0), kGreen);
+    EXPECT_EQ(inTarget.At(0, 15), kBlue);
+
+    gpu->SetRenderTarget(0, back);
+    gpu->SetTexture(0, target);
+    gpu->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, kFullScreen, sizeof(Vertex));
+    Picture shot = gpu.Present();
+    EXPECT_EQ(shot.At(1, 1), kRed);
+    EXPECT_EQ(shot.At(62, 1), kGreen);
+    EXPECT_EQ(shot.At(1, 30), kBlue);
+    EXPECT_EQ(shot.At(62, 30), kWhite);
+    level->Release();
+    back->Release();
+}
+
+
+// Quad covering the screen at depth z.
+void Plane(Vertex out[4], float z) {
+    for (int i = 0; i < 4; ++i) {
+        out[i] = kFullScreen[i];
+        out[i].z = z;
+    }
+}
+
+bool Near(uint32_t a, uint32_t b, int tolerance = 2) {
+    for (int shift = 0; shift < 32; shift += 8) {
+        int d = int((a >> shift) & 255) - int((b >> shift) & 255);
+        if (d < -tolerance || d > tolerance) return false;
+    }
+    return true;
+}
+
+TEST_F(GLDevice, DepthTestKeepsTheNearerSurfaceAndDepthRangeIsZeroToOne) {
+    gpu->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kBlack, 1.0f, 0);
+    Vertex quad[4];
+    Plane(quad, 0.5f);
+    DrawColour(quad, 2, kRed);
+    Plane(quad, 0.7f);
+    DrawColour(quad, 2, kGreen);  // behind: hidden
+    EXPECT_EQ(gpu.Present().At(32, 16), kRed);
+    Plane(quad, 0.3f);
+    DrawColour(quad, 2, kBlue);  // in front
+    EXPECT_EQ(gpu.Present().At(32, 16), kBlue);
+    Plane(quad, -0.2f);
+    DrawColour(quad, 2, kWhite);  // before the near plane (z < 0): clipped away
+    EXPECT_EQ(gpu.Present().At(32, 16), kBlue);
+}
+
+TEST_F(GLDevice, DepthWritesOffLeaveTheDepthBufferAlone) {
+    gpu->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kBlack, 1.0f, 0);
+    Vertex quad[4];
+    gpu->SetRenderState(D3DRS_ZWRITEENABLE, FALSE);
+    Plane(quad, 0.2f);
+    DrawColour(quad, 2, kRed);
+    gpu->SetRenderState(D3DRS_ZWRITEENABLE, TRUE);
+    Plane(quad, 0.4f);
+    DrawColour(quad, 2, kGreen);  // passes: 0.2 was never written
+    EXPECT_EQ(gpu.Present().At(10, 10), kGreen);
+    gpu->SetRenderState(D3DRS_ZENABLE, FALSE);
+    Plane(quad, 0.9f);
+    DrawColour(quad, 2, kBlue);  // no depth test at all
+    EXPECT_EQ(gpu.Present().At(10, 10), kBlue);
+}
+
+TEST_F(GLDevice, CullCounterClockwiseRemovesTrianglesCounterClockwiseOnScreen) {
+    // Top-left, top-right, bottom-left: clockwise as seen on the screen.
+    const Vertex clockwise[3] = {{-1, 1, 0, 0, 0}, {1, 1, 0, 0, 0}, {-1, -1, 0, 0, 0}};
+    const Vertex counterClockwise[3] = {clockwise[0], clockwise[2], clockwise[1]};
+    gpu->Clear(0, nullptr, D3DCLEAR_TARGET, kBlack, 1.0f, 0);
+    float red[4] = {1, 0, 0, 1};
+    gpu->SetPixelShaderConstantF(0, red, 1);
+    gpu->SetPixelShader(constantPS);
+    gpu->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, counterClockwise, sizeof(Vertex));
+    EXPECT_EQ(gpu.Present().At(4, 4), kBlack);  // default D3DCULL_CCW
+    gpu->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, clockwise, sizeof(Vertex));
+    EXPECT_EQ(gpu.Present().At(4, 4), kRed);
+
+    gpu->Clear(0, nullptr, D3DCLEAR_TARGET, kBlack, 1.0f, 0);
+    gpu->SetRenderState(D3DRS_CULLMODE, D3DCULL_CW);
+    gpu->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, clockwise, sizeof(Vertex));
+    EXPECT_EQ(gpu.Present().At(4, 4), kBlack);
+    gpu->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, counterClockwise, sizeof(Vertex));
+    EXPECT_EQ(gpu.Present().At(4, 4), kRed);
+}
+
+TEST_F(GLDevice, AlphaBlendingMixesBySourceAlpha) {
+    gpu->Clear(0, nullptr, D3DCLEAR_TARGET, kBlue, 1.0f, 0);
+    gpu->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
+    gpu->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+    gpu->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+    DrawColour(kFullScreen, 2, 0x80FF0000);
+    uint32_t mixed = gpu.Present().At(20, 20);
+    EXPECT_TRUE(Near(mixed & 0x00FFFFFF, 0x0080007F)) << std::hex << mixed;
+    // The state stays as set across frames until changed.
+    gpu->Clear(0, nullptr, D3DCLEAR_TARGET, kBlue, 1.0f, 0);
+    DrawColour(kFullScreen, 2, 0x00FF0000);
+    EXPECT_EQ(gpu.Present().At(20, 20) & 0x00FFFFFF, kBlue & 0x00FFFFFF);
+}
+
+TEST_F(GLDevice, WrapRepeatsAndClampHoldsTheEdgeTexel) {
+    IDirect3DTexture9* stripes = gpu.Texture(2, 1, {kRed, kGreen});
+    const Vertex twice[4] = {{-1, 1, 0, 0, 0}, {1, 1, 0, 2, 0}, {-1, -1, 0, 0, 1}, {1, -1, 0, 2, 1}};
+    gpu->SetTexture(0, stripes);
+    gpu->SetPixelShader(texturePS);
+    gpu->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, twice, sizeof(Vertex));
+    Picture wrapped = gpu.Present();
+    EXPECT_EQ(wrapped.At(6, 16), kRed);     // u = 0.2
+    EXPECT_EQ(wrapped.At(22, 16), kGreen);  // u = 0.7
+    EXPECT_EQ(wrapped.At(38, 16), kRed);    // u = 1.2, wrapped to 0.2
+    gpu->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP);
+    gpu->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, twice, sizeof(Vertex));
+    Picture clamped = gpu.Present();
+    EXPECT_EQ(clamped.At(6, 16), kRed);
+    EXPECT_EQ(clamped.At(38, 16), kGreen);  // beyond 1: the last texel
+    EXPECT_EQ(clamped.At(60, 16), kGreen);
+}
+
+TEST_F(GLDevice, SamplerStatesBelongToTheStageNotTheTexture) {
+    IDirect3DTexture9* stripes = gpu.Texture(2, 1, {kRed, kGreen});
+    const Vertex twice[4] = {{-1, 1, 0, 0, 0}, {1, 1, 0, 2, 0}, {-1, -1, 0, 0, 1}, {1, -1, 0, 2, 1}};
+    const char* stage1 = R"(
+        uniform sampler2D s1;
+        in vec2 uv;
+        void main() { oC0 = texture(s1, uv); }
+    )";
+    IDirect3DPixelShader9* sampleStage1 = gpu.PixelShader(stage1);
+    ASSERT_NE(sampleStage1, nullptr) << gpu.Error();
+    gpu->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP);
+    gpu->SetTexture(0, stripes);
+    gpu->SetTexture(1, stripes);
+    gpu->SetPixelShader(sampleStage1);
+    gpu->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, twice, sizeof(Vertex));
+    EXPECT_EQ(gpu.Present().At(38, 16), kRed);  // stage 1 still wraps
+}
+
+TEST_F(GLDevice, OnePixelShaderWritesTwoColourTargets) {
+    IDirect3DTexture9* first = gpu.RenderTarget(8, 8);
+    IDirect3DTexture9* second = gpu.RenderTarget(8, 8);
+    IDirect3DSurface9* level0 = nullptr;
+    IDirect3DSurface9* level1 = nullptr;
+    first->GetSurfaceLevel(0, &level0);
+    second->GetSurfaceLevel(0, &level1);
+    gpu->SetRenderTarget(0, level0);
+    gpu->SetRenderTarget(1, level1);
+    gpu->Clear(0, nullptr, D3DCLEAR_TARGET, kWhite, 1.0f, 0);  // both targets
+    EXPECT_EQ(TestDevice::Read(second).At(3, 3), kWhite);
+    IDirect3DPixelShader9* both = gpu.PixelShader(R"(
+        void main() { oC0 = vec4(1.0, 0.0, 0.0, 1.0); oC1 = vec4(0.0, 0.0, 1.0, 1.0); }
+    )");
+    ASSERT_NE(both, nullptr) << gpu.Error();
+    gpu->SetPixelShader(both);
+    gpu->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, kFullScreen, sizeof(Vertex));
+    EXPECT_EQ(TestDevice::Read(first).At(3, 3), kRed);
+    EXPECT_EQ(TestDevice::Read(second).At(3, 3), kBlue);
+    gpu->SetRenderTarget(1, nullptr);
+    level0->Release();
+    level1->Release();
+}
+
+TEST_F(GLDevice, ClipPlaneInClipSpaceCutsShaderDrawnGeometry) {
+    gpu->Clear(0, nullptr, D3DCLEAR_TARGET, kBlack, 1.0f, 0);
+    const float keepRight[4] = {1, 0, 0, 0};  // x >= 0 survives
+    gpu->SetClipPlane(0, keepRight);
+    gpu->SetRenderState(D3DRS_CLIPPLANEENABLE, D3DCLIPPLANE0);
+    DrawColour(kFullScreen, 2, kRed);
+    Picture cut = gpu.Present();
+    EXPECT_EQ(cut.At(10, 16), kBlack);
+    EXPECT_EQ(cut.At(54, 16), kRed);
+    gpu->SetRenderState(D3DRS_CLIPPLANEENABLE, 0);
+    DrawColour(kFullScreen, 2, kGreen);
+    Picture whole = gpu.Present();
+    EXPECT_EQ(whole.At(10, 16), kGreen);
+    EXPECT_EQ(whole.At(54, 16), kGreen);
+}
+
+TEST_F(GLDevice, MatrixSentTransposedMultipliesAsARowVector) {
+    IDirect3DVertexShader9* transformVS = gpu.VertexShader(R"(
+        in vec3 POSITION0;
+        out vec2 uv;
+        void main() {
+            mat4 worldViewProjection = mat4(c[0], c[1], c[2], c[3]);
+            gl_Position = vec4(POSITION0, 1.0) * worldViewProjection;
+            uv = vec2(0.0);
+        }
+    )");
+    ASSERT_NE(transformVS, nullptr) << gpu.Error();
+    D3DXMATRIX translate, scale, product, transposed;
+    D3DXMatrixScaling(&scale, 0.5f, 1.0f, 1.0f);
+    D3DXMatrixTranslation(&translate, 0.5f, 0.0f, 0.0f);
+    D3DXMatrixMultiply(&product, &scale, &translate);  // scale first, then move right
+    D3DXMatrixTranspose(&transposed, &product);
+    gpu->SetVertexShaderConstantF(0, transposed, 4);
+    gpu->SetVertexShader(transformVS);
+    gpu->Clear(0, nullptr, D3DCLEAR_TARGET, kBlack, 1.0f, 0);
+    DrawColour(kFullScreen, 2, kRed);  // x -1..1 becomes 0..1
+    Picture shot = gpu.Present();
+    EXPECT_EQ(shot.At(28, 16), kBlack);
+    EXPECT_EQ(shot.At(36, 16), kRed);
+    EXPECT_EQ(shot.At(62, 16), kRed);
+}
+
+TEST_F(GLDevice, PixelStateBlockRestoresBlendingOnApply) {
+    IDirect3DStateBlock9* pixelState = nullptr;
+    ASSERT_EQ(gpu->CreateStateBlock(D3DSBT_PIXELSTATE, &pixelState), D3D_OK);
+    gpu->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
+    gpu->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_ZERO);
+    gpu->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ONE);
+    gpu->Clear(0, nullptr, D3DCLEAR_TARGET, kBlue, 1.0f, 0);
+    DrawColour(kFullScreen, 2, kRed);
+    EXPECT_EQ(gpu.Present().At(5, 5), kBlue);  // blended away
+    pixelState->Apply();
+    DrawColour(kFullScreen, 2, kRed);
+    EXPECT_EQ(gpu.Present().At(5, 5), kRed);
+    pixelState->Release();
+}
+
+TEST_F(GLDevice, CubeTextureFacesAreSampledByDirection) {
+    IDirect3DCubeTexture9* cube = nullptr;
+    ASSERT_EQ(gpu->CreateCubeTexture(1, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &cube, nullptr), D3D_OK);
+    const uint32_t colours[6] = {kRed, kGreen, kBlue, kWhite, 0xFF808080, 0xFFFFFF00};
+    for (UINT face = 0; face < 6; ++face) {
+        D3DLOCKED_RECT locked;
+        ASSERT_EQ(cube->LockRect(D3DCUBEMAP_FACES(face), 0, &locked, nullptr, 0), D3D_OK);
+        *static_cast<uint32_t*>(locked.pBits) = colours[face];
+        cube->UnlockRect(D3DCUBEMAP_FACES(face), 0);
+    }
+    IDirect3DPixelShader9* lookUp = gpu.PixelShader(R"(
+        uniform samplerCube s2;
+        void main() { oC0 = texture(s2, c[0].xyz); }
+    )");
+    ASSERT_NE(lookUp, nullptr) << gpu.Error();
+    gpu->SetTexture(2, cube);
+    gpu->SetPixelShader(lookUp);
+    const float directions[6][4] = {{1, 0, 0, 0}, {-1, 0, 0, 0}, {0, 1, 0, 0}, {0, -1, 0, 0}, {0, 0, 1, 0}, {0, 0, -1, 0}};
+    for (int face = 0; face < 6; ++face) {
+        gpu->SetPixelShaderConstantF(0, directions[face], 1);
+        gpu->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, kFullScreen, sizeof(Vertex));
+        EXPECT_EQ(gpu.Present().At(5, 5), colours[face]) << "face " << face;
+    }
+    cube->Release();
+}
+
+TEST_F(GLDevice, IndexedDrawFromBuffersUsesTheBaseVertex) {
+    IDirect3DVertexBuffer9* vertices = nullptr;
+    IDirect3DIndexBuffer9* indices = nullptr;
+    ASSERT_EQ(gpu->CreateVertexBuffer(8 * sizeof(Vertex), 0, 0, D3DPOOL_MANAGED, &vertices, nullptr), D3D_OK);
+    ASSERT_EQ(gpu->CreateIndexBuffer(6 * 4, 0, D3DFMT_INDEX32, D3DPOOL_MANAGED, &indices, nullptr), D3D_OK);
+    void* data = nullptr;
+    vertices->Lock(0, 0, &data, 0);
+    Vertex* v = static_cast<Vertex*>(data);
+    // Vertices 4..7: the left half of the screen.
+    const Vertex left[4] = {{-1, 1, 0, 0, 0}, {0, 1, 0, 0, 0}, {-1, -1, 0, 0, 0}, {0, -1, 0, 0, 0}};
+    for (int i = 0; i < 4; ++i) v[i] = Vertex{5, 5, 5, 0, 0}, v[4 + i] = left[i];
+    vertices->Unlock();
+    indices->Lock(0, 0, &data, 0);
+    const uint32_t list[6] = {0, 1, 2, 2, 1, 3};
+    std::memcpy(data, list, sizeof list);
+    indices->Unlock();
+    gpu->SetStreamSource(0, vertices, 0, sizeof(Vertex));
+    gpu->SetIndices(indices);
+    float green[4] = {0, 1, 0, 1};
+    gpu->SetPixelShaderConstantF(0, green, 1);
+    gpu->SetPixelShader(constantPS);
+    gpu->Clear(0, nullptr, D3DCLEAR_TARGET, kBlack, 1.0f, 0);
+    gpu->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 4, 0, 4, 0, 2);
+    Picture shot = gpu.Present();
+    EXPECT_EQ(shot.At(10, 16), kGreen);
+    EXPECT_EQ(shot.At(54, 16), kBlack);
+    // Indices reaching past the vertex buffer draw nothing rather than reading outside it.
+    gpu->Clear(0, nullptr, D3DCLEAR_TARGET, kBlack, 1.0f, 0);
+    gpu->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 6, 0, 4, 0, 2);
+    EXPECT_EQ(gpu.Present().At(10, 16), kBlack);
+    vertices->Release();
+    indices->Release();
+}
+
+}  // namespace
