@@ -50,6 +50,7 @@ void Win32_Reset() {
     state.windows.clear();
     state.classes.clear();
     state.queue.clear();
+    state.input.clear();
     state.quitPosted = false;
     state.quitCode = 0;
     state.focus = nullptr;

@@ -83,7 +83,7 @@ public:
 
     // Text whose cap height is centred on `middle`.
     void Text(int x, int middle, const std::string& text, Colour c) {
-        std::vector<char> buffer(text.size() * 270 + 64);
+        std::vector<char> buffer(text.size() * 1024 + 64);  // at most 16 quads of 64 bytes a character
         int quads = stb_easy_font_print(0, 0, const_cast<char*>(text.c_str()), nullptr, buffer.data(),
                                         static_cast<int>(buffer.size()));
         SDL_SetRenderDrawColor(renderer, c.r, c.g, c.b, 255);
@@ -226,6 +226,16 @@ bool Win32_CaptureWindow(HWND hwnd, std::vector<uint8_t>* rgba, int* width, int*
     if (!window || !rgba) return false;
     int w = window->rect.right - window->rect.left, h = window->rect.bottom - window->rect.top;
     if (w <= 0 || h <= 0) return false;
+    rgba->resize(static_cast<size_t>(w) * h * 4);
+    if (window->renderer) {
+        // On screen: paint the window and read back what it shows.
+        PaintWindow(*window, window->renderer);
+        bool read = SDL_RenderReadPixels(window->renderer, nullptr, SDL_PIXELFORMAT_RGBA32, rgba->data(), w * 4) == 0;
+        SDL_RenderPresent(window->renderer);
+        if (width) *width = w;
+        if (height) *height = h;
+        return read;
+    }
     SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_RGBA32);
     if (!surface) return false;
     SDL_Renderer* renderer = SDL_CreateSoftwareRenderer(surface);
@@ -235,7 +245,6 @@ bool Win32_CaptureWindow(HWND hwnd, std::vector<uint8_t>* rgba, int* width, int*
     }
     PaintWindow(*window, renderer);
     SDL_RenderFlush(renderer);
-    rgba->resize(static_cast<size_t>(w) * h * 4);
     for (int y = 0; y < h; ++y)
         std::memcpy(rgba->data() + static_cast<size_t>(y) * w * 4,
                     static_cast<const uint8_t*>(surface->pixels) + static_cast<size_t>(y) * surface->pitch,

@@ -1,5 +1,5 @@
 // The message queue: posting, sending, taking messages out in Windows'
-// order (posted messages, then WM_QUIT once the quit flag is set, then
+// order (posted messages, then input, then WM_QUIT once the quit flag is set, then
 // WM_PAINT for windows waiting to be painted), dispatching, and the default
 // window procedure.
 #include <chrono>
@@ -35,6 +35,42 @@ bool TakePosted(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, bool remove
         if (!InRange(it->message, filterMin, filterMax)) continue;
         *msg = *it;
         if (remove) queue.erase(it);
+        return true;
+    }
+    return false;
+}
+
+// Where a piece of input goes: keys to the focused control of its window (or
+// the window), mouse messages to the control holding the mouse, else to the
+// control under the pointer, in that control's coordinates.
+bool Route(const RawInput& raw, MSG* msg) {
+    Window* top = Find(raw.topLevel);
+    if (!top) return false;
+    Window* target = top;
+    LPARAM lParam = raw.lParam;
+    if (raw.message == WM_KEYDOWN || raw.message == WM_KEYUP) {
+        if (Window* focus = Find(GetFocus()); focus && TopLevelOf(focus) == top) target = focus;
+    } else {
+        int x = GET_X_LPARAM(raw.lParam), y = GET_Y_LPARAM(raw.lParam);
+        if (Window* captured = Find(GetState().capture); captured && TopLevelOf(captured) == top)
+            target = captured;
+        else if (Window* child = ChildAt(*top, x, y))
+            target = child;
+        if (target != top) lParam = MAKELPARAM(x - target->rect.left, y - target->rect.top);
+    }
+    *msg = {HandleOf(*target), raw.message, raw.wParam, lParam, TickMilliseconds(), {0, 0}};
+    return true;
+}
+
+bool TakeInput(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, bool remove) {
+    auto& input = GetState().input;
+    while (!input.empty()) {
+        if (!Route(input.front(), msg)) {
+            input.pop_front();  // its window is gone
+            continue;
+        }
+        if ((hwnd && !UnderWindow(msg->hwnd, hwnd)) || !InRange(msg->message, filterMin, filterMax)) return false;
+        if (remove) input.pop_front();
         return true;
     }
     return false;
@@ -87,7 +123,8 @@ BOOL WINAPI PeekMessageA(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, UI
     if (hwnd && !Find(hwnd)) return FALSE;
     SdlPumpEvents(0);
     bool remove = (removeMsg & PM_REMOVE) != 0;
-    return (TakePosted(msg, hwnd, filterMin, filterMax, remove) || TakeQuit(msg, hwnd, filterMin, filterMax, remove) ||
+    return (TakePosted(msg, hwnd, filterMin, filterMax, remove) || TakeInput(msg, hwnd, filterMin, filterMax, remove) ||
+            TakeQuit(msg, hwnd, filterMin, filterMax, remove) ||
             TakePaint(msg, hwnd, filterMin, filterMax, remove))
                ? TRUE
                : FALSE;

@@ -65,29 +65,18 @@ WPARAM VirtualKey(SDL_Keycode key) {
 void PostKey(Window& window, const SDL_KeyboardEvent& key) {
     WPARAM vk = VirtualKey(key.keysym.sym);
     if (!vk) return;
-    HWND target = HandleOf(window);
-    if (Window* focus = Find(GetFocus()); focus && TopLevelOf(focus) == &window) target = GetFocus();
     // Repeat count 1, scan code in bits 16-23; key-up sets the previous-state and transition bits.
     LPARAM lParam = 1 | (static_cast<LPARAM>(key.keysym.scancode & 0xff) << 16);
     if (key.type == SDL_KEYUP)
         lParam |= (LPARAM{1} << 30) | (LPARAM{1} << 31);
     else if (key.repeat)
         lParam |= LPARAM{1} << 30;
-    PostInternal(target, key.type == SDL_KEYUP ? WM_KEYUP : WM_KEYDOWN, vk, lParam);
+    UINT message = key.type == SDL_KEYUP ? WM_KEYUP : WM_KEYDOWN;
+    GetState().input.push_back({HandleOf(window), message, vk, lParam});
 }
 
-// Mouse messages go to the window holding the mouse, else to the control under it.
 void PostMouse(Window& window, UINT message, int x, int y, WPARAM wParam) {
-    Window* target = &window;
-    if (Window* captured = Find(GetState().capture); captured && TopLevelOf(captured) == &window)
-        target = captured;
-    else if (Window* child = ChildAt(window, x, y))
-        target = child;
-    if (target != &window) {
-        x -= target->rect.left;
-        y -= target->rect.top;
-    }
-    PostInternal(HandleOf(*target), message, wParam, MAKELPARAM(x, y));
+    GetState().input.push_back({HandleOf(window), message, wParam, MAKELPARAM(x, y)});
 }
 
 void Translate(const SDL_Event& event) {

@@ -63,12 +63,24 @@ struct Window {
     bool needsPaint = false;
 };
 
+// Keyboard and mouse input from the window system, addressed to a top-level
+// window. It is routed to the focused control, the control holding the mouse
+// or the one under the pointer only when it is taken from the queue, as on
+// Windows, so that what earlier messages did to focus and capture counts.
+struct RawInput {
+    HWND topLevel = nullptr;
+    UINT message = 0;
+    WPARAM wParam = 0;
+    LPARAM lParam = 0;  // keys: as for WM_KEYDOWN; mouse: client coordinates of the top-level window
+};
+
 struct State {
     std::map<std::string, WindowClass> classes;  // keyed by lower-case name
     std::map<uintptr_t, std::unique_ptr<Window>> windows;
     uintptr_t nextId = 1;
     ATOM nextAtom = 0xC000;
     std::deque<MSG> queue;
+    std::deque<RawInput> input;
     bool quitPosted = false;
     int quitCode = 0;
     HWND focus = nullptr;
