@@ -228,7 +228,7 @@ uint32_t FullMipCount(uint32_t width, uint32_t height) {
     return edge == 0 ? 0 : static_cast<uint32_t>(std::bit_width(edge));
 }
 
-bool DecodeDds(const uint8_t* data, size_t size, DecodedImage* image, std::string* error) {
+bool DecodeDds(const uint8_t* data, size_t size, DecodedImage* image, std::string* error, bool keepBlocks) {
     if (!IsDds(data, size)) return Fail(error, "DDS: missing magic");
     if (size < kHeaderBytes) return Fail(error, "DDS: truncated header");
     const uint8_t* header = data + 4;  // offsets below are from the file start
@@ -261,7 +261,14 @@ bool DecodeDds(const uint8_t* data, size_t size, DecodedImage* image, std::strin
     needed *= faces;
     if (needed > size - kHeaderBytes) return Fail(error, "DDS: pixel data is truncated");
 
+    bool blocks = keepBlocks && layout.kind != PixelLayout::Kind::Masked;
     image->cube = cube;
+    image->blockFourCC = 0;
+    if (blocks) {
+        image->blockFourCC = layout.kind == PixelLayout::Kind::Dxt1   ? FourCC('D', 'X', 'T', '1')
+                             : layout.kind == PixelLayout::Kind::Dxt3 ? FourCC('D', 'X', 'T', '3')
+                                                                      : FourCC('D', 'X', 'T', '5');
+    }
     image->levelCount = levelCount;
     image->levels.clear();
     image->levels.resize(size_t{faces} * levelCount);
@@ -271,13 +278,19 @@ bool DecodeDds(const uint8_t* data, size_t size, DecodedImage* image, std::strin
             ImageLevel& out = image->levels[face * levelCount + level];
             out.width = std::max(1u, width >> level);
             out.height = std::max(1u, height >> level);
+            size_t bytes = static_cast<size_t>(LevelBytes(layout, out.width, out.height));
+            if (blocks) {
+                out.blocks.assign(src, src + bytes);
+                src += bytes;
+                continue;
+            }
             out.pixels.assign(size_t{out.width} * out.height, 0);
             if (layout.kind == PixelLayout::Kind::Masked) {
                 DecodeMaskedLevel(layout, src, &out);
             } else {
                 DecodeBlockLevel(layout, src, &out);
             }
-            src += LevelBytes(layout, out.width, out.height);
+            src += bytes;
         }
     }
     return true;

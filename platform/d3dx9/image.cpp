@@ -52,8 +52,8 @@ void GenerateMipChain(DecodedImage* image) {
     image->levelCount = count;
 }
 
-bool DecodeImageFile(const uint8_t* data, size_t size, DecodedImage* image, std::string* error) {
-    if (IsDds(data, size)) return DecodeDds(data, size, image, error);
+bool DecodeImageFile(const uint8_t* data, size_t size, DecodedImage* image, std::string* error, bool keepBlocks) {
+    if (IsDds(data, size)) return DecodeDds(data, size, image, error, keepBlocks);
     if (size == 0 || size > INT_MAX) {
         if (error) *error = "picture: empty or oversized file";
         return false;
@@ -84,6 +84,7 @@ bool DecodeImageFile(const uint8_t* data, size_t size, DecodedImage* image, std:
         p += 4;
     }
     image->cube = false;
+    image->blockFourCC = 0;
     image->levelCount = 1;
     image->levels.clear();
     image->levels.push_back(std::move(top));

@@ -14,6 +14,11 @@
 //
 // Other pictures (JPEG, PNG, TGA, BMP) are decoded with stb_image and given a
 // full mip chain down to 1x1 with a box filter.
+//
+// A caller whose device samples DXT blocks itself may ask to keep them: DXT
+// levels then carry their blocks (rows of 4x4 blocks, top first) instead of
+// pixels, and the image names the block format (DXT2 and DXT4 given as DXT3
+// and DXT5).
 #pragma once
 
 #include <cstddef>
@@ -30,10 +35,12 @@ struct ImageLevel {
     uint32_t width = 0;
     uint32_t height = 0;
     std::vector<uint32_t> pixels;  // width * height D3DCOLOR words, top row first
+    std::vector<uint8_t> blocks;   // instead of pixels, when blocks are kept
 };
 
 struct DecodedImage {
     bool cube = false;
+    uint32_t blockFourCC = 0;  // "DXT1", "DXT3" or "DXT5" as a fourCC when blocks were kept
     uint32_t levelCount = 0;
     std::vector<ImageLevel> levels;  // face-major: levels[face * levelCount + level]
 
@@ -42,10 +49,12 @@ struct DecodedImage {
 };
 
 // Parses a DDS file. On failure returns false and says why in `error`.
-bool DecodeDds(const uint8_t* data, size_t size, DecodedImage* image, std::string* error);
+bool DecodeDds(const uint8_t* data, size_t size, DecodedImage* image, std::string* error,
+               bool keepBlocks = false);
 
 // DDS, or anything stb_image reads (then with a generated mip chain).
-bool DecodeImageFile(const uint8_t* data, size_t size, DecodedImage* image, std::string* error);
+bool DecodeImageFile(const uint8_t* data, size_t size, DecodedImage* image, std::string* error,
+                     bool keepBlocks = false);
 
 // True when the bytes start with the DDS magic "DDS ".
 bool IsDds(const uint8_t* data, size_t size);

@@ -1,24 +1,45 @@
 // D3DXCreateTextureFromFileInMemory and D3DXCreateCubeTextureFromFileInMemory:
-// decode on the CPU, then fill an A8R8G8B8 texture of the device level by level.
+// decode on the CPU, then fill a texture of the device level by level.
+//
+// DXT files keep their blocks when the device takes all of DXT1, DXT3 and
+// DXT5 (D3D9_SupportsFormat); everything else arrives as A8R8G8B8.
 #include <cstring>
 
+#include "platform/d3d9/d3d9_platform.h"
 #include "platform/d3dx9/d3dx9tex.h"
 #include "platform/d3dx9/image.h"
 
 namespace {
 
-// Copies one decoded level into a locked surface, row by row.
-void CopyLevel(const d3dx::ImageLevel& level, const D3DLOCKED_RECT& locked) {
-    auto* rows = static_cast<uint8_t*>(locked.pBits);
-    size_t rowBytes = size_t{level.width} * 4;
-    for (uint32_t y = 0; y < level.height; ++y)
-        std::memcpy(rows + static_cast<ptrdiff_t>(y) * locked.Pitch, &level.pixels[size_t{y} * level.width], rowBytes);
+bool TakesDxt(IDirect3DDevice9* device) {
+    return D3D9_SupportsFormat(device, D3DFMT_DXT1) && D3D9_SupportsFormat(device, D3DFMT_DXT3) &&
+           D3D9_SupportsFormat(device, D3DFMT_DXT5);
 }
 
-bool DecodeForDevice(IDirect3DDevice9* device, LPCVOID data, UINT size, d3dx::DecodedImage* image) {
-    if (!device || !data) return false;
+D3DFORMAT TextureFormat(const d3dx::DecodedImage& image) {
+    return image.blockFourCC ? static_cast<D3DFORMAT>(image.blockFourCC) : D3DFMT_A8R8G8B8;
+}
+
+// Copies one level into a locked surface, row by row (rows of blocks for DXT).
+void CopyLevel(const d3dx::ImageLevel& level, const D3DLOCKED_RECT& locked) {
+    const uint8_t* source = level.blocks.empty() ? reinterpret_cast<const uint8_t*>(level.pixels.data())
+                                                 : level.blocks.data();
+    size_t rows = level.height, rowBytes = size_t{level.width} * 4;
+    if (!level.blocks.empty()) {
+        rows = (level.height + 3) / 4;
+        rowBytes = level.blocks.size() / rows;
+    }
+    auto* target = static_cast<uint8_t*>(locked.pBits);
+    for (size_t y = 0; y < rows; ++y)
+        std::memcpy(target + static_cast<ptrdiff_t>(y) * locked.Pitch, source + y * rowBytes, rowBytes);
+}
+
+HRESULT Decode(IDirect3DDevice9* device, LPCVOID data, UINT size, d3dx::DecodedImage* image) {
+    if (!device || !data) return D3DERR_INVALIDCALL;
     std::string error;
-    return d3dx::DecodeImageFile(static_cast<const uint8_t*>(data), size, image, &error);
+    if (!d3dx::DecodeImageFile(static_cast<const uint8_t*>(data), size, image, &error, TakesDxt(device)))
+        return D3DXERR_INVALIDDATA;
+    return D3D_OK;
 }
 
 }  // namespace
@@ -27,14 +48,14 @@ HRESULT D3DXCreateTextureFromFileInMemory(IDirect3DDevice9* device, LPCVOID data
                                           IDirect3DTexture9** texture) {
     if (!texture) return D3DERR_INVALIDCALL;
     *texture = nullptr;
-    if (!device || !data) return D3DERR_INVALIDCALL;
     d3dx::DecodedImage image;
-    if (!DecodeForDevice(device, data, size, &image)) return D3DXERR_INVALIDDATA;
+    HRESULT hr = Decode(device, data, size, &image);
+    if (FAILED(hr)) return hr;
     // A cube map file gives its first face.
     const d3dx::ImageLevel& top = image.Level(0, 0);
     IDirect3DTexture9* created = nullptr;
-    HRESULT hr = device->CreateTexture(top.width, top.height, image.levelCount, 0, D3DFMT_A8R8G8B8,
-                                       D3DPOOL_MANAGED, &created, nullptr);
+    hr = device->CreateTexture(top.width, top.height, image.levelCount, 0, TextureFormat(image), D3DPOOL_MANAGED,
+                               &created, nullptr);
     if (FAILED(hr)) return hr;
     for (uint32_t level = 0; level < image.levelCount && SUCCEEDED(hr); ++level) {
         D3DLOCKED_RECT locked;
@@ -56,12 +77,13 @@ HRESULT D3DXCreateCubeTextureFromFileInMemory(IDirect3DDevice9* device, LPCVOID 
                                               IDirect3DCubeTexture9** texture) {
     if (!texture) return D3DERR_INVALIDCALL;
     *texture = nullptr;
-    if (!device || !data) return D3DERR_INVALIDCALL;
     d3dx::DecodedImage image;
-    if (!DecodeForDevice(device, data, size, &image) || !image.cube) return D3DXERR_INVALIDDATA;
+    HRESULT hr = Decode(device, data, size, &image);
+    if (FAILED(hr)) return hr;
+    if (!image.cube) return D3DXERR_INVALIDDATA;
     IDirect3DCubeTexture9* created = nullptr;
-    HRESULT hr = device->CreateCubeTexture(image.Level(0, 0).width, image.levelCount, 0, D3DFMT_A8R8G8B8,
-                                           D3DPOOL_MANAGED, &created, nullptr);
+    hr = device->CreateCubeTexture(image.Level(0, 0).width, image.levelCount, 0, TextureFormat(image),
+                                   D3DPOOL_MANAGED, &created, nullptr);
     if (FAILED(hr)) return hr;
     for (uint32_t face = 0; face < 6 && SUCCEEDED(hr); ++face) {
         for (uint32_t level = 0; level < image.levelCount && SUCCEEDED(hr); ++level) {

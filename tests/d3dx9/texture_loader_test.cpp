@@ -18,30 +18,58 @@ void StorePng(void* context, void* data, int size) {
     out->insert(out->end(), static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + size);
 }
 
-// Reads a locked level back as D3DCOLOR words, top row first.
-std::vector<uint32_t> ReadLevel(IDirect3DTexture9* texture, UINT level) {
+bool IsDxt(D3DFORMAT format) { return format == D3DFMT_DXT1 || format == D3DFMT_DXT3 || format == D3DFMT_DXT5; }
+
+// Copies a locked level out as packed rows (rows of blocks for DXT).
+std::vector<uint8_t> Unpitch(const D3DSURFACE_DESC& desc, const D3DLOCKED_RECT& locked) {
+    size_t rows = desc.Height, rowBytes = size_t{desc.Width} * 4;
+    if (IsDxt(desc.Format)) {
+        rows = (desc.Height + 3) / 4;
+        rowBytes = (desc.Width + 3) / 4 * (desc.Format == D3DFMT_DXT1 ? 8 : 16);
+    }
+    std::vector<uint8_t> out(rows * rowBytes);
+    for (size_t y = 0; y < rows; ++y)
+        std::memcpy(&out[y * rowBytes], static_cast<uint8_t*>(locked.pBits) + y * locked.Pitch, rowBytes);
+    return out;
+}
+
+std::vector<uint8_t> ReadBytes(IDirect3DTexture9* texture, UINT level) {
     D3DSURFACE_DESC desc{};
     EXPECT_EQ(texture->GetLevelDesc(level, &desc), D3D_OK);
     D3DLOCKED_RECT locked{};
     EXPECT_EQ(texture->LockRect(level, &locked, nullptr, D3DLOCK_READONLY), D3D_OK);
-    std::vector<uint32_t> out(size_t{desc.Width} * desc.Height);
-    for (UINT y = 0; y < desc.Height; ++y)
-        std::memcpy(&out[size_t{y} * desc.Width], static_cast<uint8_t*>(locked.pBits) + y * locked.Pitch,
-                    desc.Width * 4);
+    auto out = Unpitch(desc, locked);
     texture->UnlockRect(level);
     return out;
 }
 
-std::vector<uint32_t> ReadFace(IDirect3DCubeTexture9* texture, D3DCUBEMAP_FACES face, UINT level) {
+std::vector<uint8_t> ReadFaceBytes(IDirect3DCubeTexture9* texture, D3DCUBEMAP_FACES face, UINT level) {
     D3DSURFACE_DESC desc{};
     EXPECT_EQ(texture->GetLevelDesc(level, &desc), D3D_OK);
     D3DLOCKED_RECT locked{};
     EXPECT_EQ(texture->LockRect(face, level, &locked, nullptr, D3DLOCK_READONLY), D3D_OK);
-    std::vector<uint32_t> out(size_t{desc.Width} * desc.Height);
-    for (UINT y = 0; y < desc.Height; ++y)
-        std::memcpy(&out[size_t{y} * desc.Width], static_cast<uint8_t*>(locked.pBits) + y * locked.Pitch,
-                    desc.Width * 4);
+    auto out = Unpitch(desc, locked);
     texture->UnlockRect(face, level);
+    return out;
+}
+
+std::vector<uint32_t> Words(const std::vector<uint8_t>& bytes) {
+    std::vector<uint32_t> out(bytes.size() / 4);
+    std::memcpy(out.data(), bytes.data(), out.size() * 4);
+    return out;
+}
+
+std::vector<uint32_t> ReadLevel(IDirect3DTexture9* texture, UINT level) { return Words(ReadBytes(texture, level)); }
+
+std::vector<uint32_t> ReadFace(IDirect3DCubeTexture9* texture, D3DCUBEMAP_FACES face, UINT level) {
+    return Words(ReadFaceBytes(texture, face, level));
+}
+
+// What the loader should have put into a level: blocks, or pixels as bytes.
+std::vector<uint8_t> Expected(const d3dx::ImageLevel& level) {
+    if (!level.blocks.empty()) return level.blocks;
+    std::vector<uint8_t> out(level.pixels.size() * 4);
+    std::memcpy(out.data(), level.pixels.data(), out.size());
     return out;
 }
 
@@ -99,6 +127,26 @@ TEST_F(TextureLoader, CubeMapFillsSixFaces) {
     texture->Release();
 }
 
+TEST_F(TextureLoader, DxtKeepsItsBlocksWhenTheDeviceTakesThem) {
+    ASSERT_TRUE(D3D9_SupportsFormat(device, D3DFMT_DXT5));
+    ddsfile::Header header;
+    header.width = 8;
+    header.height = 4;
+    header.mipCount = 2;
+    header.fourCC = ddsfile::FourCC("DXT5");
+    std::vector<uint8_t> payload(3 * 16);
+    for (size_t i = 0; i < payload.size(); ++i) payload[i] = uint8_t(i);
+    auto file = ddsfile::Build(header, payload);
+    IDirect3DTexture9* texture = nullptr;
+    ASSERT_EQ(D3DXCreateTextureFromFileInMemory(device, file.data(), UINT(file.size()), &texture), D3D_OK);
+    D3DSURFACE_DESC desc{};
+    ASSERT_EQ(texture->GetLevelDesc(0, &desc), D3D_OK);
+    EXPECT_EQ(desc.Format, D3DFMT_DXT5);
+    EXPECT_EQ(ReadBytes(texture, 0), std::vector<uint8_t>(payload.begin(), payload.begin() + 32));
+    EXPECT_EQ(ReadBytes(texture, 1), std::vector<uint8_t>(payload.begin() + 32, payload.end()));
+    texture->Release();
+}
+
 TEST_F(TextureLoader, BadInputFailsWithInvalidDataAndNoTexture) {
     auto flat = ddsfile::Build(ddsfile::Argb32(2, 2, 1), ddsfile::NumberedPixels(4, 0));
     IDirect3DCubeTexture9* cube = reinterpret_cast<IDirect3DCubeTexture9*>(1);
@@ -124,7 +172,8 @@ TEST_F(TextureLoader, CorpusFilesMatchTheirDecodedPictures) {
         auto bytes = corpus::Read("dds", name);
         d3dx::DecodedImage image;
         std::string error;
-        bool decodes = d3dx::DecodeImageFile(bytes.data(), bytes.size(), &image, &error);
+        // The recording device takes DXT blocks as they are.
+        bool decodes = d3dx::DecodeImageFile(bytes.data(), bytes.size(), &image, &error, true);
         IDirect3DTexture9* texture = nullptr;
         HRESULT hr = D3DXCreateTextureFromFileInMemory(device, bytes.data(), UINT(bytes.size()), &texture);
         IDirect3DCubeTexture9* cube = nullptr;
@@ -136,13 +185,16 @@ TEST_F(TextureLoader, CorpusFilesMatchTheirDecodedPictures) {
         }
         ASSERT_EQ(hr, D3D_OK) << name;
         EXPECT_EQ(texture->GetLevelCount(), image.levelCount) << name;
+        D3DSURFACE_DESC desc{};
+        texture->GetLevelDesc(0, &desc);
+        EXPECT_EQ(IsDxt(desc.Format), image.blockFourCC != 0) << name;
         UINT last = image.levelCount - 1;
-        EXPECT_EQ(ReadLevel(texture, last), image.Level(0, last).pixels) << name;
-        EXPECT_EQ(ReadLevel(texture, 0), image.Level(0, 0).pixels) << name;
+        EXPECT_EQ(ReadBytes(texture, last), Expected(image.Level(0, last))) << name;
+        EXPECT_EQ(ReadBytes(texture, 0), Expected(image.Level(0, 0))) << name;
         texture->Release();
         EXPECT_EQ(SUCCEEDED(cubeHr), image.cube) << name;
         if (cube) {
-            EXPECT_EQ(ReadFace(cube, D3DCUBEMAP_FACE_NEGATIVE_Z, 0), image.Level(5, 0).pixels) << name;
+            EXPECT_EQ(ReadFaceBytes(cube, D3DCUBEMAP_FACE_NEGATIVE_Z, 0), Expected(image.Level(5, 0))) << name;
             cube->Release();
         }
     }

@@ -7,12 +7,17 @@
 #include "tests/d3dx9/dds_builder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    d3dx::DecodedImage image;
-    std::string error;
-    if (d3dx::DecodeImageFile(data, size, &image, &error)) {
+    for (bool keepBlocks : {false, true}) {
+        d3dx::DecodedImage image;
+        std::string error;
+        if (!d3dx::DecodeImageFile(data, size, &image, &error, keepBlocks)) continue;
         if (image.levels.size() != size_t{image.FaceCount()} * image.levelCount) __builtin_trap();
-        for (const auto& level : image.levels)
-            if (level.pixels.size() != size_t{level.width} * level.height) __builtin_trap();
+        for (const auto& level : image.levels) {
+            size_t blocks = size_t{(level.width + 3) / 4} * ((level.height + 3) / 4);
+            bool consistent = image.blockFourCC ? level.pixels.empty() && level.blocks.size() % blocks == 0
+                                                : level.pixels.size() == size_t{level.width} * level.height;
+            if (!consistent) __builtin_trap();
+        }
     }
     return 0;
 }
