@@ -1,0 +1,91 @@
+// The full-screen rectangle every screen-space pass draws with.
+#include <cstring>
+
+#include "platform/win32/windows.h"
+#include "render/graphics.h"
+
+namespace {
+
+struct QuadVertex {
+    float x, y, z;
+    float u, v;
+};
+
+// Clip-space corners as a triangle strip; texture coordinate (0, 0) is the
+// top left of the target.
+const QuadVertex kCorners[4] = {
+    {-1.0f, 1.0f, 0.0f, 0.0f, 0.0f},
+    {1.0f, 1.0f, 0.0f, 1.0f, 0.0f},
+    {-1.0f, -1.0f, 0.0f, 0.0f, 1.0f},
+    {1.0f, -1.0f, 0.0f, 1.0f, 1.0f},
+};
+
+const D3DVERTEXELEMENT9 kQuadElements[] = {
+    {0, 0, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_POSITION, 0},
+    {0, 12, D3DDECLTYPE_FLOAT2, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_TEXCOORD, 0},
+    D3DDECL_END(),
+};
+
+}  // namespace
+
+Quad::Quad(float texelWidth, float texelHeight) : texelSize{texelWidth, texelHeight} {}
+
+Quad::~Quad() {
+    if (vertexBuffer) vertexBuffer->Release();
+    if (declaration) declaration->Release();
+}
+
+void Quad::Draw(IDirect3DTexture9* target, IDirect3DDevice9* device, IDirect3DVertexShader9* vertexShader,
+                IDirect3DPixelShader9* pixelShader, bool clear) {
+    IDirect3DSurface9* saved = nullptr;
+    device->GetRenderTarget(0, &saved);
+
+    if (target) {
+        IDirect3DSurface9* surface = nullptr;
+        if (SUCCEEDED(target->GetSurfaceLevel(0, &surface))) {
+            device->SetRenderTarget(0, surface);
+            surface->Release();
+            // Only a target that became current is cleared; otherwise the
+            // pass goes to the current target, which must keep its picture.
+            if (clear) device->Clear(0, nullptr, D3DCLEAR_TARGET, 0x00000000, 1.0f, 0);
+        }
+    }
+
+    bool ready = vertexBuffer != nullptr;
+    if (!ready) {
+        if (FAILED(device->CreateVertexBuffer(sizeof kCorners, 0, D3DFVF_XYZ | D3DFVF_TEX1, D3DPOOL_DEFAULT,
+                                              &vertexBuffer, nullptr))) {
+            vertexBuffer = nullptr;
+            MessageBoxA(nullptr, "Error creating Vertex Buffer", "ERROR!", MB_OK);
+        } else {
+            device->CreateVertexDeclaration(kQuadElements, &declaration);
+            void* data = nullptr;
+            if (SUCCEEDED(vertexBuffer->Lock(0, 0, &data, 0))) {
+                std::memcpy(data, kCorners, sizeof kCorners);
+                vertexBuffer->Unlock();
+            }
+            ready = true;
+        }
+    }
+
+    if (ready) {
+        device->SetVertexDeclaration(declaration);
+        device->SetRenderState(D3DRS_ZENABLE, FALSE);
+        device->SetRenderState(D3DRS_ZWRITEENABLE, FALSE);
+        device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+        const float texel[4] = {texelSize[0], texelSize[1], 0.0f, 0.0f};
+        device->SetVertexShaderConstantF(0, texel, 1);
+        device->SetVertexShader(vertexShader);
+        device->SetPixelShader(pixelShader);
+        device->SetStreamSource(0, vertexBuffer, 0, sizeof(QuadVertex));
+        device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2);
+    }
+
+    if (saved) {
+        device->SetRenderTarget(0, saved);
+        saved->Release();
+    }
+    device->SetRenderState(D3DRS_ZENABLE, TRUE);
+    device->SetRenderState(D3DRS_ZWRITEENABLE, TRUE);
+    device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
+}
