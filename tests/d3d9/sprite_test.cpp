@@ -1,0 +1,196 @@
+// ID3DXSprite: placement in object and screen space, colour modulation, and
+// the device state it leaves behind.
+#include <gtest/gtest.h>
+
+#include "platform/d3dx9/d3dx9.h"
+#include "tests/support/test_device.h"
+
+namespace {
+
+constexpr uint32_t kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kBlue = 0xFF0000FF, kWhite = 0xFFFFFFFF,
+                   kBlack = 0xFF000000;
+
+// A picture of four solid quarters: red, green / blue, white.
+std::vector<uint32_t> Quarters(UINT width, UINT height) {
+    std::vector<uint32_t> texels(size_t(width) * height);
+    for (UINT y = 0; y < height; ++y)
+        for (UINT x = 0; x < width; ++x)
+            texels[size_t(y) * width + x] = y < height / 2 ? (x < width / 2 ? kRed : kGreen) : (x < width / 2 ? kBlue : kWhite);
+    return texels;
+}
+
+TEST(Sprite, ObjectSpacePlacementFollowsTheSpriteTransform) {
+    TestDevice gpu(D3D9Backend::OpenGL, 100, 100);
+    if (!gpu) GTEST_SKIP() << gpu.Error();
+    IDirect3DTexture9* card = gpu.Texture(972, 1024, Quarters(972, 1024));
+    ID3DXSprite* sprite = nullptr;
+    ASSERT_EQ(D3DXCreateSprite(gpu.Get(), &sprite), D3D_OK);
+    gpu->Clear(0, nullptr, D3DCLEAR_TARGET, kBlack, 1.0f, 0);
+    D3DXMATRIX scaling;
+    D3DXMatrixScaling(&scaling, 0.002f, -0.002f, 0.0f);
+    ASSERT_EQ(sprite->Begin(D3DXSPRITE_OBJECTSPACE | D3DXSPRITE_ALPHABLEND), D3D_OK);
+    sprite->SetTransform(&scaling);
+    D3DXVECTOR3 position(-486.0f, -512.0f, 0.0f);
+    ASSERT_EQ(sprite->Draw(card, nullptr, nullptr, &position, 0xFFFFFFFF), D3D_OK);
+    sprite->End();
+    Picture shot = gpu.Present();
+    // Clip x -0.972 .. 0.972 is pixel 1.4 .. 98.6; y spans the whole height.
+    EXPECT_EQ(shot.At(0, 50), kBlack);
+    EXPECT_EQ(shot.At(99, 50), kBlack);
+    EXPECT_EQ(shot.At(2, 10), kRed);
+    EXPECT_EQ(shot.At(97, 10), kGreen);
+    EXPECT_EQ(shot.At(2, 90), kBlue);
+    EXPECT_EQ(shot.At(97, 90), kWhite);
+    EXPECT_EQ(shot.At(30, 0), kRed);
+    EXPECT_EQ(shot.At(30, 99), kBlue);
+    sprite->Release();
+}
+
+TEST(Sprite, WordPositionLandsInTheLowerLeftQuarter) {
+    TestDevice gpu(D3D9Backend::OpenGL, 100, 100);
+    if (!gpu) GTEST_SKIP() << gpu.Error();
+    IDirect3DTexture9* word = gpu.Texture(4, 4, std::vector<uint32_t>(16, kWhite));
+    ID3DXSprite* sprite = nullptr;
+    ASSERT_EQ(D3DXCreateSprite(gpu.Get(), &sprite), D3D_OK);
+    gpu->Clear(0, nullptr, D3DCLEAR_TARGET, kBlack, 1.0f, 0);
+    // The title words' placement, (-1512, 1024) under scaling 0.0005, puts the
+    // corner at clip (-0.756, -0.512); the same corner with texels 0.05 wide:
+    D3DXMATRIX scaling;
+    D3DXMatrixScaling(&scaling, 0.05f, -0.05f, 0.0f);
+    sprite->Begin(D3DXSPRITE_OBJECTSPACE | D3DXSPRITE_ALPHABLEND);
+    sprite->SetTransform(&scaling);
+    D3DXVECTOR3 position(-15.12f, 10.24f, 0.0f);
+    sprite->Draw(word, nullptr, nullptr, &position, 0xFFFFFFFF);
+    sprite->End();
+    Picture shot = gpu.Present();
+    // Corner at pixel (12.2, 75.6), 4 texels of 0.05 = 10 pixels right and down.
+    EXPECT_EQ(shot.At(11, 80), kBlack);
+    EXPECT_EQ(shot.At(13, 77), kWhite);
+    EXPECT_EQ(shot.At(21, 85), kWhite);
+    EXPECT_EQ(shot.At(23, 80), kBlack);
+    EXPECT_EQ(shot.At(15, 74), kBlack);
+    sprite->Release();
+}
+
+TEST(Sprite, ScreenSpacePositionsArePixels) {
+    TestDevice gpu(D3D9Backend::OpenGL, 64, 64);
+    if (!gpu) GTEST_SKIP() << gpu.Error();
+    IDirect3DTexture9* square = gpu.Texture(10, 10, std::vector<uint32_t>(100, kGreen));
+    ID3DXSprite* sprite = nullptr;
+    ASSERT_EQ(D3DXCreateSprite(gpu.Get(), &sprite), D3D_OK);
+    gpu->Clear(0, nullptr, D3DCLEAR_TARGET, kBlack, 1.0f, 0);
+    sprite->Begin(0);
+    D3DXVECTOR3 position(20.0f, 30.0f, 0.0f);
+    sprite->Draw(square, nullptr, nullptr, &position, 0xFFFFFFFF);
+    sprite->End();
+    Picture shot = gpu.Present();
+    EXPECT_EQ(shot.At(19, 35), kBlack);
+    EXPECT_EQ(shot.At(20, 30), kGreen);
+    EXPECT_EQ(shot.At(29, 39), kGreen);
+    EXPECT_EQ(shot.At(30, 35), kBlack);
+    EXPECT_EQ(shot.At(25, 40), kBlack);
+    sprite->Release();
+}
+
+TEST(Sprite, ColourModulatesTheTexelsAndAlphaBlends) {
+    TestDevice gpu(D3D9Backend::OpenGL, 32, 32);
+    if (!gpu) GTEST_SKIP() << gpu.Error();
+    IDirect3DTexture9* white = gpu.Texture(32, 32, std::vector<uint32_t>(32 * 32, kWhite));
+    ID3DXSprite* sprite = nullptr;
+    ASSERT_EQ(D3DXCreateSprite(gpu.Get(), &sprite), D3D_OK);
+    gpu->Clear(0, nullptr, D3DCLEAR_TARGET, kBlue, 1.0f, 0);
+    sprite->Begin(D3DXSPRITE_ALPHABLEND);
+    sprite->Draw(white, nullptr, nullptr, nullptr, 0x80FF0000);  // half-transparent red
+    sprite->End();
+    uint32_t mixed = gpu.Present().At(16, 16);
+    EXPECT_NEAR(int((mixed >> 16) & 255), 128, 2);
+    EXPECT_EQ((mixed >> 8) & 255, 0u);
+    EXPECT_NEAR(int(mixed & 255), 127, 2);
+    // A fully transparent word leaves the picture as it was.
+    gpu->Clear(0, nullptr, D3DCLEAR_TARGET, kBlue, 1.0f, 0);
+    sprite->Begin(D3DXSPRITE_ALPHABLEND);
+    sprite->Draw(white, nullptr, nullptr, nullptr, 0x00FFFFFF);
+    sprite->End();
+    EXPECT_EQ(gpu.Present().At(16, 16), kBlue);
+    sprite->Release();
+}
+
+class RecordedSprite : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(gpu);
+        ASSERT_EQ(D3DXCreateSprite(gpu.Get(), &sprite), D3D_OK);
+        picture = gpu.Texture(4, 4, std::vector<uint32_t>(16, kWhite));
+    }
+    void TearDown() override {
+        if (sprite) sprite->Release();
+    }
+    DWORD Render(D3DRENDERSTATETYPE state) {
+        DWORD value = 0;
+        gpu->GetRenderState(state, &value);
+        return value;
+    }
+    TestDevice gpu{D3D9Backend::Recording, 64, 64};
+    ID3DXSprite* sprite = nullptr;
+    IDirect3DTexture9* picture = nullptr;
+};
+
+TEST_F(RecordedSprite, EndPutsBackEveryStateItChanged) {
+    gpu->SetRenderState(D3DRS_CULLMODE, D3DCULL_CW);
+    gpu->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_WRAP);
+    gpu->SetTexture(0, nullptr);
+    sprite->Begin(D3DXSPRITE_OBJECTSPACE | D3DXSPRITE_ALPHABLEND);
+    EXPECT_EQ(Render(D3DRS_ALPHABLENDENABLE), DWORD(TRUE));
+    EXPECT_EQ(Render(D3DRS_CULLMODE), DWORD(D3DCULL_NONE));
+    sprite->Draw(picture, nullptr, nullptr, nullptr, 0xFFFFFFFF);
+    sprite->End();
+    EXPECT_EQ(Render(D3DRS_ALPHABLENDENABLE), DWORD(FALSE));
+    EXPECT_EQ(Render(D3DRS_CULLMODE), DWORD(D3DCULL_CW));
+    DWORD address = 0;
+    gpu->GetSamplerState(0, D3DSAMP_ADDRESSU, &address);
+    EXPECT_EQ(address, DWORD(D3DTADDRESS_WRAP));
+    IDirect3DBaseTexture9* bound = nullptr;
+    gpu->GetTexture(0, &bound);
+    EXPECT_EQ(bound, nullptr);
+}
+
+TEST_F(RecordedSprite, DoNotSaveStateLeavesTheSpriteStatesAndNoShaders) {
+    sprite->Begin(D3DXSPRITE_DONOTSAVESTATE | D3DXSPRITE_OBJECTSPACE | D3DXSPRITE_ALPHABLEND);
+    sprite->Draw(picture, nullptr, nullptr, nullptr, 0xFFFFFFFF);
+    sprite->End();
+    EXPECT_EQ(Render(D3DRS_ALPHABLENDENABLE), DWORD(TRUE));
+    EXPECT_EQ(Render(D3DRS_SRCBLEND), DWORD(D3DBLEND_SRCALPHA));
+    IDirect3DPixelShader9* shader = reinterpret_cast<IDirect3DPixelShader9*>(1);
+    gpu->GetPixelShader(&shader);
+    EXPECT_EQ(shader, nullptr);
+}
+
+TEST_F(RecordedSprite, DrawsEachRunOfOneTextureInOneCallAtFlush) {
+    IDirect3DTexture9* other = gpu.Texture(4, 4, std::vector<uint32_t>(16, kRed));
+    sprite->Begin(D3DXSPRITE_ALPHABLEND);
+    D3D9_ClearRecordedCalls(gpu.Get());
+    sprite->Draw(picture, nullptr, nullptr, nullptr, 0xFFFFFFFF);
+    sprite->Draw(picture, nullptr, nullptr, nullptr, 0xFFFFFFFF);
+    sprite->Draw(other, nullptr, nullptr, nullptr, 0xFFFFFFFF);
+    auto draws = [&] {
+        int count = 0;
+        for (const std::string& call : D3D9_RecordedCalls(gpu.Get()))
+            if (call.rfind("DrawPrimitiveUP(D3DPT_TRIANGLELIST, ", 0) == 0) ++count;
+        return count;
+    };
+    EXPECT_EQ(draws(), 0);  // nothing is drawn before Flush
+    sprite->Flush();
+    EXPECT_EQ(draws(), 2);
+    sprite->End();
+}
+
+TEST_F(RecordedSprite, RefusesDrawsOutsideBeginAndWithoutTexture) {
+    EXPECT_NE(sprite->Draw(picture, nullptr, nullptr, nullptr, 0xFFFFFFFF), D3D_OK);
+    sprite->Begin(0);
+    EXPECT_NE(sprite->Draw(nullptr, nullptr, nullptr, nullptr, 0xFFFFFFFF), D3D_OK);
+    EXPECT_NE(sprite->Begin(0), D3D_OK);
+    EXPECT_EQ(sprite->End(), D3D_OK);
+    EXPECT_NE(sprite->End(), D3D_OK);
+}
+
+}  // namespace
