@@ -56,6 +56,7 @@ void TakeShots(bool loading) {
 
 void ApplyRunOptions(const DemoOptions& options) {
     RunState& run = Run();
+    run = RunState();
     run.options = options;
     run.taken.assign(options.shots.size(), false);
     if (options.headless) Win32_SetBackend(Win32Backend::Headless);
