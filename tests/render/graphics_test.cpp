@@ -1,0 +1,99 @@
+// Start-up pieces of the rendering core: the screen texture, the debug-text
+// objects and the device failure path of InitGraphics, with their messages.
+#include <gtest/gtest.h>
+
+#include "platform/win32/win32_platform.h"
+#include "render/graphics.h"
+#include "shell/demo_state.h"
+#include "shell/system.h"
+#include "tests/support/test_device.h"
+
+namespace {
+
+class GraphicsStartUp : public ::testing::Test {
+protected:
+    void SetUp() override {
+        saved = g_system;
+        g_demoState.device = gpu.Get();
+        g_demoState.system = &g_system;
+    }
+    void TearDown() override {
+        g_demoState.device = nullptr;
+        g_demoState.system = nullptr;
+        g_system.hwnd = saved.hwnd;
+        g_system.width = saved.width;
+        g_system.height = saved.height;
+        g_system.fullscreen = saved.fullscreen;
+    }
+    TestDevice gpu{D3D9Backend::Recording, 64, 48};
+    Mirel::System saved;
+};
+
+TEST_F(GraphicsStartUp, ScreenTextureTakesTheChosenModeSize) {
+    g_system.width = 320;
+    g_system.height = 200;
+    IDirect3DTexture9* texture = CreateScreenTexture();
+    ASSERT_NE(texture, nullptr);
+    D3DSURFACE_DESC desc;
+    texture->GetLevelDesc(0, &desc);
+    EXPECT_EQ(desc.Width, 320u);
+    EXPECT_EQ(desc.Height, 200u);
+    EXPECT_EQ(desc.Format, D3DFMT_A8R8G8B8);
+    EXPECT_EQ(desc.Usage, DWORD(D3DUSAGE_RENDERTARGET));
+    EXPECT_EQ(texture->GetLevelCount(), 1u);
+    texture->Release();
+}
+
+TEST_F(GraphicsStartUp, ScreenTextureFailureIsReportedAndGivesNull) {
+    g_system.width = 0;
+    g_system.height = 200;
+    int before = Win32_MessageBoxCount();
+    EXPECT_EQ(CreateScreenTexture(), nullptr);
+    EXPECT_EQ(Win32_MessageBoxCount(), before + 1);
+    EXPECT_STREQ(Win32_LastMessageBoxText(), "Error creating screen texture");
+    EXPECT_STREQ(Win32_LastMessageBoxCaption(), "Error!");
+}
+
+TEST_F(GraphicsStartUp, DebugFontMakesItsFontAndSprite) {
+    DebugFont font(gpu.Get());
+    EXPECT_NE(font.font, nullptr);
+    EXPECT_NE(font.sprite, nullptr);
+    EXPECT_EQ(font.device, gpu.Get());
+    font.font->Release();
+    font.sprite->Release();
+}
+
+TEST_F(GraphicsStartUp, DebugFontFailuresAreReportedAndStartUpGoesOn) {
+    int before = Win32_MessageBoxCount();
+    DebugFont font(nullptr);
+    EXPECT_EQ(font.font, nullptr);
+    EXPECT_EQ(font.sprite, nullptr);
+    EXPECT_EQ(Win32_MessageBoxCount(), before + 2);
+    EXPECT_STREQ(Win32_LastMessageBoxText(), "Error creating sprite");
+    EXPECT_STREQ(Win32_LastMessageBoxCaption(), "Error!");
+}
+
+TEST_F(GraphicsStartUp, FailedDeviceIsReportedAndNothingElseIsMade) {
+    // A windowed device takes the window's client area; there is no window.
+    g_system.hwnd = nullptr;
+    g_system.fullscreen = false;
+    g_system.width = 64;
+    g_system.height = 48;
+    D3D9Backend previous = D3D9_GetBackend();
+    D3D9_SetBackend(D3D9Backend::Recording);
+    int before = Win32_MessageBoxCount();
+    bool started = InitGraphics();
+    D3D9_SetBackend(previous);
+    EXPECT_FALSE(started);
+    EXPECT_EQ(Win32_MessageBoxCount(), before + 1);
+    EXPECT_STREQ(Win32_LastMessageBoxText(), "CreateDevice() failed!  Make sure you have DirectX 9.");
+    EXPECT_STREQ(Win32_LastMessageBoxCaption(), "Error!");
+    EXPECT_EQ(g_demoState.system, &g_system);
+    EXPECT_EQ(g_demoState.device, nullptr);
+    EXPECT_EQ(g_demoState.screenTexture, nullptr);
+    EXPECT_EQ(g_demoState.resources, nullptr);
+    if (g_demoState.d3d) g_demoState.d3d->Release();
+    g_demoState.d3d = nullptr;
+}
+
+}  // namespace

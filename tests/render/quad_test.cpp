@@ -1,0 +1,173 @@
+// Quad::Draw: the calls it makes, the states it leaves, and the picture it
+// draws with the full-screen shaders of content/shaders.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+#include "render/graphics.h"
+#include "tests/support/test_device.h"
+
+namespace {
+
+constexpr uint32_t kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kBlue = 0xFF0000FF, kWhite = 0xFFFFFFFF;
+
+std::string ShaderSource(const char* name) {
+    std::ifstream in(std::string(DEMO_SOURCE_DIR) + "/content/shaders/" + name);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+DWORD RenderState(TestDevice& gpu, D3DRENDERSTATETYPE state) {
+    DWORD value = 0;
+    gpu->GetRenderState(state, &value);
+    return value;
+}
+
+// Index of the first recorded call starting with `prefix`, or -1.
+int Find(IDirect3DDevice9* device, const std::string& prefix, int from = 0) {
+    const auto& calls = D3D9_RecordedCalls(device);
+    for (int i = from; i < int(calls.size()); ++i)
+        if (calls[i].rfind(prefix, 0) == 0) return i;
+    return -1;
+}
+
+TEST(Quad, DrawLeavesDepthTestDepthWritesOnAndCullingCounterClockwise) {
+    TestDevice gpu(D3D9Backend::Recording, 32, 32);
+    ASSERT_TRUE(gpu);
+    gpu->SetRenderState(D3DRS_ZENABLE, FALSE);
+    gpu->SetRenderState(D3DRS_ZWRITEENABLE, FALSE);
+    gpu->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    Quad quad(1.0f / 32, 1.0f / 32);
+    quad.Draw(nullptr, gpu.Get(), nullptr, nullptr, false);
+    EXPECT_EQ(RenderState(gpu, D3DRS_ZENABLE), DWORD(TRUE));
+    EXPECT_EQ(RenderState(gpu, D3DRS_ZWRITEENABLE), DWORD(TRUE));
+    EXPECT_EQ(RenderState(gpu, D3DRS_CULLMODE), DWORD(D3DCULL_CCW));
+}
+
+TEST(Quad, DrawsWithDepthAndCullingOffAndTheTexelSizeInRegisterZero) {
+    TestDevice gpu(D3D9Backend::Recording, 32, 32);
+    ASSERT_TRUE(gpu);
+    Quad quad(0.25f, 0.5f);
+    D3D9_ClearRecordedCalls(gpu.Get());
+    quad.Draw(nullptr, gpu.Get(), nullptr, nullptr, false);
+    IDirect3DDevice9* d = gpu.Get();
+    int draw = Find(d, "DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2)");
+    ASSERT_GE(draw, 0);
+    EXPECT_LT(Find(d, "SetRenderState(D3DRS_ZENABLE, FALSE)"), draw);
+    EXPECT_LT(Find(d, "SetRenderState(D3DRS_ZWRITEENABLE, FALSE)"), draw);
+    EXPECT_LT(Find(d, "SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE)"), draw);
+    EXPECT_LT(Find(d, "SetVertexShaderConstantF(0, [0.25, 0.5, "), draw);
+    EXPECT_LT(Find(d, "SetStreamSource(0, VertexBuffer#"), draw);
+    EXPECT_GE(Find(d, "CreateVertexBuffer(80, 0, D3DFVF_XYZ|D3DFVF_TEX1, D3DPOOL_DEFAULT)"), 0);
+    EXPECT_EQ(Find(d, "Clear("), -1);  // no target: `clear` means nothing
+}
+
+TEST(Quad, DrawIntoATargetClearsItAndPutsRenderTargetZeroBack) {
+    TestDevice gpu(D3D9Backend::Recording, 32, 32);
+    ASSERT_TRUE(gpu);
+    IDirect3DTexture9* target = gpu.RenderTarget(32, 32);
+    Quad quad(1.0f / 32, 1.0f / 32);
+    D3D9_ClearRecordedCalls(gpu.Get());
+    quad.Draw(target, gpu.Get(), nullptr, nullptr, true);
+    IDirect3DDevice9* d = gpu.Get();
+    int remember = Find(d, "GetRenderTarget(0) -> BackBuffer.0");
+    int switchTo = Find(d, "SetRenderTarget(0, Texture#");
+    int clear = Find(d, "Clear(0, NULL, D3DCLEAR_TARGET, 0x00000000, 1, 0)");
+    int draw = Find(d, "DrawPrimitive(");
+    int back = Find(d, "SetRenderTarget(0, BackBuffer.0)");
+    EXPECT_EQ(remember, 0);
+    EXPECT_LT(remember, switchTo);
+    EXPECT_LT(switchTo, clear);
+    EXPECT_LT(clear, draw);
+    EXPECT_LT(draw, back);
+    IDirect3DSurface9* current = nullptr;
+    gpu->GetRenderTarget(0, &current);
+    IDirect3DSurface9* backBuffer = nullptr;
+    gpu->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer);
+    EXPECT_EQ(current, backBuffer);
+    current->Release();
+    backBuffer->Release();
+}
+
+TEST(Quad, CreatesItsVertexBufferOnceAndReusesIt) {
+    TestDevice gpu(D3D9Backend::Recording, 32, 32);
+    ASSERT_TRUE(gpu);
+    Quad quad(1.0f / 32, 1.0f / 32);
+    EXPECT_EQ(quad.vertexBuffer, nullptr);
+    quad.Draw(nullptr, gpu.Get(), nullptr, nullptr, false);
+    IDirect3DVertexBuffer9* first = quad.vertexBuffer;
+    ASSERT_NE(first, nullptr);
+    EXPECT_NE(quad.declaration, nullptr);
+    D3D9_ClearRecordedCalls(gpu.Get());
+    quad.Draw(nullptr, gpu.Get(), nullptr, nullptr, false);
+    EXPECT_EQ(quad.vertexBuffer, first);
+    EXPECT_EQ(Find(gpu.Get(), "CreateVertexBuffer("), -1);
+    EXPECT_EQ(Find(gpu.Get(), "CreateVertexDeclaration("), -1);
+}
+
+class QuadPicture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!gpu) GTEST_SKIP() << gpu.Error();
+        vertexShader = gpu.VertexShader(ShaderSource("vertex_fs.cpp"));
+        copyShader = gpu.PixelShader(ShaderSource("fragment_fs.cpp"));
+        ASSERT_TRUE(vertexShader && copyShader) << gpu.Error();
+    }
+    TestDevice gpu{D3D9Backend::OpenGL, 48, 32};
+    Quad quad{1.0f / 48, 1.0f / 32};
+    IDirect3DVertexShader9* vertexShader = nullptr;
+    IDirect3DPixelShader9* copyShader = nullptr;
+};
+
+TEST_F(QuadPicture, FullScreenShadersCopyThePictureTheRightWayUp) {
+    IDirect3DTexture9* picture = gpu.Texture(2, 2, {kRed, kGreen, kBlue, kWhite});
+    IDirect3DTexture9* target = gpu.RenderTarget(48, 32);
+    gpu->SetTexture(0, picture);
+    quad.Draw(target, gpu.Get(), vertexShader, copyShader, true);
+    Picture copied = TestDevice::Read(target);
+    EXPECT_EQ(copied.At(0, 0), kRed);
+    EXPECT_EQ(copied.At(47, 0), kGreen);
+    EXPECT_EQ(copied.At(0, 31), kBlue);
+    EXPECT_EQ(copied.At(47, 31), kWhite);
+    // And from the target onto the back buffer, the way EndFrame composites.
+    gpu->SetTexture(0, target);
+    quad.Draw(nullptr, gpu.Get(), vertexShader, copyShader, false);
+    Picture shot = gpu.Present();
+    EXPECT_EQ(shot.At(0, 0), kRed);
+    EXPECT_EQ(shot.At(47, 31), kWhite);
+}
+
+TEST_F(QuadPicture, ClearedTargetIsTransparentBlackWhereTheShaderDiscards) {
+    IDirect3DPixelShader9* rightHalf = gpu.PixelShader(R"(
+        in vec2 texCoord;
+        void main() {
+            if (texCoord.x < 0.5) discard;
+            oC0 = vec4(0.0, 0.0, 1.0, 1.0);
+        }
+    )");
+    ASSERT_NE(rightHalf, nullptr) << gpu.Error();
+    IDirect3DTexture9* target = gpu.RenderTarget(48, 32);
+    IDirect3DSurface9* level = nullptr;
+    IDirect3DSurface9* back = nullptr;
+    target->GetSurfaceLevel(0, &level);
+    gpu->GetRenderTarget(0, &back);
+    gpu->SetRenderTarget(0, level);
+    gpu->Clear(0, nullptr, D3DCLEAR_TARGET, kGreen, 1.0f, 0);
+    gpu->SetRenderTarget(0, back);
+    level->Release();
+    back->Release();
+
+    quad.Draw(target, gpu.Get(), vertexShader, rightHalf, false);
+    Picture kept = TestDevice::Read(target);
+    EXPECT_EQ(kept.At(5, 5), kGreen);  // without clear the old picture stays
+    EXPECT_EQ(kept.At(40, 5), kBlue);
+    quad.Draw(target, gpu.Get(), vertexShader, rightHalf, true);
+    Picture cleared = TestDevice::Read(target);
+    EXPECT_EQ(cleared.At(5, 5), 0x00000000u);
+    EXPECT_EQ(cleared.At(40, 5), kBlue);
+}
+
+}  // namespace
