@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <memory>
 
 #include "tools/contentgen/font.h"
+#include "tools/contentgen/island.h"
+#include "tools/contentgen/paths.h"
 #include "tools/contentgen/raster.h"
 #include "tools/contentgen/world.h"
 
@@ -28,11 +31,25 @@ RasterView FrameBox(const Mesh& mesh, Vec3 from, float distanceScale = 1.0f) {
     return view;
 }
 
+// The credits card moved along its path, for the earth scene's frame.
+Mesh PlacedCard(const Mesh& card, float t) {
+    Mesh placed = card;
+    Vec3 position, axes[3];
+    CreditsCardFrame(t, position, axes);
+    for (size_t i = 0; i < card.positions.size(); ++i) {
+        const Vec3& p = card.positions[i];
+        placed.positions[i] = position + axes[0] * p.x + axes[1] * p.y + axes[2] * p.z;
+    }
+    placed.ComputeNormals();
+    return placed;
+}
+
 struct MeshShot {
     std::string title;
     std::vector<RasterItem> items;
     RasterView view;
     Rgba background;
+    std::shared_ptr<const Mesh> owned = nullptr;  // a mesh made for this shot
 };
 
 std::vector<MeshShot> MeshShots(const AssetSet& assets) {
@@ -45,6 +62,7 @@ std::vector<MeshShot> MeshShots(const AssetSet& assets) {
         auto it = assets.Previews().find(name);
         return it == assets.Previews().end() ? nullptr : &it->second;
     };
+    static const Image white(1, 1, {1, 1, 1, 1});
     std::vector<MeshShot> shots;
     const Rgba sky{0.70f, 0.80f, 0.90f, 1};
     const Rgba space{0.02f, 0.02f, 0.04f, 1};
@@ -56,9 +74,9 @@ std::vector<MeshShot> MeshShots(const AssetSet& assets) {
         RasterView v;
         v.eye = {0, 60, -160};
         v.target = {0, -3, 60};
-        shots.push_back({"ocean.X", {{m, false, nullptr, {0.25f, 0.45f, 0.6f, 1}}}, v, sky});
+        shots.push_back({"ocean.X", {{m, false, &white, {0.25f, 0.45f, 0.6f, 1}}}, v, sky});
     }
-    if (const Mesh* m = mesh("yachtAll2.x")) shots.push_back({"yachtAll2.x", {{m}}, FrameBox(*m, {1, 0.35f, 0.8f}), sky});
+    if (const Mesh* m = mesh("yachtAll2.x")) shots.push_back({"yachtAll2.x", {{m}}, FrameBox(*m, {0.9f, 0.3f, -0.25f}, 0.8f), sky});
     if (const Mesh* m = mesh("skydome.X")) {
         RasterView v;
         v.eye = {0, 0, 0};
@@ -76,18 +94,89 @@ std::vector<MeshShot> MeshShots(const AssetSet& assets) {
         RasterView v;
         v.eye = {38, 6, 92};
         v.target = {2, 3, 30};
-        shots.push_back({"island scene", {{island}, {ocean, false, nullptr, {0.25f, 0.45f, 0.6f, 1}}, {yacht}, {dome, true}}, v, sky});
+        shots.push_back({"island scene", {{island}, {ocean, false, &white, {0.25f, 0.45f, 0.6f, 1}}, {yacht}, {dome, true}}, v, sky});
     }
-    const Mesh *sphere = mesh("sphere.x"), *cylinder = mesh("cylinder.X");
-    if (sphere && cylinder) {
+    const Mesh *sphere = mesh("sphere.x"), *cylinder = mesh("cylinder.X"), *card = mesh("creditsPlane.x");
+    if (sphere && cylinder && card) {
         RasterView v;
         v.eye = world::kStarEye;
         v.target = {0, 0, 0};
         v.light = Normalize({-8.45f, 5.294f, -0.76f});
-        shots.push_back({"earth scene (fixed camera)", {{sphere}, {cylinder}}, v, space});
+        shots.push_back({"earth scene at 90 s", {{sphere}, {cylinder}}, v, space});
+        auto placed = std::make_shared<const Mesh>(PlacedCard(*card, 6.0f));
+        shots.push_back({"earth scene at 101.4 s, credits", {{sphere}, {placed.get()}}, v, space, placed});
     }
     (void)preview;
     return shots;
+}
+
+struct PathShot {
+    std::string title;
+    RasterView view;
+};
+
+// Frames along the camera paths, as the demo's camera sees them.
+std::vector<PathShot> PathShots(const AssetSet& assets) {
+    std::vector<PathShot> shots;
+    const struct {
+        const char* file;
+        float times[3];
+    } picks[] = {{"HandDraw.cp", {0.5f, 11.5f, 22.5f}}, {"HatchToNormal.cp", {1, 18, 31}}, {"Shatter.cp", {1, 8, 16}}};
+    for (const auto& pick : picks) {
+        auto it = assets.Files().find(pick.file);
+        CameraPathKeys keys;
+        if (it == assets.Files().end() || !ParseCameraPathFile(it->second, keys)) continue;
+        for (float t : pick.times) {
+            RasterView v;
+            EvaluateCameraPath(keys, t, v.eye, v.target);
+            v.light = world::SunDirection();
+            char title[96];
+            std::snprintf(title, sizeof title, "%s at %.1f s", pick.file, double(t));
+            shots.push_back({title, v});
+        }
+    }
+    return shots;
+}
+
+// Top view of the island and the sea round it with the camera paths: eye
+// tracks in colour, a tick towards the target every two seconds.
+Image PathMap(const AssetSet& assets, int size) {
+    const float half = 160;
+    Image map(size, size, {0.33f, 0.47f, 0.58f, 1});
+    auto island = assets.Previews().find("island.jpg");
+    auto toPixel = [&](float x, float z) { return Vec2{(x + half) / (2 * half) * size, (half - z) / (2 * half) * size}; };
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            float wx = (x + 0.5f) / size * 2 * half - half, wz = half - (y + 0.5f) / size * 2 * half;
+            if (std::fabs(wx) >= world::kIslandHalf || std::fabs(wz) >= world::kIslandHalf || island == assets.Previews().end()) continue;
+            if (IslandHeight(wx, wz) < world::kSeaLevel) continue;
+            map.At(x, y) = island->second.Sample((wx + world::kIslandHalf) / (2 * world::kIslandHalf),
+                                                 (world::kIslandHalf - wz) / (2 * world::kIslandHalf), false);
+        }
+    const Rgba colours[3] = {{0.85f, 0.15f, 0.1f, 1}, {0.95f, 0.85f, 0.2f, 1}, {0.1f, 0.1f, 0.1f, 1}};
+    int index = 0;
+    for (const CameraFlight& flight : CameraFlights()) {
+        auto it = assets.Files().find(flight.file);
+        CameraPathKeys keys;
+        if (it == assets.Files().end() || !ParseCameraPathFile(it->second, keys)) continue;
+        Stroke track;
+        track.width = 2.5f;
+        track.ink = colours[index];
+        track.taper = 0;
+        for (float t = 0; t <= flight.span; t += 0.1f) {
+            Vec3 e, g;
+            EvaluateCameraPath(keys, t, e, g);
+            track.points.push_back(toPixel(e.x, e.z));
+            if (std::fmod(t + 0.01f, 2.0f) < 0.1f) {
+                Vec3 d = Normalize(g - e) * 12.0f;
+                Stroke tick{{toPixel(e.x, e.z), toPixel(e.x + d.x, e.z + d.z)}, 1.5f, 1, colours[index], 0};
+                DrawStroke(map, tick, StrokeMode::Cover, false);
+            }
+        }
+        DrawStroke(map, track, StrokeMode::Cover, false);
+        ++index;
+    }
+    return map;
 }
 
 void Label(Image& sheet, const Font& font, const std::string& text, int x, int y, float em) {
@@ -107,12 +196,17 @@ Image ContactSheet(const AssetSet& assets, const std::string& fontPath) {
     Font font;
     bool haveFont = font.Load(fontPath);
     std::vector<MeshShot> shots = MeshShots(assets);
+    std::vector<PathShot> pathShots = PathShots(assets);
     const int shotW = (kSheetWidth - kMargin * 5) / 4, shotH = shotW * 3 / 4, labelH = 22;
     const int cell = 148, cellLabel = 30, perRow = (kSheetWidth - kMargin) / (cell + kMargin);
     const auto& previews = assets.Previews();
     int meshRows = int(shots.size() + 3) / 4;
     int texRows = int(previews.size() + perRow - 1) / perRow;
-    int height = kMargin * 3 + 30 + meshRows * (shotH + labelH + kMargin) + 30 + texRows * (cell + cellLabel + kMargin);
+    const int mapSize = 560, pathW = (kSheetWidth - kMargin * 5 - mapSize) / 3, pathH = pathW * 3 / 4;
+    int pathRows = int(pathShots.size() + 2) / 3;
+    int height = kMargin * 4 + 30 + meshRows * (shotH + labelH + kMargin) +
+                 (pathRows ? 30 + std::max(mapSize + kMargin, pathRows * (pathH + labelH + kMargin)) : 0) +
+                 30 + texRows * (cell + cellLabel + kMargin);
     Image sheet(kSheetWidth, height, kPaper);
 
     int y = kMargin;
@@ -128,6 +222,24 @@ Image ContactSheet(const AssetSet& assets, const std::string& fontPath) {
         if (haveFont) Label(sheet, font, text, x, yy + shotH + 3, 15);
     }
     y += meshRows * (shotH + labelH + kMargin) + kMargin;
+    if (pathRows) {
+        if (haveFont) Label(sheet, font, "camera paths (red: HandDraw.cp, yellow: HatchToNormal.cp, black: Shatter.cp)", kMargin, y, 22);
+        y += 30;
+        sheet.Composite(PathMap(assets, mapSize), kMargin, y);
+        auto mesh = [&](const char* name) {
+            auto it = assets.Meshes().find(name);
+            return it == assets.Meshes().end() ? nullptr : &it->second;
+        };
+        const Mesh *island = mesh("fy_faen_assSmall.X"), *ocean = mesh("ocean.X"), *yacht = mesh("yachtAll2.x"), *dome = mesh("skydome.X");
+        static const Image white(1, 1, {1, 1, 1, 1});
+        for (size_t i = 0; i < pathShots.size() && island && ocean && yacht && dome; ++i) {
+            int x = kMargin * 2 + mapSize + int(i % 3) * (pathW + kMargin), yy = y + int(i / 3) * (pathH + labelH + kMargin);
+            std::vector<RasterItem> items = {{island}, {ocean, false, &white, {0.25f, 0.45f, 0.6f, 1}}, {yacht}, {dome, true}};
+            sheet.Composite(Rasterise(items, pathShots[i].view, pathW, pathH, previews, kPaper), x, yy);
+            if (haveFont) Label(sheet, font, pathShots[i].title, x, yy + pathH + 3, 15);
+        }
+        y += std::max(mapSize + kMargin, pathRows * (pathH + labelH + kMargin));
+    }
     if (haveFont) Label(sheet, font, "textures", kMargin, y, 22);
     y += 30;
     int i = 0;

@@ -22,6 +22,12 @@ void Mesh::AddQuad(uint32_t a, uint32_t b, uint32_t c, uint32_t d, uint32_t mate
     AddTriangle(a, c, d, material);
 }
 
+void Mesh::AddTriangleFacing(uint32_t a, uint32_t b, uint32_t c, uint32_t material, Vec3 facing) {
+    Vec3 n = Cross(positions[b] - positions[a], positions[c] - positions[a]);
+    if (Dot(n, facing) < 0) std::swap(b, c);
+    AddTriangle(a, b, c, material);
+}
+
 void Mesh::ComputeNormals() {
     std::vector<Vec3> sum(positions.size());
     for (const auto& f : faces) {

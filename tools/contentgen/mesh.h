@@ -37,6 +37,8 @@ struct Mesh {
     uint32_t AddVertex(Vec3 position, Vec2 uv, Vec3 normal = {0, 1, 0});
     void AddTriangle(uint32_t a, uint32_t b, uint32_t c, uint32_t material);
     void AddQuad(uint32_t a, uint32_t b, uint32_t c, uint32_t d, uint32_t material);  // (a, b, c), (a, c, d)
+    // Adds the triangle wound so that it faces along `facing`.
+    void AddTriangleFacing(uint32_t a, uint32_t b, uint32_t c, uint32_t material, Vec3 facing);
     // Area-weighted vertex normals from the faces.
     void ComputeNormals();
     // Adds `other`'s vertices, faces and materials (its material indices shifted).

@@ -33,7 +33,7 @@ constexpr float kSkyRadius = 800.0f;
 constexpr float kSeaRadius = 780.0f;
 
 // The earth scene.
-constexpr float kEarthRadius = 2.4f;
+constexpr float kEarthRadius = 2.9f;
 constexpr Vec3 kStarEye{-13.387f, 8.734f, 0.395f};
 constexpr Vec3 kCylinderCentre{-2.913f, 2.138f, 0.266f};
 

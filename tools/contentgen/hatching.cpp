@@ -1,0 +1,152 @@
+// Pencil hatching: the six tones "Hatch0.dds" (lightest) to "Hatch5.dds"
+// (darkest), a tonal art map: every tone holds all the strokes of the lighter
+// ones plus its own, so that blending neighbouring tones never makes strokes
+// swim. Each mip level is drawn anew at its own resolution (strokes stay one
+// to two texels wide; coarser levels get fewer of them, chosen so that every
+// level keeps the tone of level 0) instead of being filtered from the level
+// above. All of them tile. Two looser sheets for the sea come with them:
+// "hatch0.jpg" (long, light, wavy strokes) and "hatch1.jpg" (cross-hatching).
+#include <cmath>
+#include <string>
+
+#include "tools/contentgen/groups.h"
+#include "tools/contentgen/image_files.h"
+#include "tools/contentgen/rng.h"
+
+namespace gen {
+namespace {
+
+// A stroke in texture space (0 .. 1 across the tile), drawn at any resolution.
+struct UnitStroke {
+    Vec2 start;
+    float angle, length, bend, width, darkness;
+};
+
+// One direction of strokes, in the fixed order in which tones take them.
+std::vector<UnitStroke> Family(uint32_t seed, int count, float angle, float spread, float minLength, float maxLength) {
+    Rng rng(seed);
+    std::vector<UnitStroke> strokes;
+    for (int i = 0; i < count; ++i)
+        strokes.push_back({{rng.Uniform(), rng.Uniform()}, angle + rng.Range(-spread, spread), rng.Range(minLength, maxLength),
+                           rng.Range(-0.02f, 0.02f), rng.Range(0.85f, 1.25f), rng.Range(0.55f, 0.8f)});
+    return strokes;
+}
+
+void Draw(Image& image, const UnitStroke& s, float widthScale) {
+    const float size = float(image.Width());
+    Stroke stroke;
+    Vec2 dir{std::cos(s.angle), std::sin(s.angle)}, normal{-dir.y, dir.x};
+    const int pieces = 6;
+    for (int k = 0; k <= pieces; ++k) {
+        float t = float(k) / pieces, bow = s.bend * 4 * t * (1 - t);
+        stroke.points.push_back({(s.start.x + dir.x * s.length * t + normal.x * bow) * size,
+                                 (s.start.y + dir.y * s.length * t + normal.y * bow) * size});
+    }
+    stroke.width = std::max(1.0f, s.width * widthScale);
+    stroke.ink = Grey(0.12f);
+    stroke.opacity = s.darkness;
+    stroke.taper = 0.7f;
+    DrawStroke(image, stroke, StrokeMode::Darken, true);
+}
+
+float MeanDarkness(const Image& image) {
+    double sum = 0;
+    for (int y = 0; y < image.Height(); ++y)
+        for (int x = 0; x < image.Width(); ++x) sum += 1 - image.At(x, y).r;
+    return float(sum / (double(image.Width()) * image.Height()));
+}
+
+struct Tone {
+    int counts[3];  // strokes of each family at the base resolution
+};
+
+// The families' strokes a tone takes at level size `size`, `scale` times the
+// base share. Strokes are about one and a half texels wide at every size.
+Image DrawTone(const std::vector<UnitStroke> families[3], const Tone& tone, int size, float scale, int baseSize) {
+    Image image(size, size, {1, 1, 1, 1});
+    (void)baseSize;
+    for (int f = 0; f < 3; ++f) {
+        int n = std::min<int>(int(families[f].size()), int(std::lround(tone.counts[f] * scale)));
+        for (int i = 0; i < n; ++i) Draw(image, families[f][i], 1.4f);
+    }
+    return image;
+}
+
+std::vector<Image> ToneChain(const std::vector<UnitStroke> families[3], const Tone& tone, int baseSize) {
+    std::vector<Image> chain{DrawTone(families, tone, baseSize, 1.0f, baseSize)};
+    const float target = MeanDarkness(chain[0]);
+    for (int size = baseSize / 2; size >= 1; size /= 2) {
+        if (size < 8) {
+            chain.push_back(chain.back().Halved());  // too small for strokes: the mean tone
+            continue;
+        }
+        // Fewer strokes as texels grow; find the share that keeps the tone.
+        float lo = 0, hi = 1;
+        Image best;
+        for (int iteration = 0; iteration < 10; ++iteration) {
+            float mid = 0.5f * (lo + hi);
+            best = DrawTone(families, tone, size, mid, baseSize);
+            (MeanDarkness(best) < target ? lo : hi) = mid;
+        }
+        chain.push_back(DrawTone(families, tone, size, 0.5f * (lo + hi), baseSize));
+    }
+    return chain;
+}
+
+Image SeaSheet(uint32_t seed, int size, bool cross) {
+    Image image(size, size, {1, 1, 1, 1});
+    Rng rng(seed);
+    int count = cross ? 260 : 140;
+    for (int i = 0; i < count; ++i) {
+        bool second = cross && (i % 2 == 1);
+        float angle = second ? 0.85f + rng.Range(-0.1f, 0.1f) : rng.Range(-0.08f, 0.08f);
+        float length = cross ? rng.Range(0.12f, 0.25f) : rng.Range(0.25f, 0.5f);
+        Stroke s;
+        float x = rng.Uniform() * size, y = rng.Uniform() * size, wave = rng.Range(0.004f, 0.012f) * size;
+        for (int k = 0; k <= 12; ++k) {
+            float t = float(k) / 12 * length * size;
+            float w = cross ? 0 : wave * std::sin(float(k) / 12 * 2 * kPi * rng.Range(0.9f, 1.1f));
+            s.points.push_back({x + std::cos(angle) * t - std::sin(angle) * w, y + std::sin(angle) * t + std::cos(angle) * w});
+        }
+        s.width = rng.Range(1.2f, 2.0f);
+        s.ink = Grey(0.15f);
+        s.opacity = rng.Range(0.35f, 0.6f);
+        s.taper = 0.8f;
+        DrawStroke(image, s, StrokeMode::Darken, true);
+    }
+    return image;
+}
+
+}  // namespace
+
+void GenerateHatching(AssetSet& out) {
+    const int base = 256;
+    // Horizontal strokes first, then the diagonals of the cross-hatching.
+    const std::vector<UnitStroke> families[3] = {
+        Family(701, 400, -0.12f, 0.06f, 0.18f, 0.35f),
+        Family(702, 400, 0.95f, 0.07f, 0.15f, 0.3f),
+        Family(703, 400, -0.75f, 0.07f, 0.12f, 0.25f),
+    };
+    const Tone tones[6] = {{{45, 0, 0}}, {{110, 0, 0}}, {{160, 70, 0}}, {{190, 140, 0}}, {{220, 190, 110}}, {{260, 260, 240}}};
+    // Preview of the mip levels, each at its own size: a row per tone.
+    Image levels(base * 2, base * 6 / 2, {1, 1, 1, 1});
+    for (int t = 0; t < 6; ++t) {
+        std::vector<Image> chain = ToneChain(families, tones[t], base);
+        std::string name = "Hatch" + std::to_string(t) + ".dds";
+        out.AddFile(name, EncodeDds(chain, DdsFormat::A8R8G8B8));
+        out.AddPreview(name, chain[0]);
+        int x = 0;
+        for (size_t l = 1; l < chain.size(); ++l) {
+            levels.Composite(chain[l], x, t * base / 2);
+            x += chain[l].Width() + 4;
+        }
+    }
+    out.AddPreview("Hatch0-5.dds levels 1-8", levels);
+    Image light = SeaSheet(711, 512, false), cross = SeaSheet(712, 512, true);
+    out.AddFile("hatch0.jpg", EncodeJpeg(light, 92));
+    out.AddPreview("hatch0.jpg", light);
+    out.AddFile("hatch1.jpg", EncodeJpeg(cross, 92));
+    out.AddPreview("hatch1.jpg", cross);
+}
+
+}  // namespace gen
