@@ -1,0 +1,434 @@
+// The resource manager on the recording Direct3D device: what is created,
+// cached, retried and reported.
+#include "resources/resource_manager.h"
+
+#include <gtest/gtest.h>
+#include <stb_image_write.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "platform/d3d9/d3d9_platform.h"
+#include "platform/win32/win32_platform.h"
+#include "resources/pack_writer.h"
+#include "tests/resources/refusing_device.h"
+#include "tests/resources/test_files.h"
+
+namespace {
+
+std::vector<uint8_t> Png(int size) {
+    std::vector<uint8_t> pixels(size_t(size * size * 4), 0x80);
+    std::vector<uint8_t> png;
+    stbi_write_png_to_func(
+        [](void* context, void* data, int length) {
+            auto* out = static_cast<std::vector<uint8_t>*>(context);
+            out->insert(out->end(), static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + length);
+        },
+        &png, size, size, 4, pixels.data(), size * 4);
+    return png;
+}
+
+// A 1 x 1 A8R8G8B8 cube map, six faces.
+std::vector<uint8_t> CubeDds() {
+    uint32_t header[32] = {};
+    std::memcpy(&header[0], "DDS ", 4);
+    header[1] = 124;                // size
+    header[2] = 0x100F;             // caps, height, width, pitch, pixel format
+    header[3] = header[4] = 1;      // height, width
+    header[5] = 4;                  // pitch
+    header[19] = 32;                // pixel format size
+    header[20] = 0x41;              // RGB with alpha
+    header[22] = 32;                // bits per pixel
+    header[23] = 0x00FF0000;        // masks R, G, B, A
+    header[24] = 0x0000FF00;
+    header[25] = 0x000000FF;
+    header[26] = 0xFF000000;
+    header[27] = 0x1008;            // texture, complex
+    header[28] = 0xFE00;            // cube map, all six faces
+    std::vector<uint8_t> bytes(reinterpret_cast<uint8_t*>(header), reinterpret_cast<uint8_t*>(header) + 128);
+    bytes.resize(128 + 6 * 4, 0xC0);
+    return bytes;
+}
+
+// Two triangles, each with its own material: the first textured, the
+// second not. The stored normals point the wrong way on purpose.
+const char kTwoMaterialMesh[] = R"(xof 0303txt 0032
+Mesh {
+ 4;
+ 0.0;0.0;0.0;,
+ 1.0;0.0;0.0;,
+ 0.0;1.0;0.0;,
+ 1.0;1.0;0.0;;
+ 2;
+ 3;0,2,1;,
+ 3;1,2,3;;
+ MeshNormals {
+  1;
+  1.0;0.0;0.0;;
+  2;
+  3;0,0,0;,
+  3;0,0,0;;
+ }
+ MeshTextureCoords {
+  4;
+  0.0;1.0;,
+  1.0;1.0;,
+  0.0;0.0;,
+  1.0;0.0;;
+ }
+ MeshMaterialList {
+  2;
+  2;
+  0,
+  1;;
+  Material {
+   1.0;0.5;0.25;0.75;;
+   8.0;
+   0.0;0.0;0.0;;
+   0.0;0.0;0.0;;
+   TextureFilename {
+    "first.png";
+   }
+  }
+  Material {
+   0.2;0.3;0.4;1.0;;
+   8.0;
+   0.0;0.0;0.0;;
+   0.0;0.0;0.0;;
+  }
+ }
+}
+)";
+
+const char kPlainMesh[] = R"(xof 0303txt 0032
+Mesh {
+ 3;
+ 0.0;0.0;0.0;,
+ 0.0;1.0;0.0;,
+ 1.0;0.0;0.0;;
+ 1;
+ 3;0,1,2;;
+}
+)";
+
+const char kVertexShader[] = R"(in vec3 POSITION0;
+void main() { gl_Position = vec4(POSITION0, 1.0) * mat4(c[0], c[1], c[2], c[3]); }
+)";
+const char kPixelShader[] = "void main() { oC0 = c[0]; }\n";
+const char kBrokenPixelShader[] = "void main() { oC0 = undeclared_thing; }\n";
+
+std::vector<PackFile> Content() {
+    return {
+        {"first.png", Png(4)},
+        {"broken.png", Bytes("not a picture")},
+        {"sky.dds", CubeDds()},
+        {"boat.x", Bytes(kTwoMaterialMesh)},
+        {"plain.x", Bytes(kPlainMesh)},
+        {"broken.x", Bytes("xof 0303txt 0032\nMesh { 3; 0.0;")},
+        {"vertex_base.cpp", Bytes(kVertexShader)},
+        {"fragment_base.cpp", Bytes(kPixelShader)},
+        {"fragment_broken.cpp", Bytes(kBrokenPixelShader)},
+    };
+}
+
+class ResourceManagerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Win32_SetBackend(Win32Backend::Headless);
+        previousBackend = D3D9_GetBackend();
+        D3D9_SetBackend(D3D9Backend::Recording);
+        d3d = Direct3DCreate9(D3D_SDK_VERSION);
+        ASSERT_NE(d3d, nullptr);
+        D3DPRESENT_PARAMETERS params = {};
+        params.BackBufferWidth = 64;
+        params.BackBufferHeight = 64;
+        params.Windowed = TRUE;
+        params.SwapEffect = D3DSWAPEFFECT_DISCARD;
+        ASSERT_EQ(d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr, D3DCREATE_HARDWARE_VERTEXPROCESSING,
+                                    &params, &device),
+                  D3D_OK);
+        manager = std::make_unique<Mirel::ResourceManager>(device);
+        packPath = WritePack(Content());
+        OpenPack(packPath);
+        g_resourceManager = manager.get();
+        boxes = Win32_MessageBoxCount();
+    }
+    void TearDown() override {
+        g_resourceManager = nullptr;
+        manager.reset();
+        if (device) device->Release();
+        if (d3d) d3d->Release();
+        D3D9_SetBackend(previousBackend);
+    }
+
+    std::string WritePack(const std::vector<PackFile>& files, const std::string& name = "data.pak") {
+        std::vector<uint8_t> bytes;
+        std::string error;
+        EXPECT_TRUE(BuildPack(files, 1, 0x6B, bytes, error)) << error;
+        return dir.Write(name, bytes);
+    }
+    void OpenPack(const std::string& path) {
+        manager->Pack().Reset();
+        ASSERT_TRUE(manager->Pack().Open(path.c_str()));
+    }
+    // Proves that later requests are answered from the cache alone.
+    void RemovePack() { ASSERT_EQ(std::remove(packPath.c_str()), 0); }
+    int Calls(const std::string& prefix) const {
+        const auto& calls = D3D9_RecordedCalls(device);
+        return int(std::count_if(calls.begin(), calls.end(),
+                                 [&](const std::string& call) { return call.rfind(prefix, 0) == 0; }));
+    }
+    int NewMessages() const { return Win32_MessageBoxCount() - boxes; }
+    void ExpectLastMessage(const char* text, const char* caption) const {
+        EXPECT_STREQ(Win32_LastMessageBoxText(), text);
+        EXPECT_STREQ(Win32_LastMessageBoxCaption(), caption);
+    }
+
+    TempDir dir;
+    D3D9Backend previousBackend = D3D9Backend::OpenGL;
+    IDirect3D9* d3d = nullptr;
+    IDirect3DDevice9* device = nullptr;
+    std::unique_ptr<Mirel::ResourceManager> manager;
+    std::string packPath;
+    int boxes = 0;
+};
+
+IDirect3DBaseTexture9* AsBase(IDirect3DTexture9* texture) { return reinterpret_cast<IDirect3DBaseTexture9*>(texture); }
+
+}  // namespace
+
+TEST_F(ResourceManagerTest, TextureIsCreatedOnceAndSharedAcrossDirectoryParts) {
+    IDirect3DTexture9* texture = manager->GetTexture("Textures//first.png");
+    ASSERT_NE(texture, nullptr);
+    RemovePack();
+    EXPECT_EQ(manager->GetTexture("Textures//first.png"), texture);
+    EXPECT_EQ(manager->GetTexture("other//first.png"), texture);
+    EXPECT_EQ(manager->GetTexture("first.png"), texture);
+    EXPECT_EQ(Calls("CreateTexture("), 1);
+    EXPECT_EQ(NewMessages(), 0);
+}
+
+TEST_F(ResourceManagerTest, FailedTextureIsNullSilentAndRetried) {
+    EXPECT_EQ(manager->GetTexture("Textures//late.png"), nullptr);
+    EXPECT_EQ(manager->GetTexture("Textures//broken.png"), nullptr);
+    EXPECT_EQ(manager->GetTexture("Textures//"), nullptr);
+    EXPECT_EQ(NewMessages(), 0);
+
+    std::vector<PackFile> files = Content();
+    files.push_back({"late.png", Png(2)});
+    OpenPack(WritePack(files, "second.pak"));
+    EXPECT_NE(manager->GetTexture("Textures//late.png"), nullptr);
+}
+
+TEST_F(ResourceManagerTest, CubeTextureIsFetchedThroughGetTexture) {
+    manager->LoadCubeTexture("Textures//sky.dds");
+    EXPECT_EQ(Calls("CreateCubeTexture("), 1);
+    IDirect3DTexture9* texture = manager->GetTexture("Textures//sky.dds");
+    ASSERT_NE(texture, nullptr);
+    EXPECT_EQ(AsBase(texture)->GetType(), D3DRTYPE_CUBETEXTURE);
+    manager->LoadCubeTexture("elsewhere/sky.dds");
+    EXPECT_EQ(Calls("CreateCubeTexture("), 1);
+    EXPECT_EQ(Calls("CreateTexture("), 0);
+    EXPECT_EQ(NewMessages(), 0);
+}
+
+TEST_F(ResourceManagerTest, LoadCubeTextureDoesNothingForANameAlreadyCached) {
+    IDirect3DTexture9* texture = manager->GetTexture("Textures//first.png");
+    ASSERT_NE(texture, nullptr);
+    manager->LoadCubeTexture("Textures//first.png");
+    EXPECT_EQ(Calls("CreateCubeTexture("), 0);
+    EXPECT_EQ(manager->GetTexture("Textures//first.png"), texture);
+    EXPECT_EQ(NewMessages(), 0);
+}
+
+TEST_F(ResourceManagerTest, FailedCubeTextureIsReportedOnEveryRequest) {
+    manager->LoadCubeTexture("Textures//missing.dds");
+    ExpectLastMessage("Error loading texture missing.dds", "ERROR!");
+    manager->LoadCubeTexture("Textures//broken.png");
+    ExpectLastMessage("Error loading texture broken.png", "ERROR!");
+    manager->LoadCubeTexture("Textures//missing.dds");
+    EXPECT_EQ(NewMessages(), 3);
+    EXPECT_EQ(manager->GetTexture("Textures//missing.dds"), nullptr);
+}
+
+TEST_F(ResourceManagerTest, MeshIsClonedIntoTheSharedLayoutWithFreshNormalsAndTangents) {
+    MeshRecord record = GetMesh("Media//boat.x");
+    ASSERT_NE(record.mesh, nullptr);
+    EXPECT_EQ(record.mesh->GetNumBytesPerVertex(), 56u);
+    EXPECT_EQ(record.mesh->GetOptions() & (D3DXMESH_32BIT | D3DXMESH_MANAGED), DWORD(D3DXMESH_32BIT | D3DXMESH_MANAGED));
+    D3DVERTEXELEMENT9 declaration[MAX_FVF_DECL_SIZE] = {};
+    ASSERT_EQ(record.mesh->GetDeclaration(declaration), D3D_OK);
+    EXPECT_EQ(std::memcmp(declaration, kMeshVertexDeclaration, sizeof(kMeshVertexDeclaration)), 0);
+
+    float* vertices = nullptr;
+    ASSERT_EQ(record.mesh->LockVertexBuffer(0, reinterpret_cast<void**>(&vertices)), D3D_OK);
+    const float* first = vertices;  // position, normal, uv, tangent, binormal
+    EXPECT_FLOAT_EQ(first[3], 0.0f);  // the file's normal (1, 0, 0) is replaced
+    EXPECT_FLOAT_EQ(std::abs(first[5]), 1.0f);
+    EXPECT_NE(first[8] * first[8] + first[9] * first[9] + first[10] * first[10], 0.0f);
+    record.mesh->UnlockVertexBuffer();
+}
+
+TEST_F(ResourceManagerTest, MeshMaterialsNameTheirTexturesWhichAreLoadedAlready) {
+    MeshRecord record = GetMesh("Media//boat.x");
+    ASSERT_EQ(record.materialCount, 2u);
+    ASSERT_EQ(record.materials.size(), 2u);
+    EXPECT_EQ(record.materials[0].textureName, "Textures//first.png");
+    EXPECT_EQ(record.materials[0].diffuse[1], 0.5f);
+    EXPECT_EQ(record.materials[0].diffuse[3], 0.75f);
+    EXPECT_EQ(record.materials[1].textureName, "");
+    EXPECT_EQ(record.materials[1].diffuse[2], 0.4f);
+    EXPECT_EQ(Calls("CreateTexture("), 1);
+    RemovePack();
+    EXPECT_NE(manager->GetTexture("Textures//first.png"), nullptr);
+}
+
+TEST_F(ResourceManagerTest, SecondMeshRequestIsACopyOfTheCachedRecord) {
+    MeshRecord first = GetMesh("Media//boat.x");
+    ASSERT_NE(first.mesh, nullptr);
+    RemovePack();
+    MeshRecord second = GetMesh("Elsewhere//boat.x");
+    EXPECT_EQ(second.mesh, first.mesh);
+    EXPECT_EQ(second.materialCount, first.materialCount);
+    ASSERT_EQ(second.materials.size(), first.materials.size());
+    EXPECT_EQ(second.materials[0].textureName, first.materials[0].textureName);
+    EXPECT_EQ(NewMessages(), 0);
+}
+
+TEST_F(ResourceManagerTest, MeshWithoutMaterialsHasNone) {
+    MeshRecord record = GetMesh("Media//plain.x");
+    ASSERT_NE(record.mesh, nullptr);
+    EXPECT_EQ(record.materialCount, 0u);
+    EXPECT_TRUE(record.materials.empty());
+}
+
+TEST_F(ResourceManagerTest, FailedMeshIsReportedOnEveryRequest) {
+    MeshRecord record = GetMesh("Media//broken.x");
+    EXPECT_EQ(record.mesh, nullptr);
+    EXPECT_EQ(record.materialCount, 0u);
+    ExpectLastMessage("Error loading mesh broken.x", "ERROR!");
+    GetMesh("Media//broken.x");
+    GetMesh("Media//missing.x");
+    ExpectLastMessage("Error loading mesh missing.x", "ERROR!");
+    EXPECT_EQ(NewMessages(), 3);
+}
+
+TEST_F(ResourceManagerTest, GetMeshWithoutAManagerGivesAnEmptyRecord) {
+    g_resourceManager = nullptr;
+    EXPECT_EQ(GetMesh("Media//boat.x").mesh, nullptr);
+}
+
+TEST_F(ResourceManagerTest, ShadersAreCompiledOnceAndShared) {
+    IDirect3DVertexShader9* vertex = manager->GetVertexShader("vertex_base.cpp");
+    IDirect3DPixelShader9* pixel = manager->GetPixelShader("Shaders//fragment_base.cpp");
+    ASSERT_NE(vertex, nullptr);
+    ASSERT_NE(pixel, nullptr);
+    RemovePack();
+    EXPECT_EQ(manager->GetVertexShader("vertex_base.cpp"), vertex);
+    EXPECT_EQ(manager->GetPixelShader("fragment_base.cpp"), pixel);
+    EXPECT_EQ(Calls("CreateVertexShader("), 1);
+    EXPECT_EQ(Calls("CreatePixelShader("), 1);
+    EXPECT_EQ(NewMessages(), 0);
+}
+
+TEST_F(ResourceManagerTest, ShaderWithASyntaxErrorIsReportedOnEveryRequestAndNotCached) {
+    EXPECT_EQ(manager->GetPixelShader("fragment_broken.cpp"), nullptr);
+    EXPECT_EQ(NewMessages(), 1);
+    std::string text = Win32_LastMessageBoxText();
+    EXPECT_NE(text.find("undeclared_thing"), std::string::npos) << text;
+    EXPECT_STREQ(Win32_LastMessageBoxCaption(), "Pixel Shader error");
+    EXPECT_EQ(manager->GetPixelShader("fragment_broken.cpp"), nullptr);
+    EXPECT_EQ(NewMessages(), 2);
+    EXPECT_EQ(Calls("CreatePixelShader("), 0);
+
+    std::vector<PackFile> files = Content();
+    files[8].data = Bytes(kPixelShader);  // the source mended
+    OpenPack(WritePack(files, "second.pak"));
+    EXPECT_NE(manager->GetPixelShader("fragment_broken.cpp"), nullptr);
+}
+
+TEST_F(ResourceManagerTest, VertexSourceCompiledAsPixelShaderFails) {
+    // The profile follows the getter: the vertex source uses inputs that
+    // a pixel shader does not have.
+    EXPECT_EQ(manager->GetPixelShader("vertex_base.cpp"), nullptr);
+    EXPECT_EQ(NewMessages(), 1);
+    EXPECT_STREQ(Win32_LastMessageBoxCaption(), "Pixel Shader error");
+}
+
+TEST_F(ResourceManagerTest, MissingShaderSourceIsReportedOnEveryRequest) {
+    EXPECT_EQ(manager->GetVertexShader("vertex_missing.cpp"), nullptr);
+    ExpectLastMessage("Error loading vertex shader vertex_missing.cpp", "Vertex Shader error");
+    EXPECT_EQ(manager->GetPixelShader("fragment_missing.cpp"), nullptr);
+    ExpectLastMessage("Error loading pixel shader fragment_missing.cpp", "Pixel Shader error");
+    EXPECT_EQ(manager->GetVertexShader("vertex_missing.cpp"), nullptr);
+    EXPECT_EQ(NewMessages(), 3);
+}
+
+TEST_F(ResourceManagerTest, PreloadFunctionsFillTheCaches) {
+    PreloadTexture(manager.get(), "Textures//first.png");
+    PreloadVertexShader(manager.get(), "vertex_base.cpp");
+    PreloadPixelShader(manager.get(), "fragment_base.cpp");
+    RemovePack();
+    EXPECT_NE(manager->GetTexture("Textures//first.png"), nullptr);
+    EXPECT_NE(manager->GetVertexShader("vertex_base.cpp"), nullptr);
+    EXPECT_NE(manager->GetPixelShader("fragment_base.cpp"), nullptr);
+}
+
+TEST_F(ResourceManagerTest, DestructionReleasesEveryCachedObject) {
+    IDirect3DTexture9* texture = manager->GetTexture("first.png");
+    manager->LoadCubeTexture("sky.dds");
+    IDirect3DBaseTexture9* cube = AsBase(manager->GetTexture("sky.dds"));
+    IDirect3DVertexShader9* vertex = manager->GetVertexShader("vertex_base.cpp");
+    IDirect3DPixelShader9* pixel = manager->GetPixelShader("fragment_base.cpp");
+    ID3DXMesh* mesh = GetMesh("plain.x").mesh;
+    ASSERT_TRUE(texture && cube && vertex && pixel && mesh);
+    for (IUnknown* object : std::initializer_list<IUnknown*>{texture, cube, vertex, pixel, mesh})
+        EXPECT_EQ(object->AddRef(), 2u);
+    manager.reset();
+    for (IUnknown* object : std::initializer_list<IUnknown*>{texture, cube, vertex, pixel, mesh})
+        EXPECT_EQ(object->Release(), 0u);
+}
+
+TEST_F(ResourceManagerTest, ManagerMayOutliveTheDeviceReference) {
+    // Shutdown releases the device before the manager; the objects the
+    // manager still holds keep the device alive until they are released.
+    ASSERT_NE(manager->GetTexture("first.png"), nullptr);
+    ASSERT_NE(manager->GetPixelShader("fragment_base.cpp"), nullptr);
+    ASSERT_NE(GetMesh("boat.x").mesh, nullptr);
+    EXPECT_GT(device->Release(), 0u);
+    device = nullptr;
+    manager.reset();
+}
+
+// A device that cannot create what the compiler produced: the failure is
+// shown once and remembered as null.
+TEST(ResourceManagerShaderCreation, FailedCreationIsCachedAsNullAndReportedOnce) {
+    Win32_SetBackend(Win32Backend::Headless);
+    TempDir dir;
+    std::vector<uint8_t> bytes;
+    std::string error;
+    ASSERT_TRUE(BuildPack({{"vertex_base.cpp", Bytes(kVertexShader)}, {"fragment_base.cpp", Bytes(kPixelShader)}}, 0,
+                          0, bytes, error));
+    RefusingDevice device;
+    {
+        Mirel::ResourceManager manager(&device);
+        manager.Pack().Reset();
+        ASSERT_TRUE(manager.Pack().Open(dir.Write("data.pak", bytes).c_str()));
+        int boxes = Win32_MessageBoxCount();
+
+        EXPECT_EQ(manager.GetPixelShader("fragment_base.cpp"), nullptr);
+        EXPECT_STREQ(Win32_LastMessageBoxText(), "Error creating pixel shader fragment_base.cpp");
+        EXPECT_STREQ(Win32_LastMessageBoxCaption(), "Pixel Shader error");
+        EXPECT_EQ(manager.GetPixelShader("fragment_base.cpp"), nullptr);
+
+        EXPECT_EQ(manager.GetVertexShader("Shaders//vertex_base.cpp"), nullptr);
+        EXPECT_STREQ(Win32_LastMessageBoxText(), "Error creating vertex shader vertex_base.cpp");
+        EXPECT_STREQ(Win32_LastMessageBoxCaption(), "Vertex Shader error");
+        EXPECT_EQ(manager.GetVertexShader("vertex_base.cpp"), nullptr);
+
+        EXPECT_EQ(Win32_MessageBoxCount() - boxes, 2);
+        EXPECT_EQ(device.shaderCreations, 2);
+    }
+    EXPECT_EQ(device.references, 1u);
+}
