@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "platform/win32/win32_internal.h"
@@ -125,11 +127,21 @@ bool Active() { return g_started == 1 && !Headless(); }
 
 bool SdlStart() {
     if (g_started == 0) {
+        g_started = -1;
+        // Without a window system SDL would fall back to its off-screen driver,
+        // where no one could see or answer a window: that counts as no display.
+        bool windowSystem = std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY") || std::getenv("SDL_VIDEODRIVER");
+        if (!windowSystem) return false;
         // Ctrl+C ends the program as usual, and closing the last window is only a WM_CLOSE.
         SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
-        bool ok = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0 && SDL_GetNumVideoDisplays() > 0;
-        g_started = ok ? 1 : -1;
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+        std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
+        if (driver == "offscreen" || driver == "dummy" || SDL_GetNumVideoDisplays() < 1) {
+            SDL_QuitSubSystem(SDL_INIT_VIDEO);
+            return false;
+        }
+        g_started = 1;
     }
     return g_started == 1;
 }
