@@ -123,23 +123,22 @@ TEST_F(BeginEffectTest, LongFrameOverTwoCuesKeepsLastRampValueAndAddsDtOnce) {
 }
 
 TEST_F(BeginEffectTest, WordFadesRiseFromTheirCuesAndFreezeAfterTheLast) {
-    StartAt(1.0 / 60);
-    double start = 1.0 / 60;
-    for (double local = 0.1; local < 3.5; local += 0.1) Frame(start + local);
+    StartAt(0.0);
+    for (double local = 0.125; local < 3.5; local += 0.125) Frame(local);
     EXPECT_EQ(effect.word1Alpha, 0u);
-    Frame(start + 3.7);
-    EXPECT_EQ(effect.word1Alpha, static_cast<uint32_t>(0.2 * 640));
+    Frame(3.75);
+    EXPECT_EQ(effect.word1Alpha, 160u);  // 0.25 s at 640 a second
     EXPECT_EQ(effect.word23Alpha, 0u);
-    Frame(start + 3.91);
+    Frame(3.5 + 255.0 / 640 + 0.001);
     EXPECT_EQ(effect.word1Alpha, 255u);
-    Frame(start + 4.35);
-    EXPECT_EQ(effect.word23Alpha, static_cast<uint32_t>(0.1 * 640 + 1e-9));
-    Frame(start + 4.7);
+    Frame(4.5);
+    EXPECT_EQ(effect.word23Alpha, 160u);
+    Frame(4.25 + 255.0 / 640 + 0.001);
     EXPECT_EQ(effect.word23Alpha, 255u);
-    Frame(start + 7.9);
+    Frame(7.875);
     effect.word1Alpha = 7;
     effect.word23Alpha = 9;
-    Frame(start + 8.5);
+    Frame(8.5);
     EXPECT_EQ(effect.word1Alpha, 7u);
     EXPECT_EQ(effect.word23Alpha, 9u);
 }

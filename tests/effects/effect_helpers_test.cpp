@@ -16,7 +16,7 @@ Mirel::Trigger FiredAt(double armedAt, double delay) {
 TEST(FadeValues, FadeInRisesAtRateAndHoldsAt255) {
     Mirel::Trigger t = FiredAt(10.0, 0.5);
     EXPECT_EQ(FadeInValue(t, 10.5, 640), 0);
-    EXPECT_EQ(FadeInValue(t, 10.6, 640), 64);
+    EXPECT_EQ(FadeInValue(t, 10.75, 640), 160);
     EXPECT_EQ(FadeInValue(t, 10.5 + 255.0 / 640, 640), 255);
     EXPECT_EQ(FadeInValue(t, 99.0, 640), 255);
 }
