@@ -212,8 +212,10 @@ private:
     bool ReadMaterialList(const XObject& object, RawMesh* mesh) {
         Members members(object.values);
         uint32_t materialCount = 0, indexCount = 0;
-        if (!members.Count(&materialCount) || !members.CountOf(&indexCount, 1))
-            return Fail("MeshMaterialList counts exceed its data");
+        if (!members.Count(&materialCount)) return Fail("malformed MeshMaterialList");
+        // An empty list says nothing about the faces, whatever else it holds.
+        if (materialCount == 0) return true;
+        if (!members.CountOf(&indexCount, 1)) return Fail("MeshMaterialList counts exceed its data");
         uint32_t faceCount = mesh->FaceCount();
         mesh->faceMaterials.assign(faceCount, 0);
         uint32_t last = 0;

@@ -158,8 +158,8 @@ TEST_F(TextureLoader, BadInputFailsWithInvalidDataAndNoTexture) {
     EXPECT_EQ(D3DXCreateTextureFromFileInMemory(device, garbage.data(), UINT(garbage.size()), &texture),
               D3DXERR_INVALIDDATA);
     EXPECT_EQ(texture, nullptr);
-    flat.resize(flat.size() - 1);
-    EXPECT_EQ(D3DXCreateTextureFromFileInMemory(device, flat.data(), UINT(flat.size()), &texture),
+    std::vector<uint8_t> truncated(flat.begin(), flat.end() - 1);
+    EXPECT_EQ(D3DXCreateTextureFromFileInMemory(device, truncated.data(), UINT(truncated.size()), &texture),
               D3DXERR_INVALIDDATA);
     EXPECT_EQ(D3DXCreateTextureFromFileInMemory(device, nullptr, 10, &texture), D3DERR_INVALIDCALL);
 }

@@ -112,6 +112,15 @@ TEST(XFileMesh, FileWithoutMaterialsHasNoneAndAttributeZero) {
     ExpectVec3(mesh.normals[0], 0, 0, 0);
 }
 
+TEST(XFileMesh, EmptyMaterialListCountsAsNoMaterials) {
+    // Written by tools that give the face count but no indices for an empty list.
+    std::string text = Header() + "Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; MeshMaterialList { 0; 1; } }";
+    XMeshData mesh;
+    ASSERT_EQ(Parse(text, &mesh), XMeshResult::Ok);
+    EXPECT_TRUE(mesh.materials.empty());
+    EXPECT_EQ(mesh.attributes, (std::vector<uint32_t>{0}));
+}
+
 TEST(XFileMesh, ShortMaterialIndexListRepeatsItsLastEntry) {
     std::string text = Header() + R"(
 Mesh { 4; 0;0;0;, 1;0;0;, 0;1;0;, 1;1;0;; 3; 3;0,1,2;, 3;1,3,2;, 3;0,2,1;;
