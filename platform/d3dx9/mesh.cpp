@@ -57,6 +57,7 @@ HRESULT Mesh::Create(IDirect3DDevice9* device, DWORD numFaces, DWORD numVertices
     mesh->fvf_ = FvfFromDeclaration(declaration);
     mesh->elements_.assign(declaration, declaration + DeclarationLength(declaration) + 1);
     mesh->attributes_.assign(numFaces, 0);
+    mesh->indices_.assign(size_t{numFaces} * 3, 0);
 
     HRESULT hr = device->CreateVertexBuffer(static_cast<UINT>(vertexBytes), 0, mesh->fvf_,
                                             PoolFor(options, D3DXMESH_VB_SYSTEMMEM), &mesh->vertexBuffer_, nullptr);
@@ -139,11 +140,21 @@ HRESULT Mesh::UnlockVertexBuffer() { return vertexBuffer_->Unlock(); }
 
 HRESULT Mesh::LockIndexBuffer(DWORD flags, LPVOID* data) {
     if (!data) return D3DERR_INVALIDCALL;
-    return indexBuffer_->Lock(0, 0, data, flags);
+    HRESULT hr = indexBuffer_->Lock(0, 0, data, flags);
+    if (SUCCEEDED(hr)) {
+        lockedIndices_ = *data;
+        indicesWritable_ = !(flags & D3DLOCK_READONLY);
+    }
+    return hr;
 }
 
 HRESULT Mesh::UnlockIndexBuffer() {
-    tableDirty_ = true;
+    if (lockedIndices_ && indicesWritable_) {
+        for (size_t i = 0; i < indices_.size(); ++i) indices_[i] = ReadIndex(lockedIndices_, Uses32BitIndices(), i);
+        tableDirty_ = true;
+    }
+    lockedIndices_ = nullptr;
+    indicesWritable_ = false;
     return indexBuffer_->Unlock();
 }
 
@@ -158,15 +169,8 @@ HRESULT Mesh::UnlockAttributeBuffer() {
     return D3D_OK;
 }
 
-HRESULT Mesh::RebuildAttributeTable() {
+void Mesh::RebuildAttributeTable() {
     table_.clear();
-    if (numFaces_ == 0) {
-        tableDirty_ = false;
-        return D3D_OK;
-    }
-    BufferLock indices(indexBuffer_, D3DLOCK_READONLY);
-    if (!indices.data) return D3DERR_INVALIDCALL;
-    bool wide = Uses32BitIndices();
     for (DWORD face = 0; face < numFaces_; ++face) {
         if (table_.empty() || table_.back().AttribId != attributes_[face]) {
             table_.push_back(D3DXATTRIBUTERANGE{attributes_[face], face, 0, 0, 0});
@@ -174,7 +178,7 @@ HRESULT Mesh::RebuildAttributeTable() {
         D3DXATTRIBUTERANGE& run = table_.back();
         ++run.FaceCount;
         for (size_t k = 0; k < 3; ++k) {
-            DWORD index = ReadIndex(indices.data, wide, size_t{face} * 3 + k);
+            DWORD index = indices_[size_t{face} * 3 + k];
             if (run.VertexCount == 0) {
                 run.VertexStart = index;
                 run.VertexCount = 1;
@@ -186,24 +190,17 @@ HRESULT Mesh::RebuildAttributeTable() {
         }
     }
     tableDirty_ = false;
-    return D3D_OK;
 }
 
 HRESULT Mesh::GetAttributeTable(D3DXATTRIBUTERANGE* table, DWORD* size) {
-    if (tableDirty_) {
-        HRESULT hr = RebuildAttributeTable();
-        if (FAILED(hr)) return hr;
-    }
+    if (tableDirty_) RebuildAttributeTable();
     if (size) *size = static_cast<DWORD>(table_.size());
     if (table) std::copy(table_.begin(), table_.end(), table);
     return D3D_OK;
 }
 
 HRESULT Mesh::DrawSubset(DWORD attribId) {
-    if (tableDirty_) {
-        HRESULT hr = RebuildAttributeTable();
-        if (FAILED(hr)) return hr;
-    }
+    if (tableDirty_) RebuildAttributeTable();
     device_->SetStreamSource(0, vertexBuffer_, 0, stride_);
     device_->SetIndices(indexBuffer_);
     device_->SetVertexDeclaration(vertexDeclaration_);
@@ -256,6 +253,7 @@ HRESULT Mesh::CloneMesh(DWORD options, const D3DVERTEXELEMENT9* declaration, IDi
             bool wideIn = Uses32BitIndices(), wideOut = copy->Uses32BitIndices();
             for (size_t i = 0; i < size_t{numFaces_} * 3; ++i) {
                 DWORD index = ReadIndex(fromIndices.data, wideIn, i);
+                copy->indices_[i] = index;
                 if (wideOut) {
                     static_cast<uint32_t*>(toIndices.data)[i] = index;
                 } else {

@@ -7,10 +7,11 @@
 //
 // The attribute table is the list of runs of consecutive faces that share an
 // attribute id, each with the range of vertices its faces use. It is rebuilt
-// from the attribute and index buffers after either has been unlocked, and
-// DrawSubset(k) draws every run of id k with one DrawIndexedPrimitive, after
-// binding the mesh's stream, indices and declaration. Shaders, textures and
-// states are the caller's.
+// from the attribute buffer and a copy of the indices that the mesh keeps
+// (taken when LockIndexBuffer's lock for writing ends) after either changed,
+// so drawing never reads the device buffers back. DrawSubset(k) binds the
+// mesh's stream, indices and declaration and draws every run of id k with
+// one DrawIndexedPrimitive. Shaders, textures and states are the caller's.
 #pragma once
 
 #include <vector>
@@ -54,7 +55,7 @@ public:
 private:
     Mesh() = default;
     ~Mesh() override;
-    HRESULT RebuildAttributeTable();
+    void RebuildAttributeTable();
 
     ULONG refs_ = 1;
     IDirect3DDevice9* device_ = nullptr;
@@ -68,6 +69,9 @@ private:
     DWORD stride_ = 0;
     DWORD fvf_ = 0;
     std::vector<DWORD> attributes_;
+    std::vector<DWORD> indices_;  // copy of the index buffer, three per face
+    void* lockedIndices_ = nullptr;
+    bool indicesWritable_ = false;
     std::vector<D3DXATTRIBUTERANGE> table_;
     bool tableDirty_ = true;
 };

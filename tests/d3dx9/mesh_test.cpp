@@ -272,6 +272,7 @@ TEST_F(MeshTest, DrawSubsetBindsMeshAndDrawsOnlyThatMaterial) {
     ASSERT_EQ(Load(xsamples::kTwoFrames, 0, &mesh), D3D_OK);
     ClearCalls();
     ASSERT_EQ(mesh->DrawSubset(0), D3D_OK);
+    EXPECT_EQ(D3D9_RecordedCalls(device).size(), 4u);  // binds and one draw, no read-back
     ASSERT_EQ(Calls("SetStreamSource(").size(), 1u);
     EXPECT_NE(Calls("SetStreamSource(")[0].find(", 0, 32)"), std::string::npos) << Calls("SetStreamSource(")[0];
     EXPECT_EQ(Calls("SetIndices(").size(), 1u);
@@ -303,6 +304,21 @@ TEST_F(MeshTest, RewrittenAttributesChangeWhatASubsetDraws) {
     ASSERT_EQ(draws.size(), 2u);
     EXPECT_EQ(draws[0], "DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4, 0, 1)");
     EXPECT_EQ(draws[1], "DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 2, 3, 6, 1)");
+}
+
+TEST_F(MeshTest, RewrittenIndicesChangeTheDrawnVertexRange) {
+    ID3DXMesh* mesh = nullptr;
+    ASSERT_EQ(Load(xsamples::kTwoFrames, 0, &mesh), D3D_OK);
+    void* data = nullptr;
+    ASSERT_EQ(mesh->LockIndexBuffer(0, &data), D3D_OK);
+    uint16_t* indices = static_cast<uint16_t*>(data);
+    indices[9] = 4, indices[10] = 3, indices[11] = 2;  // the last face now uses vertices 2 to 4
+    ASSERT_EQ(mesh->UnlockIndexBuffer(), D3D_OK);
+    ClearCalls();
+    ASSERT_EQ(mesh->DrawSubset(2), D3D_OK);
+    auto draws = Calls("DrawIndexedPrimitive(");
+    ASSERT_EQ(draws.size(), 1u);
+    EXPECT_EQ(draws[0], "DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 2, 3, 9, 1)");
 }
 
 // ---- creation and cloning --------------------------------------------------------------
