@@ -48,6 +48,12 @@ bool D3D9_ReadPresented(IDirect3DDevice9* device, std::vector<uint8_t>* rgba, in
 const std::vector<std::string>& D3D9_RecordedCalls(IDirect3DDevice9* device);
 void D3D9_ClearRecordedCalls(IDirect3DDevice9* device);
 
+// Recording backend, for failure paths: the next `count` calls of the device
+// method `name` (one of the Create... methods, e.g. "CreateVertexBuffer") fail
+// with D3DERR_OUTOFVIDEOMEMORY and create nothing; count -1 means every call
+// from now on, 0 stops refusing. Logged as usual, with the failure as result.
+void D3D9_RefuseCalls(IDirect3DDevice9* device, const std::string& name, int count);
+
 // Whether textures of `format` can be created on `device`. DXT1/3/5 need
 // S3TC support on OpenGL; where it is missing, loaders decode to A8R8G8B8.
 bool D3D9_SupportsFormat(IDirect3DDevice9* device, D3DFORMAT format);

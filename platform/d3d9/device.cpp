@@ -307,6 +307,14 @@ HRESULT Device::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR c
     return D3D_OK;
 }
 
+bool Device::Refuses(const char* name) {
+    if (refusals.empty()) return false;
+    auto found = refusals.find(name);
+    if (found == refusals.end() || found->second == 0) return false;
+    if (found->second > 0) --found->second;
+    return true;
+}
+
 Surface* Device::BackBufferSurface() const { return backBuffer->SurfaceAt(0, 0); }
 
 bool Device::ReadPresented(std::vector<uint8_t>* rgba, int* width, int* height) {

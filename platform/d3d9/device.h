@@ -203,6 +203,9 @@ public:
     }
     const std::vector<std::string>& Calls() const { return calls; }
     void ClearCalls() { calls.clear(); }
+    void RefuseCalls(const std::string& name, int count) { refusals[name] = count; }
+    // Whether a refusal set with RefuseCalls applies to this call (and uses it up).
+    bool Refuses(const char* name);
     std::string NewLabel(const char* kind) { return std::string(kind) + "#" + std::to_string(nextLabel++); }
     bool ReadPresented(std::vector<uint8_t>* rgba, int* width, int* height);
     bool SupportsFormat(D3DFORMAT format) const;
@@ -238,6 +241,7 @@ private:
     Texture* backBuffer = nullptr;
     Surface* autoDepth = nullptr;
     std::unordered_map<DWORD, VertexDeclaration*> fvfDeclarations;
+    std::unordered_map<std::string, int> refusals;
 };
 
 }  // namespace d3d9

@@ -1,4 +1,5 @@
 // Device calls that create resources.
+#include <cstdio>
 #include <cstring>
 
 #include "platform/d3d9/buffer.h"
@@ -35,7 +36,9 @@ HRESULT Device::CreateTexture(UINT width, UINT height, UINT levels, DWORD usage,
     HRESULT hr = D3D_OK;
     Texture* created = nullptr;
     const FormatInfo* info = FindFormat(format);
-    if (!texture || shared || width == 0 || height == 0 || width > kMaxTextureSize || height > kMaxTextureSize)
+    if (Refuses("CreateTexture"))
+        hr = D3DERR_OUTOFVIDEOMEMORY;
+    else if (!texture || shared || width == 0 || height == 0 || width > kMaxTextureSize || height > kMaxTextureSize)
         hr = D3DERR_INVALIDCALL;
     else if (!info || info->depth || !SupportsFormat(format))
         hr = D3DERR_NOTAVAILABLE;
@@ -56,7 +59,9 @@ HRESULT Device::CreateCubeTexture(UINT edge, UINT levels, DWORD usage, D3DFORMAT
     HRESULT hr = D3D_OK;
     CubeTexture* created = nullptr;
     const FormatInfo* info = FindFormat(format);
-    if (!texture || shared || edge == 0 || edge > kMaxTextureSize)
+    if (Refuses("CreateCubeTexture"))
+        hr = D3DERR_OUTOFVIDEOMEMORY;
+    else if (!texture || shared || edge == 0 || edge > kMaxTextureSize)
         hr = D3DERR_INVALIDCALL;
     else if (!info || info->depth || !SupportsFormat(format))
         hr = D3DERR_NOTAVAILABLE;
@@ -76,7 +81,9 @@ HRESULT Device::CreateVertexBuffer(UINT length, DWORD usage, DWORD fvf, D3DPOOL 
                             {std::to_string(length), UsageFlags(usage), FvfFlags(fvf), PoolName(pool)});
     HRESULT hr = D3D_OK;
     VertexBuffer* created = nullptr;
-    if (!buffer || shared || length == 0)
+    if (Refuses("CreateVertexBuffer"))
+        hr = D3DERR_OUTOFVIDEOMEMORY;
+    else if (!buffer || shared || length == 0)
         hr = D3DERR_INVALIDCALL;
     else
         created = new VertexBuffer(this, NewLabel("VertexBuffer"), length, usage, fvf, pool);
@@ -91,7 +98,9 @@ HRESULT Device::CreateIndexBuffer(UINT length, DWORD usage, D3DFORMAT format, D3
                             {std::to_string(length), UsageFlags(usage), FormatName(format), PoolName(pool)});
     HRESULT hr = D3D_OK;
     IndexBuffer* created = nullptr;
-    if (!buffer || shared || length == 0 || (format != D3DFMT_INDEX16 && format != D3DFMT_INDEX32))
+    if (Refuses("CreateIndexBuffer"))
+        hr = D3DERR_OUTOFVIDEOMEMORY;
+    else if (!buffer || shared || length == 0 || (format != D3DFMT_INDEX16 && format != D3DFMT_INDEX32))
         hr = D3DERR_INVALIDCALL;
     else
         created = new IndexBuffer(this, NewLabel("IndexBuffer"), length, usage, format, pool);
@@ -109,7 +118,9 @@ HRESULT Device::CreateDepthStencilSurface(UINT width, UINT height, D3DFORMAT for
     HRESULT hr = D3D_OK;
     Surface* created = nullptr;
     const FormatInfo* info = FindFormat(format);
-    if (!surface || shared || width == 0 || height == 0 || width > kMaxTextureSize || height > kMaxTextureSize ||
+    if (Refuses("CreateDepthStencilSurface"))
+        hr = D3DERR_OUTOFVIDEOMEMORY;
+    else if (!surface || shared || width == 0 || height == 0 || width > kMaxTextureSize || height > kMaxTextureSize ||
         multiSample != D3DMULTISAMPLE_NONE)
         hr = D3DERR_INVALIDCALL;
     else if (!info || !info->depth)
@@ -125,7 +136,9 @@ HRESULT Device::CreateVertexDeclaration(const D3DVERTEXELEMENT9* elements,
                                         IDirect3DVertexDeclaration9** declaration) {
     VertexDeclaration* created = nullptr;
     HRESULT hr = D3D_OK;
-    if (!elements || !declaration || !(created = VertexDeclaration::Create(this, elements, true)))
+    if (Refuses("CreateVertexDeclaration"))
+        hr = D3DERR_OUTOFVIDEOMEMORY;
+    else if (!elements || !declaration || !(created = VertexDeclaration::Create(this, elements, true)))
         hr = D3DERR_INVALIDCALL;
     if (declaration) *declaration = created;
     Log(Call("CreateVertexDeclaration", {created ? created->Describe() : std::string("?")}) +
@@ -139,7 +152,9 @@ static HRESULT CreateShader(Device* device, const char* call, const char* kind, 
     std::string text;
     Object* created = nullptr;
     HRESULT hr = D3D_OK;
-    if (!out || !function || !UnpackShaderCode(function, Object::Stage(), &text)) {
+    if (device->Refuses(call)) {
+        hr = D3DERR_OUTOFVIDEOMEMORY;
+    } else if (!out || !function || !UnpackShaderCode(function, Object::Stage(), &text)) {
         hr = D3DERR_INVALIDCALL;
     } else {
         created = new Object(device, device->NewLabel(kind), text);
@@ -175,7 +190,9 @@ HRESULT Device::CreatePixelShader(const DWORD* function, IDirect3DPixelShader9**
 HRESULT Device::CreateStateBlock(D3DSTATEBLOCKTYPE type, IDirect3DStateBlock9** stateBlock) {
     HRESULT hr = D3D_OK;
     StateBlock* created = nullptr;
-    if (!stateBlock || (type != D3DSBT_ALL && type != D3DSBT_PIXELSTATE && type != D3DSBT_VERTEXSTATE))
+    if (Refuses("CreateStateBlock"))
+        hr = D3DERR_OUTOFVIDEOMEMORY;
+    else if (!stateBlock || (type != D3DSBT_ALL && type != D3DSBT_PIXELSTATE && type != D3DSBT_VERTEXSTATE))
         hr = D3DERR_INVALIDCALL;
     else
         created = new StateBlock(this, NewLabel("StateBlock"), type);

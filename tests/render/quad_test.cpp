@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/win32/win32_platform.h"
 #include "render/graphics.h"
 #include "tests/support/test_device.h"
 
@@ -106,6 +107,26 @@ TEST(Quad, CreatesItsVertexBufferOnceAndReusesIt) {
     EXPECT_EQ(quad.vertexBuffer, first);
     EXPECT_EQ(Find(gpu.Get(), "CreateVertexBuffer("), -1);
     EXPECT_EQ(Find(gpu.Get(), "CreateVertexDeclaration("), -1);
+}
+
+TEST(Quad, VertexBufferFailureIsReportedAndNothingIsDrawn) {
+    TestDevice gpu(D3D9Backend::Recording, 32, 32);
+    ASSERT_TRUE(gpu);
+    D3D9_RefuseCalls(gpu.Get(), "CreateVertexBuffer", 1);
+    Quad quad(1.0f / 32, 1.0f / 32);
+    int before = Win32_MessageBoxCount();
+    quad.Draw(nullptr, gpu.Get(), nullptr, nullptr, false);
+    EXPECT_EQ(Win32_MessageBoxCount(), before + 1);
+    EXPECT_STREQ(Win32_LastMessageBoxText(), "Error creating Vertex Buffer");
+    EXPECT_STREQ(Win32_LastMessageBoxCaption(), "ERROR!");
+    EXPECT_EQ(quad.vertexBuffer, nullptr);
+    EXPECT_EQ(Find(gpu.Get(), "DrawPrimitive("), -1);
+    EXPECT_EQ(Find(gpu.Get(), "SetStreamSource("), -1);
+    EXPECT_EQ(RenderState(gpu, D3DRS_ZENABLE), DWORD(TRUE));
+    // The next pass tries again, and works.
+    quad.Draw(nullptr, gpu.Get(), nullptr, nullptr, false);
+    EXPECT_NE(quad.vertexBuffer, nullptr);
+    EXPECT_GE(Find(gpu.Get(), "DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2)"), 0);
 }
 
 class QuadPicture : public ::testing::Test {
