@@ -402,4 +402,48 @@ TEST_F(GLDevice, IndexedDrawFromBuffersUsesTheBaseVertex) {
     indices->Release();
 }
 
+TEST_F(GLDevice, CompressedAndAlphaLessFormatsSampleAsDirect3DDefinesThem) {
+    gpu->SetPixelShader(texturePS);
+    if (D3D9_SupportsFormat(gpu.Get(), D3DFMT_DXT1)) {
+        IDirect3DTexture9* block = nullptr;
+        ASSERT_EQ(gpu->CreateTexture(4, 4, 1, 0, D3DFMT_DXT1, D3DPOOL_MANAGED, &block, nullptr), D3D_OK);
+        D3DLOCKED_RECT locked;
+        ASSERT_EQ(block->LockRect(0, &locked, nullptr, 0), D3D_OK);
+        EXPECT_EQ(locked.Pitch, 8);
+        // colour0 red (R5G6B5 0xF800), colour1 blue (0x001F); every texel uses colour0.
+        const uint8_t red[8] = {0x00, 0xF8, 0x1F, 0x00, 0, 0, 0, 0};
+        std::memcpy(locked.pBits, red, sizeof red);
+        block->UnlockRect(0);
+        gpu->SetTexture(0, block);
+        gpu->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, kFullScreen, sizeof(Vertex));
+        EXPECT_EQ(gpu.Present().At(30, 10), kRed);
+        block->Release();
+    }
+    IDirect3DTexture9* opaque = nullptr;
+    ASSERT_EQ(gpu->CreateTexture(1, 1, 1, 0, D3DFMT_X8R8G8B8, D3DPOOL_MANAGED, &opaque, nullptr), D3D_OK);
+    D3DLOCKED_RECT locked;
+    opaque->LockRect(0, &locked, nullptr, 0);
+    *static_cast<uint32_t*>(locked.pBits) = 0x0000FF00;  // the X byte is 0: alpha still reads 1
+    opaque->UnlockRect(0);
+    gpu->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
+    gpu->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+    gpu->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+    gpu->Clear(0, nullptr, D3DCLEAR_TARGET, kBlue, 1.0f, 0);
+    gpu->SetTexture(0, opaque);
+    gpu->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, kFullScreen, sizeof(Vertex));
+    EXPECT_EQ(gpu.Present().At(30, 10), kGreen);
+    opaque->Release();
+}
+
+TEST_F(GLDevice, AlphaTestDiscardsPixelsByTheirAlpha) {
+    gpu->Clear(0, nullptr, D3DCLEAR_TARGET, kBlue, 1.0f, 0);
+    gpu->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
+    gpu->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATER);
+    gpu->SetRenderState(D3DRS_ALPHAREF, 0x80);
+    DrawColour(kFullScreen, 2, 0x40FF0000);  // alpha below the reference: discarded
+    EXPECT_EQ(gpu.Present().At(5, 5), kBlue);
+    DrawColour(kFullScreen, 2, 0xC0FF0000);
+    EXPECT_EQ(gpu.Present().At(5, 5) & 0x00FFFFFF, kRed & 0x00FFFFFF);
+}
+
 }  // namespace
