@@ -1,10 +1,12 @@
-// Pencil hatching: the six tones "Hatch0.dds" (lightest) to "Hatch5.dds"
-// (darkest), a tonal art map: every tone holds all the strokes of the lighter
-// ones plus its own, so that blending neighbouring tones never makes strokes
-// swim. Each mip level is drawn anew at its own resolution (strokes stay one
-// to two texels wide; coarser levels get fewer of them, chosen so that every
-// level keeps the tone of level 0) instead of being filtered from the level
-// above. All of them tile. Two looser sheets for the sea come with them:
+// Pencil hatching: the six tones "Hatch0.dds" (lightest, a tenth of the paper
+// covered) to "Hatch5.dds" (darkest, seven tenths), a tonal art map: every
+// tone holds all the strokes of the lighter ones plus its own (horizontal
+// strokes first, then one diagonal, then the other), so that blending
+// neighbouring tones never makes strokes swim. Each mip level is drawn anew
+// at its own resolution (strokes stay one to two texels wide; coarser levels
+// get fewer of them, as many as keep the tone of level 0) instead of being
+// filtered from the level above; from 8 texels down a level is the plain
+// tone. All of them tile. Two looser sheets for the sea come with them:
 // "hatch0.jpg" (long, light, wavy strokes) and "hatch1.jpg" (cross-hatching).
 #include <cmath>
 #include <string>
@@ -56,39 +58,80 @@ float MeanDarkness(const Image& image) {
     return float(sum / (double(image.Width()) * image.Height()));
 }
 
+// A tone: the darkness it aims at (mean of 1 - brightness) and the share of
+// strokes it takes from each family.
 struct Tone {
-    int counts[3];  // strokes of each family at the base resolution
+    float darkness;
+    float weights[3];
 };
 
-// The families' strokes a tone takes at level size `size`, `scale` times the
-// base share. Strokes are about one and a half texels wide at every size.
-Image DrawTone(const std::vector<UnitStroke> families[3], const Tone& tone, int size, float scale, int baseSize) {
+struct Counts {
+    int n[3] = {0, 0, 0};
+};
+
+Image DrawCounts(const std::vector<UnitStroke> families[3], const Counts& counts, int size) {
     Image image(size, size, {1, 1, 1, 1});
-    (void)baseSize;
-    for (int f = 0; f < 3; ++f) {
-        int n = std::min<int>(int(families[f].size()), int(std::lround(tone.counts[f] * scale)));
-        for (int i = 0; i < n; ++i) Draw(image, families[f][i], 1.4f);
-    }
+    for (int f = 0; f < 3; ++f)
+        for (int i = 0; i < std::min<int>(counts.n[f], int(families[f].size())); ++i) Draw(image, families[f][i], 1.4f);
     return image;
 }
 
-std::vector<Image> ToneChain(const std::vector<UnitStroke> families[3], const Tone& tone, int baseSize) {
-    std::vector<Image> chain{DrawTone(families, tone, baseSize, 1.0f, baseSize)};
+// The stroke counts, `scale` times the base ones.
+Counts Scaled(const Counts& base, float scale) {
+    Counts c;
+    for (int f = 0; f < 3; ++f) c.n[f] = int(std::lround(base.n[f] * scale));
+    return c;
+}
+
+// Adds strokes in `steps` rounds, make(k / steps) giving the counts after
+// round k, until the drawing reaches `darkness`; keeps whichever of the last
+// two rounds comes closer. Darkening multiplies, so drawing in rounds gives
+// the same picture as drawing the final counts at once.
+template <typename Make>
+Counts Grow(const std::vector<UnitStroke> families[3], int size, float darkness, int steps, Make make, Image& out) {
+    Image image(size, size, {1, 1, 1, 1});
+    Counts drawn, before;
+    float previous = 0;
+    for (int k = 1; k <= steps; ++k) {
+        Counts c = make(float(k) / float(steps));
+        for (int f = 0; f < 3; ++f)
+            for (int i = drawn.n[f]; i < std::min<int>(c.n[f], int(families[f].size())); ++i) Draw(image, families[f][i], 1.4f);
+        before = drawn;
+        drawn = c;
+        float d = MeanDarkness(image);
+        if (d >= darkness) {
+            if (darkness - previous < d - darkness) {
+                out = DrawCounts(families, before, size);
+                return before;
+            }
+            break;
+        }
+        previous = d;
+    }
+    out = image;
+    return drawn;
+}
+
+// A tone's chain: level 0 calibrated to the tone (holding at least the
+// strokes of the lighter tone before it), each smaller level drawn anew with
+// fewer strokes calibrated to level 0's darkness; below 16 texels, where no
+// stroke can show, the plain tone.
+std::vector<Image> ToneChain(const std::vector<UnitStroke> families[3], const Tone& tone, Counts& lighter, int baseSize) {
+    std::vector<Image> chain(1);
+    Counts base = Grow(families, baseSize, tone.darkness, 500, [&](float x) {
+        Counts c;
+        for (int f = 0; f < 3; ++f) c.n[f] = std::max(lighter.n[f], int(std::lround(tone.weights[f] * x * 1500)));
+        return c;
+    }, chain[0]);
+    lighter = base;
     const float target = MeanDarkness(chain[0]);
     for (int size = baseSize / 2; size >= 1; size /= 2) {
-        if (size < 8) {
-            chain.push_back(chain.back().Halved());  // too small for strokes: the mean tone
+        if (size < 16) {
+            chain.push_back(Image(size, size, Grey(1 - target)));
             continue;
         }
-        // Fewer strokes as texels grow; find the share that keeps the tone.
-        float lo = 0, hi = 1;
-        Image best;
-        for (int iteration = 0; iteration < 10; ++iteration) {
-            float mid = 0.5f * (lo + hi);
-            best = DrawTone(families, tone, size, mid, baseSize);
-            (MeanDarkness(best) < target ? lo : hi) = mid;
-        }
-        chain.push_back(DrawTone(families, tone, size, 0.5f * (lo + hi), baseSize));
+        chain.emplace_back();
+        Grow(families, size, target, 200, [&](float x) { return Scaled(base, x); }, chain.back());
     }
     return chain;
 }
@@ -123,15 +166,17 @@ void GenerateHatching(AssetSet& out) {
     const int base = 256;
     // Horizontal strokes first, then the diagonals of the cross-hatching.
     const std::vector<UnitStroke> families[3] = {
-        Family(701, 400, -0.12f, 0.06f, 0.18f, 0.35f),
-        Family(702, 400, 0.95f, 0.07f, 0.15f, 0.3f),
-        Family(703, 400, -0.75f, 0.07f, 0.12f, 0.25f),
+        Family(701, 1500, -0.12f, 0.06f, 0.18f, 0.35f),
+        Family(702, 1500, 0.95f, 0.07f, 0.15f, 0.3f),
+        Family(703, 1500, -0.75f, 0.07f, 0.12f, 0.25f),
     };
-    const Tone tones[6] = {{{45, 0, 0}}, {{110, 0, 0}}, {{160, 70, 0}}, {{190, 140, 0}}, {{220, 190, 110}}, {{260, 260, 240}}};
+    const Tone tones[6] = {{0.10f, {1, 0, 0}},      {0.20f, {1, 0, 0}},   {0.32f, {1, 0.5f, 0}},
+                           {0.45f, {1, 0.8f, 0}}, {0.58f, {1, 1, 0.6f}}, {0.70f, {1, 1, 1}}};
+    Counts lighter;
     // Preview of the mip levels, each at its own size: a row per tone.
     Image levels(base * 2, base * 6 / 2, {1, 1, 1, 1});
     for (int t = 0; t < 6; ++t) {
-        std::vector<Image> chain = ToneChain(families, tones[t], base);
+        std::vector<Image> chain = ToneChain(families, tones[t], lighter, base);
         std::string name = "Hatch" + std::to_string(t) + ".dds";
         out.AddFile(name, EncodeDds(chain, DdsFormat::A8R8G8B8));
         out.AddPreview(name, chain[0]);

@@ -1,7 +1,9 @@
 #include "tools/contentgen/mesh.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 namespace gen {
 
@@ -60,7 +62,12 @@ void Mesh::Bounds(Vec3& lo, Vec3& hi) const {
 namespace {
 
 // Fixed-point text without exponent and without trailing zeros ("-0" as "0").
+// A value that is not a finite number is a fault of the mesh builder.
 std::string Num(float v, int decimals = 5) {
+    if (!std::isfinite(v)) {
+        std::fprintf(stderr, "contentgen: a mesh holds a value that is not a finite number\n");
+        std::exit(1);
+    }
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%.*f", decimals, double(v));
     std::string s = buffer;

@@ -162,7 +162,7 @@ std::vector<CameraFlight> CameraFlights() {
 std::vector<uint8_t> WriteCameraPath(const CameraFlight& flight) {
     std::vector<Vec3> eyes, targets;
     int played = int(std::lround(flight.span / kKeySpacing));
-    for (int i = 0; i <= played + 1; ++i) {
+    for (int i = 0; i <= played + 2; ++i) {
         Vec3 e, g;
         FlightAt(flight.keyframes, i * kKeySpacing, e, g);
         eyes.push_back(e);

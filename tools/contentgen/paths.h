@@ -6,10 +6,12 @@
 // The demo plays a camera path as a uniform Catmull-Rom spline through its
 // keys whose end tangents wrap round to the other end of the key list. So
 // each camera path is written as a dense run of keys (one every half second)
-// sampled from a smooth flight, followed by two keys that are never played:
-// one more key along the flight, and a last one placed where a key before
-// the first would be, which gives the first segment its proper tangent. The
-// duration therefore runs a second past the span the effects play.
+// sampled from a smooth flight, followed by three keys that are never
+// reached: two more along the flight (so that the segment just past the span,
+// which the frame that changes scenes may show, keeps its proper tangents),
+// and a last one placed where a key before the first would be, which gives
+// the first segment its proper tangent. The duration therefore runs one and a
+// half seconds past the span the effects play.
 #pragma once
 
 #include <cstdint>

@@ -36,8 +36,8 @@ float SheerY(float s) { return -1.75f + 0.55f * (s - 0.45f) * (s - 0.45f) + 0.25
 Vec3 HullPoint(float s, float t) {
     float theta = t * kPi / 2;
     const float e = 2.0f / 2.6f;  // a slightly boxy section
-    float x = HalfBreadth(s) * std::pow(std::sin(theta), e);
-    float y = SheerY(s) - (SheerY(s) - KeelY(s)) * std::pow(std::cos(theta), e);
+    float x = HalfBreadth(s) * std::pow(std::max(0.0f, std::sin(theta)), e);
+    float y = SheerY(s) - (SheerY(s) - KeelY(s)) * std::pow(std::max(0.0f, std::cos(theta)), e);
     return {x, y, StationZ(s)};
 }
 

@@ -1,0 +1,153 @@
+// The scene meshes: they load through the X-file loader, their faces turn
+// the way the demo's culling needs, and they sit where the scenes expect.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "tests/content/content_files.h"
+#include "tests/content/loaded_mesh.h"
+#include "tests/support/test_device.h"
+#include "tools/contentgen/island.h"
+#include "tools/contentgen/world.h"
+
+using namespace content_test;
+
+namespace {
+
+class SceneMeshes : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        device = new TestDevice(D3D9Backend::Recording, 64, 64);
+        for (const std::string& name : MeshNames()) meshes[name] = LoadMesh(device->Get(), name);
+    }
+    static void TearDownTestSuite() {
+        meshes.clear();
+        delete device;
+        device = nullptr;
+    }
+    static const LoadedMesh& Mesh(const std::string& name) { return meshes[name]; }
+
+    static TestDevice* device;
+    static std::map<std::string, LoadedMesh> meshes;
+};
+TestDevice* SceneMeshes::device = nullptr;
+std::map<std::string, LoadedMesh> SceneMeshes::meshes;
+
+// Fraction of faces (by count) whose normal agrees with `wanted` at the face.
+template <typename Wanted>
+double FacingShare(const LoadedMesh& m, Wanted wanted) {
+    size_t agree = 0, faces = m.indices.size() / 3;
+    for (size_t f = 0; f < faces; ++f) {
+        D3DXVECTOR3 n = m.FaceNormal(f), w = wanted(m.FaceCentre(f));
+        if (D3DXVec3Dot(&n, &w) > 0) ++agree;
+    }
+    return double(agree) / double(faces);
+}
+
+}  // namespace
+
+TEST_F(SceneMeshes, LoadThroughTheXFileLoaderWithTexturedMaterials) {
+    const std::map<std::string, std::pair<size_t, size_t>> triangles = {
+        {"fy_faen_assSmall.X", {3000, 60000}}, {"ocean.X", {500, 30000}}, {"yachtAll2.x", {500, 20000}},
+        {"skydome.X", {500, 20000}},           {"sphere.x", {1000, 30000}}, {"creditsPlane.x", {2, 1000}},
+        {"cylinder.X", {100, 5000}}};
+    for (const std::string& name : MeshNames()) {
+        const LoadedMesh& m = Mesh(name);
+        ASSERT_TRUE(m.loaded) << name;
+        size_t faces = m.indices.size() / 3;
+        EXPECT_GE(faces, triangles.at(name).first) << name;
+        EXPECT_LE(faces, triangles.at(name).second) << name;
+        EXPECT_LT(m.positions.size(), faces * 3) << name << " shares its vertices";
+        ASSERT_FALSE(m.textures.empty()) << name;
+        for (DWORD a : m.attributes) EXPECT_LT(a, m.textures.size()) << name;
+        EXPECT_FALSE(m.textures[0].empty()) << name << "'s first material has a texture";
+    }
+    EXPECT_GE(Mesh("yachtAll2.x").textures.size(), 4u) << "hull, deck, rig and sails have materials of their own";
+}
+
+TEST_F(SceneMeshes, MaterialTexturesAreInThePack) {
+    for (const std::string& name : MeshNames())
+        for (const std::string& texture : Mesh(name).textures) {
+            if (texture.empty()) continue;
+            EXPECT_EQ(texture.find('/'), std::string::npos) << name << ": " << texture;
+            bool found = false;
+            PackEntry(texture, &found);
+            EXPECT_TRUE(found) << name << " names " << texture;
+        }
+}
+
+TEST_F(SceneMeshes, FacesTurnTowardsTheirViewers) {
+    // Ground and sea face up; globe, cylinder out; the sky dome in; the card -z.
+    auto up = [](D3DXVECTOR3) { return D3DXVECTOR3(0, 1, 0); };
+    EXPECT_GT(FacingShare(Mesh("fy_faen_assSmall.X"), up), 0.999);
+    EXPECT_EQ(FacingShare(Mesh("ocean.X"), up), 1.0);
+    EXPECT_EQ(FacingShare(Mesh("sphere.x"), [](D3DXVECTOR3 c) { return c; }), 1.0);
+    EXPECT_EQ(FacingShare(Mesh("skydome.X"), [](D3DXVECTOR3 c) { return -c; }), 1.0);
+    EXPECT_EQ(FacingShare(Mesh("creditsPlane.x"), [](D3DXVECTOR3) { return D3DXVECTOR3(0, 0, -1); }), 1.0);
+    const D3DXVECTOR3 centre(gen::world::kCylinderCentre.x, gen::world::kCylinderCentre.y, gen::world::kCylinderCentre.z);
+    EXPECT_EQ(FacingShare(Mesh("cylinder.X"), [&](D3DXVECTOR3 c) { return c - centre; }), 1.0);
+}
+
+TEST_F(SceneMeshes, IslandRisesFromTheSeaWithPartsBelowIt) {
+    D3DXVECTOR3 lo, hi;
+    Mesh("fy_faen_assSmall.X").Bounds(lo, hi);
+    EXPECT_LT(lo.y, gen::world::kSeaLevel - 3);
+    EXPECT_GT(hi.y, 20.0f);
+    EXPECT_LT(hi.y, 50.0f);
+    // The mesh samples the height function the paths are checked against.
+    for (const D3DXVECTOR3& p : Mesh("fy_faen_assSmall.X").positions) ASSERT_NEAR(p.y, gen::IslandHeight(p.x, p.z), 1e-3f);
+}
+
+TEST_F(SceneMeshes, YachtFloatsInTheBayWithItsMastTopBelowTheShatterFront) {
+    D3DXVECTOR3 lo, hi;
+    Mesh("yachtAll2.x").Bounds(lo, hi);
+    EXPECT_GT(hi.y, 12.5f);
+    EXPECT_LT(hi.y, 14.0f) << "the shatter front starts at 14";
+    EXPECT_LT(lo.y, gen::world::kSeaLevel);
+    EXPECT_GT(lo.y, gen::world::kSeaLevel - 2);
+    // Nowhere under the yacht is the seabed shallower than its keel.
+    for (const D3DXVECTOR3& p : Mesh("yachtAll2.x").positions)
+        EXPECT_LT(gen::IslandHeight(p.x, p.z), lo.y - 0.5f) << p.x << ", " << p.z;
+}
+
+TEST_F(SceneMeshes, SkyDomeAndSeaCoverTheFarPlaneOfEveryCamera) {
+    D3DXVECTOR3 lo, hi;
+    Mesh("skydome.X").Bounds(lo, hi);
+    float radius = std::max(hi.x, hi.z);
+    EXPECT_GT(radius, 500.0f);
+    EXPECT_LT(radius + 200.0f, 1000.0f) << "a camera 200 units from the origin still sees the whole dome";
+    EXPECT_GT(hi.y, 0.9f * radius);
+    EXPECT_LT(lo.y, -0.1f * radius) << "the dome reaches below the horizon";
+    Mesh("ocean.X").Bounds(lo, hi);
+    EXPECT_FLOAT_EQ(lo.y, gen::world::kSeaLevel);
+    EXPECT_FLOAT_EQ(hi.y, gen::world::kSeaLevel);
+    EXPECT_GT(hi.x, 0.9f * radius);
+    EXPECT_LE(hi.x, radius);
+}
+
+TEST_F(SceneMeshes, GlobeAndCylinderSitBeforeTheFixedCameraApart) {
+    using gen::world::kCylinderCentre;
+    using gen::world::kStarEye;
+    D3DXVECTOR3 lo, hi;
+    Mesh("cylinder.X").Bounds(lo, hi);
+    D3DXVECTOR3 centre = (lo + hi) * 0.5f;
+    EXPECT_NEAR(centre.x, kCylinderCentre.x, 0.05f);
+    EXPECT_NEAR(centre.y, kCylinderCentre.y, 0.05f);
+    EXPECT_NEAR(centre.z, kCylinderCentre.z, 0.05f);
+    Mesh("sphere.x").Bounds(lo, hi);
+    float radius = hi.y;
+    for (const D3DXVECTOR3& p : Mesh("cylinder.X").positions) EXPECT_GT(D3DXVec3Length(&p), radius) << "inside the globe";
+    // Both in the fixed camera's view: eye (-13.387, 8.734, 0.395) at the origin, 45 degrees, 4:3.
+    D3DXMATRIX view, projection, viewProjection;
+    D3DXVECTOR3 eye(kStarEye.x, kStarEye.y, kStarEye.z), at(0, 0, 0), up(0, 1, 0);
+    D3DXMatrixLookAtLH(&view, &eye, &at, &up);
+    D3DXMatrixPerspectiveFovLH(&projection, D3DX_PI / 4, 4.0f / 3.0f, 0.1f, 1000.0f);
+    D3DXMatrixMultiply(&viewProjection, &view, &projection);
+    for (const char* name : {"sphere.x", "cylinder.X"})
+        for (const D3DXVECTOR3& p : Mesh(name).positions) {
+            D3DXVECTOR3 clip;
+            D3DXVec3TransformCoord(&clip, &p, &viewProjection);
+            ASSERT_LT(std::fabs(clip.x), 0.9f) << name;
+            ASSERT_LT(std::fabs(clip.y), 0.9f) << name;
+        }
+}

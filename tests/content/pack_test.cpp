@@ -1,0 +1,59 @@
+// The generated pack: every name the demo asks for is in it, with the bytes
+// the generator wrote.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "tests/content/content_files.h"
+
+using namespace content_test;
+
+namespace {
+
+std::vector<std::string> Missing(const std::vector<std::string>& names) {
+    std::vector<std::string> missing;
+    for (const std::string& name : names) {
+        bool found = false;
+        PackEntry(name, &found);
+        if (!found) missing.push_back(name);
+    }
+    return missing;
+}
+
+std::string Join(const std::vector<std::string>& names) {
+    std::string out;
+    for (const std::string& n : names) out += (out.empty() ? "" : ", ") + n;
+    return out;
+}
+
+}  // namespace
+
+TEST(ContentPack, HoldsEveryPictureMeshAndPathTheDemoLoads) {
+    ASSERT_TRUE(std::filesystem::exists(PackPath())) << PackPath();
+    EXPECT_TRUE(Missing(MeshNames()).empty()) << Join(Missing(MeshNames()));
+    EXPECT_TRUE(Missing(TextureNames()).empty()) << Join(Missing(TextureNames()));
+    EXPECT_TRUE(Missing(PathNames()).empty()) << Join(Missing(PathNames()));
+}
+
+TEST(ContentPack, HoldsEveryShaderTheEffectsCompile) {
+    ASSERT_TRUE(std::filesystem::exists(PackPath())) << PackPath();
+    std::vector<std::string> missing = Missing(ShaderNames());
+    EXPECT_TRUE(missing.empty()) << "not in content/shaders yet: " << Join(missing);
+}
+
+TEST(ContentPack, EntriesHoldTheGeneratedBytes) {
+    for (const auto& list : {MeshNames(), TextureNames(), PathNames()})
+        for (const std::string& name : list) {
+            std::vector<uint8_t> file = ReadFile(ContentDir() + "/" + name);
+            ASSERT_FALSE(file.empty()) << name;
+            EXPECT_EQ(PackEntry(name), file) << name;
+        }
+}
+
+TEST(ContentPack, NamesAreBareAndFitTheDirectory) {
+    for (const auto& entry : std::filesystem::directory_iterator(ContentDir())) {
+        std::string name = entry.path().filename().string();
+        EXPECT_LE(name.size(), 49u) << name;
+        EXPECT_EQ(name.find('/'), std::string::npos) << name;
+    }
+}

@@ -1,0 +1,80 @@
+// The score reader, and the demo's score itself: its sections change where
+// the scenes change.
+#include <gtest/gtest.h>
+
+#include "tests/content/content_files.h"
+#include "tools/contentgen/score.h"
+
+using namespace gen;
+
+TEST(Score, NoteNamesGiveMidiNumbers) {
+    EXPECT_EQ(NoteNumber("C4"), 60);
+    EXPECT_EQ(NoteNumber("A4"), 69);
+    EXPECT_EQ(NoteNumber("G#5"), 80);
+    EXPECT_EQ(NoteNumber("Bb3"), 58);
+    EXPECT_EQ(NoteNumber("A0"), 21);
+    EXPECT_EQ(NoteNumber("H4"), -1);
+    EXPECT_EQ(NoteNumber("A"), -1);
+    EXPECT_EQ(NoteNumber("A45"), -1);
+    EXPECT_EQ(NoteNumber("A#"), -1);
+}
+
+TEST(Score, ChordSymbolsGiveTheirNotesFromOctaveThree) {
+    Chord chord;
+    ASSERT_TRUE(ParseChord("Am", chord));
+    EXPECT_EQ(chord.notes, (std::vector<int>{57, 60, 64}));
+    ASSERT_TRUE(ParseChord("F", chord));
+    EXPECT_EQ(chord.notes, (std::vector<int>{53, 57, 60}));
+    ASSERT_TRUE(ParseChord("G7", chord));
+    EXPECT_EQ(chord.notes, (std::vector<int>{55, 59, 62, 65}));
+    ASSERT_TRUE(ParseChord("F#m", chord));
+    EXPECT_EQ(chord.notes, (std::vector<int>{54, 57, 61}));
+    EXPECT_FALSE(ParseChord("Xm", chord));
+    EXPECT_FALSE(ParseChord("Adim", chord));
+}
+
+TEST(Score, MalformedScoresAreRefusedWithTheirLine) {
+    const std::string head = "tempo 120\nsection a 0 chords Am\n";
+    Score score;
+    std::string problem;
+    EXPECT_FALSE(ParseScore(head + "section b 0 chords F\nend 8\n", score, problem));
+    EXPECT_NE(problem.find("line 3"), std::string::npos) << problem;
+    EXPECT_FALSE(ParseScore(head + "pattern kick x...\nend 8\n", score, problem));
+    EXPECT_NE(problem.find("line 3"), std::string::npos) << problem;
+    EXPECT_FALSE(ParseScore(head + "melody a A4 Q9\nend 8\n", score, problem));
+    EXPECT_FALSE(ParseScore(head + "volume 11\nend 8\n", score, problem));
+    EXPECT_FALSE(ParseScore(head, score, problem)) << "a score without an end";
+    EXPECT_FALSE(ParseScore("tempo 120\nsection a 4 chords Am\nend 8\n", score, problem));
+    EXPECT_FALSE(ParseScore("tempo 0\nsection a 0 chords Am\nend 8\n", score, problem));
+    EXPECT_TRUE(ParseScore(head + "# a comment\nmelody a A4 - . G#4 | C5\nend 8\n", score, problem)) << problem;
+    EXPECT_EQ(score.melodies["a"], (std::vector<int>{69, kHold, kRest, 68, 72}));
+}
+
+TEST(Score, LevelsAndChordsFollowTheSectionAndItsBars) {
+    Score score;
+    std::string problem;
+    ASSERT_TRUE(ParseScore("tempo 120\nsection a 0 chords Am F pad=0.5\nsection b 10 chords C hat=1\nend 20\n", score, problem))
+        << problem;
+    EXPECT_FLOAT_EQ(score.Level("pad", 9.9), 0.5f);
+    EXPECT_FLOAT_EQ(score.Level("pad", 10), 0.0f);
+    EXPECT_FLOAT_EQ(score.Level("hat", 10), 1.0f);
+    EXPECT_EQ(score.ChordAt(3.9).notes[0], 57);  // bar 0: Am
+    EXPECT_EQ(score.ChordAt(4.0).notes[0], 53);  // bar 1: F
+    EXPECT_EQ(score.ChordAt(8.0).notes[0], 57);  // bar 2: Am again
+    EXPECT_EQ(score.ChordAt(10.0).notes[0], 48);  // section b's bars count from its start
+}
+
+TEST(Score, DemoScoreChangesSectionAtEverySceneCueAndEndsAtTheDemosEnd) {
+    std::vector<uint8_t> text = content_test::ReadFile(CONTENTGEN_SCORE);
+    Score score;
+    std::string problem;
+    ASSERT_TRUE(ParseScore(std::string(text.begin(), text.end()), score, problem)) << problem;
+    std::vector<double> starts;
+    for (const Section& s : score.sections) starts.push_back(s.startBeat * score.SecondsPerBeat());
+    for (double cue : {0.0, 10.5, 17.5, 33.5, 73.0, 90.0})
+        EXPECT_NE(std::find(starts.begin(), starts.end(), cue), starts.end()) << "no section starts at " << cue << " s";
+    EXPECT_DOUBLE_EQ(score.endBeat * score.SecondsPerBeat(), 110.0);
+    // The title words (from 3.5 s) pulse with the hi-hat; the hatching scene listens to the pencil.
+    EXPECT_GT(score.Level("hat", 3.5 / score.SecondsPerBeat()), 0.0f);
+    EXPECT_GT(score.Level("scratch", 20.0 / score.SecondsPerBeat()), 0.0f);
+}
