@@ -64,7 +64,7 @@ bool DecodeImageFile(const uint8_t* data, size_t size, DecodedImage* image, std:
         return false;
     }
     if (width <= 0 || height <= 0 || static_cast<uint32_t>(width) > kMaxImageEdge ||
-        static_cast<uint32_t>(height) > kMaxImageEdge) {
+        static_cast<uint32_t>(height) > kMaxImageEdge || uint64_t(width) * uint64_t(height) > kMaxPictureTexels) {
         if (error) *error = "picture: size out of range";
         return false;
     }

@@ -28,8 +28,11 @@
 
 namespace d3dx {
 
-// Largest edge accepted from any file; also bounds every allocation.
+// Largest edge accepted from any file. DDS sizes are further bounded by the
+// bytes the file holds; compressed pictures (PNG, JPEG, TGA) can claim sizes
+// their data does not back, so they are also held to kMaxPictureTexels.
 constexpr uint32_t kMaxImageEdge = 16384;
+constexpr uint64_t kMaxPictureTexels = 4096 * 4096;
 
 struct ImageLevel {
     uint32_t width = 0;

@@ -21,12 +21,15 @@ public:
     // Reads the next token; its text (name, string contents) is in Text().
     Token Next() {
         SkipSpaceAndComments();
+        while (p_ < end_ && *p_ == '<') {  // GUIDs identify templates the reader does not need
+            if (!SkipGuid()) return Token::Error;
+            SkipSpaceAndComments();
+        }
         if (p_ >= end_) return Token::End;
         char c = *p_;
         if (c == '{') return ++p_, Token::Open;
         if (c == '}') return ++p_, Token::Close;
         if (c == ';' || c == ',') return ++p_, Token::Separator;
-        if (c == '<') return SkipGuid() ? Next() : Token::Error;
         if (c == '"') return ReadString();
         if (IsDigit(c) || c == '-' || c == '+' || c == '.') return ReadNumber();
         if (IsNameStart(c)) return ReadName();

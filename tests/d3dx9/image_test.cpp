@@ -295,6 +295,15 @@ TEST(PictureDecode, OddSizesKeepEveryTexelInTheChain) {
     EXPECT_EQ(image.Level(0, 1).pixels[0], 0xFF640000u);  // (0 + 90 + 210) / 3 = 100
 }
 
+TEST(PictureDecode, PicturesClaimingHugeSizesAreRefusedBeforeDecoding) {
+    // An uncompressed 8-bit TGA header claiming 8192 x 8192 with two bytes of data.
+    std::vector<uint8_t> tga = {0, 0, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x00, 0x20, 0x00, 0x20, 8, 0, 1, 2};
+    DecodedImage image;
+    std::string error;
+    EXPECT_FALSE(Decode(tga, &image, &error));
+    EXPECT_FALSE(error.empty());
+}
+
 TEST(PictureDecode, GarbageAndEmptyInputFailWithReason) {
     DecodedImage image;
     std::string error;

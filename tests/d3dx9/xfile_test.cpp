@@ -212,6 +212,14 @@ TEST(XFileMesh, DeepNestingFailsInsteadOfOverflowingTheStack) {
     EXPECT_EQ(Parse(text, &mesh), XMeshResult::Malformed);
 }
 
+TEST(XFileMesh, LongRunsOfGuidsAndSeparatorsAreRead) {
+    std::string text = Header() + "Mesh { <1>";
+    for (int i = 0; i < 300000; ++i) text += "<a>;";
+    text += "3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; }";
+    XMeshData mesh;
+    EXPECT_EQ(Parse(text, &mesh), XMeshResult::Ok);
+}
+
 TEST(XFileMesh, RepeatedReferencesCannotExpandWithoutBound) {
     // Each three-byte reference would add 60 vertices and 20 faces.
     std::string text = Header() + "Mesh M { 60;";
