@@ -12,7 +12,6 @@
 #include "platform/d3d9/d3d9_platform.h"
 #include "platform/win32/win32_platform.h"
 #include "resources/pack_writer.h"
-#include "tests/resources/refusing_device.h"
 #include "tests/resources/test_files.h"
 
 namespace {
@@ -401,34 +400,18 @@ TEST_F(ResourceManagerTest, ManagerMayOutliveTheDeviceReference) {
     manager.reset();
 }
 
-// A device that cannot create what the compiler produced: the failure is
-// shown once and remembered as null.
-TEST(ResourceManagerShaderCreation, FailedCreationIsCachedAsNullAndReportedOnce) {
-    Win32_SetBackend(Win32Backend::Headless);
-    TempDir dir;
-    std::vector<uint8_t> bytes;
-    std::string error;
-    ASSERT_TRUE(BuildPack({{"vertex_base.cpp", Bytes(kVertexShader)}, {"fragment_base.cpp", Bytes(kPixelShader)}}, 0,
-                          0, bytes, error));
-    RefusingDevice device;
-    {
-        Mirel::ResourceManager manager(&device);
-        manager.Pack().Reset();
-        ASSERT_TRUE(manager.Pack().Open(dir.Write("data.pak", bytes).c_str()));
-        int boxes = Win32_MessageBoxCount();
+TEST_F(ResourceManagerTest, FailedShaderCreationIsCachedAsNullAndReportedOnce) {
+    D3D9_RefuseCalls(device, "CreatePixelShader", -1);
+    D3D9_RefuseCalls(device, "CreateVertexShader", -1);
+    EXPECT_EQ(manager->GetPixelShader("fragment_base.cpp"), nullptr);
+    ExpectLastMessage("Error creating pixel shader fragment_base.cpp", "Pixel Shader error");
+    EXPECT_EQ(manager->GetPixelShader("Shaders//fragment_base.cpp"), nullptr);
 
-        EXPECT_EQ(manager.GetPixelShader("fragment_base.cpp"), nullptr);
-        EXPECT_STREQ(Win32_LastMessageBoxText(), "Error creating pixel shader fragment_base.cpp");
-        EXPECT_STREQ(Win32_LastMessageBoxCaption(), "Pixel Shader error");
-        EXPECT_EQ(manager.GetPixelShader("fragment_base.cpp"), nullptr);
+    EXPECT_EQ(manager->GetVertexShader("Shaders//vertex_base.cpp"), nullptr);
+    ExpectLastMessage("Error creating vertex shader vertex_base.cpp", "Vertex Shader error");
+    EXPECT_EQ(manager->GetVertexShader("vertex_base.cpp"), nullptr);
 
-        EXPECT_EQ(manager.GetVertexShader("Shaders//vertex_base.cpp"), nullptr);
-        EXPECT_STREQ(Win32_LastMessageBoxText(), "Error creating vertex shader vertex_base.cpp");
-        EXPECT_STREQ(Win32_LastMessageBoxCaption(), "Vertex Shader error");
-        EXPECT_EQ(manager.GetVertexShader("vertex_base.cpp"), nullptr);
-
-        EXPECT_EQ(Win32_MessageBoxCount() - boxes, 2);
-        EXPECT_EQ(device.shaderCreations, 2);
-    }
-    EXPECT_EQ(device.references, 1u);
+    EXPECT_EQ(NewMessages(), 2);
+    EXPECT_EQ(Calls("CreatePixelShader("), 1);
+    EXPECT_EQ(Calls("CreateVertexShader("), 1);
 }
