@@ -22,10 +22,19 @@ DWORD FloatBits(float value) {
     return bits;
 }
 
+// "{a, b, c, d}", built by appending (GCC 12 warns falsely on chains of +).
+std::string Braced(LONG a, LONG b, LONG c, LONG d) {
+    std::string out = "{";
+    for (LONG value : {a, b, c, d}) {
+        if (out.size() > 1) out += ", ";
+        out += std::to_string(value);
+    }
+    out += '}';
+    return out;
+}
+
 std::string RectText(const RECT* rect) {
-    if (!rect) return "NULL";
-    return "{" + std::to_string(rect->left) + ", " + std::to_string(rect->top) + ", " + std::to_string(rect->right) +
-           ", " + std::to_string(rect->bottom) + "}";
+    return rect ? Braced(rect->left, rect->top, rect->right, rect->bottom) : std::string("NULL");
 }
 
 bool IsBackBufferFormat(D3DFORMAT format) {
@@ -293,8 +302,7 @@ HRESULT Device::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR c
             rectText = "[";
             for (DWORD i = 0; i < count; ++i) {
                 if (i) rectText += ", ";
-                rectText += "{" + std::to_string(rects[i].x1) + ", " + std::to_string(rects[i].y1) + ", " +
-                            std::to_string(rects[i].x2) + ", " + std::to_string(rects[i].y2) + "}";
+                rectText += Braced(rects[i].x1, rects[i].y1, rects[i].x2, rects[i].y2);
             }
             rectText += "]";
         }

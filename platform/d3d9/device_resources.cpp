@@ -15,12 +15,13 @@ namespace d3d9 {
 namespace {
 
 std::string Result(HRESULT hr, const std::string& label) {
-    if (SUCCEEDED(hr)) return " -> " + label;
+    std::string out = " -> ";
+    if (SUCCEEDED(hr)) return out.append(label);
     switch (hr) {
-    case D3DERR_INVALIDCALL: return " -> D3DERR_INVALIDCALL";
-    case D3DERR_NOTAVAILABLE: return " -> D3DERR_NOTAVAILABLE";
-    case D3DERR_OUTOFVIDEOMEMORY: return " -> D3DERR_OUTOFVIDEOMEMORY";
-    default: return " -> " + Hex(static_cast<DWORD>(hr));
+    case D3DERR_INVALIDCALL: return out.append("D3DERR_INVALIDCALL");
+    case D3DERR_NOTAVAILABLE: return out.append("D3DERR_NOTAVAILABLE");
+    case D3DERR_OUTOFVIDEOMEMORY: return out.append("D3DERR_OUTOFVIDEOMEMORY");
+    default: return out.append(Hex(static_cast<DWORD>(hr)));
     }
 }
 

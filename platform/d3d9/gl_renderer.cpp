@@ -430,8 +430,9 @@ bool GLRenderer::ApplyProgram() {
             }
             glUseProgram(program.name);
             for (GLint unit = 0; unit < GLint(D3D_MAX_SAMPLERS); ++unit) {
-                std::string sampler = "s" + std::to_string(unit);
-                GLint location = glGetUniformLocation(program.name, sampler.c_str());
+                char sampler[8];
+                std::snprintf(sampler, sizeof sampler, "s%d", unit);
+                GLint location = glGetUniformLocation(program.name, sampler);
                 if (location >= 0) glUniform1i(location, unit);
             }
             currentProgram = program.name;

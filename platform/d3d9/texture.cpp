@@ -86,8 +86,8 @@ Surface* TextureData::SurfaceAt(UINT face, UINT level) {
     Slot& slot = slots[face * levels + level];
     if (!slot.surface) {
         std::string label = name;
-        if (faces > 1) label += "." + std::to_string(face);
-        label += "." + std::to_string(level);
+        if (faces > 1) label.append(".").append(std::to_string(face));
+        label.append(".").append(std::to_string(level));
         slot.surface = std::make_unique<Surface>(owner, this, face, level, label);
     }
     return slot.surface.get();
