@@ -21,6 +21,7 @@ void AssetSet::AddPreview(const std::string& name, const Image& image) {
                                 : image;
     std::lock_guard<std::mutex> lock(mutex);
     previews[name] = std::move(small);
+    sizes[name] = {image.Width(), image.Height()};
 }
 
 void AssetSet::AddMeshPreview(const std::string& name, const Mesh& mesh) {

@@ -26,6 +26,8 @@ public:
 
     const std::map<std::string, std::vector<uint8_t>>& Files() const { return files; }
     const std::map<std::string, Image>& Previews() const { return previews; }
+    // The full size of a previewed texture, as its file holds it.
+    std::pair<int, int> FullSize(const std::string& name) const { return sizes.at(name); }
     const std::map<std::string, Mesh>& Meshes() const { return meshes; }
     bool KeepsPreviews() const { return keepPreviews; }
 
@@ -34,6 +36,7 @@ private:
     std::mutex mutex;
     std::map<std::string, std::vector<uint8_t>> files;
     std::map<std::string, Image> previews;
+    std::map<std::string, std::pair<int, int>> sizes;
     std::map<std::string, Mesh> meshes;
 };
 

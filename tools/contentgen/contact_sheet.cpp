@@ -58,10 +58,6 @@ std::vector<MeshShot> MeshShots(const AssetSet& assets) {
         auto it = meshes.find(name);
         return it == meshes.end() ? nullptr : &it->second;
     };
-    auto preview = [&](const std::string& name) -> const Image* {
-        auto it = assets.Previews().find(name);
-        return it == assets.Previews().end() ? nullptr : &it->second;
-    };
     static const Image white(1, 1, {1, 1, 1, 1});
     std::vector<MeshShot> shots;
     const Rgba sky{0.70f, 0.80f, 0.90f, 1};
@@ -76,7 +72,8 @@ std::vector<MeshShot> MeshShots(const AssetSet& assets) {
         v.target = {0, -3, 60};
         shots.push_back({"ocean.X", {{m, false, &white, {0.25f, 0.45f, 0.6f, 1}}}, v, sky});
     }
-    if (const Mesh* m = mesh("yachtAll2.x")) shots.push_back({"yachtAll2.x", {{m}}, FrameBox(*m, {0.9f, 0.3f, -0.25f}, 0.8f), sky});
+    if (const Mesh* m = mesh("yachtAll2.x"))  // in its materials' colours: its texture is the dark hatching
+        shots.push_back({"yachtAll2.x (material colours)", {{m, false, &white}}, FrameBox(*m, {0.9f, 0.3f, -0.25f}, 0.8f), sky});
     if (const Mesh* m = mesh("skydome.X")) {
         RasterView v;
         v.eye = {0, 0, 0};
@@ -106,7 +103,6 @@ std::vector<MeshShot> MeshShots(const AssetSet& assets) {
         auto placed = std::make_shared<const Mesh>(PlacedCard(*card, 6.0f));
         shots.push_back({"earth scene at 101.4 s, credits", {{sphere}, {placed.get()}}, v, space, placed});
     }
-    (void)preview;
     return shots;
 }
 
@@ -253,7 +249,8 @@ Image ContactSheet(const AssetSet& assets, const std::string& fontPath) {
         if (haveFont) {
             Label(sheet, font, name, x, yy + cell + 2, 13);
             char size[64];
-            std::snprintf(size, sizeof size, "%d x %d", image.Width(), image.Height());
+            auto [w, h] = assets.FullSize(name);
+            std::snprintf(size, sizeof size, "%d x %d", w, h);
             Label(sheet, font, size, x, yy + cell + 16, 11);
         }
         ++i;

@@ -3,10 +3,10 @@
 // software rasteriser, laid out on one picture.
 #pragma once
 
+#include <string>
+
 #include "tools/contentgen/asset_set.h"
 #include "tools/contentgen/image.h"
-
-#include <string>
 
 namespace gen {
 

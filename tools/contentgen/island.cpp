@@ -42,7 +42,7 @@ float Land(float x, float z) {
     return SmoothMin(land, bay, 0.08f);
 }
 
-// How much of a cliff coast the shore at (x, z) is: the north and west shores.
+// How much of a cliff coast the shore at (x, z) is: the south and west shores.
 float Cliffness(float x, float z) {
     Vec3 dir = Normalize({x + 2, 0, z + 2});
     float side = Smoothstep(-0.1f, 0.6f, Dot(dir, Normalize({-0.6f, 0, -1})));
@@ -175,7 +175,7 @@ float IslandHeight(float x, float z) {
     float rise = Lerp(Smoothstep(0, 0.5f, land), Smoothstep(0, 0.035f, land), cliff);
     float e = rise * (6 + 10 * cliff) * Lerp(1, 0.35f, beach * (1 - Smoothstep(0.05f, 0.4f, land)));
     e += 6 * Smoothstep(0.2f, 0.9f, land);
-    // The peak in the north-west, and a lower hill in the east.
+    // The peak in the south-west, and a lower hill in the east.
     float px = x + 10, pz = z + 8, qx = x - 22, qz = z - 2;
     float inland = Smoothstep(0.05f, 0.4f, land);
     e += 21 * std::exp(-(px * px + pz * pz) / (2 * 13.0f * 13.0f)) * inland;

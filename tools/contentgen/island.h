@@ -1,6 +1,6 @@
-// The island: a rocky heightfield with its peak in the north-west, cliffs on
-// the north and west shores, a sandy bay opening to +z, and a seabed that
-// falls away below the sea plane around it.
+// The island: a rocky heightfield with its peak in the south-west (-x, -z),
+// cliffs on the south and west shores, a sandy bay opening to the north (+z),
+// and a seabed that falls away below the sea plane around it.
 #pragma once
 
 namespace gen {

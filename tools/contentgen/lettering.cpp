@@ -34,18 +34,29 @@ const Rgba kInkBlue{0.10f, 0.13f, 0.30f, 1};
 void Letter(Image& image, const Font& font, const std::string& text, float x, float baseline, float em, Rgba ink,
             uint32_t seed, bool halo) {
     Hand hand{seed, 0.06f, 0.035f, 0.05f};
-    if (halo) {
-        Image glow(image.Width(), image.Height(), {1, 1, 1, 0});
-        for (int dy = -2; dy <= 2; ++dy)
-            for (int dx = -2; dx <= 2; ++dx)
-                font.Draw(glow, text, x + dx * em * 0.012f, baseline + dy * em * 0.012f, em, {1, 1, 1, 0.16f}, &hand);
-        image.Composite(glow, 0, 0);
-    }
     Image letters(image.Width(), image.Height(), {ink.r, ink.g, ink.b, 0});
     Rgba ghost = ink;
     ghost.a = 0.35f;
-    font.Draw(letters, text, x + em * 0.018f, baseline + em * 0.012f, em, ghost, &hand);
+    font.Draw(letters, text, x + em * 0.014f, baseline + em * 0.01f, em, ghost, &hand);
     font.Draw(letters, text, x, baseline, em, ink, &hand);
+    if (halo) {
+        // The letters' shape grown by a few texels, softly, in white.
+        const int r = std::max(1, int(em * 0.03f));
+        Image glow(image.Width(), image.Height(), {1, 1, 1, 0});
+        for (int y = 0; y < glow.Height(); ++y)
+            for (int xx = 0; xx < glow.Width(); ++xx) {
+                float a = 0;
+                for (int dy = -r; dy <= r; ++dy)
+                    for (int dx = -r; dx <= r; ++dx) {
+                        int sx = xx + dx, sy = y + dy;
+                        if (sx < 0 || sy < 0 || sx >= glow.Width() || sy >= glow.Height()) continue;
+                        float fall = 1 - std::sqrt(float(dx * dx + dy * dy)) / float(r + 1);
+                        a = std::max(a, letters.At(sx, sy).a * fall);
+                    }
+                glow.At(xx, y).a = 0.6f * a;
+            }
+        image.Composite(glow, 0, 0);
+    }
     for (int y = 0; y < letters.Height(); ++y)
         for (int xx = 0; xx < letters.Width(); ++xx) {
             float grain = 0.82f + 0.18f * Noise2(xx * 0.7f, y * 0.7f, seed + 17);
@@ -85,21 +96,21 @@ void Sketch(Image& image, const std::vector<Vec2>& points, Rgba ink, float width
 
 Image Logo(const Font& font) {
     Image image(972, 1024, {1, 1, 1, 0});
-    const float em = 420;
+    const float em = 360;
     float width = font.Width("kelss", em);
-    float baseline = 470;
+    float baseline = 430;
     Letter(image, font, "kelss", (972 - width) / 2, baseline, em, kInkBlue, 901, false);
     // A swash under the name, and a loose ring round it, clear of the strip
     // (texels 560 to 720 down) where the "presents" card lies.
     std::vector<Vec2> swash, ring;
     for (int i = 0; i <= 40; ++i) {
         float t = float(i) / 40;
-        swash.push_back({120 + 730 * t, baseline + 62 - 30 * std::sin(t * kPi) + 10 * t});
+        swash.push_back({150 + 670 * t, baseline + 62 - 30 * std::sin(t * kPi) + 10 * t});
     }
     Sketch(image, swash, {0.72f, 0.12f, 0.10f, 1}, 14, 902, StrokeMode::Cover);
     for (int i = 0; i <= 90; ++i) {
         float a = -0.3f + 2 * kPi * 1.06f * i / 90;
-        ring.push_back({486 + 455 * std::cos(a), 300 + 245 * std::sin(a)});
+        ring.push_back({486 + 450 * std::cos(a), 300 + 250 * std::sin(a)});
     }
     Sketch(image, ring, kInkBlue, 7, 903, StrokeMode::Cover);
     return image;

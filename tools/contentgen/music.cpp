@@ -47,14 +47,13 @@ float Envelope(double t, double length, double attack, double release) {
 
 // Every step of a 16-step pattern in a section, bars counted from its start.
 template <typename Fn>
-void ForEachStep(const Score& score, const Section& section, double sectionEnd, Fn fn) {
+void ForEachStep(const Section& section, double sectionEnd, Fn fn) {
     for (double bar = section.startBeat; bar < sectionEnd; bar += 4)
         for (int step = 0; step < 16; ++step) {
             double beat = bar + step * 0.25;
             if (beat >= sectionEnd) return;
             fn(beat, step);
         }
-    (void)score;
 }
 
 double SectionEnd(const Score& score, size_t i) {
@@ -86,11 +85,11 @@ void Pad(const Score& score, Mix& mix) {
                 Svf filter;
                 double f = NoteFrequency(voicing[v]);
                 size_t start = Frame(bar * spb), frames = Frame(length + 1.2);
-                float pan = -0.5f + float(v) / 3;
+                float pan = -0.5f + float(v) / 3, cutoff = 0;
                 for (size_t i = 0; i < frames; ++i) {
                     double t = i / kRate;
                     float x = saws[0].Next(f * 0.996, kRate) + saws[1].Next(f, kRate) + saws[2].Next(f * 1.004, kRate);
-                    float cutoff = 900 + 500 * float(std::sin(t * 0.7 + v));
+                    if (i % 64 == 0) cutoff = 900 + 500 * float(std::sin(t * 0.7 + v));  // a slow sweep
                     filter.Run(x, cutoff, 0.8f, kRate);
                     mix.Add(start + i, filter.low * Envelope(t, length, 0.35, 1.2) * level * 0.05f, pan, 0.5f);
                 }
@@ -106,7 +105,7 @@ void Bass(const Score& score, Mix& mix) {
         const Section& section = score.sections[s];
         float level = score.Level("bass", section.startBeat);
         if (level <= 0) continue;
-        ForEachStep(score, section, SectionEnd(score, s), [&](double beat, int step) {
+        ForEachStep(section, SectionEnd(score, s), [&](double beat, int step) {
             if (pattern[size_t(step)] == '.') return;
             float accent = pattern[size_t(step)] == 'X' ? 1.0f : 0.75f;
             double f = NoteFrequency(score.ChordAt(beat).notes[0] - 12);
@@ -133,7 +132,7 @@ void Arp(const Score& score, Mix& mix) {
         const Section& section = score.sections[s];
         float level = score.Level("arp", section.startBeat);
         if (level <= 0) continue;
-        ForEachStep(score, section, SectionEnd(score, s), [&](double beat, int step) {
+        ForEachStep(section, SectionEnd(score, s), [&](double beat, int step) {
             std::vector<int> tones = Spread(score.ChordAt(beat), 1);
             double f = NoteFrequency(tones[size_t(score.arp[size_t(step)]) % tones.size()]);
             Pulse osc;
@@ -160,7 +159,7 @@ void Pluck(const Score& score, Mix& mix) {
         const Section& section = score.sections[s];
         float level = score.Level("pluck", section.startBeat);
         if (level <= 0) continue;
-        ForEachStep(score, section, SectionEnd(score, s), [&](double beat, int step) {
+        ForEachStep(section, SectionEnd(score, s), [&](double beat, int step) {
             if (pattern[size_t(step)] == '.') return;
             std::vector<int> tones = Spread(score.ChordAt(beat), 1);
             static const int order[8] = {0, 2, 4, 5, 3, 1, 2, 3};
@@ -192,7 +191,7 @@ void Bells(const Score& score, Mix& mix) {
         const Section& section = score.sections[s];
         float level = score.Level("bell", section.startBeat);
         if (level <= 0) continue;
-        ForEachStep(score, section, SectionEnd(score, s), [&](double beat, int step) {
+        ForEachStep(section, SectionEnd(score, s), [&](double beat, int step) {
             if (pattern[size_t(step)] == '.') return;
             const Chord& chord = score.ChordAt(beat);
             int note = chord.notes[size_t(count++ % 2 ? 2 : 0)] + 24;
@@ -209,7 +208,7 @@ void Glass(const Score& score, Mix& mix) {
         float level = score.Level("glass", section.startBeat);
         if (level <= 0) continue;
         double end = SectionEnd(score, s);
-        ForEachStep(score, section, end, [&](double beat, int) {
+        ForEachStep(section, end, [&](double beat, int) {
             double progress = (beat - section.startBeat) / (end - section.startBeat);
             if (rng.Uniform() > 0.12 + 0.5 * progress) return;
             std::vector<int> tones = Spread(score.ChordAt(beat), 3);
@@ -272,7 +271,7 @@ void Drums(const Score& score, Mix& mix) {
                 mix.Add(first + i, filter.high * float(std::exp(-t / 0.7)) * crash * 0.12f, 0.2f, 0.4f);
             }
         }
-        ForEachStep(score, section, end, [&](double beat, int step) {
+        ForEachStep(section, end, [&](double beat, int step) {
             size_t first = Frame(beat * spb);
             auto hit = [&](const char* name) {
                 char c = score.patterns.at(name)[size_t(step)];
@@ -368,7 +367,7 @@ std::vector<uint8_t> EncodeMp3(const std::vector<float>& stereo) {
     lame_set_mode(lame, JOINT_STEREO);
     lame_set_brate(lame, 160);
     lame_set_VBR(lame, vbr_off);
-    lame_set_quality(lame, 3);
+    lame_set_quality(lame, 5);
     lame_set_num_samples(lame, (unsigned long)(stereo.size() / 2));
     lame_set_bWriteVbrTag(lame, 1);
     lame_init_params(lame);

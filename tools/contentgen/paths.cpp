@@ -63,8 +63,9 @@ float GetFloat(const uint8_t* p) {
     return f;
 }
 
-// The credits card: 8 units in front of the fixed camera of the earth scene
-// it rests, facing the camera, reading left to right.
+// The credits card: 9 units in front of the fixed camera of the earth scene,
+// a little below the middle of the picture, it rests facing the camera,
+// reading left to right.
 struct CardPose {
     Vec3 position;
     float spin;   // turn about the card's own vertical axis, radians
@@ -74,7 +75,7 @@ struct CardPose {
 CardPose CardAt(float t) {
     using namespace world;
     Vec3 f = Normalize(Vec3{0, 0, 0} - kStarEye), r = Normalize(Cross({0, 1, 0}, f)), u = Cross(f, r);
-    Vec3 rest = kStarEye + f * 8.0f - u * 0.4f;
+    Vec3 rest = kStarEye + f * 9.0f - u * 1.9f;  // in the lower part of the picture, the globe above it
     Vec3 start = kStarEye + f * 15.0f + r * 10.0f - u * 3.0f;
     Vec3 away = kStarEye + f * 30.0f - r * 3.0f + u * 9.0f;
     const float arrive = 3.0f, leave = 10.5f, end = 14.6f;
@@ -143,9 +144,9 @@ std::vector<CameraFlight> CameraFlights() {
           {17.0f, {24, 2, 62}, {6, 3, 42}},
           {21.0f, {-2, 4, 70}, {6, 4, 42}},
           {25.0f, {-12, 16, 60}, {-8, 16, 14}},
-          {30.0f, {-34, 40, 34}, {-12, 24, -6}},
-          {34.5f, {-62, 46, 4}, {-14, 14, -12}},
-          {39.5f, {-96, 32, -22}, {-12, 6, -8}}}},
+          {30.0f, {-36, 48, 38}, {-12, 22, -6}},
+          {34.5f, {-66, 52, 8}, {-14, 12, -12}},
+          {39.5f, {-98, 36, -20}, {-12, 6, -8}}}},
         // The yacht breaking up: a low arc round it over the open water of
         // the bay's mouth, the reflection in view, looking lower as the break
         // sinks from the masthead to the water.

@@ -71,7 +71,7 @@ bool ParseScore(const std::string& text, Score& score, std::string& problem) {
         std::string keyword;
         if (!(words >> keyword)) continue;
         if (keyword == "tempo") {
-            if (!(words >> score.tempo) || score.tempo <= 0) return fail("bad tempo");
+            if (!(words >> score.tempo) || score.tempo < 20 || score.tempo > 400) return fail("tempo outside 20 to 400");
         } else if (keyword == "end") {
             if (!(words >> score.endBeat)) return fail("bad end");
         } else if (keyword == "section") {
@@ -114,6 +114,7 @@ bool ParseScore(const std::string& text, Score& score, std::string& problem) {
     }
     if (score.sections.empty() || score.sections[0].startBeat != 0) return fail("the first section must start at beat 0");
     if (score.endBeat <= score.sections.back().startBeat) return fail("end must come after the last section");
+    if (score.endBeat * score.SecondsPerBeat() > 600) return fail("longer than ten minutes");
     return true;
 }
 

@@ -38,7 +38,11 @@ float Pulse::Next(double frequency, double rate, double width) {
 }
 
 void Svf::Run(float input, float cutoff, float resonance, double rate) {
-    float f = float(2 * std::sin(3.14159265358979 * std::min(double(cutoff), rate / 6) / rate));
+    if (cutoff != lastCutoff) {
+        lastCutoff = cutoff;
+        coefficient = float(2 * std::sin(3.14159265358979 * std::min(double(cutoff), rate / 6) / rate));
+    }
+    const float f = coefficient;
     float q = 1 / std::max(0.5f, resonance);
     low += f * band;
     high = input - low - q * band;

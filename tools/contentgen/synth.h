@@ -31,6 +31,9 @@ class Svf {
 public:
     void Run(float input, float cutoff, float resonance, double rate);
     float low = 0, band = 0, high = 0;
+
+private:
+    float lastCutoff = -1, coefficient = 0;
 };
 
 // Karplus-Strong plucked string.

@@ -1,9 +1,10 @@
 // Where things are in the demo's world, shared by the mesh, texture and path
 // builders (and the tests that check the paths against the terrain).
 //
-// World units, left-handed, y up. The sea is the plane y = -3. The island is
-// centred near the origin, about 55 units in radius, with its peak in the
-// north-west and a bay opening to +z where the yacht lies at anchor. The sky
+// World units, left-handed, y up, +z called north. The sea is the plane
+// y = -3. The island is centred near the origin, about 55 units in radius,
+// with its peak in the south-west and a bay opening to the north (+z) where
+// the yacht lies at anchor. The sky
 // dome (radius 800) encloses everything, and every camera stays well inside
 // the far plane (1000) from it. The earth scene is separate: a small globe
 // at the origin seen from a fixed eye 16 units away.
