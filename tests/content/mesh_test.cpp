@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "resources/resource_manager.h"
 #include "tests/content/content_files.h"
 #include "tests/content/loaded_mesh.h"
 #include "tests/support/test_device.h"
@@ -63,6 +64,37 @@ TEST_F(SceneMeshes, LoadThroughTheXFileLoaderWithTexturedMaterials) {
         EXPECT_FALSE(m.textures[0].empty()) << name << "'s first material has a texture";
     }
     EXPECT_GE(Mesh("yachtAll2.x").textures.size(), 4u) << "hull, deck, rig and sails have materials of their own";
+}
+
+TEST_F(SceneMeshes, LoadAsTheDemoLoadsThemWithFiniteNormalsAndTangents) {
+    // The resource manager reads the build's data.pak (the tests run in the
+    // build folder), clones each mesh to the 56-byte layout, recomputes its
+    // normals and computes tangents from texture coordinates. The manager
+    // owns the meshes and releases them.
+    Mirel::ResourceManager manager(device->Get());
+    for (const std::string& name : MeshNames()) {
+        MeshRecord record = manager.LoadMesh("Media//" + name);
+        ASSERT_NE(record.mesh, nullptr) << name;
+        EXPECT_EQ(record.materialCount, Mesh(name).textures.size()) << name;
+        for (const MeshMaterial& m : record.materials) {
+            if (m.textureName.empty()) continue;
+            EXPECT_NE(manager.GetTexture(m.textureName), nullptr) << name << ": " << m.textureName;
+        }
+        ASSERT_EQ(record.mesh->GetNumBytesPerVertex(), 56u);
+        void* data = nullptr;
+        ASSERT_EQ(record.mesh->LockVertexBuffer(D3DLOCK_READONLY, &data), D3D_OK);
+        const float* v = static_cast<const float*>(data);
+        size_t bad = 0;
+        for (DWORD i = 0; i < record.mesh->GetNumVertices(); ++i, v += 14) {
+            bool finite = true;
+            for (int k = 0; k < 14; ++k) finite = finite && std::isfinite(v[k]);
+            float normal = std::sqrt(v[3] * v[3] + v[4] * v[4] + v[5] * v[5]);
+            float tangent = std::sqrt(v[8] * v[8] + v[9] * v[9] + v[10] * v[10]);
+            if (!finite || std::fabs(normal - 1) > 0.01f || tangent < 0.5f) ++bad;
+        }
+        record.mesh->UnlockVertexBuffer();
+        EXPECT_EQ(bad, 0u) << name << ": vertices with broken normals or tangents";
+    }
 }
 
 TEST_F(SceneMeshes, MaterialTexturesAreInThePack) {

@@ -59,6 +59,22 @@ void Mesh::Bounds(Vec3& lo, Vec3& hi) const {
     }
 }
 
+Mesh Mesh::Compacted() const {
+    Mesh out;
+    out.materials = materials;
+    std::vector<uint32_t> remap(positions.size(), UINT32_MAX);
+    for (size_t f = 0; f < faces.size(); ++f) {
+        std::array<uint32_t, 3> face;
+        for (int k = 0; k < 3; ++k) {
+            uint32_t& slot = remap[faces[f][k]];
+            if (slot == UINT32_MAX) slot = out.AddVertex(positions[faces[f][k]], uvs[faces[f][k]], normals[faces[f][k]]);
+            face[k] = slot;
+        }
+        out.AddTriangle(face[0], face[1], face[2], faceMaterials[f]);
+    }
+    return out;
+}
+
 namespace {
 
 // Fixed-point text without exponent and without trailing zeros ("-0" as "0").
@@ -124,7 +140,7 @@ void WriteMesh(std::string& out, const std::string& name, const Mesh& m) {
 std::string WriteXFile(const std::string& frameName, const std::vector<MeshPart>& parts) {
     std::string out = "xof 0303txt 0032\n\nFrame " + frameName + " {\n";
     out += " FrameTransformMatrix {\n  1,0,0,0,0,1,0,0,0,0,1,0,0,0,0,1;;\n }\n";
-    for (const MeshPart& part : parts) WriteMesh(out, part.name, *part.mesh);
+    for (const MeshPart& part : parts) WriteMesh(out, part.name, part.mesh->Compacted());
     out += "}\n";
     return out;
 }

@@ -44,12 +44,14 @@ struct Mesh {
     // Adds `other`'s vertices, faces and materials (its material indices shifted).
     void Append(const Mesh& other);
     void Bounds(Vec3& lo, Vec3& hi) const;
+    // A copy without the vertices that no face uses.
+    Mesh Compacted() const;
 };
 
 // Text X file ("xof 0303txt 0032"): one frame holding one mesh per part, each
 // with MeshNormals, MeshTextureCoords and a MeshMaterialList of inline
-// materials. Numbers are written with fixed precision, so equal meshes give
-// equal bytes.
+// materials, vertices no face uses left out. Numbers are written with fixed
+// precision, so equal meshes give equal bytes.
 struct MeshPart {
     std::string name;
     const Mesh* mesh;
