@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "platform/d3dx9/image.h"
 #include "resources/resource_manager.h"
 #include "tests/content/content_files.h"
 #include "tests/content/loaded_mesh.h"
@@ -128,6 +129,39 @@ TEST_F(SceneMeshes, IslandRisesFromTheSeaWithPartsBelowIt) {
     EXPECT_LT(hi.y, 50.0f);
     // The mesh samples the height function the paths are checked against.
     for (const D3DXVECTOR3& p : Mesh("fy_faen_assSmall.X").positions) ASSERT_NEAR(p.y, gen::IslandHeight(p.x, p.z), 1e-3f);
+}
+
+TEST_F(SceneMeshes, IslandColourMapLinesUpWithItsTextureCoordinates) {
+    // Sampled at each vertex's own coordinates, the colour map is the dark
+    // teal seabed wherever the ground lies deep under water, and something
+    // else (sand, grass, rock) where it stands above the water. The island is
+    // not symmetric, so a turned or mirrored map fails.
+    std::vector<uint8_t> bytes = PackEntry("island.jpg");
+    d3dx::DecodedImage image;
+    std::string error;
+    ASSERT_TRUE(d3dx::DecodeImageFile(bytes.data(), bytes.size(), &image, &error)) << error;
+    const d3dx::ImageLevel& map = image.Level(0, 0);
+    const LoadedMesh& island = Mesh("fy_faen_assSmall.X");
+    int deep = 0, deepDark = 0, dry = 0, dryLight = 0;
+    for (size_t i = 0; i < island.positions.size(); ++i) {
+        float y = island.positions[i].y;
+        uint32_t x = std::min(map.width - 1, uint32_t(island.uvs[i].x * map.width));
+        uint32_t v = std::min(map.height - 1, uint32_t(island.uvs[i].y * map.height));
+        uint32_t texel = map.pixels[size_t(v) * map.width + x];
+        float r = float((texel >> 16) & 0xFF) / 255, g = float((texel >> 8) & 0xFF) / 255, b = float(texel & 0xFF) / 255;
+        bool seabed = g > r && b > 0.8f * g && r + g + b < 1.15f;  // dark teal
+        if (y < -8.0f) {
+            ++deep;
+            if (seabed) ++deepDark;
+        } else if (y > -1.0f) {
+            ++dry;
+            if (!seabed) ++dryLight;
+        }
+    }
+    ASSERT_GT(deep, 500);
+    ASSERT_GT(dry, 500);
+    EXPECT_GT(deepDark, deep * 97 / 100);
+    EXPECT_GT(dryLight, dry * 97 / 100);
 }
 
 TEST_F(SceneMeshes, YachtFloatsInTheBayWithItsMastTopBelowTheShatterFront) {

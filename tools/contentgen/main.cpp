@@ -121,6 +121,19 @@ int main(int argc, char** argv) {
     }
 
     std::error_code error;
+    if (music.joinable()) {
+        music.join();
+        if (!musicProblem.empty()) {
+            std::fprintf(stderr, "contentgen: music: %s\n", musicProblem.c_str());
+            return 1;
+        }
+        fs::create_directories(fs::path(musicFile).parent_path(), error);
+        if (!WriteBytes(musicFile, mp3)) {
+            std::fprintf(stderr, "contentgen: cannot write %s\n", musicFile.c_str());
+            return 1;
+        }
+    }
+
     fs::create_directories(outDir, error);
     if (only.empty()) {
         for (const auto& entry : fs::directory_iterator(outDir, error)) {
@@ -132,19 +145,6 @@ int main(int argc, char** argv) {
     for (const auto& [name, bytes] : assets.Files()) {
         if (!WriteBytes(fs::path(outDir) / name, bytes)) {
             std::fprintf(stderr, "contentgen: cannot write %s\n", (fs::path(outDir) / name).c_str());
-            return 1;
-        }
-    }
-
-    if (music.joinable()) {
-        music.join();
-        if (!musicProblem.empty()) {
-            std::fprintf(stderr, "contentgen: music: %s\n", musicProblem.c_str());
-            return 1;
-        }
-        fs::create_directories(fs::path(musicFile).parent_path(), error);
-        if (!WriteBytes(musicFile, mp3)) {
-            std::fprintf(stderr, "contentgen: cannot write %s\n", musicFile.c_str());
             return 1;
         }
     }
