@@ -12,6 +12,8 @@
 // - "kratka.jpg", squared paper; "Loading.jpg", the loading picture;
 //   "credits_copy.jpg", the credits card (1024 x 512) for the credits plane.
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 
 #include "tools/contentgen/font.h"
 #include "tools/contentgen/groups.h"
