@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "platform/fmod/fmod_internal.h"
 #include "platform/win32/win32_platform.h"
@@ -106,8 +107,11 @@ private:
 }  // namespace
 
 std::unique_ptr<Output> OpenOutput(SystemState* system) {
+    // DEMO_AUDIO=device asks for the audio device even when rendering headless.
+    const char* audio = std::getenv("DEMO_AUDIO");
+    const bool deviceWanted = audio && std::strcmp(audio, "device") == 0;
     const bool headless = std::getenv("DEMO_HEADLESS") != nullptr || Win32_GetBackend() == Win32Backend::Headless;
-    if (!headless) {
+    if (deviceWanted || !headless) {
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
             auto output = std::make_unique<SdlOutput>(system);
             if (output->Open()) {

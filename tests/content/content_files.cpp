@@ -1,6 +1,9 @@
 #include "tests/content/content_files.h"
 
+#include <filesystem>
 #include <fstream>
+#include <regex>
+#include <set>
 #include <iterator>
 #include <memory>
 
@@ -53,19 +56,22 @@ const std::vector<std::string>& PathNames() {
     return names;
 }
 
-const std::vector<std::string>& ShaderNames() {
-    static const std::vector<std::string> names = {
-        "vertex_base.cpp", "fragment_base.cpp", "vertex_fs.cpp", "fragment_fs.cpp", "fragment_handdraw.cpp",
-        "fragment_sobel.cpp", "vertex_hatch.cpp", "fragment_hatch.cpp", "vertex_handtohatch.cpp",
-        "fragment_handtohatch.cpp", "vertex_handtohatch_water.cpp", "fragment_handtohatch_water.cpp",
-        "fragment_empty.cpp", "fragment_handtohatch_fs.cpp", "vertex_hatchtonormal.cpp", "fragment_hatchtonormal.cpp",
-        "vertex_water_hatchtonormal.cpp", "fragment_water_hatchtonormal.cpp", "fragment_boat_shatter.cpp",
-        "vertex_skydome.cpp", "fragment_skydome.cpp", "fragment_blur_v9.cpp", "fragment_blur_h9.cpp",
-        "fragment_hatchtonormal_fs.cpp", "fragment_radial_blur.cpp", "vertex_water.cpp", "fragment_water.cpp",
-        "vertex_boat_shatter.cpp", "fragment_fade_out.cpp", "fragment_fade_in.cpp", "vertex_cylinder_shatter.cpp",
-        "fragment_earth.cpp", "vertex_earth.cpp", "vertex_simple.cpp", "fragment_earth_hatch.cpp",
-        "vertex_earth_hatch.cpp"};
-    return names;
+std::vector<std::string> NamesTheCodeAsksFor() {
+    // Resource names appear in the code as literals: "Textures//x.png",
+    // "Media//y.X", "vertex_z.cpp", "fragment_w.cpp".
+    static const std::regex literal(R"re("((?:Textures|Media)//[^"/]+|(?:vertex|fragment)_[A-Za-z0-9_]+\.cpp)")re");
+    std::set<std::string> names;
+    for (const char* folder : {"shell", "render", "resources", "timeline", "scene", "sound", "effects"}) {
+        for (const auto& entry : std::filesystem::directory_iterator(std::string(DEMO_SOURCE_DIR) + "/" + folder)) {
+            std::vector<uint8_t> bytes = ReadFile(entry.path().string());
+            std::string text(bytes.begin(), bytes.end());
+            for (std::sregex_iterator it(text.begin(), text.end(), literal), end; it != end; ++it) {
+                std::string name = (*it)[1];
+                names.insert(name.substr(name.rfind('/') + 1));
+            }
+        }
+    }
+    return {names.begin(), names.end()};
 }
 
 }  // namespace content_test

@@ -22,7 +22,7 @@ std::vector<uint8_t> PackEntry(const std::string& name, bool* found = nullptr);
 const std::vector<std::string>& MeshNames();
 const std::vector<std::string>& TextureNames();  // cubemap.dds included
 const std::vector<std::string>& PathNames();
-// Shader sources the effects compile.
-const std::vector<std::string>& ShaderNames();
+// Every resource name the demo's code asks for, directory part stripped.
+std::vector<std::string> NamesTheCodeAsksFor();
 
 }  // namespace content_test
