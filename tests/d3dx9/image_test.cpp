@@ -129,7 +129,8 @@ TEST(DdsDecode, ReadsDxt1LevelsWithPartialEdgeBlocks) {
     std::vector<uint8_t> payload;
     const uint8_t red[8] = {0x00, 0xF8, 0x00, 0xF8, 0, 0, 0, 0};
     const uint8_t blue[8] = {0x1F, 0x00, 0x1F, 0x00, 0, 0, 0, 0};
-    for (int i = 0; i < 6; ++i) payload.insert(payload.end(), i == 1 ? blue : red, (i == 1 ? blue : red) + 8);
+    for (int i = 0; i < 6; ++i)
+        for (uint8_t byte : i == 1 ? blue : red) payload.push_back(byte);
     DecodedImage image;
     ASSERT_TRUE(Decode(ddsfile::Build(header, payload), &image));
     const auto& top = image.Level(0, 0);

@@ -18,7 +18,7 @@ namespace {
 
 void Put(std::vector<uint8_t>& out, const void* value) {
     const uint8_t* bytes = static_cast<const uint8_t*>(value);
-    out.insert(out.end(), bytes, bytes + 4);
+    for (int i = 0; i < 4; ++i) out.push_back(bytes[i]);
 }
 
 std::vector<uint8_t> CameraFile(uint32_t segments, uint32_t records, float duration) {

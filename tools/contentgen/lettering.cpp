@@ -103,11 +103,14 @@ Image Logo(const Font& font) {
     float baseline = 430;
     Letter(image, font, "kelss", (972 - width) / 2, baseline, em, kInkBlue, 901, false);
     // A swash under the name, and a loose ring round it, clear of the strip
-    // (texels 560 to 720 down) where the "presents" card lies.
+    // (texels 560 to 720 down) where the "presents" card lies. The swash's
+    // upper edge runs through the card's centre texel (486, 512), the point
+    // the zoom keeps still: as the card grows past the screen's edges, the
+    // picture splits into paper above and red ink below.
     std::vector<Vec2> swash, ring;
     for (int i = 0; i <= 40; ++i) {
         float t = float(i) / 40;
-        swash.push_back({150 + 670 * t, baseline + 62 - 30 * std::sin(t * kPi) + 10 * t});
+        swash.push_back({150 + 670 * t, baseline + 114 - 30 * std::sin(t * kPi) + 10 * t});
     }
     Sketch(image, swash, {0.72f, 0.12f, 0.10f, 1}, 14, 902, StrokeMode::Cover);
     for (int i = 0; i <= 90; ++i) {
