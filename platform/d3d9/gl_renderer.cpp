@@ -430,7 +430,7 @@ bool GLRenderer::ApplyProgram() {
             }
             glUseProgram(program.name);
             for (GLint unit = 0; unit < GLint(D3D_MAX_SAMPLERS); ++unit) {
-                char sampler[8];
+                char sampler[16];
                 std::snprintf(sampler, sizeof sampler, "s%d", unit);
                 GLint location = glGetUniformLocation(program.name, sampler);
                 if (location >= 0) glUniform1i(location, unit);
