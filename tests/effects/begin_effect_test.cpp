@@ -4,6 +4,7 @@
 
 #include "effects/effect_helpers.h"
 #include "tests/effects/fakes.h"
+#include "platform/fmod/fmod.hpp"
 #include "render/graphics.h"
 #include "resources/resource_manager.h"
 #include "shell/demo_state.h"
@@ -30,6 +31,7 @@ protected:
     void TearDown() override {
         delete g_demoState.quad;
         delete g_demoState.resources;
+        g_demoState.music->system->release();
         delete g_demoState.music;
         g_demoState.quad = nullptr;
         g_demoState.resources = nullptr;
