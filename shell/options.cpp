@@ -141,7 +141,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
             result.error = Apply(arg, value, &options);
         } else if (hasValue) {
             result.error = arg.rfind("--", 0) == 0 && (arg == "--help" || arg == "--version" || arg == "--headless" ||
-                                                       arg == "--fullscreen" || arg == "--windowed")
+                                                       arg == "--fullscreen" || arg == "--windowed" ||
+                                                       arg == "--print-spectrum")
                                ? arg + " takes no value"
                                : "unknown option " + arg;
         } else if (arg == "--help" || arg == "-h") {
@@ -150,6 +151,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
             options.version = true;
         } else if (arg == "--headless") {
             options.headless = true;
+        } else if (arg == "--print-spectrum") {
+            options.printSpectrum = true;
         } else if (arg == "--fullscreen") {
             options.fullscreen = true;
         } else if (arg == "--windowed") {
@@ -201,6 +204,8 @@ std::string UsageText() {
            "                        (repeatable; loading:FILE.png saves the loading picture)\n"
            "  --dialog-shot FILE.png\n"
            "                        save the loader dialog as first shown, then end\n"
+           "  --print-spectrum      print the music spectrum's bands 40 and 180 and its\n"
+           "                        loudest band every half second of demo time\n"
            "  --help                show this text\n"
            "  --version             show the version\n"
            "\n"

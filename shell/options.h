@@ -26,9 +26,11 @@ struct DemoOptions {
     std::optional<double> until;     // end once demo time would reach this
     std::vector<ShotRequest> shots;
     std::string dialogShot;  // save the loader dialog as shown, then end
+    bool printSpectrum = false;  // a line of spectrum values every half second
 
     bool Any() const {
-        return hasMode || fullscreen || headless || fps || until || !shots.empty() || !dialogShot.empty();
+        return hasMode || fullscreen || headless || fps || until || !shots.empty() || !dialogShot.empty() ||
+               printSpectrum;
     }
 };
 

@@ -2,6 +2,7 @@
 
 #include <stb_image_write.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -11,6 +12,7 @@
 #include "platform/win32/win32_platform.h"
 #include "shell/demo_state.h"
 #include "shell/loader_dialog.h"
+#include "sound/music_player.h"
 
 namespace {
 
@@ -25,6 +27,7 @@ struct RunState {
     long frames = 0;
     std::chrono::steady_clock::time_point firstFrame;
     std::chrono::steady_clock::time_point lastFrame;
+    double nextSpectrumLine = 0.0;
 };
 
 RunState& Run() {
@@ -50,6 +53,17 @@ void TakeShots(bool loading) {
         run.taken[i] = true;
         if (!SavePresentedPicture(shot.path)) run.shotFailed = true;
     }
+}
+
+// One line: demo time, the bands the scenes read (40 and 180), and the loudest band.
+void PrintSpectrum() {
+    RunState& run = Run();
+    if (!run.options.printSpectrum || !g_demoState.music || g_demoState.time < run.nextSpectrumLine) return;
+    run.nextSpectrumLine = g_demoState.time + 0.5;
+    const float* spectrum = g_demoState.music->spectrum;
+    const float* loudest = std::max_element(spectrum, spectrum + 512);
+    std::printf("spectrum %8.3f s  band 40 %.4f  band 180 %.4f  loudest band %3d %.4f\n", g_demoState.time,
+                spectrum[40], spectrum[180], static_cast<int>(loudest - spectrum), *loudest);
 }
 
 }  // namespace
@@ -126,6 +140,7 @@ void OnFramePresented() {
     if (run.frames++ == 0) run.firstFrame = now;
     run.lastFrame = now;
     TakeShots(false);
+    PrintSpectrum();
 }
 
 int FinishRun(int status) {

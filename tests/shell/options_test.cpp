@@ -24,7 +24,8 @@ TEST(CommandLine, NoArgumentsChangeNothing) {
 
 TEST(CommandLine, ReadsEveryOptionInBothSpellings) {
     ParsedCommandLine parsed = Parse({"--mode", "1024x768", "--fullscreen", "--headless", "--fps=30", "--until",
-                                      "2.5", "--shot", "loading:a.png", "--shot=1.25:b.PNG", "--dialog-shot", "d.png"});
+                                      "2.5", "--shot", "loading:a.png", "--shot=1.25:b.PNG", "--dialog-shot", "d.png",
+                                      "--print-spectrum"});
     ASSERT_TRUE(parsed.error.empty()) << parsed.error;
     const DemoOptions& o = parsed.options;
     EXPECT_TRUE(o.hasMode);
@@ -41,6 +42,8 @@ TEST(CommandLine, ReadsEveryOptionInBothSpellings) {
     EXPECT_EQ(o.shots[1].seconds, 1.25);
     EXPECT_EQ(o.shots[1].path, "b.PNG");
     EXPECT_EQ(o.dialogShot, "d.png");
+    EXPECT_TRUE(o.printSpectrum);
+    EXPECT_EQ(Parse({"--print-spectrum=1"}).error, "--print-spectrum takes no value");
 }
 
 TEST(CommandLine, TheLastOfFullscreenAndWindowedWins) {
