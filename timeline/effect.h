@@ -11,7 +11,7 @@ namespace Mirel {
 
 // A cue `delay` seconds after the effect started. Held by value in the
 // effect's trigger list; fired once the delay has strictly passed.
-class Trigger {
+class Trigger final {
 public:
     Trigger() = default;
     Trigger(int32_t id_, double delay_) : id(id_), delay(delay_) {}
