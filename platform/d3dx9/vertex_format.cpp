@@ -5,6 +5,8 @@
 
 #include "platform/d3dx9/vertex_format.h"
 
+#include "platform/d3d9/vertex_declaration.h"
+
 namespace d3dx {
 
 namespace {
@@ -27,24 +29,7 @@ uint8_t ToByte(float v) { return static_cast<uint8_t>(std::lround(Clamp(v, 0, 25
 
 }  // namespace
 
-UINT DeclTypeSize(BYTE type) {
-    switch (type) {
-    case D3DDECLTYPE_FLOAT1: return 4;
-    case D3DDECLTYPE_FLOAT2: return 8;
-    case D3DDECLTYPE_FLOAT3: return 12;
-    case D3DDECLTYPE_FLOAT4: return 16;
-    case D3DDECLTYPE_D3DCOLOR:
-    case D3DDECLTYPE_UBYTE4:
-    case D3DDECLTYPE_UBYTE4N:
-    case D3DDECLTYPE_SHORT2:
-    case D3DDECLTYPE_SHORT2N:
-    case D3DDECLTYPE_USHORT2N: return 4;
-    case D3DDECLTYPE_SHORT4:
-    case D3DDECLTYPE_SHORT4N:
-    case D3DDECLTYPE_USHORT4N: return 8;
-    default: return 0;
-    }
-}
+UINT DeclTypeSize(BYTE type) { return d3d9::VertexDeclaration::TypeSize(type); }
 
 int DeclarationLength(const D3DVERTEXELEMENT9* declaration) {
     if (!declaration) return -1;

@@ -9,7 +9,7 @@
 #include "resources/resource_manager.h"
 #include "shell/demo_state.h"
 #include "sound/music_player.h"
-#include "tests/effects/recording_device.h"
+#include "tests/support/test_device.h"
 
 namespace {
 
@@ -18,8 +18,8 @@ enum class Shown { Nothing, Cards, Words };
 class BeginEffectTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        device = CreateRecordingDevice(64, 48);
-        ASSERT_NE(device, nullptr);
+        ASSERT_TRUE(gpu) << gpu.Error();
+        device = gpu.Get();
         g_demoState.device = device;
         g_demoState.resources = new Mirel::ResourceManager(device);
         g_demoState.quad = new Quad(1.0f / 64, 1.0f / 48);
@@ -38,7 +38,6 @@ protected:
         g_demoState.music = nullptr;
         g_demoState.sprite = nullptr;
         g_demoState.device = nullptr;
-        device->Release();
     }
 
     // The scheduler starts the effect in its first frame and updates it in
@@ -65,6 +64,7 @@ protected:
         return Shown::Nothing;
     }
 
+    TestDevice gpu{D3D9Backend::Recording, 64, 48};
     IDirect3DDevice9* device = nullptr;
     FakeSprite sprite;
     Mirel::BeginEffect effect{&g_demoState};
