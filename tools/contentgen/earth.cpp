@@ -58,22 +58,22 @@ EarthMaps PaintEarth() {
             float n = Fbm3(d.x * 8, d.y * 8, d.z * 8, 803, 3);
             float polar = Smoothstep(68, 78, std::fabs(lat) + 6 * n);
             Rgba c, day;
-            float spec;
+            float specular;
             if (h < 0) {
                 c = Mix(Rgba{0.10f, 0.30f, 0.42f}, Rgba{0.02f, 0.07f, 0.20f}, Smoothstep(0, 0.25f, -h));
-                spec = 1.0f;
+                specular = 1.0f;
             } else {
                 float dry = Smoothstep(0.2f, 0.7f, 1 - std::fabs(std::fabs(lat) - 24) / 18 + 0.8f * n);
                 Rgba green = Mix(Rgba{0.17f, 0.34f, 0.10f}, Rgba{0.33f, 0.42f, 0.18f}, Clamp01(0.5f + n));
                 c = Mix(green, Rgba{0.66f, 0.55f, 0.34f}, dry);
                 c = Mix(c, Rgba{0.42f, 0.37f, 0.32f}, Smoothstep(0.25f, 0.45f, h));
                 c = Mix(c, Rgba{0.9f, 0.9f, 0.92f}, Smoothstep(0.5f, 0.65f, h));
-                spec = 0.12f;
+                specular = 0.12f;
             }
             c = Mix(c, Rgba{0.92f, 0.94f, 0.97f}, polar);
-            spec = Lerp(spec, 0.4f, polar);
+            specular = Lerp(specular, 0.4f, polar);
             maps.colour.At(x, y) = {c.r, c.g, c.b, 1};
-            day = {std::min(1.0f, c.r * 1.15f + 0.03f), std::min(1.0f, c.g * 1.15f + 0.03f), std::min(1.0f, c.b * 1.1f + 0.03f), spec};
+            day = {std::min(1.0f, c.r * 1.15f + 0.03f), std::min(1.0f, c.g * 1.15f + 0.03f), std::min(1.0f, c.b * 1.1f + 0.03f), specular};
             maps.day.At(x, y) = day;
             // Relief: slopes of the land in units of the globe's surface.
             float coslat = std::max(0.05f, std::cos(lat * kPi / 180));
