@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "effects/effect_helpers.h"
-#include "render/graphics.h"
+#include "render/quad.h"
 #include "resources/resource_manager.h"
 #include "shell/demo_state.h"
 #include "sound/music_player.h"

@@ -2,11 +2,9 @@
 
 #include <algorithm>
 
-#include "platform/win32/windows.h"
 #include "resources/resource_manager.h"
 #include "scene/camera.h"
 #include "shell/demo_state.h"
-#include "shell/system.h"
 
 void SetMatrixConstant(IDirect3DDevice9* device, UINT reg, const D3DXMATRIX& matrix) {
     D3DXMATRIX transposed;
@@ -23,16 +21,6 @@ void SetEyeConstant(IDirect3DDevice9* device, UINT reg) {
 void DrawAllSubsets(const Mirel::XMeshObj& mesh) {
     if (!mesh.mesh) return;
     for (DWORD k = 0; k < mesh.materialCount; ++k) mesh.mesh->DrawSubset(k);
-}
-
-IDirect3DTexture9* CreateScreenTarget(IDirect3DDevice9* device, const Mirel::System* system) {
-    IDirect3DTexture9* texture = nullptr;
-    if (FAILED(device->CreateTexture(static_cast<UINT>(system->width), static_cast<UINT>(system->height), 1,
-                                     D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &texture, nullptr))) {
-        MessageBoxA(nullptr, "Error creating screen texture", "Error!", MB_ICONERROR);
-        return nullptr;
-    }
-    return texture;
 }
 
 // Levels are kept inside 0..255 on both sides so that a level used as an

@@ -10,12 +10,10 @@
 #include <initializer_list>
 
 #include "platform/d3dx9/d3dx9.h"
+#include "render/release_interface.h"
+#include "render/screen_target.h"
 #include "scene/mesh_object.h"
-#include "timeline/effect.h"
-
-namespace Mirel {
-class System;
-}
+#include "timeline/trigger.h"
 
 // Writes the transpose of `matrix` to four vertex-shader registers from `reg`,
 // so a shader's float4x4 receives the matrix as named.
@@ -24,8 +22,6 @@ void SetMatrixConstant(IDirect3DDevice9* device, UINT reg, const D3DXMATRIX& mat
 void SetEyeConstant(IDirect3DDevice9* device, UINT reg);
 // DrawSubset(k) for every material k of the mesh object.
 void DrawAllSubsets(const Mirel::XMeshObj& mesh);
-// A render-target texture of the window's size; null (after a message box) on failure.
-IDirect3DTexture9* CreateScreenTarget(IDirect3DDevice9* device, const Mirel::System* system);
 
 // Fade levels 0..255 for a fired trigger, `rate` levels a second from the trigger's moment.
 int FadeInValue(const Mirel::Trigger& trigger, double time, double rate);

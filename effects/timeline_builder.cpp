@@ -2,6 +2,7 @@
 
 #include "effects/begin_effect.h"
 #include "shell/demo_state.h"
+#include "timeline/scheduler.h"
 
 namespace {
 

@@ -1,6 +1,9 @@
 // Start-up of the device, the screen targets, the clock and the shared services.
 #include "platform/win32/windows.h"
-#include "render/graphics.h"
+#include "render/debug_font.h"
+#include "render/init_graphics.h"
+#include "render/quad.h"
+#include "render/screen_target.h"
 #include "resources/resource_manager.h"
 #include "scene/camera.h"
 #include "shell/demo_state.h"
@@ -51,7 +54,7 @@ bool InitGraphics() {
         return false;
     }
 
-    s.screenTexture = CreateScreenTexture();
+    s.screenTexture = CreateScreenTarget(s.device, s.system);
     if (!s.screenTexture) return false;
 
     if (FAILED(s.device->CreateDepthStencilSurface(UINT(s.system->width), UINT(s.system->height), D3DFMT_D24S8,

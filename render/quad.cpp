@@ -2,7 +2,7 @@
 #include <cstring>
 
 #include "platform/win32/windows.h"
-#include "render/graphics.h"
+#include "render/quad.h"
 
 namespace {
 
@@ -35,6 +35,30 @@ Quad::~Quad() {
     if (declaration) declaration->Release();
 }
 
+// The vertex buffer and declaration are made at the first draw. A failure
+// leaves neither behind, is reported once, and is tried again at the next draw.
+bool Quad::CreateBuffers(IDirect3DDevice9* device) {
+    if (FAILED(device->CreateVertexBuffer(sizeof kCorners, 0, D3DFVF_XYZ | D3DFVF_TEX1, D3DPOOL_DEFAULT,
+                                          &vertexBuffer, nullptr))) {
+        vertexBuffer = nullptr;
+        if (!bufferFailureShown) MessageBoxA(nullptr, "Error creating Vertex Buffer", "ERROR!", MB_OK);
+        bufferFailureShown = true;
+        return false;
+    }
+    void* data = nullptr;
+    if (FAILED(device->CreateVertexDeclaration(kQuadElements, &declaration)) ||
+        FAILED(vertexBuffer->Lock(0, 0, &data, 0))) {
+        if (declaration) declaration->Release();
+        declaration = nullptr;
+        vertexBuffer->Release();
+        vertexBuffer = nullptr;
+        return false;
+    }
+    std::memcpy(data, kCorners, sizeof kCorners);
+    vertexBuffer->Unlock();
+    return true;
+}
+
 void Quad::Draw(IDirect3DTexture9* target, IDirect3DDevice9* device, IDirect3DVertexShader9* vertexShader,
                 IDirect3DPixelShader9* pixelShader, bool clear) {
     IDirect3DSurface9* saved = nullptr;
@@ -51,23 +75,7 @@ void Quad::Draw(IDirect3DTexture9* target, IDirect3DDevice9* device, IDirect3DVe
         }
     }
 
-    bool ready = vertexBuffer != nullptr;
-    if (!ready) {
-        if (FAILED(device->CreateVertexBuffer(sizeof kCorners, 0, D3DFVF_XYZ | D3DFVF_TEX1, D3DPOOL_DEFAULT,
-                                              &vertexBuffer, nullptr))) {
-            vertexBuffer = nullptr;
-            MessageBoxA(nullptr, "Error creating Vertex Buffer", "ERROR!", MB_OK);
-        } else {
-            device->CreateVertexDeclaration(kQuadElements, &declaration);
-            void* data = nullptr;
-            if (SUCCEEDED(vertexBuffer->Lock(0, 0, &data, 0))) {
-                std::memcpy(data, kCorners, sizeof kCorners);
-                vertexBuffer->Unlock();
-            }
-            ready = true;
-        }
-    }
-
+    bool ready = vertexBuffer != nullptr || CreateBuffers(device);
     if (ready) {
         device->SetVertexDeclaration(declaration);
         device->SetRenderState(D3DRS_ZENABLE, FALSE);

@@ -39,10 +39,6 @@ struct MeshPath {
     std::vector<MeshKey> keys;
     bool loop = false;
     bool Usable() const { return !keys.empty() && duration > 0; }
-
-    // World matrix of the path at local time t (scale, then rotation, then
-    // translation). An unusable path yields the identity.
-    D3DXMATRIX* Evaluate(D3DXMATRIX* out, float localTime) const;
 };
 
 // Parse a path file's bytes into `path`. False when there are no bytes or the

@@ -29,19 +29,9 @@
 #include <vector>
 
 #include "platform/d3dx9/d3dx9.h"
+#include "resources/mesh_record.h"
 #include "resources/path_files.h"
 #include "resources/resource_pack.h"
-
-struct MeshMaterial {
-    std::string textureName;  // "Textures//" + file name from the mesh file, or empty
-    float diffuse[4] = {0, 0, 0, 0};
-};
-
-struct MeshRecord {
-    ID3DXMesh* mesh = nullptr;
-    uint32_t materialCount = 0;
-    std::vector<MeshMaterial> materials;
-};
 
 // The layout of every loaded mesh: position, normal, texcoord, tangent, binormal (56 bytes).
 extern const D3DVERTEXELEMENT9 kMeshVertexDeclaration[6];

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "platform/d3dx9/d3dx9.h"
-#include "resources/resource_manager.h"
+#include "resources/mesh_record.h"
 
 struct MeshPath;
 

@@ -12,10 +12,9 @@
 //   the duration) uses the last key alone rather than a key past the end;
 // - a negative time extrapolates from key 0 towards key 1, however far back;
 //   the segment index never goes below key 0.
-#include <cmath>
+#include "scene/mesh_path_animation.h"
 
-#include "platform/d3dx9/d3dx9math.h"
-#include "resources/path_files.h"
+#include <cmath>
 
 namespace {
 
@@ -34,17 +33,17 @@ D3DXMATRIX* Compose(D3DXMATRIX* out, const D3DXVECTOR3& scale, const D3DXQUATERN
 
 }  // namespace
 
-D3DXMATRIX* MeshPath::Evaluate(D3DXMATRIX* out, float localTime) const {
-    if (!Usable()) {
+D3DXMATRIX* Evaluate(const MeshPath& path, D3DXMATRIX* out, float localTime) {
+    if (!path.Usable()) {
         return D3DXMatrixIdentity(out);
     }
-    const int n = static_cast<int>(keys.size());
+    const int n = static_cast<int>(path.keys.size());
 
-    float tm = std::fmod(localTime, duration);
-    if (!loop && duration < localTime) {
-        tm = duration;
+    float tm = std::fmod(localTime, path.duration);
+    if (!path.loop && path.duration < localTime) {
+        tm = path.duration;
     }
-    float u = tm / duration * static_cast<float>(static_cast<uint32_t>(n - 1));
+    float u = tm / path.duration * static_cast<float>(static_cast<uint32_t>(n - 1));
     if (std::isnan(u)) {
         u = 0.0f;  // a time that is not a number stands at key 0
     }
@@ -54,13 +53,13 @@ D3DXMATRIX* MeshPath::Evaluate(D3DXMATRIX* out, float localTime) const {
     }
 
     if (i + 1 >= n) {
-        const MeshKey& last = keys[static_cast<size_t>(n - 1)];
+        const MeshKey& last = path.keys[static_cast<size_t>(n - 1)];
         return Compose(out, last.scale, last.rotation, last.translation);
     }
 
     const float f = u - static_cast<float>(i);
-    const MeshKey& a = keys[static_cast<size_t>(i)];
-    const MeshKey& b = keys[static_cast<size_t>(i + 1)];
+    const MeshKey& a = path.keys[static_cast<size_t>(i)];
+    const MeshKey& b = path.keys[static_cast<size_t>(i + 1)];
     const D3DXVECTOR3 translation = a.translation + (b.translation - a.translation) * f;
     const D3DXVECTOR3 scale = a.scale + (b.scale - a.scale) * f;
     D3DXQUATERNION rotation;

@@ -15,6 +15,7 @@ packages=(
   clang libclang-rt-14-dev   # libFuzzer targets
   fonts-comic-neue       # hand-lettered face for the generated word pictures
   xvfb xauth             # virtual display for window screenshots
+  ccache                 # cheap rebuilds and several build folders
 )
 
 missing=()

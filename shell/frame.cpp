@@ -1,6 +1,8 @@
 // The brackets around every frame: the clock step and the switch to the
 // screen target in BeginFrame, the composite and the present in EndFrame.
-#include "render/graphics.h"
+#include "shell/frame.h"
+
+#include "render/quad.h"
 #include "shell/demo_state.h"
 #include "shell/system.h"
 
@@ -43,4 +45,10 @@ void EndFrame() {
     device->EndScene();
     device->Present(nullptr, nullptr, nullptr, nullptr);
     s.prevCounter = s.curCounter;
+}
+
+void DrawLoadingScreen(IDirect3DTexture9* texture) {
+    BeginFrame();
+    DrawPlainTexture(texture);
+    EndFrame();
 }

@@ -1,4 +1,4 @@
-// The demo window, its message pump and the frame brackets.
+// The demo window object and its message pump.
 #pragma once
 
 #include "platform/win32/windows.h"
@@ -23,5 +23,3 @@ extern Mirel::System g_system;
 bool CreateDemoWindow(int width, int height, bool fullscreen);
 bool PumpMessages();
 LRESULT CALLBACK DemoWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-void BeginFrame();
-void EndFrame();

@@ -1,15 +1,22 @@
 #include "shell/win_main.h"
 
+#include <cstdlib>
+
 #include "effects/timeline_builder.h"
 #include "platform/fmod/fmod.hpp"
-#include "render/graphics.h"
+#include "render/debug_font.h"
+#include "render/init_graphics.h"
+#include "render/quad.h"
+#include "render/release_interface.h"
 #include "resources/resource_manager.h"
 #include "scene/camera.h"
 #include "shell/demo_state.h"
+#include "shell/frame.h"
 #include "shell/loader_dialog.h"
-#include "shell/run_control.h"
+#include "shell/run_hooks.h"
 #include "shell/system.h"
 #include "sound/music_player.h"
+#include "timeline/scheduler.h"
 
 namespace {
 
@@ -20,13 +27,9 @@ constexpr const char* kSceneMeshes[] = {
     "Media//sphere.x",           "Media//creditsPlane.x", "Media//cylinder.X",
 };
 
-template <class T>
-void ReleaseInterface(T*& object) {
-    if (object) object->Release();
-    object = nullptr;
-}
-
 }  // namespace
+
+RunHooks g_runHooks;
 
 void AddMesh(const Mirel::XMeshObj& mesh) { g_demoState.meshes.push_back(mesh); }
 
@@ -47,6 +50,7 @@ void ReleaseShared() {
     g_resourceManager = nullptr;
     if (s.debugFont) {
         ReleaseInterface(s.debugFont->font);
+        ReleaseInterface(s.debugFont->sprite);
         delete s.debugFont;
         s.debugFont = nullptr;
     }
@@ -61,7 +65,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     g_resourceManager = g_demoState.resources;
 
     DrawLoadingScreen(g_demoState.resources->GetTexture("Textures//Loading.jpg"));
-    OnLoadingPresented();
+    if (g_runHooks.loadingPresented) g_runHooks.loadingPresented();
 
     for (const char* file : kSceneMeshes) {
         Mirel::XMeshObj mesh(GetMesh(file));
@@ -72,6 +76,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     g_demoState.music->spectrumEnabled = true;
 
     BuildTimeline();
+    // A run that ends before the timeline does (a music failure exits from
+    // here on) still stops and deletes the effects it built.
+    std::atexit(RetireRemainingEffects);
 
     FMOD::Sound* music = g_demoState.music->CreateMusic();
     FMOD::Channel* channel = nullptr;
@@ -82,14 +89,15 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     QueryPerformanceCounter(&counter);
     g_demoState.prevCounter = counter.QuadPart;
 
-    while (PumpMessages() && !g_demoState.quit && !RunShouldStop()) {
+    while (PumpMessages() && !g_demoState.quit && !(g_runHooks.shouldStop && g_runHooks.shouldStop())) {
         BeginFrame();
         UpdateDemo();
         RenderEffects();
         EndFrame();
-        OnFramePresented();
+        if (g_runHooks.framePresented) g_runHooks.framePresented();
     }
 
+    RetireRemainingEffects();
     ReleaseShared();
     UnregisterClassA("KelClass", g_system.instance);
     ShowCursor(TRUE);

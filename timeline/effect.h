@@ -1,29 +1,16 @@
-// Effects on the demo's timeline, their timed cues, and the scheduler that
-// starts, runs and retires them by demo time.
+// A scene on the demo's timeline: loads its resources in Init, is started,
+// updated and rendered by the scheduler between its start and end time, and
+// composites the frame in PostProcess while it is the first active effect.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
+#include "timeline/trigger.h"
+
 struct DemoState;
 
 namespace Mirel {
-
-// A cue `delay` seconds after the effect started. Held by value in the
-// effect's trigger list; fired once the delay has strictly passed.
-class Trigger final {
-public:
-    Trigger() = default;
-    Trigger(int32_t id_, double delay_) : id(id_), delay(delay_) {}
-
-    virtual void Arm(double time);
-    virtual void Check(double time);
-
-    int32_t id = 0;
-    double delay = 0.0;
-    double armedAt = 0.0;
-    bool fired = false;
-};
 
 class Effect {
 public:
@@ -44,18 +31,9 @@ public:
     uint32_t lastTrigger = 0;
 };
 
-// Fires, in list order, every trigger whose delay has passed; stops at the
-// first one that is not due yet.
-void PollTriggers(Effect& effect);
-
 // Orders the pending queue so that the earliest start is on top.
 struct EffectStartsLater {
     bool operator()(const Effect* a, const Effect* b) const { return a->startTime > b->startTime; }
 };
 
 }  // namespace Mirel
-
-// The scheduler works on the process-wide demo state.
-void AddEffect(Mirel::Effect* effect);
-void UpdateDemo();
-void RenderEffects();

@@ -1,8 +1,8 @@
-// The scheduler: effects wait in `pendingEffects` (earliest start on top),
-// run in `activeEffects` in the order they were started, and are stopped and
-// deleted once the demo time has strictly passed their end. Every comparison
-// with the demo time is strict: an effect starts in the first frame whose time
-// is above its start and retires in the first frame whose time is above its end.
+// Every comparison with the demo time is strict: an effect starts in the
+// first frame whose time is above its start and retires in the first frame
+// whose time is above its end.
+#include "timeline/scheduler.h"
+
 #include "scene/camera.h"
 #include "shell/demo_state.h"
 #include "sound/music_player.h"
@@ -61,5 +61,20 @@ void RenderEffects() {
         Mirel::Effect* effect = state.activeEffects[i];
         effect->Update(state.frameDelta, state.time);
         effect->Render();
+    }
+}
+
+void RetireRemainingEffects() {
+    DemoState& state = g_demoState;
+    for (Mirel::Effect* effect : state.activeEffects) {
+        effect->Stop();
+        delete effect;
+    }
+    state.activeEffects.clear();
+    while (!state.pendingEffects.empty()) {
+        Mirel::Effect* effect = state.pendingEffects.top();
+        state.pendingEffects.pop();
+        effect->Stop();
+        delete effect;
     }
 }

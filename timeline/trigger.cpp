@@ -1,17 +1,13 @@
-#include "shell/demo_state.h"
-#include "timeline/effect.h"
+#include "timeline/trigger.h"
 
 #include <cmath>
+
+#include "shell/demo_state.h"
+#include "timeline/effect.h"
 
 namespace Mirel {
 
 void Trigger::Arm(double time) { armedAt = time; }
-
-void Trigger::Check(double time) {
-    if (time - armedAt > delay) {
-        fired = true;
-    }
-}
 
 // The scan resumes at the most recently fired trigger (which stays fired) and
 // stops at the first trigger whose delay has not strictly passed, so triggers

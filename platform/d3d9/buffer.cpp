@@ -21,6 +21,7 @@ BufferData::~BufferData() {
 HRESULT BufferData::LockRange(UINT offset, UINT size, void** data, DWORD flags) {
     if (!data) return D3DERR_INVALIDCALL;
     *data = nullptr;
+    if (owner->Refuses("Lock")) return D3DERR_INVALIDCALL;
     if (offset > bytes.size() || (size == 0 && offset != 0) || size > bytes.size() - offset)
         return D3DERR_INVALIDCALL;
     UINT end = size == 0 ? Length() : offset + size;

@@ -13,7 +13,7 @@
 
 #include "platform/d3d9/d3d9_platform.h"
 #include "platform/win32/win32_platform.h"
-#include "resources/pack_writer.h"
+#include "tools/pack/pack_writer.h"
 #include "resources/resource_manager.h"
 
 namespace {

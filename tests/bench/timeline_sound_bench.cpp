@@ -7,6 +7,7 @@
 #include "platform/fmod/fmod_internal.h"
 #include "resources/path_files.h"
 #include "scene/camera.h"
+#include "scene/mesh_path_animation.h"
 
 static void BM_SpectrumOf1024Samples(benchmark::State& state) {
     std::vector<float> samples(1024);
@@ -54,7 +55,7 @@ static void BM_MeshPathEvaluate(benchmark::State& state) {
     D3DXMATRIX world;
     float time = 0.0f;
     for (auto _ : state) {
-        path.Evaluate(&world, time);
+        Evaluate(path, &world, time);
         time += 1.0f / 60;
         benchmark::DoNotOptimize(world);
     }

@@ -6,13 +6,13 @@
 #include <fstream>
 #include <sstream>
 
-#include "render/graphics.h"
+#include "render/quad.h"
 #include "tests/support/test_device.h"
 
 namespace {
 
 std::string ShaderSource(const char* name) {
-    std::ifstream in(std::string(DEMO_SOURCE_DIR) + "/content/shaders/" + name);
+    std::ifstream in(std::string(DEMO_SOURCE_DIR) + "/content/shaders/common/" + name);
     std::stringstream text;
     text << in.rdbuf();
     return text.str();

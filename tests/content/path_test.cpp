@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "resources/path_files.h"
+#include "scene/mesh_path_animation.h"
 #include "scene/camera.h"
 #include "tests/content/content_files.h"
 #include "tools/contentgen/island.h"
@@ -159,7 +160,7 @@ TEST(CreditsPath, BringsTheCardToRestFacingTheFixedCamera) {
     };
     auto pose = [&](float t) {
         D3DXMATRIX m;
-        path.Evaluate(&m, t);
+        Evaluate(path, &m, t);
         Pose out;
         for (float x : {-2.0f, 2.0f})
             for (float y : {-1.0f, 1.0f}) {

@@ -2,58 +2,22 @@
 
 #include <gtest/gtest.h>
 
-#include "effects/effect_helpers.h"
-#include "tests/effects/fakes.h"
-#include "platform/fmod/fmod.hpp"
-#include "render/graphics.h"
-#include "resources/resource_manager.h"
 #include "shell/demo_state.h"
 #include "sound/music_player.h"
-#include "tests/support/test_device.h"
+#include "tests/support/effect_fixture.h"
 
 namespace {
 
 enum class Shown { Nothing, Cards, Words };
 
-class BeginEffectTest : public ::testing::Test {
+class BeginEffectTest : public EffectFixture {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(gpu) << gpu.Error();
-        device = gpu.Get();
-        g_demoState.device = device;
-        g_demoState.resources = new Mirel::ResourceManager(device);
-        g_demoState.quad = new Quad(1.0f / 64, 1.0f / 48);
-        g_demoState.music = new MusicPlayer();
-        g_demoState.sprite = &sprite;
-        g_demoState.time = 0.0;
+        EffectFixture::SetUp();
         effect.Init();
     }
-    void TearDown() override {
-        delete g_demoState.quad;
-        delete g_demoState.resources;
-        g_demoState.music->system->release();
-        delete g_demoState.music;
-        g_demoState.quad = nullptr;
-        g_demoState.resources = nullptr;
-        g_demoState.music = nullptr;
-        g_demoState.sprite = nullptr;
-        g_demoState.device = nullptr;
-    }
-
-    // The scheduler starts the effect in its first frame and updates it in
-    // that same frame.
-    void StartAt(double time) {
-        effect.Start(time);
-        Frame(time);
-    }
-    void Frame(double time) {
-        double dt = time - g_demoState.time;
-        g_demoState.frameDelta = dt;
-        g_demoState.time = time;
-        effect.Update(dt, time);
-        sprite.Clear();
-        effect.Render();
-    }
+    void StartAt(double time) { EffectFixture::StartAt(effect, time); }
+    void Frame(double time) { EffectFixture::Frame(effect, time); }
     Shown WhatIsShown() const {
         if (sprite.drawn.empty()) return Shown::Nothing;
         if (sprite.drawn.size() == 2 && sprite.drawn[0].position.y == -512.0f &&
@@ -64,9 +28,6 @@ protected:
         return Shown::Nothing;
     }
 
-    TestDevice gpu{D3D9Backend::Recording, 64, 48};
-    IDirect3DDevice9* device = nullptr;
-    FakeSprite sprite;
     Mirel::BeginEffect effect{&g_demoState};
 };
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/effects/fakes.h"
+#include "tests/support/fakes.h"
 
 namespace {
 

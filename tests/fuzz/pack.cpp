@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "resources/pack_writer.h"
+#include "tools/pack/pack_writer.h"
 #include "resources/resource_pack.h"
 
 namespace {

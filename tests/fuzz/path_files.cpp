@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "resources/path_files.h"
+#include "scene/mesh_path_animation.h"
 #include "scene/camera.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -27,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             meshPath.loop = loop;
             for (float t : times) {
                 D3DXMATRIX world;
-                meshPath.Evaluate(&world, t);
+                Evaluate(meshPath, &world, t);
             }
         }
     }

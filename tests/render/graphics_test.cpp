@@ -5,7 +5,10 @@
 #include "platform/fmod/fmod.hpp"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/windows.h"
-#include "render/graphics.h"
+#include "render/debug_font.h"
+#include "render/init_graphics.h"
+#include "render/quad.h"
+#include "render/screen_target.h"
 #include "resources/resource_manager.h"
 #include "scene/camera.h"
 #include "shell/demo_state.h"
@@ -37,7 +40,7 @@ protected:
 TEST_F(GraphicsStartUp, ScreenTextureTakesTheChosenModeSize) {
     g_system.width = 320;
     g_system.height = 200;
-    IDirect3DTexture9* texture = CreateScreenTexture();
+    IDirect3DTexture9* texture = CreateScreenTarget(g_demoState.device, g_demoState.system);
     ASSERT_NE(texture, nullptr);
     D3DSURFACE_DESC desc;
     texture->GetLevelDesc(0, &desc);
@@ -53,7 +56,7 @@ TEST_F(GraphicsStartUp, ScreenTextureFailureIsReportedAndGivesNull) {
     g_system.width = 0;
     g_system.height = 200;
     int before = Win32_MessageBoxCount();
-    EXPECT_EQ(CreateScreenTexture(), nullptr);
+    EXPECT_EQ(CreateScreenTarget(g_demoState.device, g_demoState.system), nullptr);
     EXPECT_EQ(Win32_MessageBoxCount(), before + 1);
     EXPECT_STREQ(Win32_LastMessageBoxText(), "Error creating screen texture");
     EXPECT_STREQ(Win32_LastMessageBoxCaption(), "Error!");

@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "platform/win32/win32_platform.h"
-#include "render/graphics.h"
+#include "render/quad.h"
 #include "tests/support/test_device.h"
 
 namespace {
@@ -15,7 +15,7 @@ namespace {
 constexpr uint32_t kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kBlue = 0xFF0000FF, kWhite = 0xFFFFFFFF;
 
 std::string ShaderSource(const char* name) {
-    std::ifstream in(std::string(DEMO_SOURCE_DIR) + "/content/shaders/" + name);
+    std::ifstream in(std::string(DEMO_SOURCE_DIR) + "/content/shaders/common/" + name);
     std::stringstream text;
     text << in.rdbuf();
     return text.str();
@@ -27,12 +27,8 @@ DWORD RenderState(TestDevice& gpu, D3DRENDERSTATETYPE state) {
     return value;
 }
 
-// Index of the first recorded call starting with `prefix`, or -1.
 int Find(IDirect3DDevice9* device, const std::string& prefix, int from = 0) {
-    const auto& calls = D3D9_RecordedCalls(device);
-    for (int i = from; i < int(calls.size()); ++i)
-        if (calls[i].rfind(prefix, 0) == 0) return i;
-    return -1;
+    return FindRecordedCall(device, prefix, from);
 }
 
 TEST(Quad, DrawLeavesDepthTestDepthWritesOnAndCullingCounterClockwise) {
@@ -109,12 +105,13 @@ TEST(Quad, CreatesItsVertexBufferOnceAndReusesIt) {
     EXPECT_EQ(Find(gpu.Get(), "CreateVertexDeclaration("), -1);
 }
 
-TEST(Quad, VertexBufferFailureIsReportedAndNothingIsDrawn) {
+TEST(Quad, VertexBufferFailureIsReportedOnceAndNothingIsDrawn) {
     TestDevice gpu(D3D9Backend::Recording, 32, 32);
     ASSERT_TRUE(gpu);
-    D3D9_RefuseCalls(gpu.Get(), "CreateVertexBuffer", 1);
+    D3D9_RefuseCalls(gpu.Get(), "CreateVertexBuffer", 2);
     Quad quad(1.0f / 32, 1.0f / 32);
     int before = Win32_MessageBoxCount();
+    quad.Draw(nullptr, gpu.Get(), nullptr, nullptr, false);
     quad.Draw(nullptr, gpu.Get(), nullptr, nullptr, false);
     EXPECT_EQ(Win32_MessageBoxCount(), before + 1);
     EXPECT_STREQ(Win32_LastMessageBoxText(), "Error creating Vertex Buffer");
@@ -127,6 +124,22 @@ TEST(Quad, VertexBufferFailureIsReportedAndNothingIsDrawn) {
     quad.Draw(nullptr, gpu.Get(), nullptr, nullptr, false);
     EXPECT_NE(quad.vertexBuffer, nullptr);
     EXPECT_GE(Find(gpu.Get(), "DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2)"), 0);
+}
+
+TEST(Quad, DeclarationOrLockFailureLeavesItNotReady) {
+    for (const char* refused : {"CreateVertexDeclaration", "Lock"}) {
+        SCOPED_TRACE(refused);
+        TestDevice gpu(D3D9Backend::Recording, 32, 32);
+        ASSERT_TRUE(gpu);
+        D3D9_RefuseCalls(gpu.Get(), refused, 1);
+        Quad quad(1.0f / 32, 1.0f / 32);
+        quad.Draw(nullptr, gpu.Get(), nullptr, nullptr, false);
+        EXPECT_EQ(quad.vertexBuffer, nullptr);
+        EXPECT_EQ(quad.declaration, nullptr);
+        EXPECT_EQ(Find(gpu.Get(), "DrawPrimitive("), -1);
+        quad.Draw(nullptr, gpu.Get(), nullptr, nullptr, false);
+        EXPECT_GE(Find(gpu.Get(), "DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2)"), 0);
+    }
 }
 
 class QuadPicture : public ::testing::Test {

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "platform/win32/win32_platform.h"
-#include "resources/pack_writer.h"
+#include "tools/pack/pack_writer.h"
 #include "resources/resource_manager.h"
 #include "tests/resources/test_files.h"
 

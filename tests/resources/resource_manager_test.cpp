@@ -11,7 +11,7 @@
 
 #include "platform/d3d9/d3d9_platform.h"
 #include "platform/win32/win32_platform.h"
-#include "resources/pack_writer.h"
+#include "tools/pack/pack_writer.h"
 #include "tests/resources/test_files.h"
 
 namespace {

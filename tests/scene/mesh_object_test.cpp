@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "resources/path_files.h"
 #include "scene/mesh_object.h"
 
 namespace {

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "resources/path_files.h"
+#include "scene/mesh_path_animation.h"
 
 namespace {
 
@@ -24,7 +25,7 @@ MeshPath ThreeKeyPath() {
 
 D3DXMATRIX At(const MeshPath& path, float t) {
     D3DXMATRIX out;
-    EXPECT_EQ(path.Evaluate(&out, t), &out);
+    EXPECT_EQ(Evaluate(path, &out, t), &out);
     return out;
 }
 

@@ -10,7 +10,8 @@
 #include "platform/win32/win32_platform.h"
 #include "shell/demo_state.h"
 #include "shell/loader_dialog.h"
-#include "shell/run_control.h"
+#include "run/run_control.h"
+#include "shell/frame.h"
 #include "shell/system.h"
 
 namespace {

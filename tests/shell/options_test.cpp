@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "shell/options.h"
+#include "run/options.h"
 
 namespace {
 

@@ -1,5 +1,6 @@
 #include "tests/support/test_device.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/d3dx9/d3dx9.h"
@@ -121,4 +122,11 @@ Picture TestDevice::Read(IDirect3DTexture9* target) {
     }
     target->UnlockRect(0);
     return picture;
+}
+
+int FindRecordedCall(IDirect3DDevice9* device, const std::string& prefix, int from) {
+    const auto& calls = D3D9_RecordedCalls(device);
+    for (int i = std::max(from, 0); i < int(calls.size()); ++i)
+        if (calls[size_t(i)].rfind(prefix, 0) == 0) return i;
+    return -1;
 }

@@ -57,3 +57,7 @@ private:
     std::string error;
     D3D9Backend previous;
 };
+
+// Index of the first call the recording device logged, at or after `from`,
+// that starts with `prefix`; -1 when there is none.
+int FindRecordedCall(IDirect3DDevice9* device, const std::string& prefix, int from = 0);

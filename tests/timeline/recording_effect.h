@@ -10,6 +10,7 @@
 
 #include "shell/demo_state.h"
 #include "timeline/effect.h"
+#include "timeline/scheduler.h"
 
 using CallLog = std::vector<std::string>;
 

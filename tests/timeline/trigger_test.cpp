@@ -109,13 +109,3 @@ TEST_F(Triggers, FiredFlagsAreNeverCleared) {
     PollAt(0.1);
     EXPECT_TRUE(effect->triggers[0].fired);
 }
-
-TEST(Trigger, CheckFiresStrictlyAfterTheDelay) {
-    Mirel::Trigger trigger(3, 2.0);
-    trigger.Arm(4.0);
-    trigger.Check(6.0);
-    EXPECT_FALSE(trigger.fired);
-    trigger.Check(6.001);
-    EXPECT_TRUE(trigger.fired);
-    EXPECT_EQ(trigger.id, 3);
-}

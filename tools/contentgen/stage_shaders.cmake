@@ -1,10 +1,20 @@
-# Replaces the shader sources in DEST with those of SOURCE, so that a shader
-# removed from the tree leaves the pack too.
+cmake_minimum_required(VERSION 3.25)
+# Replaces the shader sources in DEST with those of SOURCE and its scene
+# folders, flattened (pack entries have no folders), so that a shader removed
+# from the tree leaves the pack too. Two sources of one name are an error.
 file(GLOB old ${DEST}/*.cpp)
 if(old)
   file(REMOVE ${old})
 endif()
-file(GLOB shaders ${SOURCE}/*.cpp)
+file(GLOB_RECURSE shaders ${SOURCE}/*.cpp)
+set(seen "")
+foreach(shader IN LISTS shaders)
+  get_filename_component(name ${shader} NAME)
+  if(name IN_LIST seen)
+    message(FATAL_ERROR "two shader sources are named ${name}; pack entries need unique names")
+  endif()
+  list(APPEND seen ${name})
+endforeach()
 if(shaders)
   file(COPY ${shaders} DESTINATION ${DEST})
 endif()

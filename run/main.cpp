@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "shell/options.h"
-#include "shell/run_control.h"
+#include "run/options.h"
+#include "run/run_control.h"
 #include "shell/win_main.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "shell/run_control.h"
+#include "run/run_control.h"
 
 #include <stb_image_write.h>
 
@@ -12,6 +12,7 @@
 #include "platform/win32/win32_platform.h"
 #include "shell/demo_state.h"
 #include "shell/loader_dialog.h"
+#include "shell/run_hooks.h"
 #include "sound/music_player.h"
 
 namespace {
@@ -81,6 +82,9 @@ void ApplyRunOptions(const DemoOptions& options) {
         Win32_SetClassOffscreen("LoaderClass", true);
     }
     g_loaderDialogReady = AnswerLoaderDialog;
+    g_runHooks.shouldStop = RunShouldStop;
+    g_runHooks.loadingPresented = OnLoadingPresented;
+    g_runHooks.framePresented = OnFramePresented;
 }
 
 const DemoOptions& RunOptions() { return Run().options; }

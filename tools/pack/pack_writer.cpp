@@ -1,4 +1,4 @@
-#include "resources/pack_writer.h"
+#include "tools/pack/pack_writer.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "shell/options.h"
+#include "run/options.h"
 
 #include <unistd.h>
 

@@ -3,7 +3,7 @@
 // closing summary. With default options every hook does nothing.
 #pragma once
 
-#include "shell/options.h"
+#include "run/options.h"
 
 // Status when a requested picture could not be saved or was never reached.
 constexpr int kExitShotFailed = 3;

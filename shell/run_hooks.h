@@ -1,0 +1,13 @@
+// Seams through which a launcher steers a run (a fixed frame count, saved
+// pictures) without the shell knowing who does it. Each hook is empty by
+// default and then changes nothing.
+#pragma once
+
+#include <functional>
+
+struct RunHooks {
+    std::function<bool()> shouldStop;        // before each frame: end the loop now
+    std::function<void()> loadingPresented;  // after the loading picture was presented
+    std::function<void()> framePresented;    // after each frame was presented
+};
+extern RunHooks g_runHooks;
