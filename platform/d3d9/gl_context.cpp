@@ -61,28 +61,30 @@ EGLDisplay HeadlessDisplay(std::string* error) {
 
 }  // namespace
 
-std::unique_ptr<GLContext> GLContext::CreateHeadless(std::string* error) {
+std::unique_ptr<GLContext> GLContext::CreateHeadless(std::string* error, GlslDialect glsl) {
     EGLDisplay display = HeadlessDisplay(error);
     if (display == EGL_NO_DISPLAY) return nullptr;
-    if (!eglBindAPI(EGL_OPENGL_API)) {
-        *error = "EGL has no desktop OpenGL";
+    bool es = glsl == GlslDialect::Es300;
+    if (!eglBindAPI(es ? EGL_OPENGL_ES_API : EGL_OPENGL_API)) {
+        *error = es ? "EGL has no OpenGL ES" : "EGL has no desktop OpenGL";
         return nullptr;
     }
     bool surfaceless = HasExtension(eglQueryString(display, EGL_EXTENSIONS), "EGL_KHR_surfaceless_context");
     const EGLint configAttributes[] = {EGL_SURFACE_TYPE, surfaceless ? 0 : EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE,
-                                       EGL_OPENGL_BIT, EGL_NONE};
+                                       es ? EGL_OPENGL_ES3_BIT : EGL_OPENGL_BIT, EGL_NONE};
     EGLConfig config = nullptr;
     EGLint configs = 0;
     if (!eglChooseConfig(display, configAttributes, &config, 1, &configs) || configs < 1) {
-        *error = "no EGL configuration for OpenGL";
+        *error = es ? "no EGL configuration for OpenGL ES 3" : "no EGL configuration for OpenGL";
         return nullptr;
     }
-    const EGLint contextAttributes[] = {EGL_CONTEXT_MAJOR_VERSION, 3, EGL_CONTEXT_MINOR_VERSION, 3,
+    const EGLint desktopAttributes[] = {EGL_CONTEXT_MAJOR_VERSION, 3, EGL_CONTEXT_MINOR_VERSION, 3,
                                         EGL_CONTEXT_OPENGL_PROFILE_MASK, EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT,
                                         EGL_NONE};
-    EGLContext eglContext = eglCreateContext(display, config, EGL_NO_CONTEXT, contextAttributes);
+    const EGLint esAttributes[] = {EGL_CONTEXT_MAJOR_VERSION, 3, EGL_CONTEXT_MINOR_VERSION, 0, EGL_NONE};
+    EGLContext eglContext = eglCreateContext(display, config, EGL_NO_CONTEXT, es ? esAttributes : desktopAttributes);
     if (eglContext == EGL_NO_CONTEXT) {
-        *error = "no OpenGL 3.3 core context from EGL";
+        *error = es ? "no OpenGL ES 3.0 context from EGL" : "no OpenGL 3.3 core context from EGL";
         return nullptr;
     }
     EGLSurface surface = EGL_NO_SURFACE;
@@ -105,6 +107,7 @@ std::unique_ptr<GLContext> GLContext::CreateHeadless(std::string* error) {
     }
     g_current = context.get();
     context->ReadFeatures();
+    context->features.glsl = glsl;
     return context;
 }
 

@@ -1,7 +1,8 @@
 // An OpenGL 3.3 core context: on an SDL window, or headless through EGL
 // (Mesa's surfaceless platform first, then the default display, then the
 // first EGL device). Headless contexts have no default framebuffer worth
-// drawing to; everything renders into framebuffer objects.
+// drawing to; everything renders into framebuffer objects. A headless context
+// may be OpenGL ES 3.0 instead, for compiling shaders as GLSL ES 3.00.
 //
 // Several contexts may exist (one per device, plus a hidden one for shader
 // checks); MakeCurrent is cheap when the context already is current.
@@ -9,6 +10,8 @@
 
 #include <memory>
 #include <string>
+
+#include "platform/d3d9/shader_code.h"
 
 struct SDL_Window;
 
@@ -20,11 +23,13 @@ struct GLFeatures {
     bool anisotropy = false;
     float maxAnisotropy = 1.0f;
     bool mirrorClamp = false;
+    GlslDialect glsl = GlslDialect::Desktop330;  // the shading language it compiles
 };
 
 class GLContext {
 public:
-    static std::unique_ptr<GLContext> CreateHeadless(std::string* error);
+    static std::unique_ptr<GLContext> CreateHeadless(std::string* error,
+                                                     GlslDialect glsl = GlslDialect::Desktop330);
     static std::unique_ptr<GLContext> CreateForWindow(SDL_Window* window, std::string* error);
     ~GLContext();
     GLContext(const GLContext&) = delete;
@@ -56,5 +61,9 @@ private:
     bool deviceContext = false;
     GLFeatures features;
 };
+
+// Compiles a stage's text on the current context, with the prelude of that
+// context's `features` (BuildGlsl): the GL shader name, or 0 with the log.
+uint32_t CompileGlsl(ShaderStage stage, const std::string& text, const GLFeatures& features, std::string* log);
 
 }  // namespace d3d9

@@ -32,8 +32,10 @@ GLsizei LevelBytes(const TextureData& texture, UINT level) {
     return GLsizei(RowPitch(format, texture.Width(level)) * RowCount(format, texture.Height(level)));
 }
 
-GLuint CompileGlsl(ShaderStage stage, const std::string& text, bool remapDepth, std::string* log) {
-    std::string glsl = BuildGlsl(stage, text, remapDepth);
+}  // namespace
+
+uint32_t CompileGlsl(ShaderStage stage, const std::string& text, const GLFeatures& features, std::string* log) {
+    std::string glsl = BuildGlsl(stage, text, !features.clipControl, features.glsl);
     GLuint shader = glCreateShader(stage == ShaderStage::Vertex ? GL_VERTEX_SHADER : GL_FRAGMENT_SHADER);
     const char* source = glsl.c_str();
     glShaderSource(shader, 1, &source, nullptr);
@@ -50,8 +52,6 @@ GLuint CompileGlsl(ShaderStage stage, const std::string& text, bool remapDepth, 
     glDeleteShader(shader);
     return 0;
 }
-
-}  // namespace
 
 void GLRenderer::CreateTexture(TextureData& texture) {
     MakeCurrent();
@@ -167,7 +167,7 @@ void GLRenderer::DestroyBuffer(BufferData& buffer) {
 
 bool GLRenderer::CompileShader(ShaderStage stage, const std::string& text, uint32_t* name, std::string* log) {
     MakeCurrent();
-    *name = CompileGlsl(stage, text, !Features().clipControl, log);
+    *name = CompileGlsl(stage, text, Features(), log);
     return *name != 0;
 }
 
@@ -191,7 +191,7 @@ ShaderCheck CheckShaderText(ShaderStage stage, const std::string& text, std::str
     if (!context) context = GLContext::Hidden();
     if (!context) return ShaderCheck::NoCompiler;
     context->MakeCurrent();
-    GLuint shader = CompileGlsl(stage, text, !context->Features().clipControl, log);
+    GLuint shader = CompileGlsl(stage, text, context->Features(), log);
     if (!shader) return ShaderCheck::Failed;
     glDeleteShader(shader);
     return ShaderCheck::Compiled;

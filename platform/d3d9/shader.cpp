@@ -54,9 +54,20 @@ bool UnpackShaderCode(const DWORD* code, ShaderStage stage, std::string* text) {
 
 namespace {
 
+// The first lines of each dialect; everything after them is shared. GLSL ES
+// has no default float precision in the pixel stage and low-precision samplers
+// by default; D3D_CLIP_BY_DISCARD stands in for its missing gl_ClipDistance.
+const char* const kDesktopVersion = "#version 330 core\n";
+const char* const kEsVersion = R"(#version 300 es
+precision highp float;
+precision highp int;
+precision highp sampler2D;
+precision highp samplerCube;
+#define D3D_CLIP_BY_DISCARD
+)";
+
 // Shared by both stages: the device values (clip planes, alpha test).
-const char* const kCommonPrelude = R"(#version 330 core
-layout(std140) uniform D3DDeviceValues {
+const char* const kCommonPrelude = R"(layout(std140) uniform D3DDeviceValues {
     vec4 d3d_clipPlane[6];
     vec4 d3d_values;  // x = alpha test D3DCMP function, y = its reference 0..1, z = clip plane enable bits
 };
@@ -68,7 +79,12 @@ const char* const kVertexPrelude = R"(layout(std140) uniform D3DVertexConstants 
     vec4 c[256];
 } d3d_vertex;
 #define c d3d_vertex.c
+#ifdef D3D_CLIP_BY_DISCARD
+out vec4 d3d_clip0123;
+out vec2 d3d_clip45;
+#else
 out float gl_ClipDistance[6];
+#endif
 #define main d3d_main
 )";
 
@@ -78,8 +94,16 @@ void main() {
     d3d_main();
     vec4 p = gl_Position;
     int enabled = int(d3d_values.z);
+    float d3d_clip[6];
     for (int i = 0; i < 6; ++i)
-        gl_ClipDistance[i] = (enabled & (1 << i)) != 0 ? dot(d3d_clipPlane[i], p) : 0.0;
+        d3d_clip[i] = (enabled & (1 << i)) != 0 ? dot(d3d_clipPlane[i], p) : 0.0;
+#ifdef D3D_CLIP_BY_DISCARD
+    d3d_clip0123 = vec4(d3d_clip[0], d3d_clip[1], d3d_clip[2], d3d_clip[3]);
+    d3d_clip45 = vec2(d3d_clip[4], d3d_clip[5]);
+#else
+    for (int i = 0; i < 6; ++i)
+        gl_ClipDistance[i] = d3d_clip[i];
+#endif
 #ifdef D3D_REMAP_DEPTH
     p.z = 2.0 * p.z - p.w;
 #endif
@@ -93,6 +117,10 @@ const char* const kPixelPrelude = R"(layout(std140) uniform D3DPixelConstants {
 #define c d3d_pixel.c
 layout(location = 0) out vec4 oC0;
 layout(location = 1) out vec4 oC1;
+#ifdef D3D_CLIP_BY_DISCARD
+in vec4 d3d_clip0123;
+in vec2 d3d_clip45;
+#endif
 #define main d3d_main
 )";
 
@@ -112,6 +140,9 @@ bool d3d_passes(float a) {
 }
 void main() {
     d3d_main();
+#ifdef D3D_CLIP_BY_DISCARD
+    if (any(lessThan(d3d_clip0123, vec4(0.0))) || any(lessThan(d3d_clip45, vec2(0.0)))) discard;
+#endif
     if (!d3d_passes(oC0.a)) discard;
 }
 )";
@@ -131,8 +162,9 @@ std::string WithoutVersion(const std::string& text) {
 
 }  // namespace
 
-std::string BuildGlsl(ShaderStage stage, const std::string& text, bool remapDepth) {
-    std::string glsl = kCommonPrelude;
+std::string BuildGlsl(ShaderStage stage, const std::string& text, bool remapDepth, GlslDialect dialect) {
+    std::string glsl = dialect == GlslDialect::Es300 ? kEsVersion : kDesktopVersion;
+    glsl += kCommonPrelude;
     if (stage == ShaderStage::Vertex) {
         if (remapDepth) glsl += "#define D3D_REMAP_DEPTH\n";
         glsl += kVertexPrelude;

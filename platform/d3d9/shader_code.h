@@ -27,10 +27,16 @@ std::vector<uint8_t> PackShaderCode(ShaderStage stage, const std::string& text);
 // False when `code` is not shader code of `stage`.
 bool UnpackShaderCode(const DWORD* code, ShaderStage stage, std::string* text);
 
+// The shading languages a program's text is compiled as: desktop GLSL 3.30
+// core, or GLSL ES 3.00 (OpenGL ES 3, WebGL 2). Only the prelude differs.
+enum class GlslDialect { Desktop330, Es300 };
+
 // The full GLSL source of a stage: prelude, the program's text, epilogue.
 // `remapDepth` turns Direct3D's 0..1 clip depth into OpenGL's -1..1 where the
-// GL has no glClipControl.
-std::string BuildGlsl(ShaderStage stage, const std::string& text, bool remapDepth);
+// GL has no glClipControl. GLSL ES has no gl_ClipDistance: there the user clip
+// distances travel to the pixel stage, which discards what a plane clips.
+std::string BuildGlsl(ShaderStage stage, const std::string& text, bool remapDepth,
+                      GlslDialect dialect = GlslDialect::Desktop330);
 
 // Names of the vertex inputs, indexed by the attribute location the device
 // binds them to (POSITION0 at 0, NORMAL0 at 1, ...).
