@@ -20,7 +20,7 @@ void main() {
     vec3 paint = mix(vec3(0.08, 0.14, 0.32), vec3(0.93, 0.92, 0.88), waterline);
     vec3 colour = paint * (vec3(0.36, 0.44, 0.56) * skyLight + vec3(1.05, 0.97, 0.86) * sun * 0.85);
 
-    float strokes = texture(s0, uv * 2.0).r;
+    float strokes = texture(s0, vec2(worldPosition.x + worldPosition.z, worldPosition.y) / 5.0).r;
     float tone = clamp(1.05 - 0.35 * skyLight - 0.7 * sun, 0.0, 1.0);
     vec3 pencil = mix(kGraphite, kPaper, mix(1.0, strokes, tone));
 

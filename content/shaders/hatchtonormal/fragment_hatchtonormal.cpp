@@ -30,7 +30,7 @@ const vec3 kSunColour = vec3(1.05, 0.97, 0.86);
 const vec3 kSkyColour = vec3(0.36, 0.44, 0.56);
 const vec3 kHaze = vec3(0.72, 0.80, 0.90);
 const vec3 kPaper = vec3(0.965, 0.955, 0.925);
-const vec3 kGraphite = vec3(0.20, 0.20, 0.24);
+const vec3 kGraphite = vec3(0.15, 0.15, 0.19);
 const vec3 kFrontGlow = vec3(1.0, 0.72, 0.38);
 const float kFrontWidth = 9.0;
 
@@ -74,14 +74,18 @@ void main() {
     float haze = 1.0 - exp(-distanceToEye / 420.0);
     colour = mix(colour, kHaze, haze * 0.8);
 
-    // Pencil: the light as a tone, darker at the silhouette, on paper.
-    float light = 0.25 * skyLight + 0.85 * sun;
-    float rim = 1.0 - smoothstep(0.05, 0.45, abs(dot(n, v)));
-    float tone = clamp(1.0 - light + 0.35 * rim, 0.0, 1.0);
-    vec2 strokeAt = worldPosition.xz / 7.0;
-    float paper = Hatching(tone * 0.95, strokeAt);
+    // Pencil: the light as a tone, darker at the silhouette, on paper. The
+    // strokes lie on the ground seen from above and on the slopes seen from
+    // the side, blended by how steep the ground is.
+    float light = 0.12 * skyLight + 0.88 * sun;
+    float rim = 1.0 - smoothstep(0.05, 0.4, abs(dot(n, v)));
+    float tone = clamp(0.92 * pow(1.0 - light, 0.85) + 0.3 * rim, 0.0, 1.0);
+    vec2 fromAbove = worldPosition.xz / 17.0;
+    vec2 fromSide = vec2(worldPosition.x * 0.7 + worldPosition.z * 0.7, worldPosition.y) / 17.0;
+    float steep = smoothstep(0.55, 0.8, abs(normalize(worldNormal).y));
+    float paper = mix(Hatching(tone, fromSide), Hatching(tone, fromAbove), steep);
     vec3 pencil = mix(kGraphite, kPaper, paper);
-    pencil = mix(pencil, kPaper, haze * 0.5);
+    pencil = mix(pencil, kPaper, haze * 0.6);
 
     // The front: ahead of it pencil, behind it colour, strokes between.
     float wobble = 2.5 * sin(worldPosition.x * 0.21 + worldPosition.z * 0.13) +

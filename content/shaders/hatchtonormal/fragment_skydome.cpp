@@ -1,6 +1,6 @@
 // The sky: the dome's picture (sampler 0, Sky02) once the colour front has
 // climbed over it, from the horizon (sweep 330) to the zenith (sweep 550);
-// before that white paper with the clouds' shadows lightly hatched. The sun
+// before that white paper. The sun
 // goes to oC1, where it glows.
 uniform sampler2D s0;
 in vec2 uv;
@@ -16,14 +16,9 @@ void main() {
     vec3 d = normalize(direction);
     vec3 colour = texture(s0, uv).rgb;
 
-    // Pencil: fine slanted strokes where the sky is blue and a cloud's
-    // underside is grey, none on the white tops.
+    // Pencil: plain paper, a breath of graphite where the sky is deepest.
     float blue = clamp((colour.b - colour.r) * 1.6, 0.0, 1.0);
-    float along = uv.x * 900.0 + uv.y * 260.0;
-    float stroke = smoothstep(0.35, 0.0, abs(fract(along) - 0.5)) *
-                   smoothstep(0.2, 0.8, sin(uv.x * 211.0 + sin(uv.y * 37.0) * 3.0) * 0.5 + 0.5);
-    float tone = 0.16 * blue * (1.0 - d.y * 0.5);
-    vec3 pencil = mix(kPaper, kGraphite, stroke * tone);
+    vec3 pencil = mix(kPaper, kGraphite, 0.06 * blue * max(d.y, 0.0));
 
     float ahead = sweep - (330.0 + 220.0 * max(d.y, 0.0)) + 6.0 * sin(uv.x * 31.4);
     float reveal = smoothstep(0.0, 1.0, ahead / 30.0);

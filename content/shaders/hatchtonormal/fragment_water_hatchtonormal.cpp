@@ -63,7 +63,7 @@ void main() {
 
     // Pencil: long light strokes on open water, cross-hatching under the
     // island's reflection, bent by the waves, fading to paper far out.
-    vec2 strokeAt = p / 11.0 + slope * 0.8;
+    vec2 strokeAt = p / 19.0 + slope * 0.12;
     float open = texture(s4, strokeAt).r;
     float crossed = texture(s5, strokeAt * 1.3).r;
     float shade = texture(s3, strokeAt * 1.7).r;
