@@ -1,7 +1,7 @@
 // The sky: the dome's picture (sampler 0, Sky02) once the colour front has
-// climbed over it, from the horizon (sweep 330) to the zenith (sweep 550);
-// before that white paper. The sun
-// goes to oC1, where it glows.
+// climbed over it, from the horizon (sweep 130, as it leaves the island) to
+// the zenith (sweep 330); before that white paper. The sun goes to oC1,
+// where it glows.
 uniform sampler2D s0;
 in vec2 uv;
 in vec3 direction;
@@ -20,7 +20,7 @@ void main() {
     float blue = clamp((colour.b - colour.r) * 1.6, 0.0, 1.0);
     vec3 pencil = mix(kPaper, kGraphite, 0.06 * blue * max(d.y, 0.0));
 
-    float ahead = sweep - (330.0 + 220.0 * max(d.y, 0.0)) + 6.0 * sin(uv.x * 31.4);
+    float ahead = sweep - (130.0 + 200.0 * max(d.y, 0.0)) + 6.0 * sin(uv.x * 31.4);
     float reveal = smoothstep(0.0, 1.0, ahead / 30.0);
     float edge = exp(-abs(ahead - 8.0) / 6.0) * step(-30.0, ahead);
     float sunGlow = pow(max(dot(d, kSun), 0.0), 60.0);

@@ -61,16 +61,17 @@ void main() {
     float glint = pow(max(dot(n, halfway), 0.0), 420.0) * 6.0 * (1.0 - cover);
     colour += vec3(1.0, 0.95, 0.82) * glint;
 
-    // Pencil: long light strokes on open water, cross-hatching under the
-    // island's reflection, bent by the waves, fading to paper far out.
-    vec2 strokeAt = p / 19.0 + slope * 0.12;
-    float open = texture(s4, strokeAt).r;
-    float crossed = texture(s5, strokeAt * 1.3).r;
-    float shade = texture(s3, strokeAt * 1.7).r;
-    float reflectedLight = dot(reflection, vec3(0.3, 0.55, 0.15));
-    float paper = mix(open, crossed, cover * 0.85);
-    paper = mix(paper, paper * shade, clamp(0.8 - reflectedLight, 0.0, 1.0) * (1.0 - cover));
-    paper = mix(paper, 1.0, smoothstep(150.0, 520.0, distanceToEye));
+    // Pencil: strokes laid along the horizon as the eye sees it (long across,
+    // short in depth), cross-hatching under the island's reflection, bent a
+    // little by the waves, fading to paper far out.
+    vec2 across = normalize(vec2(-toEye.z, toEye.x));
+    vec2 strokeAt = vec2(dot(p, across) / 34.0, dot(p, vec2(across.y, -across.x)) / 7.0) + slope * 0.05;
+    float open = texture(s3, strokeAt).r;
+    float crossed = texture(s5, strokeAt * vec2(1.0, 0.4)).r;
+    float loose = texture(s4, strokeAt * 0.5).r;
+    float paper = mix(1.0, open, 0.6) * mix(1.0, loose, 0.5);
+    paper = mix(paper, paper * mix(1.0, crossed, 0.85), cover);
+    paper = mix(paper, 1.0, smoothstep(120.0, 480.0, distanceToEye) * (1.0 - cover));
     vec3 pencil = mix(kGraphite, kPaper, paper);
 
     float wobble = 2.5 * sin(p.x * 0.21 + p.y * 0.13) + 1.5 * sin(p.y * 0.37 - p.x * 0.17);
