@@ -1,6 +1,7 @@
 #include "effects/timeline_builder.h"
 
 #include "effects/begin_effect.h"
+#include "effects/hatch_to_normal_effect.h"
 #include "shell/demo_state.h"
 #include "timeline/scheduler.h"
 
@@ -17,6 +18,7 @@ struct Scheduled {
 void BuildTimeline() {
     Scheduled timeline[] = {
         {new Mirel::BeginEffect(&g_demoState), 0.0, 10.5},
+        {new Mirel::HatchToNormalEffect(&g_demoState), 33.5, 73.0},
     };
     for (Scheduled& entry : timeline) {
         entry.effect->startTime = entry.start;

@@ -1,0 +1,102 @@
+// The island, from pencil hatching to colour. c0 = (time, sweep, -, -).
+// Samplers: 0 colour, 1 detail normals in tangent space, 2 the sun's cast
+// shadows (1 in light, 0.5 in full shadow), 3-8 the hatch tones Hatch0 (light)
+// to Hatch5 (dark), a tonal art map on white paper.
+//
+// The colour front is a circle round the yacht (6, 42) whose radius is the
+// sweep (farther out it runs ahead, so the sea reaches the horizon by the
+// time the sweep is about 350). Behind the front the island is in colour; a
+// band of strokes about 9 units wide leads it, the paper filling in between
+// the strokes first. oC1 carries what glows: a warm line along the front and
+// the sunlit rock and sand.
+uniform sampler2D s0;
+uniform sampler2D s1;
+uniform sampler2D s2;
+uniform sampler2D s3;
+uniform sampler2D s4;
+uniform sampler2D s5;
+uniform sampler2D s6;
+uniform sampler2D s7;
+uniform sampler2D s8;
+in vec2 uv;
+in vec3 worldPosition;
+in vec3 worldNormal;
+in vec3 worldTangent;
+in vec3 worldBinormal;
+in vec3 toEye;
+
+const vec3 kSun = vec3(0.5014, 0.6217, 0.6017);
+const vec3 kSunColour = vec3(1.05, 0.97, 0.86);
+const vec3 kSkyColour = vec3(0.36, 0.44, 0.56);
+const vec3 kHaze = vec3(0.72, 0.80, 0.90);
+const vec3 kPaper = vec3(0.965, 0.955, 0.925);
+const vec3 kGraphite = vec3(0.15, 0.15, 0.19);
+const vec3 kFrontGlow = vec3(1.0, 0.72, 0.38);
+const float kFrontWidth = 9.0;
+
+float FrontDistance(vec3 p) {
+    float d = length(p.xz - vec2(6.0, 42.0));
+    return d < 100.0 ? d : 100.0 + (d - 100.0) * 0.35;
+}
+
+// Paper value (1 white .. 0 graphite) of the hatching for a tone 0..1.
+float Hatching(float tone, vec2 at) {
+    float level = clamp(tone, 0.0, 1.0) * 6.0;
+    float t0 = texture(s3, at).r;
+    float t1 = texture(s4, at).r;
+    float t2 = texture(s5, at).r;
+    float t3 = texture(s6, at).r;
+    float t4 = texture(s7, at).r;
+    float t5 = texture(s8, at).r;
+    float paper = mix(1.0, t0, clamp(level, 0.0, 1.0));
+    paper = mix(paper, t1, clamp(level - 1.0, 0.0, 1.0));
+    paper = mix(paper, t2, clamp(level - 2.0, 0.0, 1.0));
+    paper = mix(paper, t3, clamp(level - 3.0, 0.0, 1.0));
+    paper = mix(paper, t4, clamp(level - 4.0, 0.0, 1.0));
+    paper = mix(paper, t5, clamp(level - 5.0, 0.0, 1.0));
+    return paper;
+}
+
+void main() {
+    vec3 detail = texture(s1, uv).xyz * 2.0 - 1.0;
+    vec3 n = normalize(normalize(worldNormal) * detail.z + normalize(worldTangent) * detail.x +
+                       normalize(worldBinormal) * detail.y);
+    vec3 v = normalize(toEye);
+    float distanceToEye = length(toEye);
+
+    float inLight = clamp((texture(s2, uv).r - 0.5) * 2.0, 0.0, 1.0);
+    float sun = max(dot(n, kSun), 0.0) * inLight;
+    float skyLight = 0.55 + 0.45 * n.y;
+
+    // Colour: albedo under sun and sky, thinned by haze with distance.
+    vec3 albedo = texture(s0, uv).rgb;
+    vec3 colour = albedo * (kSkyColour * skyLight + kSunColour * sun * 1.25);
+    float haze = 1.0 - exp(-distanceToEye / 420.0);
+    colour = mix(colour, kHaze, haze * 0.8);
+
+    // Pencil: the light as a tone, darker at the silhouette, on paper. The
+    // strokes lie on the ground seen from above and on the slopes seen from
+    // the side, blended by how steep the ground is.
+    float light = 0.12 * skyLight + 0.88 * sun;
+    float rim = 1.0 - smoothstep(0.05, 0.4, abs(dot(n, v)));
+    float tone = clamp(0.92 * pow(1.0 - light, 0.85) + 0.3 * rim, 0.0, 1.0);
+    vec2 fromAbove = worldPosition.xz / 17.0;
+    vec2 fromSide = vec2(worldPosition.x * 0.7 + worldPosition.z * 0.7, worldPosition.y) / 17.0;
+    float steep = smoothstep(0.55, 0.8, abs(normalize(worldNormal).y));
+    float paper = mix(Hatching(tone, fromSide), Hatching(tone, fromAbove), steep);
+    vec3 pencil = mix(kGraphite, kPaper, paper);
+    pencil = mix(pencil, kPaper, haze * 0.6);
+
+    // The front: ahead of it pencil, behind it colour, strokes between.
+    float wobble = 2.5 * sin(worldPosition.x * 0.21 + worldPosition.z * 0.13) +
+                   1.5 * sin(worldPosition.z * 0.37 - worldPosition.x * 0.17);
+    float ahead = c[0].y - FrontDistance(worldPosition) + wobble;
+    float grain = texture(s6, worldPosition.xz / 3.1).r;
+    float reveal = smoothstep(0.0, 1.0, ahead / kFrontWidth - 0.45 * (1.0 - grain));
+    vec3 picture = mix(pencil, colour, reveal);
+    float edge = exp(-abs(ahead - 0.25 * kFrontWidth) / 2.5) * step(-kFrontWidth, ahead);
+
+    oC0 = vec4(picture + kFrontGlow * edge * 0.18, 1.0);
+    float bright = max(max(colour.r, colour.g), colour.b);
+    oC1 = vec4(kFrontGlow * edge * 0.75 + colour * reveal * smoothstep(0.7, 1.0, bright) * 0.5, 1.0);
+}

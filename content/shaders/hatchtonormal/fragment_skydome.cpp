@@ -1,0 +1,30 @@
+// The sky: the dome's picture (sampler 0, Sky02) once the colour front has
+// climbed over it, from the horizon (sweep 130, as it leaves the island) to
+// the zenith (sweep 330); before that white paper. The sun goes to oC1,
+// where it glows.
+uniform sampler2D s0;
+in vec2 uv;
+in vec3 direction;
+in float sweep;
+
+const vec3 kSun = vec3(0.5014, 0.6217, 0.6017);
+const vec3 kPaper = vec3(0.965, 0.955, 0.925);
+const vec3 kGraphite = vec3(0.20, 0.20, 0.24);
+const vec3 kFrontGlow = vec3(1.0, 0.72, 0.38);
+
+void main() {
+    vec3 d = normalize(direction);
+    vec3 colour = texture(s0, uv).rgb;
+
+    // Pencil: plain paper, a breath of graphite where the sky is deepest.
+    float blue = clamp((colour.b - colour.r) * 1.6, 0.0, 1.0);
+    vec3 pencil = mix(kPaper, kGraphite, 0.06 * blue * max(d.y, 0.0));
+
+    float ahead = sweep - (130.0 + 200.0 * max(d.y, 0.0)) + 6.0 * sin(uv.x * 31.4);
+    float reveal = smoothstep(0.0, 1.0, ahead / 30.0);
+    float edge = exp(-abs(ahead - 8.0) / 6.0) * step(-30.0, ahead);
+    float sunGlow = pow(max(dot(d, kSun), 0.0), 60.0);
+
+    oC0 = vec4(mix(pencil, colour, reveal) + kFrontGlow * edge * 0.12, 1.0);
+    oC1 = vec4(kFrontGlow * edge * 0.5 + vec3(1.0, 0.9, 0.7) * sunGlow * 0.8 * reveal, 1.0);
+}
