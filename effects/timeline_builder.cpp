@@ -2,6 +2,7 @@
 
 #include "effects/begin_effect.h"
 #include "effects/hatch_to_normal_effect.h"
+#include "effects/star_effect.h"
 #include "shell/demo_state.h"
 #include "timeline/scheduler.h"
 
@@ -19,6 +20,7 @@ void BuildTimeline() {
     Scheduled timeline[] = {
         {new Mirel::BeginEffect(&g_demoState), 0.0, 10.5},
         {new Mirel::HatchToNormalEffect(&g_demoState), 33.5, 73.0},
+        {new Mirel::StarEffect(&g_demoState), 90.0, 110.0},
     };
     for (Scheduled& entry : timeline) {
         entry.effect->startTime = entry.start;

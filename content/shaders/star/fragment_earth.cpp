@@ -1,0 +1,85 @@
+// The globe, shaded. c0 = earthVector: w turns the globe (and, a little
+// faster, its clouds) eastwards. Samplers: 0 colour map, 1 relief in tangent
+// space (R east, G south), 2 daylight colour with the specular mask in alpha
+// (the oceans shine), 3 cloud cover in alpha. Stage 3's filtering is not set
+// by this scene (the start-up point sampling without mip levels is what the
+// scenes before leave there), so the clouds are filtered here, bilinearly
+// from level 0. Drawn with source alpha over nothing: alpha is 1.
+uniform sampler2D s0;
+uniform sampler2D s1;
+uniform sampler2D s2;
+uniform sampler2D s3;
+in vec2 uv;
+in vec3 normal;
+in vec3 tangent;
+in vec3 binormal;
+in vec3 toEye;
+in vec3 toSun;
+
+const vec3 kSunColour = vec3(1.06, 1.0, 0.92);
+const vec3 kNightTint = vec3(0.10, 0.14, 0.26);
+const vec3 kAir = vec3(0.38, 0.62, 1.0);
+const vec3 kDusk = vec3(1.0, 0.46, 0.22);
+const float kTurn = 0.05;        // of the map per unit of earthVector.w
+const float kCloudDrift = 0.012;
+
+// Cover of the cloud map at `at`, wrapped round the globe, clamped at the poles.
+float CloudCover(vec2 at) {
+    ivec2 size = textureSize(s3, 0);
+    vec2 texel = at * vec2(size) - 0.5;
+    vec2 f = fract(texel);
+    ivec2 i0 = ivec2(floor(texel));
+    int x0 = i0.x - size.x * int(floor(float(i0.x) / float(size.x)));
+    int x1 = x0 + 1 < size.x ? x0 + 1 : 0;
+    int y0 = clamp(i0.y, 0, size.y - 1);
+    int y1 = clamp(i0.y + 1, 0, size.y - 1);
+    float a = texelFetch(s3, ivec2(x0, y0), 0).a;
+    float b = texelFetch(s3, ivec2(x1, y0), 0).a;
+    float d = texelFetch(s3, ivec2(x0, y1), 0).a;
+    float e = texelFetch(s3, ivec2(x1, y1), 0).a;
+    return mix(mix(a, b, f.x), mix(d, e, f.x), f.y);
+}
+
+void main() {
+    vec2 ground = vec2(uv.x - c[0].w * kTurn, uv.y);
+    vec2 sky = vec2(uv.x - c[0].w * (kTurn + kCloudDrift), uv.y);
+
+    vec3 n0 = normalize(normal);
+    vec3 relief = texture(s1, ground).xyz * 2.0 - 1.0;
+    vec3 n = normalize(n0 * relief.z + normalize(tangent) * relief.x + normalize(binormal) * relief.y);
+    vec3 v = normalize(toEye);
+    vec3 l = normalize(toSun);
+
+    // Day and night meet in a soft band; the relief shades only the day.
+    float facing = dot(n0, l);
+    float day = smoothstep(-0.12, 0.22, facing);
+    float lambert = clamp(dot(n, l), 0.0, 1.0);
+
+    vec4 daylight = texture(s2, ground);
+    vec3 albedo = mix(texture(s0, ground).rgb, daylight.rgb, 0.6);
+    float cloud = CloudCover(sky);
+    // The clouds' shadows fall a little away from the sun.
+    float shadow = CloudCover(sky + vec2(-l.z, l.y) * 0.004);
+
+    // Oceans and land under the sun, with a glint where the sea mirrors it.
+    vec3 lit = albedo * kSunColour * (0.04 + 1.05 * lambert) * (1.0 - 0.35 * shadow * day);
+    vec3 h = normalize(l + v);
+    float nh = max(dot(n, h), 0.0);
+    float glint = daylight.a * (pow(nh, 220.0) * 0.8 + pow(nh, 30.0) * 0.07) * (1.0 - cloud) * day;
+    lit += kSunColour * glint;
+
+    // The night: the land by faint blue light, the sea darker.
+    vec3 night = albedo * kNightTint * (0.9 - 0.5 * daylight.a) + vec3(0.004, 0.006, 0.014);
+
+    vec3 colour = mix(night, lit, day);
+    vec3 cloudLight = mix(vec3(0.05, 0.06, 0.10), vec3(0.98, 0.98, 1.0) * (0.12 + 0.95 * max(facing, 0.0)), day);
+    colour = mix(colour, cloudLight, cloud * 0.92);
+
+    // The air: blue along the lit limb, warm where the terminator meets it.
+    float limb = pow(1.0 - clamp(dot(n0, v), 0.0, 1.0), 3.0);
+    float dusk = exp(-facing * facing * 40.0);
+    colour += (kAir * smoothstep(-0.25, 0.4, facing) + kDusk * dusk * 0.3) * limb * 1.1;
+    colour = mix(colour, kAir * 0.9, pow(1.0 - clamp(dot(n0, v), 0.0, 1.0), 6.0) * smoothstep(-0.3, 0.3, facing) * 0.6);
+
+    oC0 = vec4(colour, 1.0);
+}

@@ -1,0 +1,63 @@
+// The cylinder bursting into its triangles, moved by constants alone.
+// Input: the shattering layout (TEXCOORD1.xyz the centroid of the vertex's
+// triangle; TEXCOORD2 random values, unused here: one per corner, not per
+// triangle). c0-c3 view-projection (the cylinder's world is the identity),
+// c8.x seconds since the scene started, c8.y frame time, c9.xyz the point the
+// pieces fly from, c9.w dissolve: 0 until the break, then up to 1 in 2 s.
+//
+// Every corner of a triangle carries the same centroid, so whatever is drawn
+// from the centroid (direction, speed, spin, delay, life) moves the triangle
+// as one piece. Each piece is thrown out from the point, slows, tumbles and
+// shrinks to nothing within 2.5 to 4.5 s.
+in vec3 POSITION0;
+in vec3 NORMAL0;
+in vec2 TEXCOORD0;
+in vec4 TEXCOORD1;
+out vec2 uv;
+out vec3 worldPosition;
+out vec3 worldNormal;
+out vec3 finish;
+
+// The break starts 5.4 s into the scene; dissolve counts its first 2 s.
+const float kBreakAt = 5.4;
+
+vec3 Hash3(vec3 p) {
+    vec3 q = vec3(dot(p, vec3(127.1, 311.7, 74.7)), dot(p, vec3(269.5, 183.3, 246.1)), dot(p, vec3(113.5, 271.9, 124.6)));
+    return fract(sin(q) * 43758.5453);
+}
+
+// `p` turned by `angle` about the unit `axis`.
+vec3 Turn(vec3 p, vec3 axis, float angle) {
+    float s = sin(angle);
+    float k = cos(angle);
+    return p * k + cross(axis, p) * s + axis * dot(axis, p) * (1.0 - k);
+}
+
+void main() {
+    vec3 middle = TEXCOORD1.xyz;
+    vec3 from = c[9].xyz;
+    float dissolve = c[9].w;
+    vec3 r = Hash3(middle);
+    vec3 r2 = Hash3(middle.zxy + 17.0);
+
+    // Seconds since the break: dissolve while it runs, then the clock.
+    float broken = dissolve < 1.0 ? 2.0 * dissolve : max(2.0, c[8].x - kBreakAt);
+    float t = max(broken - 0.35 * r.x, 0.0);
+
+    vec3 outwards = middle - from;
+    vec3 direction = normalize(outwards + (r2 - 0.5) * 0.9 + vec3(0.0, 0.15, 0.0));
+    float speed = 1.6 + 2.4 * r.y;
+    float travel = speed * (1.0 - exp(-1.3 * t)) / 1.3 + 0.12 * t;
+    float life = 2.5 + 2.0 * r.z;
+    float size = 1.0 - smoothstep(0.35 * life, life, t);
+    vec3 axis = normalize(r2 * 2.0 - 1.0 + vec3(0.001, 0.0, 0.0));
+    float angle = t * (1.5 + 5.0 * r2.y) * (r.x < 0.5 ? -1.0 : 1.0);
+
+    vec3 corner = Turn(POSITION0 - middle, axis, angle) * (t > 0.0 ? size : 1.0);
+    worldPosition = middle + direction * travel + corner;
+    worldNormal = Turn(NORMAL0, axis, angle);
+    gl_Position = vec4(worldPosition, 1.0) * mat4(c[0], c[1], c[2], c[3]);
+    uv = TEXCOORD0;
+    // Drawn in pencil: the piece shader's colour front never reaches it.
+    finish = vec3(-1000.0, 0.0, 1.0);
+}
