@@ -23,6 +23,7 @@ TEST(FadeValues, FadeInRisesAtRateFromTheTriggersMomentWithinTheAlphaByte) {
     EXPECT_EQ(FadeInValue(t, 10.75, 640), 160);
     EXPECT_EQ(FadeInValue(t, 10.5 + 255.0 / 640, 640), 255);
     EXPECT_EQ(FadeInValue(t, 99.0, 640), 255);
+    EXPECT_EQ(FadeInValue(t, 1e9, 1e6), 255);  // limited before the conversion
     EXPECT_EQ(FadeColor(160), 0xA0FFFFFFu);
 }
 
@@ -33,6 +34,7 @@ TEST(FadeValues, FadeOutFallsAtRateFromTheTriggersMomentWithinTheAlphaByte) {
     EXPECT_EQ(FadeOutValue(t, 11.0, 255), 127);
     EXPECT_EQ(FadeOutValue(t, 11.5, 255), 0);
     EXPECT_EQ(FadeOutValue(t, 99.0, 255), 0);
+    EXPECT_EQ(FadeOutValue(t, 1e9, 1e6), 0);
 }
 
 TEST(DrawAllSubsets, DrawsEachMaterialSubsetOnceInOrderAndNothingOfAMissingMesh) {

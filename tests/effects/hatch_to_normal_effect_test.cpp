@@ -52,7 +52,7 @@ protected:
     }
     void TearDown() override {
         effect.Stop();
-        if (effect.pixelState) effect.pixelState->Release();
+        EXPECT_EQ(effect.pixelState, nullptr);
         EffectFixture::TearDown();
     }
     void StartAt(double time) { EffectFixture::StartAt(effect, time); }
