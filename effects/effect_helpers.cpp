@@ -25,16 +25,16 @@ void DrawAllSubsets(const Mirel::XMeshObj& mesh) {
 
 // Levels are kept inside 0..255 on both sides so that a level used as an
 // alpha byte can never wrap round to an opaque value.
+// The level is limited before it becomes an integer, so that no elapsed
+// time or rate, however large, overflows the conversion.
 int FadeInValue(const Mirel::Trigger& trigger, double time, double rate) {
     double elapsed = time - (trigger.armedAt + trigger.delay);
-    int level = static_cast<int>(elapsed * rate);
-    return std::clamp(level, 0, 255);
+    return static_cast<int>(std::clamp(elapsed * rate, 0.0, 255.0));
 }
 
 int FadeOutValue(const Mirel::Trigger& trigger, double time, double rate) {
     double elapsed = time - (trigger.armedAt + trigger.delay);
-    int level = static_cast<int>(255.0 - elapsed * rate);
-    return std::clamp(level, 0, 255);
+    return static_cast<int>(std::clamp(255.0 - elapsed * rate, 0.0, 255.0));
 }
 
 void DrawTitleWords(DWORD flags, std::initializer_list<TitleWord> words) {

@@ -297,6 +297,7 @@ void HatchToNormalEffect::Stop() {
     ReleaseInterface(sceneTarget1);
     ReleaseInterface(blurTarget);
     ReleaseInterface(reflectionTexture);
+    ReleaseInterface(pixelState);
 }
 
 // Glow: the second output blurred down and across; then the composite, and

@@ -122,16 +122,20 @@ TEST_F(BeginEffectTest, SilentBand180DrawsWordsAtHalfTheCardsRestingScale) {
 
 TEST_F(BeginEffectTest, WordsSlideAndCarryTheirFadeLevelsAsAlpha) {
     StartAt(0.0);
-    Frame(3.0);
+    Frame(2.75);
+    EXPECT_EQ(effect.word1X, -960.0f) << "no slide before the cards are gone";
+    Frame(3.0);  // the cards go: the whole frame counts
+    EXPECT_FLOAT_EQ(effect.word1X, -960.0f + 8 * 0.25f);
     Frame(5.0);
     ASSERT_EQ(WhatIsShown(), Shown::Words);
     EXPECT_EQ(sprite.drawn[0].color, 0xFFFFFFFFu);
     EXPECT_EQ(sprite.drawn[1].color >> 24, effect.word23Alpha);
     EXPECT_EQ(sprite.drawn[2].position.y, 512.0f);
-    // Sliding since 2.8 s: word 1 right, word 2 left, word 3 right.
-    EXPECT_GT(effect.word1X, -960.0f);
-    EXPECT_LT(effect.word2X, -456.0f);
-    EXPECT_GT(effect.word3X, -320.0f);
+    // 8, 5 and 4 units a second: word 1 right, word 2 left, word 3 right.
+    EXPECT_FLOAT_EQ(effect.word1X, -960.0f + 8 * 2.25f);
+    EXPECT_FLOAT_EQ(effect.word2X, -456.0f - 5 * 2.25f);
+    EXPECT_FLOAT_EQ(effect.word3X, -320.0f + 4 * 2.25f);
+    EXPECT_EQ(sprite.drawn[1].position.x, effect.word2X);
     EXPECT_EQ(sprite.calls.front(), "Begin(20)");
     EXPECT_EQ(sprite.calls[sprite.calls.size() - 2], "Flush");
     EXPECT_EQ(sprite.calls.back(), "End");

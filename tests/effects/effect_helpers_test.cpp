@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/fakes.h"
+#include "resources/resource_manager.h"
+#include "scene/camera.h"
+#include "shell/demo_state.h"
+#include "tests/support/effect_fixture.h"
 
 namespace {
 
@@ -13,53 +16,77 @@ Mirel::Trigger FiredAt(double armedAt, double delay) {
     return trigger;
 }
 
-TEST(FadeValues, FadeInRisesAtRateAndHoldsAt255) {
+TEST(FadeValues, FadeInRisesAtRateFromTheTriggersMomentWithinTheAlphaByte) {
     Mirel::Trigger t = FiredAt(10.0, 0.5);
+    EXPECT_EQ(FadeInValue(t, 10.0, 640), 0);
     EXPECT_EQ(FadeInValue(t, 10.5, 640), 0);
     EXPECT_EQ(FadeInValue(t, 10.75, 640), 160);
     EXPECT_EQ(FadeInValue(t, 10.5 + 255.0 / 640, 640), 255);
     EXPECT_EQ(FadeInValue(t, 99.0, 640), 255);
+    EXPECT_EQ(FadeInValue(t, 1e9, 1e6), 255);  // limited before the conversion
+    EXPECT_EQ(FadeColor(160), 0xA0FFFFFFu);
 }
 
-TEST(FadeValues, FadeOutFallsAtRateAndHoldsAtZero) {
+TEST(FadeValues, FadeOutFallsAtRateFromTheTriggersMomentWithinTheAlphaByte) {
     Mirel::Trigger t = FiredAt(10.0, 0.5);
+    EXPECT_EQ(FadeOutValue(t, 10.0, 255), 255);
     EXPECT_EQ(FadeOutValue(t, 10.5, 255), 255);
     EXPECT_EQ(FadeOutValue(t, 11.0, 255), 127);
     EXPECT_EQ(FadeOutValue(t, 11.5, 255), 0);
-    EXPECT_EQ(FadeOutValue(t, 1e6, 255), 0);
+    EXPECT_EQ(FadeOutValue(t, 99.0, 255), 0);
+    EXPECT_EQ(FadeOutValue(t, 1e9, 1e6), 0);
 }
 
-TEST(FadeValues, LevelsNeverLeaveTheAlphaByte) {
-    Mirel::Trigger t = FiredAt(10.0, 0.5);
-    for (double time : {0.0, 10.49, 10.5, 12.0, 1e9}) {
-        for (double rate : {255.0, 640.0, 1e6}) {
-            int in = FadeInValue(t, time, rate);
-            int out = FadeOutValue(t, time, rate);
-            EXPECT_GE(in, 0);
-            EXPECT_LE(in, 255);
-            EXPECT_GE(out, 0);
-            EXPECT_LE(out, 255);
-        }
-    }
-    EXPECT_EQ(FadeColor(0), 0x00FFFFFFu);
-    EXPECT_EQ(FadeColor(255), 0xFFFFFFFFu);
-}
-
-TEST(DrawAllSubsets, DrawsEachMaterialSubsetOnceInOrder) {
+TEST(DrawAllSubsets, DrawsEachMaterialSubsetOnceInOrderAndNothingOfAMissingMesh) {
     FakeMesh mesh;
     MeshRecord record;
     record.mesh = &mesh;
     record.materialCount = 3;
     record.materials.resize(3);
-    Mirel::XMeshObj object(record);
-    DrawAllSubsets(object);
+    DrawAllSubsets(Mirel::XMeshObj(record));
     EXPECT_EQ(mesh.subsetsDrawn, (std::vector<DWORD>{0, 1, 2}));
+    MeshRecord failed;
+    failed.materialCount = 2;
+    DrawAllSubsets(Mirel::XMeshObj(failed));  // a mesh that failed to load is not touched
 }
 
-TEST(DrawAllSubsets, MeshThatFailedToLoadDrawsNothing) {
-    Mirel::XMeshObj object{MeshRecord{}};
-    DrawAllSubsets(object);  // must not touch the missing mesh
-    SUCCEED();
+using EffectHelpers = EffectFixture;
+
+TEST_F(EffectHelpers, MatrixGoesTransposedIntoFourRegistersAndTheEyeWithWOne) {
+    D3DXMATRIX m;
+    for (int i = 0; i < 16; ++i) m.m[i / 4][i % 4] = float(i + 1);
+    SetMatrixConstant(device, 8, m);
+    float registers[16] = {};
+    device->GetVertexShaderConstantF(8, registers, 4);
+    for (int i = 0; i < 16; ++i) EXPECT_EQ(registers[i], m.m[i % 4][i / 4]) << i;
+    float before[4] = {};
+    device->GetVertexShaderConstantF(12, before, 1);
+    EXPECT_EQ(before[0], 0.0f) << "only four registers written";
+
+    g_demoState.camera->eye = D3DXVECTOR3(1.5f, -2.0f, 30.0f);
+    SetEyeConstant(device, 12);
+    float eye[4] = {};
+    device->GetVertexShaderConstantF(12, eye, 1);
+    EXPECT_EQ(eye[0], 1.5f);
+    EXPECT_EQ(eye[1], -2.0f);
+    EXPECT_EQ(eye[2], 30.0f);
+    EXPECT_EQ(eye[3], 1.0f);
+}
+
+TEST_F(EffectHelpers, TitleWordsAreDrawnInOneSpriteBatchAtTheirPlacesAndLevels) {
+    DrawTitleWords(D3DXSPRITE_OBJECTSPACE, {{"Textures//tavo.png", 10.0f, 20.0f, 160}, {"Textures//ost.png", -5.0f, 7.0f, 255}});
+    EXPECT_EQ(sprite.calls, (std::vector<std::string>{"Begin(4)", "SetTransform", "Draw", "Draw", "End"}));
+    ASSERT_EQ(sprite.drawn.size(), 2u);
+    EXPECT_EQ(sprite.drawn[0].texture, g_demoState.resources->GetTexture("Textures//tavo.png"));
+    EXPECT_EQ(sprite.drawn[1].texture, g_demoState.resources->GetTexture("Textures//ost.png"));
+    EXPECT_NE(sprite.drawn[0].texture, nullptr);
+    EXPECT_EQ(sprite.drawn[0].position, D3DXVECTOR3(10.0f, 20.0f, 0.0f));
+    EXPECT_EQ(sprite.drawn[1].position, D3DXVECTOR3(-5.0f, 7.0f, 0.0f));
+    EXPECT_EQ(sprite.drawn[0].color, 0xA0FFFFFFu);
+    EXPECT_EQ(sprite.drawn[1].color, 0xFFFFFFFFu);
+    D3DXMATRIX scaling;
+    D3DXMatrixScaling(&scaling, 0.0005f, -0.0005f, 0.0f);
+    EXPECT_EQ(sprite.drawn[1].transform, scaling);
 }
 
 }  // namespace

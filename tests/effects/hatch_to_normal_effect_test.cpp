@@ -11,15 +11,12 @@
 #include <vector>
 
 #include "effects/effect_helpers.h"
-#include "platform/fmod/fmod.hpp"
 #include "render/quad.h"
 #include "resources/resource_manager.h"
 #include "scene/camera.h"
 #include "shell/demo_state.h"
-#include "shell/system.h"
 #include "sound/music_player.h"
-#include "tests/support/fakes.h"
-#include "tests/support/test_device.h"
+#include "tests/support/effect_fixture.h"
 
 namespace {
 
@@ -40,81 +37,47 @@ struct ConstantsAtDraw : FakeMesh {
     }
 };
 
-// The demo state an effect sees, over the built data.pak, with seven empty
-// scene meshes (tests put their own in).
-class SceneWorld {
-public:
-    SceneWorld(D3D9Backend backend, UINT width, UINT height) : gpu(backend, width, height) {
-        if (!gpu) return;
+// The scene on the shared fixture, with seven empty scene meshes (tests put
+// their own in) and the frame before the scene as the last one.
+class HatchToNormalTest : public EffectFixture {
+protected:
+    explicit HatchToNormalTest(D3D9Backend backend = D3D9Backend::Recording) : EffectFixture(backend) {}
+    void SetUp() override {
+        EffectFixture::SetUp();
         HatchToNormalEffect::sweepSpeed = 10.0f;  // its value at process start
-        system.width = static_cast<int32_t>(width);
-        system.height = static_cast<int32_t>(height);
-        g_demoState.device = gpu.Get();
-        g_demoState.system = &system;
-        g_demoState.resources = new Mirel::ResourceManager(gpu.Get());
-        g_demoState.quad = new Quad(1.0f / static_cast<float>(width), 1.0f / static_cast<float>(height));
-        g_demoState.music = new MusicPlayer();
         g_demoState.music->spectrumEnabled = true;
-        g_demoState.camera = new Camera();
-        g_demoState.sprite = &fakeSprite;
-        g_demoState.time = kStart;  // the frame before the scene
         g_demoState.meshes.assign(7, Mirel::XMeshObj(MeshRecord{}));
-        screenTexture = gpu.RenderTarget(width, height);
-        g_demoState.screenTexture = screenTexture;
-        screenTexture->GetSurfaceLevel(0, &screenSurface);
-        gpu->SetRenderTarget(0, screenSurface);
-    }
-    ~SceneWorld() {
-        if (!gpu) return;
-        effect.Stop();
-        if (effect.pixelState) effect.pixelState->Release();
-        if (realSprite) realSprite->Release();
-        screenSurface->Release();
-        g_demoState.meshes.clear();
-        delete g_demoState.camera;
-        delete g_demoState.quad;
-        delete g_demoState.resources;
-        g_demoState.music->system->release();
-        delete g_demoState.music;
-        g_demoState = DemoState{};
-    }
-
-    // The scheduler's order: Start, then Update and Render in the same frame.
-    void StartAt(double time) {
+        g_demoState.time = kStart;
         effect.startTime = kStart;
-        effect.Start(time);
-        Frame(time);
     }
-    void Frame(double time) {
-        double dt = time - g_demoState.time;
-        g_demoState.frameDelta = dt;
+    void TearDown() override {
+        effect.Stop();
+        EXPECT_EQ(effect.pixelState, nullptr);
+        EffectFixture::TearDown();
+    }
+    void StartAt(double time) { EffectFixture::StartAt(effect, time); }
+    void Frame(double time) { EffectFixture::Frame(effect, time); }
+    // Update and Render alone on the screen target: the device as the
+    // scene hands it to its post passes.
+    void RenderAt(double time) {
+        IDirect3DSurface9* screen = nullptr;
+        g_demoState.screenTexture->GetSurfaceLevel(0, &screen);
+        device->SetRenderTarget(0, screen);
+        screen->Release();
+        g_demoState.frameDelta = time - g_demoState.time;
         g_demoState.time = time;
         g_demoState.camera->UpdateCamera(time);
-        fakeSprite.Clear();
-        effect.Update(dt, time);
+        effect.Update(g_demoState.frameDelta, time);
         effect.Render();
     }
     IDirect3DPixelShader9* CurrentPixelShader() {
         IDirect3DPixelShader9* shader = nullptr;
-        gpu->GetPixelShader(&shader);
+        device->GetPixelShader(&shader);
         if (shader) shader->Release();
         return shader;
     }
 
-    TestDevice gpu;
-    Mirel::System system;
-    FakeSprite fakeSprite;
-    ID3DXSprite* realSprite = nullptr;
-    IDirect3DTexture9* screenTexture = nullptr;
-    IDirect3DSurface9* screenSurface = nullptr;
     HatchToNormalEffect effect{&g_demoState};
-};
-
-class HatchToNormalTest : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_TRUE(world.gpu) << world.gpu.Error(); }
-    SceneWorld world{D3D9Backend::Recording, 64, 48};
-    HatchToNormalEffect& effect = world.effect;
 };
 
 TEST_F(HatchToNormalTest, StartBindsThePathSwitchesTheSpectrumOffAndSweepsFromMinus70) {
@@ -125,7 +88,7 @@ TEST_F(HatchToNormalTest, StartBindsThePathSwitchesTheSpectrumOffAndSweepsFromMi
     D3DXVECTOR3 above(1.0f, 2.0f, 5.0f), mirrored;
     D3DXVec3TransformCoord(&mirrored, &above, &effect.reflectionMatrix);
     EXPECT_NEAR(mirrored.y, -8.0f, 1e-5f);  // 5 above the sea becomes 5 below
-    world.StartAt(kStart + kFrame);
+    StartAt(kStart + kFrame);
     EXPECT_TRUE(g_demoState.camera->followPath);
     EXPECT_EQ(g_demoState.camera->path, g_demoState.resources->GetCameraPath("Media//HatchToNormal.cp"));
     EXPECT_FALSE(g_demoState.music->spectrumEnabled);
@@ -138,22 +101,21 @@ TEST_F(HatchToNormalTest, SweepRuns32AndRadialRouteIsTakenInTheFrameTrigger3Fire
     IDirect3DPixelShader9* radial = g_demoState.resources->GetPixelShader("fragment_radial_blur.cpp");
     IDirect3DPixelShader9* composite = g_demoState.resources->GetPixelShader("fragment_hatchtonormal_fs.cpp");
     ASSERT_NE(radial, nullptr);
-    world.StartAt(kStart);
+    StartAt(kStart);
     double time = kStart;
     while (true) {
         time += kFrame;
         float before = effect.sceneParams.y;
         bool firedBefore = effect.triggers[3].fired;
-        world.Frame(time);
-        effect.PostProcess();
+        Frame(time);
         float step = effect.sceneParams.y - before;
         if (!firedBefore && effect.triggers[3].fired) {
             EXPECT_NEAR(step, static_cast<float>(kFrame) * 32.0f, 1e-3f);
-            EXPECT_EQ(world.CurrentPixelShader(), radial);
+            EXPECT_EQ(CurrentPixelShader(), radial);
             break;
         }
         ASSERT_NEAR(step, static_cast<float>(kFrame) * 10.0f, 1e-3f) << "at " << time;
-        ASSERT_EQ(world.CurrentPixelShader(), composite);
+        ASSERT_EQ(CurrentPixelShader(), composite);
         ASSERT_LT(time, kStart + 19.0);
     }
     EXPECT_GT(time - kStart, 18.0);
@@ -162,7 +124,7 @@ TEST_F(HatchToNormalTest, SweepRuns32AndRadialRouteIsTakenInTheFrameTrigger3Fire
 
 TEST_F(HatchToNormalTest, RadialStrengthSwingsToMinusPointTwoAndBackToZeroWithinOneFrame) {
     effect.Init();
-    world.StartAt(kStart);
+    StartAt(kStart);
     // Uneven frames, the longest 1/12 s.
     const double steps[] = {1.0 / 12, 1.0 / 45, 1.0 / 30, 1.0 / 20};
     double time = kStart;
@@ -170,7 +132,7 @@ TEST_F(HatchToNormalTest, RadialStrengthSwingsToMinusPointTwoAndBackToZeroWithin
     float heldAt = 1.0f;
     for (int i = 0; time < kStart + 39.45; ++i) {
         time += steps[i % 4];
-        world.Frame(time);
+        Frame(time);
         lowest = std::min(lowest, effect.radialAmount);
         if (time - kStart < 18.0) {
             ASSERT_EQ(effect.radialAmount, 0.0f);
@@ -189,9 +151,9 @@ TEST_F(HatchToNormalTest, RadialStrengthSwingsToMinusPointTwoAndBackToZeroWithin
 
 TEST_F(HatchToNormalTest, WordsFadeInOverASecondEachAndOutTogetherFromFiveSeconds) {
     effect.Init();
-    world.StartAt(kStart);
+    StartAt(kStart);
     auto levelsAt = [&](double after) {
-        world.Frame(kStart + after);
+        Frame(kStart + after);
         return std::vector<int>{effect.wordFade0, effect.wordFade1};
     };
     EXPECT_EQ(levelsAt(0.9), (std::vector<int>{0, 0}));
@@ -200,42 +162,45 @@ TEST_F(HatchToNormalTest, WordsFadeInOverASecondEachAndOutTogetherFromFiveSecond
     EXPECT_EQ(levelsAt(3.5), (std::vector<int>{255, 127}));
     EXPECT_EQ(levelsAt(4.6), (std::vector<int>{255, 255}));
     // The words are drawn at their levels: "then", "there is", "a colour".
-    ASSERT_EQ(world.fakeSprite.drawn.size(), 3u);
-    EXPECT_EQ(world.fakeSprite.calls.front(), "Begin(21)");
-    EXPECT_EQ(world.fakeSprite.drawn[0].position, D3DXVECTOR3(-1512.0f, 1512.0f, 0.0f));
-    EXPECT_EQ(world.fakeSprite.drawn[2].position, D3DXVECTOR3(-590.0f, 1624.0f, 0.0f));
-    EXPECT_EQ(world.fakeSprite.drawn[1].color, 0xFFFFFFFFu);
+    ASSERT_EQ(sprite.drawn.size(), 3u);
+    EXPECT_EQ(sprite.calls.front(), "Begin(21)");
+    EXPECT_EQ(sprite.drawn[0].position, D3DXVECTOR3(-1512.0f, 1512.0f, 0.0f));
+    EXPECT_EQ(sprite.drawn[2].position, D3DXVECTOR3(-590.0f, 1624.0f, 0.0f));
+    EXPECT_EQ(sprite.drawn[1].color, 0xFFFFFFFFu);
     // A long frame over 5.0 s goes straight to the fade-out level.
     EXPECT_EQ(levelsAt(5.5), (std::vector<int>{127, 127}));
     EXPECT_EQ(levelsAt(6.1), (std::vector<int>{0, 0}));
     EXPECT_EQ(levelsAt(30.0), (std::vector<int>{0, 0}));
-    EXPECT_EQ(world.fakeSprite.drawn[0].color, 0x00FFFFFFu);
+    EXPECT_EQ(sprite.drawn[0].color, 0x00FFFFFFu);
 }
 
 TEST_F(HatchToNormalTest, RenderLeavesClipPlaneOffCullingCounterClockwiseAndTheScreenTargets) {
     effect.Init();
-    IDirect3DDevice9* device = world.gpu.Get();
     device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
     device->SetRenderState(D3DRS_CLIPPLANEENABLE, D3DCLIPPLANE0 | D3DCLIPPLANE1);
-    world.StartAt(kStart + kFrame);
+    effect.Start(kStart + kFrame);
+    RenderAt(kStart + kFrame);
     DWORD value = 0;
     device->GetRenderState(D3DRS_CLIPPLANEENABLE, &value);
     EXPECT_EQ(value, 0u);
     device->GetRenderState(D3DRS_CULLMODE, &value);
     EXPECT_EQ(value, static_cast<DWORD>(D3DCULL_CCW));
     IDirect3DSurface9* target = nullptr;
+    IDirect3DSurface9* screen = nullptr;
     device->GetRenderTarget(0, &target);
-    EXPECT_EQ(target, world.screenSurface);
-    if (target) target->Release();
+    g_demoState.screenTexture->GetSurfaceLevel(0, &screen);
+    EXPECT_EQ(target, screen);
+    target->Release();
+    screen->Release();
     target = nullptr;
     device->GetRenderTarget(1, &target);
     EXPECT_EQ(target, nullptr);
 }
 
 TEST_F(HatchToNormalTest, PixelStateBlockPutsBackWhatTheWordsAndSamplerSetUpChanged) {
-    IDirect3DDevice9* device = world.gpu.Get();
-    ASSERT_EQ(D3DXCreateSprite(device, &world.realSprite), D3D_OK);
-    g_demoState.sprite = world.realSprite;
+    ID3DXSprite* realSprite = nullptr;
+    ASSERT_EQ(D3DXCreateSprite(device, &realSprite), D3D_OK);
+    g_demoState.sprite = realSprite;
     // Start-up states the scene must hand back to the post passes.
     device->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_MIRROR);
     device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_POINT);
@@ -243,7 +208,8 @@ TEST_F(HatchToNormalTest, PixelStateBlockPutsBackWhatTheWordsAndSamplerSetUpChan
     device->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
     device->SetRenderState(D3DRS_ALPHATESTENABLE, FALSE);
     effect.Init();
-    world.StartAt(kStart + 4.5);  // the words are up
+    effect.Start(kStart + 4.5);
+    RenderAt(kStart + 4.5);  // the words are up
 
     DWORD value = 0;
     device->GetSamplerState(0, D3DSAMP_ADDRESSU, &value);
@@ -260,16 +226,17 @@ TEST_F(HatchToNormalTest, PixelStateBlockPutsBackWhatTheWordsAndSamplerSetUpChan
     // Without the block the sprite's states would still be in force.
     effect.pixelState->Release();
     effect.pixelState = nullptr;
-    world.Frame(kStart + 4.6);
+    RenderAt(kStart + 4.6);
     device->GetSamplerState(0, D3DSAMP_ADDRESSU, &value);
     EXPECT_EQ(value, static_cast<DWORD>(D3DTADDRESS_CLAMP));
     device->GetRenderState(D3DRS_ALPHABLENDENABLE, &value);
     EXPECT_EQ(value, static_cast<DWORD>(TRUE));
+    realSprite->Release();
 }
 
 TEST_F(HatchToNormalTest, SkyDomeIsDrawnWholeWithTheViewProjectionAloneAndOnlyTheIslandIsMirrored) {
     ConstantsAtDraw sky, island, sea, boat;
-    sky.device = island.device = sea.device = boat.device = world.gpu.Get();
+    sky.device = island.device = sea.device = boat.device = device;
     ConstantsAtDraw* meshes[4] = {&island, &sea, &boat, &sky};
     const uint32_t subsets[4] = {1, 1, 4, 3};
     for (size_t i = 0; i < 4; ++i) {
@@ -277,7 +244,7 @@ TEST_F(HatchToNormalTest, SkyDomeIsDrawnWholeWithTheViewProjectionAloneAndOnlyTh
         g_demoState.meshes[i].materialCount = subsets[i];
     }
     effect.Init();
-    world.StartAt(kStart + 2.0);
+    StartAt(kStart + 2.0);
 
     EXPECT_EQ(sky.subsetsDrawn, (std::vector<DWORD>{0, 1, 2}));
     D3DXMATRIX expected;
@@ -329,33 +296,29 @@ ID3DXMesh* Walls(IDirect3DDevice9* device, std::initializer_list<std::pair<float
     return mesh;
 }
 
-class HatchToNormalPicture : public ::testing::Test {
+class HatchToNormalPicture : public HatchToNormalTest {
 protected:
-    void SetUp() override {
-        if (!world.gpu) GTEST_SKIP() << world.gpu.Error();
-    }
+    HatchToNormalPicture() : HatchToNormalTest(D3D9Backend::OpenGL) {}
     // Pixel of a world point on the 64 x 48 target.
     static std::pair<int, int> OnScreen(const D3DXVECTOR3& point) {
         D3DXVECTOR3 clip;
         D3DXVec3TransformCoord(&clip, &point, &g_demoState.camera->viewProjection);
         return {static_cast<int>((clip.x + 1.0f) * 32.0f), static_cast<int>((1.0f - clip.y) * 24.0f)};
     }
-    SceneWorld world{D3D9Backend::OpenGL, 64, 48};
-    HatchToNormalEffect& effect = world.effect;
 };
 
 TEST_F(HatchToNormalPicture, MirroredIslandLiesBelowTheWaterLineAndNothingAboveTheSeaIsMirrored) {
     // An "island" wall standing 4 above the sea and reaching 4 below it.
-    ID3DXMesh* walls = Walls(world.gpu.Get(), {{-3.0f, 1.0f}, {-7.0f, -3.0f}});
+    ID3DXMesh* walls = Walls(device, {{-3.0f, 1.0f}, {-7.0f, -3.0f}});
     ASSERT_NE(walls, nullptr);
     g_demoState.meshes[0].mesh = walls;
     g_demoState.meshes[0].materialCount = 1;
     effect.Init();
-    world.StartAt(kStart + kFrame);
+    StartAt(kStart + kFrame);
     g_demoState.camera->followPath = false;
     g_demoState.camera->SetLookAt(D3DXVECTOR3(0.0f, 0.0f, -14.0f), D3DXVECTOR3(0.0f, -3.0f, 0.0f));
     g_demoState.camera->UpdateCamera(0.0);
-    world.Frame(kStart + 2 * kFrame);
+    Frame(kStart + 2 * kFrame);
 
     // Alpha 0 where the mirrored island was drawn, opaque black elsewhere.
     Picture mirror = TestDevice::Read(effect.reflectionTexture);
@@ -374,8 +337,7 @@ TEST_F(HatchToNormalPicture, MirroredIslandLiesBelowTheWaterLineAndNothingAboveT
 
 TEST_F(HatchToNormalPicture, GlowBlurSpreadsOneBrightTexelByTheNineTapKernel) {
     effect.Init();
-    world.StartAt(kStart + kFrame);
-    IDirect3DDevice9* device = world.gpu.Get();
+    StartAt(kStart + kFrame);
     IDirect3DSurface9* glow = nullptr;
     effect.sceneTarget1->GetSurfaceLevel(0, &glow);
     device->SetRenderTarget(0, glow);
@@ -384,7 +346,7 @@ TEST_F(HatchToNormalPicture, GlowBlurSpreadsOneBrightTexelByTheNineTapKernel) {
     device->Clear(1, &texel, D3DCLEAR_TARGET, 0xFFFFFFFF, 1.0f, 0);
     glow->Release();
     IDirect3DSurface9* backBuffer = nullptr;
-    world.gpu.RenderTarget(64, 48)->GetSurfaceLevel(0, &backBuffer);
+    gpu.RenderTarget(64, 48)->GetSurfaceLevel(0, &backBuffer);
     device->SetRenderTarget(0, backBuffer);
     backBuffer->Release();
 

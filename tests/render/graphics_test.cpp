@@ -1,6 +1,11 @@
-// Start-up pieces of the rendering core: the screen texture, the debug-text
-// objects and the device failure path of InitGraphics, with their messages.
+// Start-up and shutdown of the rendering core: the screen texture, the
+// debug-text objects, InitGraphics and its device failure, with their
+// messages, and the order in which ReleaseShared lets the services go.
 #include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/fmod/fmod.hpp"
 #include "platform/win32/win32_platform.h"
@@ -13,7 +18,9 @@
 #include "scene/camera.h"
 #include "shell/demo_state.h"
 #include "shell/system.h"
+#include "shell/win_main.h"
 #include "sound/music_player.h"
+#include "tests/support/fakes.h"
 #include "tests/support/test_device.h"
 
 namespace {
@@ -105,25 +112,6 @@ TEST_F(GraphicsStartUp, FailedDeviceIsReportedAndNothingElseIsMade) {
 }
 
 
-// Releases what InitGraphics made, in the order of the demo's shutdown.
-void ReleaseShared() {
-    DemoState& s = g_demoState;
-    if (s.d3d) s.d3d->Release();
-    if (s.device) s.device->Release();
-    if (s.sprite) s.sprite->Release();
-    delete s.camera;
-    if (s.music) s.music->system->release();
-    delete s.music;
-    delete s.resources;
-    if (s.debugFont && s.debugFont->font) s.debugFont->font->Release();
-    if (s.debugFont && s.debugFont->sprite) s.debugFont->sprite->Release();
-    delete s.debugFont;
-    delete s.quad;
-    if (s.screenTexture) s.screenTexture->Release();
-    if (s.screenDepth) s.screenDepth->Release();
-    s = DemoState{};
-}
-
 TEST(InitGraphics, WindowedDeviceTakesTheClientAreaAndTheScreenTargetsTheChosenMode) {
     D3D9Backend previous = D3D9_GetBackend();
     D3D9_SetBackend(D3D9Backend::Recording);
@@ -156,25 +144,77 @@ TEST(InitGraphics, WindowedDeviceTakesTheClientAreaAndTheScreenTargetsTheChosenM
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
     EXPECT_DOUBLE_EQ(s.secondsPerTick, 1.0 / double(frequency.QuadPart));
-    EXPECT_FALSE(s.quit);
     EXPECT_EQ(s.endTime, 110.0);
     ASSERT_NE(s.quad, nullptr);
     EXPECT_EQ(s.quad->texelSize[0], 1.0f / 320);
     EXPECT_EQ(s.quad->texelSize[1], 1.0f / 240);
-    EXPECT_EQ(s.quad->vertexBuffer, nullptr);
     EXPECT_NE(s.resources, nullptr);
     EXPECT_NE(s.camera, nullptr);
     EXPECT_NE(s.music, nullptr);
     EXPECT_NE(s.sprite, nullptr);
     ASSERT_NE(s.debugFont, nullptr);
     EXPECT_NE(s.debugFont->font, nullptr);
-    EXPECT_EQ(s.debugFont->device, s.device);
 
     const auto& calls = D3D9_RecordedCalls(s.device);
     ASSERT_GE(calls.size(), 2u);
     EXPECT_EQ(calls[0], "CreateTexture(320, 240, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT) -> Texture#1");
     EXPECT_EQ(calls[1], "CreateDepthStencilSurface(320, 240, D3DFMT_D24S8, 0, 0, TRUE) -> Surface#2");
     ReleaseShared();
+    if (s.screenTexture) s.screenTexture->Release();
+    if (s.screenDepth) s.screenDepth->Release();
+    s = DemoState{};
+}
+
+// Each release notes which of the shared services are still set at that moment.
+std::vector<std::string> g_notes;
+void Note(const char* what) {
+    const DemoState& s = g_demoState;
+    std::string note = std::string(what) + ":";
+    const std::pair<const char*, bool> set[] = {{"d3d", s.d3d},       {"device", s.device},       {"sprite", s.sprite},
+                                                {"camera", s.camera}, {"music", s.music},         {"resources", s.resources},
+                                                {"font", s.debugFont}, {"quad", s.quad}};
+    for (const auto& [name, there] : set)
+        if (there) note += std::string(" ") + name;
+    g_notes.push_back(note);
+}
+struct NotingSprite : FakeSprite {
+    explicit NotingSprite(const char* name) : name(name) {}
+    ULONG Release() override {
+        Note(name);
+        return 0;
+    }
+    const char* name;
+};
+struct NotingManager : Mirel::ResourceManager {
+    using ResourceManager::ResourceManager;
+    ~NotingManager() override { Note("resources"); }
+};
+struct NotingQuad : Quad {
+    NotingQuad() : Quad(1.0f, 1.0f) {}
+    ~NotingQuad() override { Note("quad"); }
+};
+
+TEST_F(GraphicsStartUp, ReleaseSharedGoesFromTheDeviceToTheQuadAndForgetsEachService) {
+    DemoState& s = g_demoState;
+    s.device->AddRef();
+    s.device->GetDirect3D(&s.d3d);
+    NotingSprite sprite("sprite"), fontSprite("font sprite");
+    s.sprite = &sprite;
+    s.camera = new Camera();
+    s.music = new MusicPlayer();
+    s.resources = new NotingManager(s.device);
+    g_resourceManager = s.resources;
+    s.debugFont = new DebugFont(s.device);
+    s.debugFont->sprite->Release();
+    s.debugFont->sprite = &fontSprite;
+    s.quad = new NotingQuad();
+    g_notes.clear();
+    ReleaseShared();
+    EXPECT_EQ(g_notes, (std::vector<std::string>{"sprite: sprite camera music resources font quad",
+                                                 "resources: resources font quad", "font sprite: font quad",
+                                                 "quad: quad"}));
+    EXPECT_TRUE(!s.d3d && !s.device && !s.sprite && !s.camera && !s.music && !s.resources && !s.debugFont && !s.quad);
+    EXPECT_EQ(g_resourceManager, nullptr);
 }
 
 }  // namespace

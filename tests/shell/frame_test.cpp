@@ -1,18 +1,26 @@
-// BeginFrame and EndFrame on the recording backend: the clock step, the
-// switch to the screen target and back, the composite and the present.
+// The frame loop and the program's life around it: BeginFrame and EndFrame on
+// the recording device, the composite and the loading frame as pictures, the
+// command line's run control, and WinMain run in this process from the loader
+// dialog to shutdown.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/d3d9/d3d9_platform.h"
 #include "platform/win32/win32_platform.h"
-#include "shell/demo_state.h"
-#include "shell/loader_dialog.h"
+#include "resources/resource_manager.h"
 #include "run/run_control.h"
+#include "shell/demo_state.h"
 #include "shell/frame.h"
+#include "shell/loader_dialog.h"
+#include "shell/run_hooks.h"
 #include "shell/system.h"
+#include "shell/win_main.h"
+#include "sound/music_player.h"
+#include "tests/support/effect_fixture.h"
 
 namespace {
 
@@ -27,53 +35,21 @@ public:
     int postProcessed = 0;
 };
 
-class FrameTest : public ::testing::Test {
+class FrameTest : public EffectFixture {
 protected:
+    explicit FrameTest(D3D9Backend backend = D3D9Backend::Recording) : EffectFixture(backend) {}
     void SetUp() override {
-        Win32_SetBackend(Win32Backend::Headless);
-        Win32_Reset();
-        D3D9_SetBackend(D3D9Backend::Recording);
-        d3d = Direct3DCreate9(D3D_SDK_VERSION);
-        ASSERT_NE(d3d, nullptr);
-        D3DPRESENT_PARAMETERS params = {};
-        params.BackBufferWidth = 64;
-        params.BackBufferHeight = 48;
-        params.BackBufferFormat = D3DFMT_X8R8G8B8;
-        params.BackBufferCount = 1;
-        params.SwapEffect = D3DSWAPEFFECT_DISCARD;
-        params.Windowed = TRUE;
-        params.EnableAutoDepthStencil = TRUE;
-        params.AutoDepthStencilFormat = D3DFMT_D24S8;
-        ASSERT_EQ(d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr, D3DCREATE_HARDWARE_VERTEXPROCESSING,
-                                    &params, &device),
-                  D3D_OK);
-        ASSERT_EQ(device->CreateTexture(64, 48, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT,
-                                        &g_demoState.screenTexture, nullptr),
-                  D3D_OK);
-        ASSERT_EQ(device->CreateDepthStencilSurface(64, 48, D3DFMT_D24S8, D3DMULTISAMPLE_NONE, 0, TRUE,
-                                                    &g_demoState.screenDepth, nullptr),
-                  D3D_OK);
-        g_demoState.device = device;
-        g_demoState.time = 0.0;
-        g_demoState.frameDelta = 0.0;
-        effect = new CountingEffect(&g_demoState);
-        g_demoState.activeEffects = {effect};
+        EffectFixture::SetUp();
+        g_demoState.activeEffects = {&effect};
+        StartClock(30);
     }
-
     void TearDown() override {
         g_demoState.activeEffects.clear();
-        delete effect;
-        if (g_demoState.screenTexture) g_demoState.screenTexture->Release();
-        if (g_demoState.screenDepth) g_demoState.screenDepth->Release();
-        g_demoState.screenTexture = nullptr;
-        g_demoState.screenDepth = nullptr;
-        g_demoState.device = nullptr;
-        if (device) device->Release();
-        if (d3d) d3d->Release();
         Win32_Reset();
+        EffectFixture::TearDown();
     }
 
-    void StartClock(int fps) {
+    static void StartClock(int fps) {
         Win32_SetFixedStep(fps);
         LARGE_INTEGER frequency, counter;
         QueryPerformanceFrequency(&frequency);
@@ -81,86 +57,128 @@ protected:
         g_demoState.secondsPerTick = 1.0 / static_cast<double>(frequency.QuadPart);
         g_demoState.prevCounter = counter.QuadPart;
     }
-
-    std::vector<std::string> Calls() {
+    // The logged calls without their arguments and resource labels.
+    std::vector<std::string> CallNames() const {
         std::vector<std::string> names;
-        for (const std::string& line : D3D9_RecordedCalls(device)) {
+        for (const std::string& line : Calls()) {
             std::string name = line.substr(0, line.find('('));
             names.push_back(name.substr(name.find('.') + 1));  // "Texture#1.GetSurfaceLevel" -> "GetSurfaceLevel"
         }
         return names;
     }
+    IDirect3DSurface9* RenderTarget() const {
+        IDirect3DSurface9* target = nullptr;
+        device->GetRenderTarget(0, &target);
+        if (target) target->Release();
+        return target;
+    }
 
-    IDirect3D9* d3d = nullptr;
-    IDirect3DDevice9* device = nullptr;
-    CountingEffect* effect = nullptr;
+    CountingEffect effect{&g_demoState};
 };
 
-TEST_F(FrameTest, EqualCountersGiveAZeroDeltaAndLeaveTimeAlone) {
-    StartClock(30);
-    g_demoState.time = 1.5;
-    BeginFrame();
-    EXPECT_EQ(g_demoState.frameDelta, 0.0);
-    EXPECT_EQ(g_demoState.time, 1.5);
-    EndFrame();
-}
-
 TEST_F(FrameTest, FixedStepFramesAdvanceByExactlyOneNth) {
-    StartClock(30);
     for (int k = 1; k <= 90; ++k) {
         BeginFrame();
-        ASSERT_EQ(g_demoState.curCounter, k - 1);
-        if (k > 1) {
-            ASSERT_EQ(g_demoState.frameDelta, 1.0 / 30.0) << "frame " << k;
-        }
+        ASSERT_EQ(g_demoState.frameDelta, k > 1 ? 1.0 / 30.0 : 0.0) << "frame " << k;
         ASSERT_NEAR(g_demoState.time, (k - 1) / 30.0, 1e-12);
         EndFrame();
         ASSERT_EQ(g_demoState.prevCounter, k - 1);
     }
-    EXPECT_EQ(effect->postProcessed, 90);
+    EXPECT_EQ(effect.postProcessed, 90);
 }
 
 TEST_F(FrameTest, FramesRenderIntoTheClearedScreenTargetAndCompositeOntoTheBackBuffer) {
-    StartClock(60);
-    D3D9_ClearRecordedCalls(device);
+    IDirect3DSurface9* backBuffer = RenderTarget();
+    ClearCalls();
     BeginFrame();
-    std::vector<std::string> begin = Calls();
-    std::vector<std::string> expected = {"BeginScene",      "GetRenderTarget", "GetDepthStencilSurface",
-                                         "GetSurfaceLevel", "SetRenderTarget", "SetDepthStencilSurface",
-                                         "Clear"};
-    EXPECT_EQ(begin, expected);
-    const std::string& clear = D3D9_RecordedCalls(device).back();
-    EXPECT_NE(clear.find("0xffffffff"), std::string::npos) << clear;
-    IDirect3DSurface9* target = nullptr;
-    device->GetRenderTarget(0, &target);
+    const std::vector<std::string> begin = {"BeginScene",      "GetRenderTarget", "GetDepthStencilSurface",
+                                            "GetSurfaceLevel", "SetRenderTarget", "SetDepthStencilSurface",
+                                            "Clear"};
+    EXPECT_EQ(CallNames(), begin);
+    EXPECT_NE(Calls().back().find("0xffffffff"), std::string::npos) << Calls().back();
     IDirect3DSurface9* level = nullptr;
     g_demoState.screenTexture->GetSurfaceLevel(0, &level);
-    EXPECT_EQ(target, level) << "drawing goes to the screen texture";
-    target->Release();
+    EXPECT_EQ(RenderTarget(), level) << "drawing goes to the screen texture";
     level->Release();
 
-    D3D9_ClearRecordedCalls(device);
+    ClearCalls();
     EndFrame();
-    std::vector<std::string> end = Calls();
+    std::vector<std::string> end = CallNames();
     ASSERT_GE(end.size(), 4u);
     EXPECT_EQ(end[0], "SetRenderTarget");
     EXPECT_EQ(end[1], "SetDepthStencilSurface");
     EXPECT_EQ(end[end.size() - 2], "EndScene");
     EXPECT_EQ(end.back(), "Present");
-    EXPECT_EQ(effect->postProcessed, 1);
+    EXPECT_EQ(RenderTarget(), backBuffer);
+    EXPECT_EQ(effect.postProcessed, 1);
     EXPECT_EQ(g_demoState.savedBackBuffer, nullptr) << "references given up";
     EXPECT_EQ(g_demoState.savedDepth, nullptr);
+}
+
+TEST_F(FrameTest, WithoutAScreenSurfaceTheFrameIsClearedAndDrawnOnTheBackBuffer) {
+    IDirect3DSurface9* backBuffer = RenderTarget();
+    IDirect3DTexture9* screen = g_demoState.screenTexture;
+    g_demoState.screenTexture = nullptr;
+    ClearCalls();
+    BeginFrame();
+    g_demoState.screenTexture = screen;
+    EXPECT_EQ(FindCall("SetRenderTarget("), -1);
+    EXPECT_GE(FindCall("SetDepthStencilSurface(Surface#"), 0);
+    EXPECT_GE(FindCall("Clear(0, NULL, D3DCLEAR_TARGET|D3DCLEAR_ZBUFFER, 0xffffffff, 1, 0)"), 0);
+    EXPECT_EQ(RenderTarget(), backBuffer);
+    EndFrame();
+    EXPECT_EQ(effect.postProcessed, 1);
 }
 
 TEST_F(FrameTest, OnlyTheFirstActiveEffectComposites) {
     CountingEffect second(&g_demoState);
     g_demoState.activeEffects.push_back(&second);
-    StartClock(60);
     BeginFrame();
     EndFrame();
-    EXPECT_EQ(effect->postProcessed, 1);
+    EXPECT_EQ(effect.postProcessed, 1);
     EXPECT_EQ(second.postProcessed, 0);
-    g_demoState.activeEffects.pop_back();
+}
+
+// The same frames on the headless OpenGL device, read back as presented.
+class FramePicture : public FrameTest {
+protected:
+    FramePicture() : FrameTest(D3D9Backend::OpenGL) {}
+    void SetUp() override {
+        FrameTest::SetUp();
+        g_demoState.activeEffects.clear();
+    }
+    Picture Presented() const {
+        Picture shot;
+        EXPECT_TRUE(D3D9_ReadPresented(device, &shot.rgba, &shot.width, &shot.height));
+        return shot;
+    }
+};
+
+constexpr uint32_t kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kBlue = 0xFF0000FF, kWhite = 0xFFFFFFFF;
+
+TEST_F(FramePicture, AFrameWithoutAnActiveEffectShowsTheScreenTextureAsDrawn) {
+    BeginFrame();
+    const D3DRECT corner = {0, 0, 16, 12};
+    device->Clear(1, &corner, D3DCLEAR_TARGET, kRed, 1.0f, 0);
+    EndFrame();
+    Picture shot = Presented();
+    ASSERT_EQ(shot.width, 64);
+    EXPECT_EQ(shot.At(4, 4), kRed);
+    EXPECT_EQ(shot.At(20, 4), kWhite);
+    EXPECT_EQ(shot.At(60, 44), kWhite);
+}
+
+TEST_F(FramePicture, TheLoadingFrameShowsItsPictureFullScreenTheRightWayUp) {
+    // Four quadrants of 2 x 2 texels: red, green over blue, white.
+    std::vector<uint32_t> texels(16);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x) texels[size_t(4 * y + x)] = y < 2 ? (x < 2 ? kRed : kGreen) : (x < 2 ? kBlue : kWhite);
+    DrawLoadingScreen(gpu.Texture(4, 4, texels));
+    Picture shot = Presented();
+    EXPECT_EQ(shot.At(16, 12), kRed);
+    EXPECT_EQ(shot.At(48, 12), kGreen);
+    EXPECT_EQ(shot.At(16, 36), kBlue);
+    EXPECT_EQ(shot.At(48, 36), kWhite);
 }
 
 using RunControl = FrameTest;
@@ -189,6 +207,7 @@ TEST_F(RunControl, ThirtyFramesASecondUntilTwoSecondsIsExactlySixtyFrames) {
     EXPECT_EQ(FinishRun(0), 0);
     EXPECT_NE(testing::internal::GetCapturedStdout().find("60 frames"), std::string::npos);
     g_loaderDialogReady = nullptr;
+    g_runHooks = RunHooks();
 }
 
 TEST_F(RunControl, AnUnreachedOrUnreadablePictureFailsTheRun) {
@@ -205,18 +224,138 @@ TEST_F(RunControl, AnUnreachedOrUnreadablePictureFailsTheRun) {
     EXPECT_EQ(FinishRun(0), kExitShotFailed);
     testing::internal::GetCapturedStdout();
     g_loaderDialogReady = nullptr;
+    g_runHooks = RunHooks();
 }
 
-TEST_F(RunControl, WithoutOptionsNothingStopsTheLoop) {
-    ApplyRunOptions(DemoOptions());
-    StartClock(30);
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_FALSE(RunShouldStop());
-        BeginFrame();
-        EndFrame();
+// WinMain on the recording device over the built data.pak and music, the
+// loader dialog answered with a mode, on a 30 fps clock.
+class WinMainRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        previous = D3D9_GetBackend();
+        D3D9_SetBackend(D3D9Backend::Recording);
     }
-    EXPECT_EQ(FinishRun(0), 0);
-    g_loaderDialogReady = nullptr;
+    void TearDown() override {
+        ReleaseShared();  // after a failed start-up: what it had made
+        D3D9_SetBackend(previous);
+        g_loaderDialogReady = nullptr;
+        g_runHooks = RunHooks();
+        g_screenModes.clear();
+        Win32_Reset();
+    }
+    int Run(int width, int height) {
+        DemoOptions options;
+        options.headless = options.hasMode = true;
+        options.width = width;
+        options.height = height;
+        options.fps = 30;
+        ApplyRunOptions(options);
+        g_runHooks = RunHooks();
+        g_runHooks.loadingPresented = onLoading;
+        g_runHooks.framePresented = [this] {
+            ++frames;
+            if (onFrame) onFrame();
+        };
+        g_runHooks.shouldStop = [this] { return frames == 15; };
+        return WinMain(nullptr, nullptr, nullptr, 0);
+    }
+
+    std::function<void()> onLoading, onFrame;
+    D3D9Backend previous = D3D9Backend::OpenGL;
+    int frames = 0;
+};
+
+// Waits in the queue past the end of the run and notes what it finds at shutdown.
+class ProbeEffect : public Mirel::Effect {
+public:
+    ProbeEffect(bool* stoppedWithServices, bool* deleted)
+        : Effect(&g_demoState), stoppedWithServices(stoppedWithServices), deleted(deleted) {
+        startTime = 1000.0;
+        endTime = 1001.0;
+    }
+    ~ProbeEffect() override { *deleted = true; }
+    void Init() override {}
+    void Update(double, double) override {}
+    void Render() override {}
+    void PostProcess() override {}
+    void Stop() override { *stoppedWithServices = g_demoState.device && g_demoState.resources && g_demoState.quad; }
+    bool* stoppedWithServices;
+    bool* deleted;
+};
+
+TEST_F(WinMainRun, StartsUpInOrderRunsFromTimeZeroAndShutsDownEverything) {
+    int loadingPresents = -1;
+    bool resourcesShared = false;
+    size_t meshesAtLoading = 99, pendingAtLoading = 99;
+    onLoading = [&] {
+        const auto& calls = D3D9_RecordedCalls(g_demoState.device);
+        loadingPresents = int(std::count_if(calls.begin(), calls.end(),
+                                            [](const std::string& c) { return c.rfind("Present(", 0) == 0; }));
+        resourcesShared = g_resourceManager && g_resourceManager == g_demoState.resources;
+        meshesAtLoading = g_demoState.meshes.size();
+        pendingAtLoading = g_demoState.pendingEffects.size();
+        // Loading takes a second of the clock, and the loading frame's time is not the demo's.
+        for (int i = 0; i < 30; ++i) Win32_FramePresented();
+        g_demoState.time = 7.0;
+    };
+    double firstTime = -1.0, firstDelta = -1.0;
+    bool spectrumEveryFrame = false, yachtThird = false;
+    float loudest = 0.0f;
+    bool stoppedWithServices = false, probeDeleted = false;
+    onFrame = [&] {
+        DemoState& s = g_demoState;
+        if (frames == 1) {
+            firstTime = s.time;
+            firstDelta = s.frameDelta;
+            spectrumEveryFrame = s.music->spectrumEnabled && s.music->spectrumInterval == -1.0f;
+            yachtThird = s.meshes.size() == 7 && s.meshes[2].mesh == GetMesh("Media//yachtAll2.x").mesh;
+            s.pendingEffects.push(new ProbeEffect(&stoppedWithServices, &probeDeleted));
+        }
+        for (float band : s.music->spectrum) loudest = std::max(loudest, band);
+    };
+    ASSERT_EQ(Run(64, 48), 0);
+
+    // Steps 4 and 5: the manager shared, then one presented frame before anything else loads.
+    EXPECT_TRUE(resourcesShared);
+    EXPECT_EQ(loadingPresents, 1);
+    EXPECT_EQ(meshesAtLoading, 0u);
+    EXPECT_EQ(pendingAtLoading, 0u);
+    // Steps 6 to 11: the meshes in their order, the spectrum read every frame,
+    // the music playing, the clock set to zero just before the loop.
+    EXPECT_TRUE(yachtThird);
+    EXPECT_TRUE(spectrumEveryFrame);
+    EXPECT_GT(loudest, 0.0f) << "the music is heard in the spectrum";
+    EXPECT_EQ(firstTime, 0.0);
+    EXPECT_EQ(firstDelta, 0.0);
+    // Shutdown: effects left over are stopped while the services still exist,
+    // then the services go and the cursor is shown again.
+    EXPECT_TRUE(stoppedWithServices);
+    EXPECT_TRUE(probeDeleted);
+    EXPECT_TRUE(g_demoState.activeEffects.empty());
+    EXPECT_TRUE(g_demoState.pendingEffects.empty());
+    const DemoState& s = g_demoState;
+    EXPECT_TRUE(!s.d3d && !s.device && !s.sprite && !s.camera && !s.music && !s.resources && !s.debugFont && !s.quad);
+    EXPECT_EQ(g_resourceManager, nullptr);
+    EXPECT_EQ(ShowCursor(FALSE), -1) << "the cursor was shown again";
+}
+
+TEST_F(WinMainRun, AWindowThatCannotBeMadeEndsStartUpWithStatusOne) {
+    WNDCLASSEXA taken = {};
+    taken.cbSize = sizeof taken;
+    taken.lpfnWndProc = DefWindowProcA;
+    taken.lpszClassName = "KelClass";
+    ASSERT_TRUE(RegisterClassExA(&taken));
+    EXPECT_EQ(Run(64, 48), kExitStartupFailed);
+    EXPECT_EQ(g_demoState.d3d, nullptr) << "no device was tried";
+}
+
+TEST_F(WinMainRun, ADeviceThatCannotBeMadeEndsStartUpWithStatusOne) {
+    // A window without a client area has no back buffer to offer.
+    int boxes = Win32_MessageBoxCount();
+    EXPECT_EQ(Run(0, 0), kExitStartupFailed);
+    EXPECT_EQ(Win32_MessageBoxCount(), boxes + 1);
+    EXPECT_STREQ(Win32_LastMessageBoxText(), "CreateDevice() failed!  Make sure you have DirectX 9.");
+    EXPECT_EQ(frames, 0);
 }
 
 }  // namespace

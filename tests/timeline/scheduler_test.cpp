@@ -32,30 +32,19 @@ TEST_F(Scheduler, EffectStartingAtZeroStartsAndRunsInTheFirstFrame) {
     EXPECT_TRUE(g_demoState.pendingEffects.empty());
 }
 
-TEST_F(Scheduler, TimeEqualToStartDoesNotStart) {
-    Add("a", 10.5, 17.5);
+TEST_F(Scheduler, StartsAndRetiresOnlyOnceTheTimeIsStrictlyPast) {
+    RecordingEffect* effect = Add("a", 10.5, 17.5);
     log.clear();
     Frame(10.5);
     EXPECT_THAT(log, IsEmpty());
-    EXPECT_THAT(g_demoState.activeEffects, IsEmpty());
     Frame(10.500001);
     EXPECT_THAT(log, ElementsAre("a.Start", "a.Update", "a.Render"));
-}
-
-TEST_F(Scheduler, TimeEqualToEndDoesNotRetire) {
-    RecordingEffect* effect = Add("a", 0.0, 10.5);
-    Frame(1.0);
     log.clear();
-    Frame(10.5);
+    Frame(17.5);
     EXPECT_THAT(log, ElementsAre("a.Update", "a.Render"));
     EXPECT_THAT(g_demoState.activeEffects, ElementsAre(effect));
-}
-
-TEST_F(Scheduler, RetiresOnlyAfterEndStrictlyPassed) {
-    Add("a", 0.0, 10.5);
-    Frame(1.0);
     log.clear();
-    Frame(10.51);
+    Frame(17.51);
     EXPECT_THAT(log, ElementsAre("a.Stop", "a.deleted"));
     EXPECT_THAT(g_demoState.activeEffects, IsEmpty());
 }
@@ -72,7 +61,8 @@ TEST_F(Scheduler, BoundaryFrameStartsTheNextAndRetiresThePreviousBeforeRendering
 
 TEST_F(Scheduler, QuitAtEndTimeStillRunsTheWholeFrame) {
     Add("star", 90.0, 110.0);
-    Frame(100.0);
+    Frame(109.99);
+    EXPECT_FALSE(g_demoState.quit);
     log.clear();
     Frame(110.0);
     EXPECT_TRUE(g_demoState.quit);
@@ -82,36 +72,17 @@ TEST_F(Scheduler, QuitAtEndTimeStillRunsTheWholeFrame) {
     EXPECT_THAT(log, ElementsAre("star.Stop", "star.deleted"));
 }
 
-TEST_F(Scheduler, QuitIsNotSetBeforeEndTime) {
-    Frame(109.99);
-    EXPECT_FALSE(g_demoState.quit);
-}
-
-TEST_F(Scheduler, ActiveEffectsRunInStartOrderAndTheFirstStartedLeads) {
-    RecordingEffect* first = Add("a", 0.0, 20.0);
-    RecordingEffect* second = Add("b", 5.0, 20.0);
-    Frame(1.0);
-    log.clear();
-    Frame(6.0);
-    EXPECT_THAT(log, ElementsAre("b.Start", "a.Update", "a.Render", "b.Update", "b.Render"));
-    // The shell's EndFrame post-processes with the first active effect only.
-    EXPECT_THAT(g_demoState.activeEffects, ElementsAre(first, second));
-}
-
-TEST_F(Scheduler, RetiringTheFirstHandsFirstPlaceToTheSecond) {
-    Add("a", 0.0, 10.0);
-    RecordingEffect* second = Add("b", 5.0, 20.0);
-    Frame(6.0);
-    Frame(10.5);
-    EXPECT_THAT(g_demoState.activeEffects, ElementsAre(second));
-}
-
-TEST_F(Scheduler, RetirementKeepsTheOrderOfTheOthers) {
+TEST_F(Scheduler, ActiveEffectsRunInStartOrderAndRetirementKeepsTheOrderOfTheOthers) {
     RecordingEffect* a = Add("a", 0.0, 30.0);
-    Add("b", 1.0, 5.0);
+    RecordingEffect* b = Add("b", 1.0, 5.0);
     RecordingEffect* c = Add("c", 2.0, 30.0);
     Add("d", 3.0, 5.0);
     RecordingEffect* e = Add("e", 4.0, 30.0);
+    Frame(1.5);
+    log.clear();
+    Frame(2.5);
+    EXPECT_THAT(log, ElementsAre("c.Start", "a.Update", "a.Render", "b.Update", "b.Render", "c.Update", "c.Render"));
+    EXPECT_THAT(g_demoState.activeEffects, ElementsAre(a, b, c));
     Frame(4.5);
     ASSERT_EQ(g_demoState.activeEffects.size(), 5u);
     Frame(6.0);
@@ -126,24 +97,18 @@ TEST_F(Scheduler, EffectWhoseEndHasPassedIsStartedStoppedAndDeletedInOneFrame) {
     EXPECT_THAT(g_demoState.activeEffects, IsEmpty());
 }
 
-TEST_F(Scheduler, SeveralEffectsStartInOneFrameEarliestFirst) {
+TEST_F(Scheduler, SeveralEffectsStartInOneFrameEarliestFirstAndLaterOnesWait) {
     RecordingEffect* c = Add("c", 2.0, 50.0);
     RecordingEffect* a = Add("a", 0.0, 50.0);
     RecordingEffect* b = Add("b", 1.0, 50.0);
+    RecordingEffect* later = Add("later", 20.0, 50.0);
     log.clear();
     Frame(3.0);
     EXPECT_THAT(log, ElementsAre("a.Start", "b.Start", "c.Start", "a.Update", "a.Render", "b.Update", "b.Render",
                                  "c.Update", "c.Render"));
     EXPECT_THAT(g_demoState.activeEffects, ElementsAre(a, b, c));
-}
-
-TEST_F(Scheduler, LaterEffectsWaitInTheQueue) {
-    Add("a", 0.0, 50.0);
-    RecordingEffect* later = Add("b", 20.0, 50.0);
-    Frame(3.0);
     ASSERT_EQ(g_demoState.pendingEffects.size(), 1u);
     EXPECT_EQ(g_demoState.pendingEffects.top(), later);
-    EXPECT_FALSE(later->started);
 }
 
 TEST_F(Scheduler, StartReceivesTheFrameTimeAndArmsTriggers) {

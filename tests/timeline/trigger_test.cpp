@@ -31,66 +31,49 @@ protected:
     std::unique_ptr<RecordingEffect> effect;
 };
 
-TEST_F(Triggers, FireOnlyAfterTheirDelayHasStrictlyPassed) {
-    Started(0.0, {0.3});
-    PollAt(0.3);
-    EXPECT_FALSE(effect->triggers[0].fired);
-    PollAt(0.30001);
-    EXPECT_TRUE(effect->triggers[0].fired);
-}
-
-TEST_F(Triggers, DelayIsCountedFromTheStartTime) {
+TEST_F(Triggers, FireOnlyOnceTheirDelayFromTheStartHasStrictlyPassedAndStayFired) {
     Started(10.0, {0.5});
     PollAt(10.5);
     EXPECT_FALSE(effect->triggers[0].fired);
     PollAt(10.5001);
     EXPECT_TRUE(effect->triggers[0].fired);
+    PollAt(10.1);
+    EXPECT_TRUE(effect->triggers[0].fired) << "never cleared";
 }
 
-TEST_F(Triggers, FireInArrayOrderOnly) {
+TEST_F(Triggers, ElapsedTimeIsTheDistanceFromTheArmTimeEitherWay) {
+    Started(10.0, {0.5});
+    PollAt(9.0);
+    EXPECT_TRUE(effect->triggers[0].fired);
+}
+
+TEST_F(Triggers, FireInArrayOrderSeveralInOneLongFrame) {
     Started(0.0, {2.0, 1.0});
     PollAt(1.5);
-    EXPECT_EQ(Fired(), (std::vector<bool>{false, false}));
+    EXPECT_EQ(Fired(), (std::vector<bool>{false, false})) << "the second waits for the first";
     PollAt(2.5);
     EXPECT_EQ(Fired(), (std::vector<bool>{true, true}));
-}
-
-TEST_F(Triggers, SeveralFireInOneLongFrame) {
     Started(0.0, {0.5, 1.0, 1.5, 5.0});
     PollAt(2.0);
     EXPECT_EQ(Fired(), (std::vector<bool>{true, true, true, false}));
     EXPECT_EQ(effect->lastTrigger, 2u);
 }
 
-TEST_F(Triggers, ScanResumesAtTheMostRecentlyFired) {
+TEST_F(Triggers, ScanResumesAtTheMostRecentlyFiredWithoutRevisitingEarlierOnes) {
     Started(0.0, {0.5, 1.0, 1.5});
     PollAt(0.75);
     EXPECT_EQ(effect->lastTrigger, 0u);
     PollAt(1.25);
     EXPECT_EQ(effect->lastTrigger, 1u);
-    EXPECT_EQ(Fired(), (std::vector<bool>{true, true, false}));
     PollAt(1.3);
     EXPECT_EQ(effect->lastTrigger, 1u);
-}
-
-TEST_F(Triggers, ScanStartsAtLastTriggerWithoutRevisitingEarlierOnes) {
     Started(0.0, {0.5, 1.0});
     effect->lastTrigger = 1;
     PollAt(2.0);
     EXPECT_EQ(Fired(), (std::vector<bool>{false, true}));
-}
-
-TEST_F(Triggers, ElapsedTimeIsTheDistanceFromTheArmTime) {
-    Started(10.0, {0.5});
-    PollAt(9.0);
-    EXPECT_TRUE(effect->triggers[0].fired);
-}
-
-TEST_F(Triggers, EffectWithoutTriggersIsUnaffected) {
     Started(0.0, {});
     PollAt(50.0);
-    EXPECT_EQ(effect->lastTrigger, 0u);
-    EXPECT_TRUE(effect->triggers.empty());
+    EXPECT_EQ(effect->lastTrigger, 0u) << "an effect without triggers";
 }
 
 TEST_F(Triggers, StartArmsEveryTriggerButKeepsFiredFlagsAndScanPosition) {
@@ -101,11 +84,4 @@ TEST_F(Triggers, StartArmsEveryTriggerButKeepsFiredFlagsAndScanPosition) {
     EXPECT_EQ(effect->triggers[1].armedAt, 20.0);
     EXPECT_TRUE(effect->triggers[0].fired);
     EXPECT_EQ(effect->lastTrigger, 0u);
-}
-
-TEST_F(Triggers, FiredFlagsAreNeverCleared) {
-    Started(0.0, {0.5});
-    PollAt(1.0);
-    PollAt(0.1);
-    EXPECT_TRUE(effect->triggers[0].fired);
 }
