@@ -59,7 +59,10 @@ TEST_F(SceneMeshes, LoadThroughTheXFileLoaderWithTexturedMaterials) {
         size_t faces = m.indices.size() / 3;
         EXPECT_GE(faces, triangles.at(name).first) << name;
         EXPECT_LE(faces, triangles.at(name).second) << name;
-        EXPECT_LT(m.positions.size(), faces * 3) << name << " shares its vertices";
+        if (name == "cylinder.X")
+            EXPECT_EQ(m.positions.size(), faces * 3) << "every face of the cylinder has vertices of its own, to fly off";
+        else
+            EXPECT_LT(m.positions.size(), faces * 3) << name << " shares its vertices";
         ASSERT_FALSE(m.textures.empty()) << name;
         for (DWORD a : m.attributes) EXPECT_LT(a, m.textures.size()) << name;
         EXPECT_FALSE(m.textures[0].empty()) << name << "'s first material has a texture";
