@@ -25,9 +25,9 @@ in vec3 worldNormal;
 in vec3 eyePosition;
 
 const vec3 kSun = vec3(0.5, 0.62, 0.6);
-const vec2 kPeak = vec2(-10.0, -8.0);
 const float kSeaLevel = -3.0;
-const float kHatchTile = 7.0;     // world units a hatch tile covers
+const float kShoreLine = -3.25;  // just under the sea, so the sea hides it once drawn
+const float kHatchTile = 16.0;    // world units a hatch tile covers
 const float kRedrawStep = 1.5;    // sketch-level step between two redrawings
 
 float Hash(vec2 p) {
@@ -36,20 +36,71 @@ float Hash(vec2 p) {
     return fract((q.x + q.y) * q.z);
 }
 
-float Noise(vec2 p) {
-    vec2 i = floor(p);
-    vec2 f = fract(p);
-    vec2 u = f * f * (3.0 - 2.0 * f);
-    return mix(mix(Hash(i), Hash(i + vec2(1.0, 0.0)), u.x), mix(Hash(i + vec2(0.0, 1.0)), Hash(i + vec2(1.0, 1.0)), u.x),
-               u.y);
+// Short strokes scattered over the ground plane `p` (world x, z), two to a
+// cell of kCell units, each laid along `dir` (a unit vector in x-z) with a
+// tilt of its own and drawn once `density` (0..1) passes its rank. `pixel` is
+// the size of one pixel on the ground; strokes are kWidthPixels wide on the
+// screen and fade to their mean cover where cells shrink to a few pixels.
+const float kCell = 1.4;
+const float kWidthPixels = 1.6;
+
+float StrokeField(vec2 p, vec2 dir, float density, float pixel, float seed) {
+    vec2 cell = floor(p / kCell);
+    float cover = 0.0;
+    for (int j = -1; j <= 1; ++j) {
+        for (int i = -1; i <= 1; ++i) {
+            vec2 id = cell + vec2(float(i), float(j));
+            for (int k = 0; k < 2; ++k) {
+                vec2 key = id + vec2(float(k) * 0.37 + seed, seed * 1.9);
+                float rank = (float(k) + Hash(key * 1.13 + 0.5)) * 0.5;
+                float shown = smoothstep(rank, rank + 0.1, density);
+                vec2 centre = (id + vec2(Hash(key), Hash(key + 17.7))) * kCell;
+                float tilt = (Hash(key + 29.3) - 0.5) * 0.6;
+                vec2 d = vec2(dir.x * cos(tilt) - dir.y * sin(tilt), dir.x * sin(tilt) + dir.y * cos(tilt));
+                vec2 rel = p - centre;
+                float along = dot(rel, d);
+                float halfLength = kCell * (0.55 + 0.4 * Hash(key + 41.1));
+                float bow = 0.12 * kCell * (Hash(key + 53.9) - 0.5) * (along * along / (halfLength * halfLength));
+                float across = abs(dot(rel, vec2(-d.y, d.x)) - bow);
+                float taper = 1.0 - smoothstep(0.5, 1.0, abs(along) / halfLength);
+                float halfWidth = 0.5 * kWidthPixels * pixel * (0.6 + 0.4 * taper);
+                float line = clamp((halfWidth - across) / pixel + 0.5, 0.0, 1.0);
+                line *= clamp((halfLength - abs(along)) / pixel + 0.5, 0.0, 1.0);
+                cover = max(cover, line * shown * (0.6 + 0.4 * taper));
+            }
+        }
+    }
+    float mean = clamp(3.0 * density * kWidthPixels * pixel / kCell, 0.0, 0.85);
+    return mix(cover, mean, smoothstep(0.12, 0.3, pixel / kCell));
 }
 
-float Strokes(float phase, float footprint, float widthPixels) {
-    footprint = max(footprint, 1.0e-4);
-    float pixelsToLine = (0.5 - abs(fract(phase) - 0.5)) / footprint;
-    float line = clamp(0.5 * widthPixels - pixelsToLine + 0.5, 0.0, 1.0);
-    float mean = clamp(widthPixels * footprint, 0.0, 1.0);
-    return mix(line, mean, smoothstep(0.2, 0.45, footprint));
+// Strokes down the fall line of the surface with normal `n` (and across it
+// where `crossDensity` > 0), laid out in the plane that faces the surface
+// best: the ground plane for gentle slopes, an upright plane for cliffs.
+float Layers(vec2 q, float pixel, vec2 fall, float density, float crossDensity, float seed) {
+    float cover = StrokeField(q, fall, density, pixel, seed);
+    if (crossDensity > 0.0) cover = 1.0 - (1.0 - cover) * (1.0 - 0.85 * StrokeField(q, vec2(-fall.y, fall.x), crossDensity, pixel, seed + 71.0));
+    return cover;
+}
+
+vec2 Fall(vec2 f, vec2 slant) {
+    float size = length(f);
+    vec2 d = f / max(size, 1.0e-4);
+    d *= sign(dot(d, slant) + 1.0e-3);  // a stroke has no head or tail
+    return normalize(mix(slant, d, smoothstep(0.05, 0.2, size)));
+}
+
+float Pencil(vec3 p, vec3 n, float density, float crossDensity) {
+    vec3 fall3 = vec3(0.0, -1.0, 0.0) + n * n.y;  // down the slope, in the surface
+    vec3 weights = pow(abs(n), vec3(4.0));
+    weights /= weights.x + weights.y + weights.z;
+    // Pixel sizes in each plane, taken before any branch.
+    vec3 pixels = max(vec3(length(fwidth(p.zy)), length(fwidth(p.xz)), length(fwidth(p.xy))) * 0.75, vec3(1.0e-4));
+    float cover = 0.0;
+    if (weights.y > 0.02) cover += weights.y * Layers(p.xz, pixels.y, Fall(fall3.xz, vec2(0.6, -0.8)), density, crossDensity, 0.0);
+    if (weights.x > 0.02) cover += weights.x * Layers(p.zy, pixels.x, Fall(fall3.zy, vec2(0.0, 1.0)), density, crossDensity, 13.0);
+    if (weights.z > 0.02) cover += weights.z * Layers(p.xy, pixels.z, Fall(fall3.xy, vec2(0.0, 1.0)), density, crossDensity, 29.0);
+    return cover;
 }
 
 // Tone k of the ladder: 0 is bare paper, 1 to 6 are Hatch0 to Hatch5.
@@ -65,9 +116,10 @@ float Tone(int k, vec2 p, vec2 dx, vec2 dy) {
 }
 
 // Hatching of `darkness` (0 paper .. 1 the darkest tone) in one projection.
-float Hatching(float darkness, vec2 p) {
-    vec2 dx = dFdx(p);
-    vec2 dy = dFdy(p);
+// `d` holds the coordinates' screen derivatives (x in xy, y in zw).
+float Hatching(float darkness, vec2 p, vec4 d) {
+    vec2 dx = d.xy;
+    vec2 dy = d.zw;
     float ladder = clamp(darkness, 0.0, 1.0) * 6.0;
     int k = int(floor(ladder));
     float between = ladder - float(k);
@@ -87,42 +139,38 @@ void main() {
     float sketchLevel = c[0].x;
     vec3 n = normalize(worldNormal);
     vec3 sun = normalize(kSun);
-    float above = smoothstep(kSeaLevel - 1.5, kSeaLevel + 1.0, worldPosition.y);
+    vec3 toEye = normalize(eyePosition - worldPosition);
+    float above = clamp((worldPosition.y - kShoreLine) / max(fwidth(worldPosition.y), 1.0e-3) + 0.5, 0.0, 1.0);
     float albedo = GroundShade(worldPosition, n);
     float broadLight = clamp((dot(n, sun) + 0.25) / 1.25, 0.0, 1.0);
 
-    // Colour 0: hatching in the plane that faces the ground best.
+    // Colour 0: hatching. The sun and the turn of the ground away from the
+    // eye choose the tone; the falling sketch level fills it in.
     float fill = clamp((15.0 - sketchLevel) / 24.0, 0.0, 1.0);
-    float darkness = (1.0 - broadLight * mix(0.8, 1.2, albedo)) * mix(0.6, 1.05, fill);
+    float facing = clamp(dot(n, toEye), 0.0, 1.0);
+    float light = clamp(dot(n, sun), 0.0, 1.0) * (0.45 + 0.55 * sqrt(facing));
+    float darkness = (1.0 - light * mix(0.85, 1.25, albedo)) * mix(0.55, 1.0, fill);
     float redraw = floor(sketchLevel / kRedrawStep);
     vec2 shift = vec2(Hash(vec2(redraw, 3.0)), Hash(vec2(redraw, 11.0)));
     vec3 weights = pow(abs(n), vec3(6.0));
     weights /= weights.x + weights.y + weights.z;
     vec3 p = worldPosition / kHatchTile;
-    float hatch = weights.y * Hatching(darkness, p.xz + shift);
-    hatch += weights.x * Hatching(darkness, p.zy + shift.yx);
-    hatch += weights.z * Hatching(darkness, p.xy + shift);
+    // Derivatives before the branches below.
+    vec4 dTop = vec4(dFdx(p.xz), dFdy(p.xz));
+    vec4 dSideX = vec4(dFdx(p.zy), dFdy(p.zy));
+    vec4 dSideZ = vec4(dFdx(p.xy), dFdy(p.xy));
+    float hatch = 0.0;
+    if (weights.y > 0.01) hatch += weights.y * Hatching(darkness, p.xz + shift, dTop);
+    if (weights.x > 0.01) hatch += weights.x * Hatching(darkness, p.zy + shift.yx, dSideX);
+    if (weights.z > 0.01) hatch += weights.z * Hatching(darkness, p.xy + shift, dSideZ);
     oC0 = vec4(vec3(mix(1.0, hatch, above)), 1.0);
 
-    // Colour 1: the sketch sheet.
-    float light = clamp((dot(n, sun) + 0.2) / 1.2, 0.0, 1.0);
-    float sketchDarkness = clamp(1.0 - light * mix(0.75, 1.15, albedo), 0.0, 1.0);
+    // Colour 1: the sketch sheet, as fragment_handdraw.cpp draws it.
+    float sketchLight = clamp((dot(n, sun) + 0.2) / 1.2, 0.0, 1.0);
+    float sketchDarkness = clamp(1.0 - sketchLight * mix(0.75, 1.15, albedo), 0.0, 1.0);
     float smoothTone = clamp(0.35 + 0.65 * broadLight, 0.0, 1.0) * mix(0.8, 1.1, albedo);
-    vec2 ground = worldPosition.xz;
-    float wobble = Noise(ground * 0.35) - 0.5;
-    float dashes = smoothstep(0.25, 0.55, Noise(ground * 0.9 + wobble));
-    float contourPhase = worldPosition.y / 0.9 + 0.6 * wobble;
-    float contour = Strokes(contourPhase, fwidth(contourPhase),
-                            2.2 * smoothstep(0.12, 0.55, sketchDarkness) * mix(0.4, 1.0, dashes));
-    vec2 fromPeak = ground - kPeak;
-    float radius = max(length(fromPeak), 1.0e-3);
-    float around = atan(fromPeak.y, fromPeak.x) * (96.0 / 6.2831853) + 0.8 * wobble;
-    float aroundFootprint = (fwidth(ground.x) + fwidth(ground.y)) / radius * (96.0 / 6.2831853);
-    float downhill = Strokes(around, aroundFootprint, 1.8 * smoothstep(0.42, 0.75, sketchDarkness));
-    downhill *= smoothstep(3.0, 9.0, radius);
-    float crossPhase = dot(ground, vec2(0.62, 0.78)) / 0.8 + 0.5 * wobble;
-    float crossHatch = Strokes(crossPhase, fwidth(crossPhase), 1.6 * smoothstep(0.62, 0.9, sketchDarkness));
-    float graphite = 1.0 - (1.0 - 0.85 * contour) * (1.0 - 0.7 * downhill) * (1.0 - 0.75 * crossHatch);
+    float graphite = Pencil(worldPosition, n, smoothstep(0.35, 0.85, sketchDarkness),
+                            smoothstep(0.68, 1.0, sketchDarkness));
     float depthCode = clamp(log2(distance(worldPosition, eyePosition)) / 10.0, 0.0, 0.95);
     float tone = mix(1.0, smoothTone, above);
     oC1 = vec4(tone, 1.0 - graphite * above, tone, mix(1.0, depthCode, above));
