@@ -3,10 +3,12 @@
 // 1280 x 720: the frame's clear, the effect's Update, Render and PostProcess
 // and the Present, with the real meshes, textures and shaders of data.pak
 // (run from anywhere; the pack is read from the build folder). The counter
-// "effect_ms" is the time spent inside the effect's own calls, which with
-// OpenGL's deferred drawing is mostly our code and the stand-in's
-// translation of the calls; the rest of a frame is the renderer finishing
-// the pictures.
+// "effect_ms" is the wall time inside the effect's Update, Render and
+// PostProcess; on Mesa's llvmpipe the draws are finished inside those calls
+// (the post passes read the targets back), so it is nearly the whole frame.
+// The CPU column is the calling thread alone, that is our code (effects,
+// stand-ins) and the driver's front end; the rest of the wall time is the
+// renderer's own threads running the shaders.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
