@@ -1,7 +1,7 @@
 #include "effects/hand_draw_effect.h"
 
 #include "effects/effect_helpers.h"
-#include "render/graphics.h"
+#include "render/quad.h"
 #include "resources/resource_manager.h"
 #include "scene/camera.h"
 #include "shell/demo_state.h"

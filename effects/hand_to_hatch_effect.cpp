@@ -1,7 +1,7 @@
 #include "effects/hand_to_hatch_effect.h"
 
 #include "effects/effect_helpers.h"
-#include "render/graphics.h"
+#include "render/quad.h"
 #include "resources/resource_manager.h"
 #include "scene/camera.h"
 #include "shell/demo_state.h"
@@ -153,10 +153,8 @@ void HandToHatchEffect::Render() {
 }
 
 void HandToHatchEffect::Stop() {
-    if (edgeTexture) edgeTexture->Release();
-    edgeTexture = nullptr;
-    if (sceneTarget1) sceneTarget1->Release();
-    sceneTarget1 = nullptr;
+    ReleaseInterface(edgeTexture);
+    ReleaseInterface(sceneTarget1);
 }
 
 // The edge pass draws the sketch sheet of `sceneTarget1` as the sketch into

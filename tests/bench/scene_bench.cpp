@@ -19,7 +19,7 @@
 #include "effects/hand_draw_effect.h"
 #include "effects/hand_to_hatch_effect.h"
 #include "platform/fmod/fmod.hpp"
-#include "render/graphics.h"
+#include "render/quad.h"
 #include "resources/resource_manager.h"
 #include "scene/camera.h"
 #include "scene/mesh_object.h"

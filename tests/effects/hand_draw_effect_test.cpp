@@ -4,57 +4,66 @@
 
 #include <algorithm>
 
-#include "tests/effects/scene_fixture.h"
+#include "resources/resource_manager.h"
+#include "scene/camera.h"
+#include "shell/demo_state.h"
+#include "tests/effects/scene_doubles.h"
+#include "tests/support/effect_fixture.h"
 
 namespace {
 
-class HandDrawEffectTest : public SceneFixture {
+class HandDrawEffectTest : public EffectFixture {
 protected:
-    HandDrawEffectTest() : SceneFixture(D3D9Backend::Recording) {}
     void SetUp() override {
-        SceneFixture::SetUp();
+        EffectFixture::SetUp();
+        scene.Install();
         effect.Init();
     }
+    void Draw(double time) {
+        scene.ClearDrawn();
+        Frame(effect, time);
+    }
+    FakeSceneMeshes scene;
     Mirel::HandDrawEffect effect{&g_demoState};
 };
 
 TEST_F(HandDrawEffectTest, WordsFadeInAtTheirCuesAndOutTogether) {
     StartAt(effect, 10.5);  // cues at 11.2, 13.44, 15.369 and 16.1
-    Frame(effect, 11.1);
+    Draw(11.1);
     EXPECT_EQ(effect.wordFade0, 0);
     EXPECT_EQ(effect.wordFade1, 0);
-    Frame(effect, 11.43);  // 0.23 s into the first fade at 640 a second
+    Draw(11.43);  // 0.23 s into the first fade at 640 a second
     EXPECT_EQ(effect.wordFade0, 147);
     EXPECT_EQ(effect.wordFade1, 0);
-    Frame(effect, 13.6);
+    Draw(13.6);
     EXPECT_EQ(effect.wordFade0, 255);
     EXPECT_EQ(effect.wordFade1, 102);
-    Frame(effect, 14.0);
+    Draw(14.0);
     EXPECT_EQ(effect.wordFade1, 255);
-    Frame(effect, 15.47);  // 0.101 s into the fade-out: both fall together
+    Draw(15.47);  // 0.101 s into the fade-out: both fall together
     EXPECT_EQ(effect.wordFade0, 190);
     EXPECT_EQ(effect.wordFade1, 190);
-    Frame(effect, 15.9);  // the fade-out is over before the last cue ...
+    Draw(15.9);  // the fade-out is over before the last cue ...
     EXPECT_EQ(effect.wordFade0, 0);
-    Frame(effect, 16.3);  // ... and nothing comes back after it
+    Draw(16.3);  // ... and nothing comes back after it
     EXPECT_EQ(effect.wordFade0, 0);
     EXPECT_EQ(effect.wordFade1, 0);
 }
 
 TEST_F(HandDrawEffectTest, AFrameOverTheFadeOutCueSkipsTheRestOfTheFadeIn) {
     StartAt(effect, 10.5);
-    Frame(effect, 13.5);  // 0.06 s into the second fade-in
+    Draw(13.5);  // 0.06 s into the second fade-in
     EXPECT_EQ(effect.wordFade1, 38);
-    Frame(effect, 15.4);  // 4.9 s: straight to the fade-out level of 4.869 s
+    Draw(15.4);  // 4.9 s: straight to the fade-out level of 4.869 s
     EXPECT_EQ(effect.wordFade0, 235);
     EXPECT_EQ(effect.wordFade1, 235);
 }
 
 TEST_F(HandDrawEffectTest, AFrameOverBothLastCuesGivesZero) {
     StartAt(effect, 10.5);
-    Frame(effect, 14.0);
+    Draw(14.0);
     ASSERT_EQ(effect.wordFade0, 255);
-    Frame(effect, 16.2);  // 5.7 s: past 4.869 and 5.6 in one frame
+    Draw(16.2);  // 5.7 s: past 4.869 and 5.6 in one frame
     EXPECT_EQ(effect.wordFade0, 0);
     EXPECT_EQ(effect.wordFade1, 0);
 }
@@ -71,21 +80,21 @@ TEST_F(HandDrawEffectTest, StartPutsTheCameraOnItsPathOnce) {
 
 TEST_F(HandDrawEffectTest, RendersTheIslandAloneThenEdgesToTheBackBufferUnderTheWords) {
     Mirel::ResourceManager& resources = *g_demoState.resources;
-    const std::string sketch = Label(resources.GetPixelShader("fragment_handdraw.cpp"));
-    const std::string sobel = Label(resources.GetPixelShader("fragment_sobel.cpp"));
-    const std::string colour = Label(resources.GetTexture("Textures//island.jpg"));
-    const std::string normals = Label(resources.GetTexture("Textures//islandNormal.jpg"));
-    const std::string screen = Label(g_demoState.screenTexture);
+    const std::string sketch = RecordedName(device, resources.GetPixelShader("fragment_handdraw.cpp"));
+    const std::string sobel = RecordedName(device, resources.GetPixelShader("fragment_sobel.cpp"));
+    const std::string colour = RecordedName(device, resources.GetTexture("Textures//island.jpg"));
+    const std::string normals = RecordedName(device, resources.GetTexture("Textures//islandNormal.jpg"));
+    const std::string screen = RecordedName(device, g_demoState.screenTexture);
     StartAt(effect, 10.6);
     ClearCalls();
-    Frame(effect, 13.7825);
+    Draw(13.7825);
 
-    EXPECT_EQ(fakeMeshes[0].subsetsDrawn, std::vector<DWORD>{0});
-    for (size_t i = 1; i < fakeMeshes.size(); ++i) EXPECT_TRUE(fakeMeshes[i].subsetsDrawn.empty()) << "mesh " << i;
+    EXPECT_EQ(scene.meshes[0].subsetsDrawn, std::vector<DWORD>{0});
+    for (size_t i = 1; i < scene.meshes.size(); ++i) EXPECT_TRUE(scene.meshes[i].subsetsDrawn.empty()) << "mesh " << i;
 
-    const std::vector<std::string> calls = Calls();
+    const std::vector<std::string>& calls = Calls();
     auto at = [&](const std::string& line) {
-        return std::find(calls.begin(), calls.end(), line) - calls.begin();
+        return long(std::find(calls.begin(), calls.end(), line) - calls.begin());
     };
     const long end = long(calls.size());
     EXPECT_LT(at("SetTexture(0, " + colour + ")"), end);
@@ -123,9 +132,14 @@ TEST_F(HandDrawEffectTest, RendersTheIslandAloneThenEdgesToTheBackBufferUnderThe
 
 // The edge pass on the headless OpenGL device: a sketch sheet with one shape
 // on white paper becomes paper with a pencil outline round the shape.
-class SobelPassTest : public SceneFixture {
+class SobelPassTest : public EffectFixture {
 protected:
-    SobelPassTest() : SceneFixture(D3D9Backend::OpenGL, 64, 48) {}
+    SobelPassTest() : EffectFixture(D3D9Backend::OpenGL, 64, 48) {}
+    void TearDown() override {
+        if (screen) g_demoState.screenTexture = screen;  // the fixture's, which it releases
+        EffectFixture::TearDown();
+    }
+    IDirect3DTexture9* screen = nullptr;
     Mirel::HandDrawEffect effect{&g_demoState};
 };
 
@@ -134,8 +148,8 @@ TEST_F(SobelPassTest, OutlinesAShapeInPencilAndLeavesThePaperWhite) {
     std::vector<uint32_t> sheet(64 * 48, 0xFFFFFFFFu);
     for (int y = 16; y < 32; ++y)
         for (int x = 20; x < 40; ++x) sheet[size_t(y) * 64 + x] = 0x60E0FFE0u;  // a 0.38, tone 0.88, no strokes
-    IDirect3DTexture9* screen = gpu.Texture(64, 48, sheet);
-    g_demoState.screenTexture = screen;
+    screen = g_demoState.screenTexture;
+    g_demoState.screenTexture = gpu.Texture(64, 48, sheet);
     effect.Init();
     effect.PostProcess();
     Picture shot = gpu.Present();
