@@ -1,6 +1,8 @@
 #include "effects/timeline_builder.h"
 
 #include "effects/begin_effect.h"
+#include "effects/hand_draw_effect.h"
+#include "effects/hand_to_hatch_effect.h"
 #include "effects/hatch_to_normal_effect.h"
 #include "effects/star_effect.h"
 #include "shell/demo_state.h"
@@ -19,6 +21,8 @@ struct Scheduled {
 void BuildTimeline() {
     Scheduled timeline[] = {
         {new Mirel::BeginEffect(&g_demoState), 0.0, 10.5},
+        {new Mirel::HandDrawEffect(&g_demoState), 10.5, 17.5},
+        {new Mirel::HandToHatchEffect(&g_demoState), 17.5, 33.5},
         {new Mirel::HatchToNormalEffect(&g_demoState), 33.5, 73.0},
         {new Mirel::StarEffect(&g_demoState), 90.0, 110.0},
     };

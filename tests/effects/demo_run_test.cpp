@@ -119,7 +119,8 @@ TEST_F(DemoRun, TitleScenePicturesFollowTheCards) {
 }
 
 TEST_F(DemoRun, WholeTimelineEndsByItselfJustPast110Seconds) {
-    DemoResult run = RunDemo("--mode 160x120 --windowed --fps 30", folder);
+    // Ten frames a second keep the run short; every scene still starts and stops.
+    DemoResult run = RunDemo("--mode 160x120 --windowed --fps 10", folder);
     ASSERT_EQ(run.status, 0) << run.log;
     EXPECT_FALSE(ShowedMessageBox(run.log)) << run.log;
     double endTime = 0;
@@ -127,7 +128,7 @@ TEST_F(DemoRun, WholeTimelineEndsByItselfJustPast110Seconds) {
     ASSERT_NE(at, std::string::npos) << run.log;
     endTime = std::strtod(run.log.c_str() + at + 10, nullptr);
     EXPECT_GE(endTime, 110.0);
-    EXPECT_LT(endTime, 110.0 + 1.0 / 30 + 1e-6);
+    EXPECT_LT(endTime, 110.0 + 1.0 / 10 + 1e-6);
 }
 
 }  // namespace

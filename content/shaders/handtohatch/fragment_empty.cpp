@@ -1,0 +1,5 @@
+// The sea before it appears: nothing is drawn, not even depth, so the white
+// paper and the island's sketch stay as they are.
+void main() {
+    discard;
+}

@@ -1,0 +1,177 @@
+// The island in pencil hatching, and its pencil sketch beside it.
+// c0 = (sketch level, time, -, -); samplers 0-5 the hatch tones Hatch0 (light)
+// to Hatch5 (dark); sampler 0 is left clamped by the previous post pass, so
+// every tone is read with its coordinates wrapped here and its gradients
+// given explicitly.
+//
+// Colour 0, the hatching: the light on the ground picks a tone between bare
+// paper and Hatch5, blending the two nearest. The sketch level (falling 2 a
+// second, and faster on every loud beat of the music's band 40) darkens the
+// tones as it falls, so the hatching fills in over the first seconds of the
+// scene, and moves the strokes to a new place whenever it passes a step, as
+// if the hatching were drawn again: the music sets the pace of the redrawing.
+// Colour 1, the sketch sheet of fragment_handdraw.cpp (r, b smooth tone, g
+// strokes, a log distance) from the ground's shape and height alone, so that
+// fragment_sobel.cpp gives back the sketch of the scene before.
+uniform sampler2D s0;
+uniform sampler2D s1;
+uniform sampler2D s2;
+uniform sampler2D s3;
+uniform sampler2D s4;
+uniform sampler2D s5;
+in vec2 uv;
+in vec3 worldPosition;
+in vec3 worldNormal;
+in vec3 eyePosition;
+
+const vec3 kSun = vec3(0.5, 0.62, 0.6);
+const float kSeaLevel = -3.0;
+const float kShoreLine = -3.25;  // just under the sea, so the sea hides it once drawn
+const float kHatchTile = 16.0;    // world units a hatch tile covers
+const float kRedrawStep = 1.5;    // sketch-level step between two redrawings
+
+float Hash(vec2 p) {
+    vec3 q = fract(vec3(p.xyx) * 0.1031);
+    q += dot(q, q.yzx + 33.33);
+    return fract((q.x + q.y) * q.z);
+}
+
+// Short strokes scattered over the ground plane `p` (world x, z), two to a
+// cell of kCell units, each laid along `dir` (a unit vector in x-z) with a
+// tilt of its own and drawn once `density` (0..1) passes its rank. `pixel` is
+// the size of one pixel on the ground; strokes are kWidthPixels wide on the
+// screen and fade to their mean cover where cells shrink to a few pixels.
+const float kCell = 1.4;
+const float kWidthPixels = 1.6;
+
+float StrokeField(vec2 p, vec2 dir, float density, float pixel, float seed) {
+    vec2 cell = floor(p / kCell);
+    float cover = 0.0;
+    for (int j = -1; j <= 1; ++j) {
+        for (int i = -1; i <= 1; ++i) {
+            vec2 id = cell + vec2(float(i), float(j));
+            for (int k = 0; k < 2; ++k) {
+                vec2 key = id + vec2(float(k) * 0.37 + seed, seed * 1.9);
+                float rank = (float(k) + Hash(key * 1.13 + 0.5)) * 0.5;
+                float shown = smoothstep(rank, rank + 0.1, density);
+                vec2 centre = (id + vec2(Hash(key), Hash(key + 17.7))) * kCell;
+                float tilt = (Hash(key + 29.3) - 0.5) * 0.6;
+                vec2 d = vec2(dir.x * cos(tilt) - dir.y * sin(tilt), dir.x * sin(tilt) + dir.y * cos(tilt));
+                vec2 rel = p - centre;
+                float along = dot(rel, d);
+                float halfLength = kCell * (0.55 + 0.4 * Hash(key + 41.1));
+                float bow = 0.12 * kCell * (Hash(key + 53.9) - 0.5) * (along * along / (halfLength * halfLength));
+                float across = abs(dot(rel, vec2(-d.y, d.x)) - bow);
+                float taper = 1.0 - smoothstep(0.5, 1.0, abs(along) / halfLength);
+                float halfWidth = 0.5 * kWidthPixels * pixel * (0.6 + 0.4 * taper);
+                float line = clamp((halfWidth - across) / pixel + 0.5, 0.0, 1.0);
+                line *= clamp((halfLength - abs(along)) / pixel + 0.5, 0.0, 1.0);
+                cover = max(cover, line * shown * (0.6 + 0.4 * taper));
+            }
+        }
+    }
+    float mean = clamp(3.0 * density * kWidthPixels * pixel / kCell, 0.0, 0.85);
+    return mix(cover, mean, smoothstep(0.12, 0.3, pixel / kCell));
+}
+
+// Strokes down the fall line of the surface with normal `n` (and across it
+// where `crossDensity` > 0), laid out in the plane that faces the surface
+// best: the ground plane for gentle slopes, an upright plane for cliffs.
+float Layers(vec2 q, float pixel, vec2 fall, float density, float crossDensity, float seed) {
+    float cover = StrokeField(q, fall, density, pixel, seed);
+    if (crossDensity > 0.0) cover = 1.0 - (1.0 - cover) * (1.0 - 0.85 * StrokeField(q, vec2(-fall.y, fall.x), crossDensity, pixel, seed + 71.0));
+    return cover;
+}
+
+vec2 Fall(vec2 f, vec2 slant) {
+    float size = length(f);
+    vec2 d = f / max(size, 1.0e-4);
+    d *= sign(dot(d, slant) + 1.0e-3);  // a stroke has no head or tail
+    return normalize(mix(slant, d, smoothstep(0.05, 0.2, size)));
+}
+
+float Pencil(vec3 p, vec3 n, float density, float crossDensity) {
+    vec3 fall3 = vec3(0.0, -1.0, 0.0) + n * n.y;  // down the slope, in the surface
+    vec3 weights = pow(abs(n), vec3(4.0));
+    weights /= weights.x + weights.y + weights.z;
+    // Pixel sizes in each plane, taken before any branch.
+    vec3 pixels = max(vec3(length(fwidth(p.zy)), length(fwidth(p.xz)), length(fwidth(p.xy))) * 0.75, vec3(1.0e-4));
+    float cover = 0.0;
+    if (weights.y > 0.02) cover += weights.y * Layers(p.xz, pixels.y, Fall(fall3.xz, vec2(0.6, -0.8)), density, crossDensity, 0.0);
+    if (weights.x > 0.02) cover += weights.x * Layers(p.zy, pixels.x, Fall(fall3.zy, vec2(0.0, 1.0)), density, crossDensity, 13.0);
+    if (weights.z > 0.02) cover += weights.z * Layers(p.xy, pixels.z, Fall(fall3.xy, vec2(0.0, 1.0)), density, crossDensity, 29.0);
+    return cover;
+}
+
+// Tone k of the ladder: 0 is bare paper, 1 to 6 are Hatch0 to Hatch5.
+float Tone(int k, vec2 p, vec2 dx, vec2 dy) {
+    vec2 q = fract(p);
+    if (k <= 0) return 1.0;
+    if (k == 1) return textureGrad(s0, q, dx, dy).r;
+    if (k == 2) return textureGrad(s1, q, dx, dy).r;
+    if (k == 3) return textureGrad(s2, q, dx, dy).r;
+    if (k == 4) return textureGrad(s3, q, dx, dy).r;
+    if (k == 5) return textureGrad(s4, q, dx, dy).r;
+    return textureGrad(s5, q, dx, dy).r;
+}
+
+// Hatching of `darkness` (0 paper .. 1 the darkest tone) in one projection.
+// `d` holds the coordinates' screen derivatives (x in xy, y in zw).
+float Hatching(float darkness, vec2 p, vec4 d) {
+    vec2 dx = d.xy;
+    vec2 dy = d.zw;
+    float ladder = clamp(darkness, 0.0, 1.0) * 6.0;
+    int k = int(floor(ladder));
+    float between = ladder - float(k);
+    return mix(Tone(k, p, dx, dy), Tone(k + 1, p, dx, dy), between);
+}
+
+// A rough colour of the ground from its height and steepness (sand on the
+// shore, rock on steep and high ground, grass elsewhere, weed below the water).
+float GroundShade(vec3 p, vec3 n) {
+    float rock = max(smoothstep(0.28, 0.5, 1.0 - n.y), smoothstep(21.0, 27.0, p.y));
+    float sand = (1.0 - smoothstep(-1.6, 0.4, p.y)) * (1.0 - rock);
+    float shade = mix(mix(0.40, 0.73, sand), 0.47, rock);
+    return mix(shade, 0.30, clamp((kSeaLevel - 0.3 - p.y) / 6.0, 0.0, 1.0));
+}
+
+void main() {
+    float sketchLevel = c[0].x;
+    vec3 n = normalize(worldNormal);
+    vec3 sun = normalize(kSun);
+    vec3 toEye = normalize(eyePosition - worldPosition);
+    float above = clamp((worldPosition.y - kShoreLine) / max(fwidth(worldPosition.y), 1.0e-3) + 0.5, 0.0, 1.0);
+    float albedo = GroundShade(worldPosition, n);
+    float broadLight = clamp((dot(n, sun) + 0.25) / 1.25, 0.0, 1.0);
+
+    // Colour 0: hatching. The sun and the turn of the ground away from the
+    // eye choose the tone; the falling sketch level fills it in.
+    float fill = clamp((15.0 - sketchLevel) / 24.0, 0.0, 1.0);
+    float facing = clamp(dot(n, toEye), 0.0, 1.0);
+    float light = clamp(dot(n, sun), 0.0, 1.0) * (0.45 + 0.55 * sqrt(facing));
+    float darkness = (1.0 - light * mix(0.85, 1.25, albedo)) * mix(0.55, 1.0, fill);
+    float redraw = floor(sketchLevel / kRedrawStep);
+    vec2 shift = vec2(Hash(vec2(redraw, 3.0)), Hash(vec2(redraw, 11.0)));
+    vec3 weights = pow(abs(n), vec3(6.0));
+    weights /= weights.x + weights.y + weights.z;
+    vec3 p = worldPosition / kHatchTile;
+    // Derivatives before the branches below.
+    vec4 dTop = vec4(dFdx(p.xz), dFdy(p.xz));
+    vec4 dSideX = vec4(dFdx(p.zy), dFdy(p.zy));
+    vec4 dSideZ = vec4(dFdx(p.xy), dFdy(p.xy));
+    float hatch = 0.0;
+    if (weights.y > 0.01) hatch += weights.y * Hatching(darkness, p.xz + shift, dTop);
+    if (weights.x > 0.01) hatch += weights.x * Hatching(darkness, p.zy + shift.yx, dSideX);
+    if (weights.z > 0.01) hatch += weights.z * Hatching(darkness, p.xy + shift, dSideZ);
+    oC0 = vec4(vec3(mix(1.0, hatch, above)), 1.0);
+
+    // Colour 1: the sketch sheet, as fragment_handdraw.cpp draws it.
+    float sketchLight = clamp((dot(n, sun) + 0.2) / 1.2, 0.0, 1.0);
+    float sketchDarkness = clamp(1.0 - sketchLight * mix(0.75, 1.15, albedo), 0.0, 1.0);
+    float smoothTone = clamp(0.35 + 0.65 * broadLight, 0.0, 1.0) * mix(0.8, 1.1, albedo);
+    float graphite = Pencil(worldPosition, n, smoothstep(0.35, 0.85, sketchDarkness),
+                            smoothstep(0.68, 1.0, sketchDarkness));
+    float depthCode = clamp(log2(distance(worldPosition, eyePosition)) / 10.0, 0.0, 0.95);
+    float tone = mix(1.0, smoothTone, above);
+    oC1 = vec4(tone, 1.0 - graphite * above, tone, mix(1.0, depthCode, above));
+}
