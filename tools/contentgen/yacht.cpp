@@ -184,7 +184,7 @@ void Rig(Mesh& m) {
 // most in the middle of each horizontal chord. Two skins, one per side,
 // a hair apart so that they never fight over depth.
 void Sail(Mesh& m, Vec3 tack, Vec3 head, Vec3 clew, float belly, uint32_t material) {
-    const int rows = 24, cols = 10;
+    const int rows = 24, cols = 14;
     for (int skin = 0; skin < 2; ++skin) {
         float offset = skin ? -0.012f : 0.012f;
         uint32_t base = uint32_t(m.positions.size());

@@ -16,8 +16,10 @@
 //
 // Outputs for fragment_boat_shatter.cpp: the position the paint belongs to
 // (where the vertex sat on the yacht), the turned normal, and `finish` =
-// (colour everywhere, the sun's glint on the piece, alpha: 0 in the mirror
-// pass, where the sea reads it as the yacht's cover, 1 otherwise).
+// (colour everywhere, the sun's glint on the piece, the warm glow of the
+// breaking line, alpha: 0 in the mirror pass, where the sea reads it as the
+// yacht's cover, 1 otherwise). The glow warms the yacht just under the front
+// and fades from each piece in its first half second of flight.
 in vec3 POSITION0;
 in vec3 NORMAL0;
 in vec2 TEXCOORD0;
@@ -26,7 +28,7 @@ in vec4 TEXCOORD2;
 out vec2 uv;
 out vec3 worldPosition;
 out vec3 worldNormal;
-out vec3 finish;
+out vec4 finish;
 
 const vec3 kSun = vec3(0.5014, 0.6217, 0.6017);
 const vec3 kMooring = vec3(6.0, -3.0, 42.0);
@@ -111,5 +113,6 @@ void main() {
     vec3 eye = Eye();
     vec3 halfway = normalize(normalize(eye - position) + kSun);
     float glint = pow(abs(dot(normalize(normal), halfway)), 60.0) * 1.4 * loose;
-    finish = vec3(1.0e4, glint, eye.y < kWaterLevel ? 0.0 : 1.0);
+    float glow = age > 0.0 ? exp(-age * 6.0) : exp(-(c[8].y - middle.y) * 7.0);
+    finish = vec4(1.0e4, glint, 0.7 * glow, eye.y < kWaterLevel ? 0.0 : 1.0);
 }
