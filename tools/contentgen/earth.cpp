@@ -123,22 +123,6 @@ Image StarField(int width, int height) {
     return sky;
 }
 
-// The same faces, each with three vertices of its own, so that every
-// triangle can move as a piece of its own.
-Mesh Unshared(const Mesh& m) {
-    Mesh pieces;
-    pieces.materials = m.materials;
-    for (size_t i = 0; i < m.faces.size(); ++i) {
-        uint32_t corner[3];
-        for (int k = 0; k < 3; ++k) {
-            uint32_t v = m.faces[i][size_t(k)];
-            corner[k] = pieces.AddVertex(m.positions[v], m.uvs[v], m.normals[v]);
-        }
-        pieces.AddTriangle(corner[0], corner[1], corner[2], m.faceMaterials[i]);
-    }
-    return pieces;
-}
-
 // A capped cylinder about `axis` through `centre`, subdivided so that it
 // breaks into many pieces.
 Mesh Cylinder(Vec3 centre, Vec3 axis, float radius, float height, int segments, int rings) {
@@ -171,7 +155,7 @@ Mesh Cylinder(Vec3 centre, Vec3 axis, float radius, float height, int segments, 
         for (int j = 0; j < segments; ++j) m.AddTriangleFacing(mid, first + j, first + j + 1, 0, normal);
     }
     m.ComputeNormals();
-    return Unshared(m);
+    return m.Unwelded();  // every face flies off as a piece of its own
 }
 
 Mesh CreditsPlane() {

@@ -16,7 +16,7 @@ in vec4 TEXCOORD1;
 out vec2 uv;
 out vec3 worldPosition;
 out vec3 worldNormal;
-out vec3 finish;
+out vec4 finish;
 
 // The break starts 5.4 s into the scene; dissolve counts its first 2 s.
 const float kBreakAt = 5.4;
@@ -58,6 +58,7 @@ void main() {
     worldNormal = Turn(NORMAL0, axis, angle);
     gl_Position = vec4(worldPosition, 1.0) * mat4(c[0], c[1], c[2], c[3]);
     uv = TEXCOORD0;
-    // Drawn in pencil: the piece shader's colour front never reaches it.
-    finish = vec3(-1000.0, 0.0, 1.0);
+    // Drawn in pencil, opaque, without glint or glow: the piece shader's colour
+    // front never reaches it.
+    finish = vec4(-1000.0, 0.0, 0.0, 1.0);
 }
