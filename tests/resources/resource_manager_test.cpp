@@ -138,7 +138,7 @@ TEST_F(ResourceManagerTest, FailedTextureIsNullSilentAndRetried) {
     EXPECT_NE(manager->GetTexture("Textures//late.png"), nullptr);
 }
 
-TEST_F(ResourceManagerTest, CubeTextureIsFetchedThroughGetTexture) {
+TEST_F(ResourceManagerTest, CubeTextureIsFetchedThroughGetTextureAndLoadedOnce) {
     manager->LoadCubeTexture("Textures//sky.dds");
     EXPECT_EQ(Calls("CreateCubeTexture("), 1);
     IDirect3DTexture9* texture = manager->GetTexture("Textures//sky.dds");
@@ -147,15 +147,12 @@ TEST_F(ResourceManagerTest, CubeTextureIsFetchedThroughGetTexture) {
     manager->LoadCubeTexture("elsewhere/sky.dds");
     EXPECT_EQ(Calls("CreateCubeTexture("), 1);
     EXPECT_EQ(Calls("CreateTexture("), 0);
-    EXPECT_EQ(NewMessages(), 0);
-}
-
-TEST_F(ResourceManagerTest, LoadCubeTextureDoesNothingForANameAlreadyCached) {
-    IDirect3DTexture9* texture = manager->GetTexture("Textures//first.png");
-    ASSERT_NE(texture, nullptr);
+    // Nor does it load a name already cached as a plain texture.
+    IDirect3DTexture9* plain = manager->GetTexture("Textures//first.png");
+    ASSERT_NE(plain, nullptr);
     manager->LoadCubeTexture("Textures//first.png");
-    EXPECT_EQ(Calls("CreateCubeTexture("), 0);
-    EXPECT_EQ(manager->GetTexture("Textures//first.png"), texture);
+    EXPECT_EQ(Calls("CreateCubeTexture("), 1);
+    EXPECT_EQ(manager->GetTexture("Textures//first.png"), plain);
     EXPECT_EQ(NewMessages(), 0);
 }
 

@@ -102,7 +102,7 @@ TEST_F(SoundSystem, MissingEmptyAndCorruptFilesAreErrors) {
     EXPECT_EQ(system->createSound("tone.mp3", FMOD_LOOP_NORMAL, nullptr, &sound), FMOD_ERR_UNSUPPORTED);
 }
 
-TEST_F(SoundSystem, LoadsTheWholeSoundWithItsExactLength) {
+TEST_F(SoundSystem, LoadsTheExactLengthAndPlaysOnWithThePerformanceCounterUnlessPaused) {
     FMOD::Sound* sound = Load(system, "tone.mp3");
     ASSERT_NE(sound, nullptr);
     unsigned int frames = 0;
@@ -111,32 +111,18 @@ TEST_F(SoundSystem, LoadsTheWholeSoundWithItsExactLength) {
     EXPECT_EQ(sound->getLength(&milliseconds, FMOD_TIMEUNIT_MS), FMOD_OK);
     EXPECT_EQ(frames, 2u * kRate);
     EXPECT_EQ(milliseconds, 2000u);
-}
-
-TEST_F(SoundSystem, PlayPositionFollowsThePerformanceCounter) {
     FMOD::Channel* channel = nullptr;
-    ASSERT_EQ(system->playSound(FMOD_CHANNEL_FREE, Load(system, "tone.mp3"), false, &channel), FMOD_OK);
+    ASSERT_EQ(system->playSound(FMOD_CHANNEL_FREE, sound, true, &channel), FMOD_OK);
     ASSERT_NE(channel, nullptr);
     unsigned int position = 1;
+    Frames(5);
     EXPECT_EQ(channel->getPosition(&position, FMOD_TIMEUNIT_PCM), FMOD_OK);
-    EXPECT_EQ(position, 0u);
+    EXPECT_EQ(position, 0u) << "paused";
+    EXPECT_TRUE(AllZero(Spectrum()));
+    EXPECT_EQ(channel->setPaused(false), FMOD_OK);
     Frames(10);
     EXPECT_EQ(channel->getPosition(&position, FMOD_TIMEUNIT_PCM), FMOD_OK);
     EXPECT_EQ(position, 10u * kRate / 30);
-}
-
-TEST_F(SoundSystem, PausedChannelHoldsItsPosition) {
-    FMOD::Channel* channel = nullptr;
-    ASSERT_EQ(system->playSound(FMOD_CHANNEL_FREE, Load(system, "tone.mp3"), true, &channel), FMOD_OK);
-    Frames(5);
-    unsigned int position = 1;
-    channel->getPosition(&position, FMOD_TIMEUNIT_PCM);
-    EXPECT_EQ(position, 0u);
-    EXPECT_TRUE(AllZero(Spectrum()));
-    EXPECT_EQ(channel->setPaused(false), FMOD_OK);
-    Frames(3);
-    channel->getPosition(&position, FMOD_TIMEUNIT_PCM);
-    EXPECT_EQ(position, 3u * kRate / 30);
 }
 
 TEST_F(SoundSystem, SpectrumIsSilentUntilPlayingThenPeaksInTheSinesBandOnItsChannelOnly) {
@@ -184,18 +170,7 @@ TEST_F(SoundSystem, SoundPlaysOnceAndItsChannelIsFreedAfterwards) {
     EXPECT_EQ(next, channel);  // the first free channel again
 }
 
-TEST_F(SoundSystem, FreeChannelsRunOut) {
-    FMOD::System* small = nullptr;
-    ASSERT_EQ(FMOD_System_Create(&small), FMOD_OK);
-    ASSERT_EQ(small->init(2, FMOD_INIT_NORMAL, nullptr), FMOD_OK);
-    FMOD::Sound* sound = Load(small, "tone.mp3");
-    EXPECT_EQ(small->playSound(FMOD_CHANNEL_FREE, sound, false, nullptr), FMOD_OK);
-    EXPECT_EQ(small->playSound(FMOD_CHANNEL_FREE, sound, false, nullptr), FMOD_OK);
-    EXPECT_EQ(small->playSound(FMOD_CHANNEL_FREE, sound, false, nullptr), FMOD_ERR_CHANNEL_ALLOC);
-    small->release();
-}
-
-TEST_F(SoundSystem, RefusesBadArguments) {
+TEST_F(SoundSystem, RefusesBadArgumentsAndRunsOutOfFreeChannels) {
     float values[512];
     EXPECT_EQ(system->getSpectrum(values, 500, 0, FMOD_DSP_FFT_WINDOW_TRIANGLE), FMOD_ERR_INVALID_PARAM);
     EXPECT_EQ(system->getSpectrum(values, 512, 2, FMOD_DSP_FFT_WINDOW_TRIANGLE), FMOD_ERR_INVALID_PARAM);
@@ -204,4 +179,12 @@ TEST_F(SoundSystem, RefusesBadArguments) {
     EXPECT_EQ(system->playSound(FMOD_CHANNEL_FREE, nullptr, false, nullptr), FMOD_ERR_INVALID_HANDLE);
     EXPECT_EQ(system->playSound(FMOD_CHANNEL_FREE, reinterpret_cast<FMOD::Sound*>(values), false, nullptr),
               FMOD_ERR_INVALID_HANDLE);
+    FMOD::System* small = nullptr;  // free channels run out
+    ASSERT_EQ(FMOD_System_Create(&small), FMOD_OK);
+    ASSERT_EQ(small->init(2, FMOD_INIT_NORMAL, nullptr), FMOD_OK);
+    FMOD::Sound* sound = Load(small, "tone.mp3");
+    EXPECT_EQ(small->playSound(FMOD_CHANNEL_FREE, sound, false, nullptr), FMOD_OK);
+    EXPECT_EQ(small->playSound(FMOD_CHANNEL_FREE, sound, false, nullptr), FMOD_OK);
+    EXPECT_EQ(small->playSound(FMOD_CHANNEL_FREE, sound, false, nullptr), FMOD_ERR_CHANNEL_ALLOC);
+    small->release();
 }
