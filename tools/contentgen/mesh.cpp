@@ -75,6 +75,17 @@ Mesh Mesh::Compacted() const {
     return out;
 }
 
+Mesh Mesh::Unwelded() const {
+    Mesh out;
+    out.materials = materials;
+    for (size_t f = 0; f < faces.size(); ++f) {
+        std::array<uint32_t, 3> face;
+        for (int k = 0; k < 3; ++k) face[k] = out.AddVertex(positions[faces[f][k]], uvs[faces[f][k]], normals[faces[f][k]]);
+        out.AddTriangle(face[0], face[1], face[2], faceMaterials[f]);
+    }
+    return out;
+}
+
 namespace {
 
 // Fixed-point text without exponent and without trailing zeros ("-0" as "0").

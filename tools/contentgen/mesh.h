@@ -46,6 +46,9 @@ struct Mesh {
     void Bounds(Vec3& lo, Vec3& hi) const;
     // A copy without the vertices that no face uses.
     Mesh Compacted() const;
+    // A copy in which every face has three vertices of its own (normals kept
+    // as they are), so that the faces can come apart.
+    Mesh Unwelded() const;
 };
 
 // Text X file ("xof 0303txt 0032"): one frame holding one mesh per part, each

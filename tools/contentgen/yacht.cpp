@@ -3,8 +3,10 @@
 // to its heading and moved to its mooring. Four parts, each its own mesh in
 // the file: the hull (topsides, and antifouling below the water line), the
 // deck with its cabin, the rig (mast, boom, stays) and the two sails (each
-// sail two-sided: one skin per side). The water line is y = -3, the mast top
+// sail two-sided: one skin per side). The rig's and the sails' faces have
+// vertices of their own, so that they can break apart. The water line is y = -3, the mast top
 // y = 13.
+#include <algorithm>
 #include <cmath>
 
 #include "tools/contentgen/groups.h"
@@ -134,28 +136,31 @@ void DeckAndCabin(Mesh& m) {
     quad({-foot, y0b, z1}, {foot, y0b, z1}, {top, yb, z1 - 0.35f}, {-top, yb, z1 - 0.35f}, kCabin, {0, 0.4f, 1});  // sloping front
 }
 
-// A round spar from a to b of `radius`, `sides` faces round, capped.
+// A round spar from a to b of `radius`, `sides` faces round, capped, in
+// lengths of at most half a unit (so that it breaks into short pieces).
 void Spar(Mesh& m, Vec3 a, Vec3 b, float radius, int sides, uint32_t material) {
     Vec3 axis = Normalize(b - a);
     Vec3 side = Normalize(Cross(std::fabs(axis.y) < 0.9f ? Vec3{0, 1, 0} : Vec3{1, 0, 0}, axis));
     Vec3 up = Cross(axis, side);
     uint32_t base = uint32_t(m.positions.size());
     float length = Length(b - a);
-    for (int end = 0; end < 2; ++end)
+    int lengths = std::max(1, int(std::ceil(length / 0.5f)));
+    for (int ring = 0; ring <= lengths; ++ring)
         for (int k = 0; k <= sides; ++k) {
-            float ang = 2 * kPi * k / sides;
+            float ang = 2 * kPi * k / sides, t = float(ring) / lengths;
             Vec3 off = (side * std::cos(ang) + up * std::sin(ang)) * radius;
-            m.AddVertex((end ? b : a) + off, {float(k) / sides, end * length * 0.5f});
+            m.AddVertex(Lerp(a, b, t) + off, {float(k) / sides, t * length * 0.5f});
         }
-    for (int k = 0; k < sides; ++k) {
-        uint32_t p = base + uint32_t(k), q = base + uint32_t(k + 1), r = q + uint32_t(sides + 1), s = p + uint32_t(sides + 1);
-        Vec3 out = m.positions[p] + m.positions[q] - a * 2;
-        m.AddTriangleFacing(p, q, r, material, out);
-        m.AddTriangleFacing(p, r, s, material, out);
-    }
+    for (int ring = 0; ring < lengths; ++ring)
+        for (int k = 0; k < sides; ++k) {
+            uint32_t p = base + uint32_t(ring * (sides + 1) + k), q = p + 1, r = q + uint32_t(sides + 1), s = p + uint32_t(sides + 1);
+            Vec3 out = m.positions[p] + m.positions[q] - Lerp(a, b, float(ring) / lengths) * 2;
+            m.AddTriangleFacing(p, q, r, material, out);
+            m.AddTriangleFacing(p, r, s, material, out);
+        }
     for (int end = 0; end < 2; ++end) {
         uint32_t centre = m.AddVertex(end ? b : a, {0.5f, 0.5f});
-        uint32_t ring = base + uint32_t(end * (sides + 1));
+        uint32_t ring = base + uint32_t(end * lengths * (sides + 1));
         for (int k = 0; k < sides; ++k) m.AddTriangleFacing(centre, ring + k, ring + k + 1, material, end ? axis : -axis);
     }
 }
@@ -179,7 +184,7 @@ void Rig(Mesh& m) {
 // most in the middle of each horizontal chord. Two skins, one per side,
 // a hair apart so that they never fight over depth.
 void Sail(Mesh& m, Vec3 tack, Vec3 head, Vec3 clew, float belly, uint32_t material) {
-    const int rows = 14, cols = 6;
+    const int rows = 24, cols = 14;
     for (int skin = 0; skin < 2; ++skin) {
         float offset = skin ? -0.012f : 0.012f;
         uint32_t base = uint32_t(m.positions.size());
@@ -225,6 +230,11 @@ void GenerateYacht(AssetSet& out) {
     Rig(rig);
     Sails(sails);
     for (Mesh* m : {&hull, &deck, &rig, &sails}) Place(*m);
+    // The rig and the sails break into their triangles at 73 s: every face
+    // of theirs gets vertices of its own. The hull and the deck, which the
+    // break reaches only after the picture has gone black, stay smooth.
+    rig = rig.Unwelded();
+    sails = sails.Unwelded();
     out.AddFile("yachtAll2.x", WriteXFile("Yacht", {{"Hull", &hull}, {"Deck", &deck}, {"Rig", &rig}, {"Sails", &sails}}));
     Mesh all;
     for (Mesh* m : {&hull, &deck, &rig, &sails}) all.Append(*m);

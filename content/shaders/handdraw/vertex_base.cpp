@@ -1,7 +1,9 @@
 // Scene mesh with its tangent frame, for the sketch and the boat: c0-c3 world
 // x view-projection, c4-c7 world (the scene meshes' world is the identity, so
 // a caller that puts the inverse transpose there gets the same picture),
-// c8.xyz the camera eye where the caller gives it.
+// c8.xyz the camera eye where the caller gives it. `finish` is for
+// fragment_boat_shatter.cpp: (the colour front's reach, c13.y where the
+// caller gives it; no glint; no glow; alpha 1).
 in vec3 POSITION0;
 in vec3 NORMAL0;
 in vec2 TEXCOORD0;
@@ -13,6 +15,7 @@ out vec3 worldNormal;
 out vec3 worldTangent;
 out vec3 worldBinormal;
 out vec3 eyePosition;
+out vec4 finish;
 
 void main() {
     mat4 worldViewProjection = mat4(c[0], c[1], c[2], c[3]);
@@ -24,4 +27,5 @@ void main() {
     worldBinormal = BINORMAL0 * mat3(world);
     eyePosition = c[8].xyz;
     uv = TEXCOORD0;
+    finish = vec4(c[13].y, 0.0, 0.0, 1.0);
 }

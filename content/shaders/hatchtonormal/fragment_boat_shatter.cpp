@@ -1,12 +1,15 @@
 // The yacht: white paint and sails under the sun, or pencil strokes of
 // sampler 0 (Hatch4) for the shading, behind the colour front round the
-// yacht itself. c0 = (time, sweep, -, -). Pairs with vertex_base.cpp, of
-// which it reads the world position and normal only (the eye register is
-// not the eye in every pass that draws the yacht).
+// yacht itself. Pairs with vertex_base.cpp in the colour scene and with
+// vertex_boat_shatter.cpp in the shatter scene; both hand over the position
+// the paint belongs to, the normal and `finish` = (how far the colour front
+// has reached: the colour scene's sweep, or everywhere; a sun glint to add;
+// the glow of the breaking line; the alpha to write).
 uniform sampler2D s0;
 in vec2 uv;
 in vec3 worldPosition;
 in vec3 worldNormal;
+in vec4 finish;
 
 const vec3 kSun = vec3(0.5014, 0.6217, 0.6017);
 const vec3 kPaper = vec3(0.965, 0.955, 0.925);
@@ -24,8 +27,10 @@ void main() {
     float tone = clamp(1.05 - 0.35 * skyLight - 0.7 * sun, 0.0, 1.0);
     vec3 pencil = mix(kGraphite, kPaper, mix(1.0, strokes, tone));
 
-    float ahead = c[0].y - length(worldPosition.xz - vec2(6.0, 42.0));
+    colour += vec3(1.0, 0.95, 0.85) * finish.y + vec3(1.0, 0.74, 0.42) * finish.z;
+
+    float ahead = finish.x - length(worldPosition.xz - vec2(6.0, 42.0));
     float reveal = smoothstep(0.0, 1.0, ahead / 9.0 - 0.45 * (1.0 - strokes));
-    oC0 = vec4(mix(pencil, colour, reveal), 1.0);
+    oC0 = vec4(mix(pencil, colour, reveal), finish.w);
     oC1 = vec4(0.0, 0.0, 0.0, 1.0);
 }

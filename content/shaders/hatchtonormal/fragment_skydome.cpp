@@ -1,11 +1,16 @@
 // The sky: the dome's picture (sampler 0, Sky02) once the colour front has
 // climbed over it, from the horizon (sweep 130, as it leaves the island) to
 // the zenith (sweep 330); before that white paper. The sun goes to oC1,
-// where it glows.
+// where it glows. Where the vertex shader asks for it, a layer of low
+// clouds (sampler 1, clouds1: shade in rgb, density in alpha) drifts over
+// the picture on a flat ceiling, thinning towards the horizon and lit
+// through at its edges where it passes the sun.
 uniform sampler2D s0;
+uniform sampler2D s1;
 in vec2 uv;
 in vec3 direction;
 in float sweep;
+in vec3 cloudLayer;
 
 const vec3 kSun = vec3(0.5014, 0.6217, 0.6017);
 const vec3 kPaper = vec3(0.965, 0.955, 0.925);
@@ -15,6 +20,18 @@ const vec3 kFrontGlow = vec3(1.0, 0.72, 0.38);
 void main() {
     vec3 d = normalize(direction);
     vec3 colour = texture(s0, uv).rgb;
+    float sunGlow = pow(max(dot(d, kSun), 0.0), 60.0);
+
+    if (cloudLayer.x > 0.0) {
+        float up = max(d.y, 0.0);
+        vec2 onCeiling = d.xz / (up + 0.12) * 0.11 + cloudLayer.yz;
+        vec4 cloud = texture(s1, onCeiling);
+        float cover = cloud.a * smoothstep(0.015, 0.22, up) * 0.85;
+        float lit = pow(max(dot(d, kSun), 0.0), 8.0);
+        vec3 shade = cloud.rgb * mix(vec3(0.80, 0.84, 0.92), vec3(1.06, 1.02, 0.96), 0.55 + 0.45 * up);
+        shade += vec3(1.0, 0.92, 0.78) * lit * (1.0 - cloud.a) * 0.6;
+        colour = mix(colour, shade, cover);
+    }
 
     // Pencil: plain paper, a breath of graphite where the sky is deepest.
     float blue = clamp((colour.b - colour.r) * 1.6, 0.0, 1.0);
@@ -23,7 +40,6 @@ void main() {
     float ahead = sweep - (130.0 + 200.0 * max(d.y, 0.0)) + 6.0 * sin(uv.x * 31.4);
     float reveal = smoothstep(0.0, 1.0, ahead / 30.0);
     float edge = exp(-abs(ahead - 8.0) / 6.0) * step(-30.0, ahead);
-    float sunGlow = pow(max(dot(d, kSun), 0.0), 60.0);
 
     oC0 = vec4(mix(pencil, colour, reveal) + kFrontGlow * edge * 0.12, 1.0);
     oC1 = vec4(kFrontGlow * edge * 0.5 + vec3(1.0, 0.9, 0.7) * sunGlow * 0.8 * reveal, 1.0);
