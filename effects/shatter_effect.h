@@ -21,8 +21,10 @@
 // which holds (localTime, shatterFront, 0, 0) from the yacht's pass, and
 // c13, which holds `timeVector` from the sea's pass.
 //
-// Without `reflectionTexture` (it could not be created) there is no mirror
-// pass, and the sea samples no texture on stage 2: it mirrors only the sky.
+// Without `reflectionTexture` (it could not be created, or its surface
+// cannot be taken) there is no mirror pass, nothing is cleared, and the sea
+// samples no texture on stage 2: it mirrors only the sky. Stop releases the
+// reflection texture and the yacht's clone, which the effect made itself.
 #pragma once
 
 #include "platform/d3dx9/d3dx9.h"

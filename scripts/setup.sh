@@ -16,6 +16,7 @@ packages=(
   fonts-comic-neue       # hand-lettered face for the generated word pictures
   xvfb xauth             # virtual display for window screenshots
   ccache                 # cheap rebuilds and several build folders
+  clang-format           # the tree's formatting, checked by a test
 )
 
 missing=()

@@ -15,6 +15,12 @@ bool Logged(IDirect3DDevice9* device, const std::string& line) {
     return std::find(calls.begin(), calls.end(), line) != calls.end();
 }
 
+class RecordingDevice : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(gpu) << gpu.Error(); }
+    TestDevice gpu{D3D9Backend::Recording, 64, 48};
+};
+
 TEST(Direct3DCreate9, AcceptsVersion32WithOrWithoutDebugBit) {
     IDirect3D9* plain = Direct3DCreate9(32);
     IDirect3D9* debug = Direct3DCreate9(0x80000020);
@@ -25,9 +31,7 @@ TEST(Direct3DCreate9, AcceptsVersion32WithOrWithoutDebugBit) {
     if (debug) debug->Release();
 }
 
-TEST(RecordingDevice, LogsStatesWithEnumerationNames) {
-    TestDevice gpu(D3D9Backend::Recording, 32, 32);
-    ASSERT_TRUE(gpu) << gpu.Error();
+TEST_F(RecordingDevice, LogsStatesWithEnumerationNames) {
     gpu->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
     gpu->SetRenderState(D3DRS_ZWRITEENABLE, FALSE);
     gpu->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP);
@@ -41,9 +45,7 @@ TEST(RecordingDevice, LogsStatesWithEnumerationNames) {
     EXPECT_TRUE(Logged(gpu.Get(), "Clear(0, NULL, D3DCLEAR_TARGET|D3DCLEAR_ZBUFFER, 0xffffffff, 1, 0)"));
 }
 
-TEST(RecordingDevice, NamesObjectsInOrderOfCreation) {
-    TestDevice gpu(D3D9Backend::Recording, 32, 32);
-    ASSERT_TRUE(gpu);
+TEST_F(RecordingDevice, NamesObjectsInOrderOfCreation) {
     IDirect3DTexture9* target = gpu.RenderTarget(16, 16);
     ASSERT_NE(target, nullptr);
     IDirect3DSurface9* level = nullptr;
@@ -57,20 +59,15 @@ TEST(RecordingDevice, NamesObjectsInOrderOfCreation) {
     EXPECT_TRUE(Logged(gpu.Get(), "SetTexture(1, Texture#1)"));
 }
 
-TEST(RecordingDevice, StatesStartAtDirect3DDefaults) {
-    TestDevice gpu(D3D9Backend::Recording, 32, 32);
-    ASSERT_TRUE(gpu);
+TEST_F(RecordingDevice, StatesStartAtDirect3DDefaults) {
+    const std::pair<D3DRENDERSTATETYPE, DWORD> renderStates[] = {
+        {D3DRS_CULLMODE, D3DCULL_CCW}, {D3DRS_ZENABLE, D3DZB_TRUE}, {D3DRS_SRCBLEND, D3DBLEND_ONE},
+        {D3DRS_ZFUNC, D3DCMP_LESSEQUAL}, {D3DRS_COLORWRITEENABLE, 0xF}};
     DWORD value = 0;
-    gpu->GetRenderState(D3DRS_CULLMODE, &value);
-    EXPECT_EQ(value, DWORD(D3DCULL_CCW));
-    gpu->GetRenderState(D3DRS_ZENABLE, &value);
-    EXPECT_EQ(value, DWORD(D3DZB_TRUE));
-    gpu->GetRenderState(D3DRS_SRCBLEND, &value);
-    EXPECT_EQ(value, DWORD(D3DBLEND_ONE));
-    gpu->GetRenderState(D3DRS_ZFUNC, &value);
-    EXPECT_EQ(value, DWORD(D3DCMP_LESSEQUAL));
-    gpu->GetRenderState(D3DRS_COLORWRITEENABLE, &value);
-    EXPECT_EQ(value, 0xFu);
+    for (const auto& [state, expected] : renderStates) {
+        gpu->GetRenderState(state, &value);
+        EXPECT_EQ(value, expected) << state;
+    }
     gpu->GetSamplerState(3, D3DSAMP_ADDRESSV, &value);
     EXPECT_EQ(value, DWORD(D3DTADDRESS_WRAP));
     gpu->GetSamplerState(3, D3DSAMP_MINFILTER, &value);
@@ -86,9 +83,7 @@ TEST(RecordingDevice, StatesStartAtDirect3DDefaults) {
     EXPECT_EQ(world._44, 1.0f);
 }
 
-TEST(RecordingDevice, TextureLevelsKeepWhatWasWritten) {
-    TestDevice gpu(D3D9Backend::Recording, 32, 32);
-    ASSERT_TRUE(gpu);
+TEST_F(RecordingDevice, TextureLevelsKeepWhatWasWritten) {
     IDirect3DTexture9* texture = nullptr;
     ASSERT_EQ(gpu->CreateTexture(8, 4, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr), D3D_OK);
     EXPECT_EQ(texture->GetLevelCount(), 4u);
@@ -104,9 +99,7 @@ TEST(RecordingDevice, TextureLevelsKeepWhatWasWritten) {
     texture->Release();
 }
 
-TEST(RecordingDevice, CubeFacesAreSeparateAndCompressedPitchCountsBlocks) {
-    TestDevice gpu(D3D9Backend::Recording, 32, 32);
-    ASSERT_TRUE(gpu);
+TEST_F(RecordingDevice, CubeFacesAreSeparateAndCompressedPitchCountsBlocks) {
     IDirect3DCubeTexture9* cube = nullptr;
     ASSERT_EQ(gpu->CreateCubeTexture(16, 1, 0, D3DFMT_DXT5, D3DPOOL_MANAGED, &cube, nullptr), D3D_OK);
     D3DLOCKED_RECT locked;
@@ -120,9 +113,7 @@ TEST(RecordingDevice, CubeFacesAreSeparateAndCompressedPitchCountsBlocks) {
     cube->Release();
 }
 
-TEST(RecordingDevice, BuffersLockWithinBoundsOnly) {
-    TestDevice gpu(D3D9Backend::Recording, 32, 32);
-    ASSERT_TRUE(gpu);
+TEST_F(RecordingDevice, BuffersLockWithinBoundsOnly) {
     IDirect3DVertexBuffer9* buffer = nullptr;
     ASSERT_EQ(gpu->CreateVertexBuffer(80, 0, D3DFVF_XYZ | D3DFVF_TEX1, D3DPOOL_DEFAULT, &buffer, nullptr), D3D_OK);
     void* data = nullptr;
@@ -137,7 +128,7 @@ TEST(RecordingDevice, BuffersLockWithinBoundsOnly) {
     buffer->Release();
 }
 
-TEST(RecordingDevice, ChildrenKeepTheDeviceAliveUntilTheLastIsReleased) {
+TEST_F(RecordingDevice, ChildrenKeepTheDeviceAliveUntilTheLastIsReleased) {
     IDirect3D9* d3d = Direct3DCreate9(D3D_SDK_VERSION);
     D3D9Backend previous = D3D9_GetBackend();
     D3D9_SetBackend(D3D9Backend::Recording);
@@ -162,9 +153,7 @@ TEST(RecordingDevice, ChildrenKeepTheDeviceAliveUntilTheLastIsReleased) {
     d3d->Release();
 }
 
-TEST(RecordingDevice, RenderTargetZeroResetsTheViewport) {
-    TestDevice gpu(D3D9Backend::Recording, 64, 48);
-    ASSERT_TRUE(gpu);
+TEST_F(RecordingDevice, RenderTargetZeroResetsTheViewport) {
     D3DVIEWPORT9 viewport = {0, 0, 10, 10, 0, 1};
     gpu->SetViewport(&viewport);
     IDirect3DTexture9* target = gpu.RenderTarget(20, 30);

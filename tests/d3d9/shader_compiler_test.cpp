@@ -45,16 +45,6 @@ TEST(D3DXCompileShader, AcceptsOnlyTheShaderModel3ProfilesAndMain) {
     EXPECT_NE(wrongEntry.errors.find("PixelMain"), std::string::npos);
 }
 
-TEST(D3DXCompileShader, CodeNamesItsStageAndCarriesTheText) {
-    Compiled code = Compile(kPixel, "ps_3_0");
-    ASSERT_EQ(code.result, D3D_OK);
-    ASSERT_GE(code.code.size(), 3u);
-    EXPECT_EQ(code.code[0], MAKEFOURCC('G', 'L', 'S', 'L'));
-    EXPECT_EQ(code.code[1], 1u);  // pixel
-    EXPECT_EQ(code.code[2], std::strlen(kPixel));
-    EXPECT_EQ(std::memcmp(&code.code[3], kPixel, std::strlen(kPixel)), 0);
-}
-
 TEST(D3DXCompileShader, CompileErrorsComeBackWithTheSourceLine) {
     Compiled broken = Compile("in vec2 uv;\nvoid main() {\n    oC0 = vec4(uv, 0.0);\n}\n", "ps_3_0");
     if (broken.result == D3D_OK) GTEST_SKIP() << "no OpenGL compiler on this machine";
@@ -154,12 +144,6 @@ TEST(StateBlock, PixelStateBlockRestoresPixelStatesOnly) {
     gpu->GetRenderState(D3DRS_ALPHABLENDENABLE, &value);
     EXPECT_EQ(value, DWORD(TRUE));
     block->Release();
-}
-
-TEST(RecordingDevice, HasNoPictureToReadBack) {
-    TestDevice gpu(D3D9Backend::Recording, 16, 16);
-    ASSERT_TRUE(gpu);
-    EXPECT_TRUE(gpu.Present().Empty());
 }
 
 }  // namespace

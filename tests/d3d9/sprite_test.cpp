@@ -46,32 +46,6 @@ TEST(Sprite, ObjectSpacePlacementFollowsTheSpriteTransform) {
     sprite->Release();
 }
 
-TEST(Sprite, WordPositionLandsInTheLowerLeftQuarter) {
-    TestDevice gpu(D3D9Backend::OpenGL, 100, 100);
-    if (!gpu) GTEST_SKIP() << gpu.Error();
-    IDirect3DTexture9* word = gpu.Texture(4, 4, std::vector<uint32_t>(16, kWhite));
-    ID3DXSprite* sprite = nullptr;
-    ASSERT_EQ(D3DXCreateSprite(gpu.Get(), &sprite), D3D_OK);
-    gpu->Clear(0, nullptr, D3DCLEAR_TARGET, kBlack, 1.0f, 0);
-    // The title words' placement, (-1512, 1024) under scaling 0.0005, puts the
-    // corner at clip (-0.756, -0.512); the same corner with texels 0.05 wide:
-    D3DXMATRIX scaling;
-    D3DXMatrixScaling(&scaling, 0.05f, -0.05f, 0.0f);
-    sprite->Begin(D3DXSPRITE_OBJECTSPACE | D3DXSPRITE_ALPHABLEND);
-    sprite->SetTransform(&scaling);
-    D3DXVECTOR3 position(-15.12f, 10.24f, 0.0f);
-    sprite->Draw(word, nullptr, nullptr, &position, 0xFFFFFFFF);
-    sprite->End();
-    Picture shot = gpu.Present();
-    // Corner at pixel (12.2, 75.6), 4 texels of 0.05 = 10 pixels right and down.
-    EXPECT_EQ(shot.At(11, 80), kBlack);
-    EXPECT_EQ(shot.At(13, 77), kWhite);
-    EXPECT_EQ(shot.At(21, 85), kWhite);
-    EXPECT_EQ(shot.At(23, 80), kBlack);
-    EXPECT_EQ(shot.At(15, 74), kBlack);
-    sprite->Release();
-}
-
 TEST(Sprite, ScreenSpacePositionsArePixels) {
     TestDevice gpu(D3D9Backend::OpenGL, 64, 64);
     if (!gpu) GTEST_SKIP() << gpu.Error();

@@ -2,11 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <stb_image_write.h>
 
 #include "platform/d3dx9/image.h"
 #include "tests/d3dx9/corpus.h"
 #include "tests/d3dx9/dds_builder.h"
+#include "tests/support/pictures.h"
 
 using d3dx::DecodedImage;
 
@@ -19,44 +19,34 @@ bool Decode(const std::vector<uint8_t>& file, DecodedImage* image, std::string* 
 
 std::vector<uint8_t> Block(std::initializer_list<uint8_t> bytes) { return std::vector<uint8_t>(bytes); }
 
-void StorePng(void* context, void* data, int size) {
-    auto* out = static_cast<std::vector<uint8_t>*>(context);
-    out->insert(out->end(), static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + size);
-}
-
 }  // namespace
 
 // ---- block decoders ---------------------------------------------------------
 
-TEST(DxtBlock, FourColourPaletteInterpolatesThirds) {
-    // c0 = pure red, c1 = pure blue, c0 > c1; texel i takes palette entry i % 4.
-    auto block = Block({0x00, 0xF8, 0x1F, 0x00, 0xE4, 0xE4, 0xE4, 0xE4});
-    uint32_t texels[16];
-    d3dx::DecodeDxtColorBlock(block.data(), false, texels);
-    EXPECT_EQ(texels[0], 0xFFFF0000u);
-    EXPECT_EQ(texels[1], 0xFF0000FFu);
-    EXPECT_EQ(texels[2], 0xFFAA0055u);
-    EXPECT_EQ(texels[3], 0xFF5500AAu);
-    EXPECT_EQ(texels[15], 0xFF5500AAu);
-}
-
-TEST(DxtBlock, ThreeColourModeHasMidpointAndTransparentBlack) {
-    // c0 = blue < c1 = red: index 2 is the midpoint, index 3 transparent black.
-    auto block = Block({0x1F, 0x00, 0x00, 0xF8, 0xE4, 0xE4, 0xE4, 0xE4});
-    uint32_t texels[16];
-    d3dx::DecodeDxtColorBlock(block.data(), false, texels);
-    EXPECT_EQ(texels[0], 0xFF0000FFu);
-    EXPECT_EQ(texels[1], 0xFFFF0000u);
-    EXPECT_EQ(texels[2], 0xFF800080u);
-    EXPECT_EQ(texels[3], 0x00000000u);
-}
-
-TEST(DxtBlock, ColourHalfOfDxt5BlockIsAlwaysFourColour) {
-    auto block = Block({0x1F, 0x00, 0x00, 0xF8, 0xE4, 0xE4, 0xE4, 0xE4});
-    uint32_t texels[16];
-    d3dx::DecodeDxtColorBlock(block.data(), true, texels);
-    EXPECT_EQ(texels[2], 0xFF5500AAu);
-    EXPECT_EQ(texels[3], 0xFFAA0055u);
+TEST(DxtBlock, ColourPaletteByEndpointOrderAndBlockKind) {
+    // Texel i takes palette entry i % 4. Red > blue: four colours, thirds
+    // between them. Blue < red: the midpoint and transparent black, except in
+    // the colour half of a DXT3/5 block, which always has four colours.
+    struct Case {
+        const char* what;
+        std::vector<uint8_t> block;
+        bool alphaBlock;
+        uint32_t palette[4];
+    };
+    const Case cases[] = {
+        {"four colours", {0x00, 0xF8, 0x1F, 0x00, 0xE4, 0xE4, 0xE4, 0xE4}, false,
+         {0xFFFF0000u, 0xFF0000FFu, 0xFFAA0055u, 0xFF5500AAu}},
+        {"three colours", {0x1F, 0x00, 0x00, 0xF8, 0xE4, 0xE4, 0xE4, 0xE4}, false,
+         {0xFF0000FFu, 0xFFFF0000u, 0xFF800080u, 0x00000000u}},
+        {"colour half", {0x1F, 0x00, 0x00, 0xF8, 0xE4, 0xE4, 0xE4, 0xE4}, true,
+         {0xFF0000FFu, 0xFFFF0000u, 0xFF5500AAu, 0xFFAA0055u}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        uint32_t texels[16];
+        d3dx::DecodeDxtColorBlock(c.block.data(), c.alphaBlock, texels);
+        for (uint32_t i = 0; i < 16; ++i) EXPECT_EQ(texels[i], c.palette[i % 4]) << i;
+    }
 }
 
 TEST(DxtBlock, Dxt3TakesExplicitFourBitAlphaPerTexel) {
@@ -67,23 +57,18 @@ TEST(DxtBlock, Dxt3TakesExplicitFourBitAlphaPerTexel) {
     for (uint32_t i = 0; i < 16; ++i) EXPECT_EQ(texels[i], (i * 17) << 24 | 0x00FFFFFF) << i;
 }
 
-TEST(DxtBlock, Dxt5EightLevelAlphaInterpolatesSevenths) {
-    // a0 = 255 > a1 = 0; texel i takes alpha index i % 8 (3-bit indices, 0..7 repeated).
-    // Index bits for 0,1,...,7: 0b111'110'101'100'011'010'001'000 = 0xFAC688 per 8 texels.
-    auto block = Block({255, 0, 0x88, 0xC6, 0xFA, 0x88, 0xC6, 0xFA, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0});
-    uint32_t texels[16];
-    d3dx::DecodeDxt5Block(block.data(), texels);
-    const uint32_t expected[8] = {255, 0, 219, 182, 146, 109, 73, 36};
-    for (uint32_t i = 0; i < 16; ++i) EXPECT_EQ(texels[i] >> 24, expected[i % 8]) << i;
-    EXPECT_EQ(texels[0] & 0x00FFFFFF, 0x00FFFFFFu);
-}
-
-TEST(DxtBlock, Dxt5SixLevelAlphaHasZeroAndFullEntries) {
-    auto block = Block({0, 255, 0x88, 0xC6, 0xFA, 0x88, 0xC6, 0xFA, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0});
-    uint32_t texels[16];
-    d3dx::DecodeDxt5Block(block.data(), texels);
-    const uint32_t expected[8] = {0, 255, 51, 102, 153, 204, 0, 255};
-    for (uint32_t i = 0; i < 8; ++i) EXPECT_EQ(texels[i] >> 24, expected[i]) << i;
+TEST(DxtBlock, Dxt5AlphaHasEightLevelsOrSixWithZeroAndFull) {
+    // Texel i takes alpha index i % 8: bits 0b111'110'101'100'011'010'001'000 = 0xFAC688 per 8 texels.
+    // a0 = 255 > a1 = 0 interpolates sevenths; a0 = 0 < a1 = 255 fifths, then 0 and 255.
+    const uint32_t levels[2][8] = {{255, 0, 219, 182, 146, 109, 73, 36}, {0, 255, 51, 102, 153, 204, 0, 255}};
+    for (int order = 0; order < 2; ++order) {
+        uint8_t a0 = order ? 0 : 255;
+        auto block = Block({a0, uint8_t(255 - a0), 0x88, 0xC6, 0xFA, 0x88, 0xC6, 0xFA, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0});
+        uint32_t texels[16];
+        d3dx::DecodeDxt5Block(block.data(), texels);
+        for (uint32_t i = 0; i < 16; ++i) EXPECT_EQ(texels[i] >> 24, levels[order][i % 8]) << order << ", " << i;
+        EXPECT_EQ(texels[0] & 0x00FFFFFF, 0x00FFFFFFu);
+    }
 }
 
 // ---- DDS layouts ------------------------------------------------------------
@@ -183,28 +168,20 @@ TEST(DdsDecode, MaskedFormatsScaleChannelsToEightBits) {
     alpha.masks[3] = 0xFF;
     ASSERT_TRUE(Decode(ddsfile::Build(alpha, {0x40}), &image));
     EXPECT_EQ(image.Level(0, 0).pixels[0], 0x40000000u);
-}
 
-TEST(DdsDecode, XrgbIgnoresTheAlphaMask) {
-    auto header = ddsfile::Argb32(1, 1, 1);
-    header.pixelFlags = 0x40;  // no alpha pixels
-    DecodedImage image;
-    ASSERT_TRUE(Decode(ddsfile::Build(header, {0x33, 0x22, 0x11, 0x00}), &image));
+    // 32-bit without the alpha-pixels flag: the alpha mask is ignored.
+    auto xrgb = ddsfile::Argb32(1, 1, 1);
+    xrgb.pixelFlags = 0x40;
+    ASSERT_TRUE(Decode(ddsfile::Build(xrgb, {0x33, 0x22, 0x11, 0x00}), &image));
     EXPECT_EQ(image.Level(0, 0).pixels[0], 0xFF112233u);
 }
 
-TEST(DdsDecode, ZeroMipCountMeansOneLevel) {
-    auto file = ddsfile::Build(ddsfile::Argb32(2, 2, 0), ddsfile::NumberedPixels(4, 0));
-    DecodedImage image;
-    ASSERT_TRUE(Decode(file, &image));
-    EXPECT_EQ(image.levelCount, 1u);
-}
-
-TEST(DdsDecode, TrailingBytesAreIgnored) {
+TEST(DdsDecode, ZeroMipCountMeansOneLevelAndTrailingBytesAreIgnored) {
     auto payload = ddsfile::NumberedPixels(4, 0);
     payload.resize(payload.size() + 100, 0xAB);
     DecodedImage image;
-    EXPECT_TRUE(Decode(ddsfile::Build(ddsfile::Argb32(2, 2, 1), payload), &image));
+    ASSERT_TRUE(Decode(ddsfile::Build(ddsfile::Argb32(2, 2, 0), payload), &image));
+    EXPECT_EQ(image.levelCount, 1u);
 }
 
 TEST(DdsDecode, EveryTruncationFailsCleanly) {
@@ -235,6 +212,7 @@ TEST(DdsDecode, RejectsMalformedHeaders) {
         {"volume", [](ddsfile::Header& h) { h.caps2 = 0x200000; }},
         {"depth", [](ddsfile::Header& h) { h.flags |= 0x800000; h.depth = 2; }},
         {"cube missing a face", [](ddsfile::Header& h) { h.caps2 = 0x7E00; }},
+        {"non-square cube", [](ddsfile::Header& h) { h.caps2 = 0xFE00; h.height = 2; }},
         {"dx10", [](ddsfile::Header& h) { h.pixelFlags = 0x4; h.fourCC = ddsfile::FourCC("DX10"); }},
         {"bc4", [](ddsfile::Header& h) { h.pixelFlags = 0x4; h.fourCC = ddsfile::FourCC("ATI1"); }},
         {"float", [](ddsfile::Header& h) { h.pixelFlags = 0x4; h.fourCC = 113; }},
@@ -255,13 +233,6 @@ TEST(DdsDecode, RejectsMalformedHeaders) {
     }
 }
 
-TEST(DdsDecode, RejectsNonSquareCube) {
-    auto header = ddsfile::Argb32(4, 2, 1);
-    header.caps2 = 0xFE00;
-    DecodedImage image;
-    EXPECT_FALSE(Decode(ddsfile::Build(header, ddsfile::NumberedPixels(48, 0)), &image));
-}
-
 // ---- other pictures -----------------------------------------------------------
 
 TEST(PictureDecode, PngGetsFullBoxFilteredMipChain) {
@@ -270,8 +241,7 @@ TEST(PictureDecode, PngGetsFullBoxFilteredMipChain) {
         255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 128, 0, 0, 255, 128,  //
         255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 128, 0, 0, 255, 128,
     };
-    std::vector<uint8_t> png;
-    ASSERT_NE(stbi_write_png_to_func(StorePng, &png, 4, 2, 4, rgba, 16), 0);
+    std::vector<uint8_t> png = PngFile(4, 2, rgba);
     DecodedImage image;
     ASSERT_TRUE(Decode(png, &image));
     ASSERT_EQ(image.levelCount, 3u);
@@ -288,35 +258,25 @@ TEST(PictureDecode, PngGetsFullBoxFilteredMipChain) {
 TEST(PictureDecode, OddSizesKeepEveryTexelInTheChain) {
     // 3x1: the single texel of level 1 averages all three.
     const uint8_t rgba[] = {0, 0, 0, 255, 90, 0, 0, 255, 210, 0, 0, 255};
-    std::vector<uint8_t> png;
-    ASSERT_NE(stbi_write_png_to_func(StorePng, &png, 3, 1, 4, rgba, 12), 0);
+    std::vector<uint8_t> png = PngFile(3, 1, rgba);
     DecodedImage image;
     ASSERT_TRUE(Decode(png, &image));
     ASSERT_EQ(image.levelCount, 2u);
     EXPECT_EQ(image.Level(0, 1).pixels[0], 0xFF640000u);  // (0 + 90 + 210) / 3 = 100
 }
 
-TEST(PictureDecode, PicturesClaimingHugeSizesAreRefusedBeforeDecoding) {
-    // An uncompressed 8-bit TGA header claiming 8192 x 8192 with two bytes of data.
-    std::vector<uint8_t> tga = {0, 0, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x00, 0x20, 0x00, 0x20, 8, 0, 1, 2};
-    DecodedImage image;
-    std::string error;
-    EXPECT_FALSE(Decode(tga, &image, &error));
-    EXPECT_FALSE(error.empty());
-}
-
-TEST(PictureDecode, GarbageAndEmptyInputFailWithReason) {
-    DecodedImage image;
-    std::string error;
-    EXPECT_FALSE(Decode({}, &image, &error));
-    EXPECT_FALSE(error.empty());
-    std::vector<uint8_t> garbage(300, 0x5A);
-    EXPECT_FALSE(Decode(garbage, &image, &error));
-    std::vector<uint8_t> png;
+TEST(PictureDecode, EmptyGarbageCutAndHugePicturesFailWithReason) {
     const uint8_t rgba[16] = {};
-    ASSERT_NE(stbi_write_png_to_func(StorePng, &png, 2, 2, 4, rgba, 8), 0);
+    std::vector<uint8_t> png = PngFile(2, 2, rgba);
     png.resize(png.size() / 2);
-    EXPECT_FALSE(Decode(png, &image, &error));
+    // An uncompressed 8-bit TGA header claiming 8192 x 8192 with two bytes of data.
+    const std::vector<uint8_t> tga = {0, 0, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x00, 0x20, 0x00, 0x20, 8, 0, 1, 2};
+    for (const auto& bytes : {std::vector<uint8_t>{}, std::vector<uint8_t>(300, 0x5A), png, tga}) {
+        DecodedImage image;
+        std::string error;
+        EXPECT_FALSE(Decode(bytes, &image, &error)) << bytes.size();
+        EXPECT_FALSE(error.empty()) << bytes.size();
+    }
 }
 
 // ---- the shared corpus ----------------------------------------------------------

@@ -103,22 +103,16 @@ Mesh C { 3; 0;0;2;, 1;0;2;, 0;1;2;; 1; 3;0,1,2;; }
     EXPECT_FLOAT_EQ(mesh.materials[3].diffuse.g, 1);
 }
 
-TEST(XFileMesh, FileWithoutMaterialsHasNoneAndAttributeZero) {
-    std::string text = Header() + "Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; }";
-    XMeshData mesh;
-    ASSERT_EQ(Parse(text, &mesh), XMeshResult::Ok);
-    EXPECT_TRUE(mesh.materials.empty());
-    EXPECT_EQ(mesh.attributes, (std::vector<uint32_t>{0}));
-    ExpectVec3(mesh.normals[0], 0, 0, 0);
-}
-
-TEST(XFileMesh, EmptyMaterialListCountsAsNoMaterials) {
-    // Written by tools that give the face count but no indices for an empty list.
-    std::string text = Header() + "Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; MeshMaterialList { 0; 1; } }";
-    XMeshData mesh;
-    ASSERT_EQ(Parse(text, &mesh), XMeshResult::Ok);
-    EXPECT_TRUE(mesh.materials.empty());
-    EXPECT_EQ(mesh.attributes, (std::vector<uint32_t>{0}));
+TEST(XFileMesh, NoOrAnEmptyMaterialListMeansNoMaterialsAndAttributeZero) {
+    // Tools write an empty list with the face count but no indices.
+    for (const char* list : {"", "MeshMaterialList { 0; 1; }"}) {
+        XMeshData mesh;
+        ASSERT_EQ(Parse(Header() + "Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; " + list + " }", &mesh),
+                  XMeshResult::Ok) << list;
+        EXPECT_TRUE(mesh.materials.empty());
+        EXPECT_EQ(mesh.attributes, (std::vector<uint32_t>{0}));
+        ExpectVec3(mesh.normals[0], 0, 0, 0);
+    }
 }
 
 TEST(XFileMesh, ShortMaterialIndexListRepeatsItsLastEntry) {

@@ -90,17 +90,13 @@ TEST(CameraPathFile, LargestSegmentCountReadsNoRecords) {
     EXPECT_FALSE(path.Usable());
 }
 
-TEST(CameraPathFile, MissingBytesFail) {
-    CameraPath path;
-    EXPECT_FALSE(ParseCameraPath(nullptr, 0, path));
-    EXPECT_TRUE(path.keys.empty());
-}
-
-TEST(CameraPathFile, FileShorterThanItsHeaderFails) {
+TEST(CameraPathFile, MissingBytesOrAFileShorterThanItsHeaderFail) {
     PathFile file(1, 2, 0xFFFFFFFF, 5.0f);
     CameraPath path;
+    EXPECT_FALSE(ParseCameraPath(nullptr, 0, path));
     EXPECT_FALSE(ParseCameraPath(file.bytes.data(), 15, path));
     EXPECT_FALSE(ParseCameraPath(file.bytes.data(), 0, path));
+    EXPECT_TRUE(path.keys.empty());
     EXPECT_EQ(path.duration, 0.0f);
     EXPECT_EQ(path.word0, 0u);
 }

@@ -3,7 +3,6 @@
 #include "resources/resource_manager.h"
 
 #include <gtest/gtest.h>
-#include <stb_image_write.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -12,105 +11,37 @@
 #include "platform/d3d9/d3d9_platform.h"
 #include "platform/win32/win32_platform.h"
 #include "tools/pack/pack_writer.h"
+#include "tests/d3dx9/dds_builder.h"
 #include "tests/resources/test_files.h"
+#include "tests/support/pictures.h"
 #include "tests/support/test_device.h"
 
 namespace {
 
 std::vector<uint8_t> Png(int size) {
     std::vector<uint8_t> pixels(size_t(size * size * 4), 0x80);
-    std::vector<uint8_t> png;
-    stbi_write_png_to_func(
-        [](void* context, void* data, int length) {
-            auto* out = static_cast<std::vector<uint8_t>*>(context);
-            out->insert(out->end(), static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + length);
-        },
-        &png, size, size, 4, pixels.data(), size * 4);
-    return png;
+    return PngFile(size, size, pixels.data());
 }
 
 // A 1 x 1 A8R8G8B8 cube map, six faces.
 std::vector<uint8_t> CubeDds() {
-    uint32_t header[32] = {};
-    std::memcpy(&header[0], "DDS ", 4);
-    header[1] = 124;                // size
-    header[2] = 0x100F;             // caps, height, width, pitch, pixel format
-    header[3] = header[4] = 1;      // height, width
-    header[5] = 4;                  // pitch
-    header[19] = 32;                // pixel format size
-    header[20] = 0x41;              // RGB with alpha
-    header[22] = 32;                // bits per pixel
-    header[23] = 0x00FF0000;        // masks R, G, B, A
-    header[24] = 0x0000FF00;
-    header[25] = 0x000000FF;
-    header[26] = 0xFF000000;
-    header[27] = 0x1008;            // texture, complex
-    header[28] = 0xFE00;            // cube map, all six faces
-    std::vector<uint8_t> bytes(reinterpret_cast<uint8_t*>(header), reinterpret_cast<uint8_t*>(header) + 128);
-    bytes.resize(128 + 6 * 4, 0xC0);
-    return bytes;
+    ddsfile::Header header = ddsfile::Argb32(1, 1, 1);
+    header.caps2 = 0xFE00;
+    return ddsfile::Build(header, std::vector<uint8_t>(6 * 4, 0xC0));
 }
 
 // Two triangles, each with its own material: the first textured, the
 // second not. The stored normals point the wrong way on purpose.
 const char kTwoMaterialMesh[] = R"(xof 0303txt 0032
-Mesh {
- 4;
- 0.0;0.0;0.0;,
- 1.0;0.0;0.0;,
- 0.0;1.0;0.0;,
- 1.0;1.0;0.0;;
- 2;
- 3;0,2,1;,
- 3;1,2,3;;
- MeshNormals {
-  1;
-  1.0;0.0;0.0;;
-  2;
-  3;0,0,0;,
-  3;0,0,0;;
- }
- MeshTextureCoords {
-  4;
-  0.0;1.0;,
-  1.0;1.0;,
-  0.0;0.0;,
-  1.0;0.0;;
- }
- MeshMaterialList {
-  2;
-  2;
-  0,
-  1;;
-  Material {
-   1.0;0.5;0.25;0.75;;
-   8.0;
-   0.0;0.0;0.0;;
-   0.0;0.0;0.0;;
-   TextureFilename {
-    "first.png";
-   }
-  }
-  Material {
-   0.2;0.3;0.4;1.0;;
-   8.0;
-   0.0;0.0;0.0;;
-   0.0;0.0;0.0;;
-  }
- }
-}
+Mesh { 4; 0.0;0.0;0.0;, 1.0;0.0;0.0;, 0.0;1.0;0.0;, 1.0;1.0;0.0;; 2; 3;0,2,1;, 3;1,2,3;;
+ MeshNormals { 1; 1.0;0.0;0.0;; 2; 3;0,0,0;, 3;0,0,0;; }
+ MeshTextureCoords { 4; 0.0;1.0;, 1.0;1.0;, 0.0;0.0;, 1.0;0.0;; }
+ MeshMaterialList { 2; 2; 0, 1;;
+  Material { 1.0;0.5;0.25;0.75;; 8.0; 0.0;0.0;0.0;; 0.0;0.0;0.0;; TextureFilename { "first.png"; } }
+  Material { 0.2;0.3;0.4;1.0;; 8.0; 0.0;0.0;0.0;; 0.0;0.0;0.0;; } } }
 )";
 
-const char kPlainMesh[] = R"(xof 0303txt 0032
-Mesh {
- 3;
- 0.0;0.0;0.0;,
- 0.0;1.0;0.0;,
- 1.0;0.0;0.0;;
- 1;
- 3;0,1,2;;
-}
-)";
+const char kPlainMesh[] = "xof 0303txt 0032\nMesh { 3; 0.0;0.0;0.0;, 0.0;1.0;0.0;, 1.0;0.0;0.0;; 1; 3;0,1,2;; }\n";
 
 const char kVertexShader[] = R"(in vec3 POSITION0;
 void main() { gl_Position = vec4(POSITION0, 1.0) * mat4(c[0], c[1], c[2], c[3]); }
@@ -207,7 +138,7 @@ TEST_F(ResourceManagerTest, FailedTextureIsNullSilentAndRetried) {
     EXPECT_NE(manager->GetTexture("Textures//late.png"), nullptr);
 }
 
-TEST_F(ResourceManagerTest, CubeTextureIsFetchedThroughGetTexture) {
+TEST_F(ResourceManagerTest, CubeTextureIsFetchedThroughGetTextureAndLoadedOnce) {
     manager->LoadCubeTexture("Textures//sky.dds");
     EXPECT_EQ(Calls("CreateCubeTexture("), 1);
     IDirect3DTexture9* texture = manager->GetTexture("Textures//sky.dds");
@@ -216,15 +147,12 @@ TEST_F(ResourceManagerTest, CubeTextureIsFetchedThroughGetTexture) {
     manager->LoadCubeTexture("elsewhere/sky.dds");
     EXPECT_EQ(Calls("CreateCubeTexture("), 1);
     EXPECT_EQ(Calls("CreateTexture("), 0);
-    EXPECT_EQ(NewMessages(), 0);
-}
-
-TEST_F(ResourceManagerTest, LoadCubeTextureDoesNothingForANameAlreadyCached) {
-    IDirect3DTexture9* texture = manager->GetTexture("Textures//first.png");
-    ASSERT_NE(texture, nullptr);
+    // Nor does it load a name already cached as a plain texture.
+    IDirect3DTexture9* plain = manager->GetTexture("Textures//first.png");
+    ASSERT_NE(plain, nullptr);
     manager->LoadCubeTexture("Textures//first.png");
-    EXPECT_EQ(Calls("CreateCubeTexture("), 0);
-    EXPECT_EQ(manager->GetTexture("Textures//first.png"), texture);
+    EXPECT_EQ(Calls("CreateCubeTexture("), 1);
+    EXPECT_EQ(manager->GetTexture("Textures//first.png"), plain);
     EXPECT_EQ(NewMessages(), 0);
 }
 

@@ -68,9 +68,14 @@ int Loudest(const std::vector<float>& values) {
 
 }  // namespace
 
-TEST_F(SoundSystem, ReportsAStereoDriverAndAcceptsItsSpeakerMode) {
+TEST_F(SoundSystem, ReportsAStereoDriverAndRefusesCallsOutOfOrder) {
     FMOD::System* fresh = nullptr;
     ASSERT_EQ(FMOD_System_Create(&fresh), FMOD_OK);
+    FMOD::Sound* sound = nullptr;
+    float values[512];
+    EXPECT_EQ(fresh->createSound("tone.mp3", FMOD_DEFAULT, nullptr, &sound), FMOD_ERR_UNINITIALIZED);
+    EXPECT_EQ(fresh->getSpectrum(values, 512, 0, FMOD_DSP_FFT_WINDOW_TRIANGLE), FMOD_ERR_UNINITIALIZED);
+    EXPECT_EQ(fresh->update(), FMOD_ERR_UNINITIALIZED);
     FMOD_CAPS caps = 0;
     FMOD_SPEAKERMODE mode = FMOD_SPEAKERMODE_RAW;
     EXPECT_EQ(fresh->getDriverCaps(0, &caps, nullptr, nullptr, &mode), FMOD_OK);
@@ -80,17 +85,6 @@ TEST_F(SoundSystem, ReportsAStereoDriverAndAcceptsItsSpeakerMode) {
     EXPECT_EQ(fresh->setSpeakerMode(mode), FMOD_ERR_INITIALIZED);
     EXPECT_EQ(fresh->init(100, FMOD_INIT_NORMAL, nullptr), FMOD_ERR_INITIALIZED);
     EXPECT_EQ(fresh->update(), FMOD_OK);
-    fresh->release();
-}
-
-TEST_F(SoundSystem, CallsBeforeInitAreRefused) {
-    FMOD::System* fresh = nullptr;
-    ASSERT_EQ(FMOD_System_Create(&fresh), FMOD_OK);
-    FMOD::Sound* sound = nullptr;
-    EXPECT_EQ(fresh->createSound("tone.mp3", FMOD_DEFAULT, nullptr, &sound), FMOD_ERR_UNINITIALIZED);
-    float values[512];
-    EXPECT_EQ(fresh->getSpectrum(values, 512, 0, FMOD_DSP_FFT_WINDOW_TRIANGLE), FMOD_ERR_UNINITIALIZED);
-    EXPECT_EQ(fresh->update(), FMOD_ERR_UNINITIALIZED);
     fresh->release();
 }
 
@@ -108,7 +102,7 @@ TEST_F(SoundSystem, MissingEmptyAndCorruptFilesAreErrors) {
     EXPECT_EQ(system->createSound("tone.mp3", FMOD_LOOP_NORMAL, nullptr, &sound), FMOD_ERR_UNSUPPORTED);
 }
 
-TEST_F(SoundSystem, LoadsTheWholeSoundWithItsExactLength) {
+TEST_F(SoundSystem, LoadsTheExactLengthAndPlaysOnWithThePerformanceCounterUnlessPaused) {
     FMOD::Sound* sound = Load(system, "tone.mp3");
     ASSERT_NE(sound, nullptr);
     unsigned int frames = 0;
@@ -117,41 +111,25 @@ TEST_F(SoundSystem, LoadsTheWholeSoundWithItsExactLength) {
     EXPECT_EQ(sound->getLength(&milliseconds, FMOD_TIMEUNIT_MS), FMOD_OK);
     EXPECT_EQ(frames, 2u * kRate);
     EXPECT_EQ(milliseconds, 2000u);
-}
-
-TEST_F(SoundSystem, PlayPositionFollowsThePerformanceCounter) {
     FMOD::Channel* channel = nullptr;
-    ASSERT_EQ(system->playSound(FMOD_CHANNEL_FREE, Load(system, "tone.mp3"), false, &channel), FMOD_OK);
+    ASSERT_EQ(system->playSound(FMOD_CHANNEL_FREE, sound, true, &channel), FMOD_OK);
     ASSERT_NE(channel, nullptr);
     unsigned int position = 1;
+    Frames(5);
     EXPECT_EQ(channel->getPosition(&position, FMOD_TIMEUNIT_PCM), FMOD_OK);
-    EXPECT_EQ(position, 0u);
+    EXPECT_EQ(position, 0u) << "paused";
+    EXPECT_TRUE(AllZero(Spectrum()));
+    EXPECT_EQ(channel->setPaused(false), FMOD_OK);
     Frames(10);
     EXPECT_EQ(channel->getPosition(&position, FMOD_TIMEUNIT_PCM), FMOD_OK);
     EXPECT_EQ(position, 10u * kRate / 30);
 }
 
-TEST_F(SoundSystem, PausedChannelHoldsItsPosition) {
-    FMOD::Channel* channel = nullptr;
-    ASSERT_EQ(system->playSound(FMOD_CHANNEL_FREE, Load(system, "tone.mp3"), true, &channel), FMOD_OK);
+TEST_F(SoundSystem, SpectrumIsSilentUntilPlayingThenPeaksInTheSinesBandOnItsChannelOnly) {
     Frames(5);
-    unsigned int position = 1;
-    channel->getPosition(&position, FMOD_TIMEUNIT_PCM);
-    EXPECT_EQ(position, 0u);
-    EXPECT_TRUE(AllZero(Spectrum()));
-    EXPECT_EQ(channel->setPaused(false), FMOD_OK);
-    Frames(3);
-    channel->getPosition(&position, FMOD_TIMEUNIT_PCM);
-    EXPECT_EQ(position, 3u * kRate / 30);
-}
-
-TEST_F(SoundSystem, SpectrumIsSilentWithNothingPlaying) {
-    Frames(5);
-    EXPECT_TRUE(AllZero(Spectrum()));
-}
-
-TEST_F(SoundSystem, SpectrumOfAPlayingSinePeaksInItsBandOnItsChannelOnly) {
+    EXPECT_TRUE(AllZero(Spectrum())) << "nothing playing";
     ASSERT_EQ(system->playSound(FMOD_CHANNEL_FREE, Load(system, "tone.mp3"), false, nullptr), FMOD_OK);
+    EXPECT_TRUE(AllZero(Spectrum())) << "the window starts at the play start";
     Frames(6);
     const std::vector<float> left = Spectrum(0);
     EXPECT_EQ(Loudest(left), 23);
@@ -175,11 +153,6 @@ TEST_F(SoundSystem, SpectrumIsTheSameOnEveryRunWithAFixedStep) {
     EXPECT_EQ(first, second);
 }
 
-TEST_F(SoundSystem, SpectrumWindowStartsAtThePlayStart) {
-    ASSERT_EQ(system->playSound(FMOD_CHANNEL_FREE, Load(system, "tone.mp3"), false, nullptr), FMOD_OK);
-    EXPECT_TRUE(AllZero(Spectrum()));
-}
-
 TEST_F(SoundSystem, SoundPlaysOnceAndItsChannelIsFreedAfterwards) {
     FMOD::Sound* sound = Load(system, "tone.mp3");
     FMOD::Channel* channel = nullptr;
@@ -197,18 +170,7 @@ TEST_F(SoundSystem, SoundPlaysOnceAndItsChannelIsFreedAfterwards) {
     EXPECT_EQ(next, channel);  // the first free channel again
 }
 
-TEST_F(SoundSystem, FreeChannelsRunOut) {
-    FMOD::System* small = nullptr;
-    ASSERT_EQ(FMOD_System_Create(&small), FMOD_OK);
-    ASSERT_EQ(small->init(2, FMOD_INIT_NORMAL, nullptr), FMOD_OK);
-    FMOD::Sound* sound = Load(small, "tone.mp3");
-    EXPECT_EQ(small->playSound(FMOD_CHANNEL_FREE, sound, false, nullptr), FMOD_OK);
-    EXPECT_EQ(small->playSound(FMOD_CHANNEL_FREE, sound, false, nullptr), FMOD_OK);
-    EXPECT_EQ(small->playSound(FMOD_CHANNEL_FREE, sound, false, nullptr), FMOD_ERR_CHANNEL_ALLOC);
-    small->release();
-}
-
-TEST_F(SoundSystem, RefusesBadArguments) {
+TEST_F(SoundSystem, RefusesBadArgumentsAndRunsOutOfFreeChannels) {
     float values[512];
     EXPECT_EQ(system->getSpectrum(values, 500, 0, FMOD_DSP_FFT_WINDOW_TRIANGLE), FMOD_ERR_INVALID_PARAM);
     EXPECT_EQ(system->getSpectrum(values, 512, 2, FMOD_DSP_FFT_WINDOW_TRIANGLE), FMOD_ERR_INVALID_PARAM);
@@ -217,4 +179,12 @@ TEST_F(SoundSystem, RefusesBadArguments) {
     EXPECT_EQ(system->playSound(FMOD_CHANNEL_FREE, nullptr, false, nullptr), FMOD_ERR_INVALID_HANDLE);
     EXPECT_EQ(system->playSound(FMOD_CHANNEL_FREE, reinterpret_cast<FMOD::Sound*>(values), false, nullptr),
               FMOD_ERR_INVALID_HANDLE);
+    FMOD::System* small = nullptr;  // free channels run out
+    ASSERT_EQ(FMOD_System_Create(&small), FMOD_OK);
+    ASSERT_EQ(small->init(2, FMOD_INIT_NORMAL, nullptr), FMOD_OK);
+    FMOD::Sound* sound = Load(small, "tone.mp3");
+    EXPECT_EQ(small->playSound(FMOD_CHANNEL_FREE, sound, false, nullptr), FMOD_OK);
+    EXPECT_EQ(small->playSound(FMOD_CHANNEL_FREE, sound, false, nullptr), FMOD_OK);
+    EXPECT_EQ(small->playSound(FMOD_CHANNEL_FREE, sound, false, nullptr), FMOD_ERR_CHANNEL_ALLOC);
+    small->release();
 }

@@ -33,7 +33,7 @@ std::vector<float> BandCentredSine(int band, float amplitude) {
 
 }  // namespace
 
-TEST(Spectrum, FullScaleSineReadsOneInItsBandWithEveryWindow) {
+TEST(Spectrum, SineReadsItsAmplitudeInItsBandWithEveryWindow) {
     for (FMOD_DSP_FFT_WINDOW window :
          {FMOD_DSP_FFT_WINDOW_RECT, FMOD_DSP_FFT_WINDOW_TRIANGLE, FMOD_DSP_FFT_WINDOW_HAMMING,
           FMOD_DSP_FFT_WINDOW_HANNING, FMOD_DSP_FFT_WINDOW_BLACKMAN, FMOD_DSP_FFT_WINDOW_BLACKMANHARRIS}) {
@@ -41,35 +41,16 @@ TEST(Spectrum, FullScaleSineReadsOneInItsBandWithEveryWindow) {
         EXPECT_EQ(Loudest(bands), 40) << "window " << window;
         EXPECT_NEAR(bands[40], 1.0f, 0.01f) << "window " << window;
     }
+    const std::vector<float> quarter = Analyse(BandCentredSine(100, 0.25f), FMOD_DSP_FFT_WINDOW_TRIANGLE);
+    EXPECT_NEAR(quarter[100], 0.25f, 0.005f);
 }
 
-TEST(Spectrum, MagnitudeIsProportionalToAmplitude) {
-    const std::vector<float> bands = Analyse(BandCentredSine(100, 0.25f), FMOD_DSP_FFT_WINDOW_TRIANGLE);
-    EXPECT_NEAR(bands[100], 0.25f, 0.005f);
-}
-
-TEST(Spectrum, KiloHertzSinePeaksInItsBand) {
-    // Band k covers k x 44100 / 1024 Hz: 1 kHz falls in band 23 (990.5 Hz).
-    const std::vector<float> bands =
-        Analyse(Sine(1000.0, 2.0 * kBands / kRate + 1e-9, kRate, 1.0f), FMOD_DSP_FFT_WINDOW_TRIANGLE);
-    EXPECT_EQ(Loudest(bands), 23);
-    EXPECT_GT(bands[23], 0.7f);
-    EXPECT_LE(bands[23], 1.0f);
-    EXPECT_LT(bands[60], 0.01f);
-    EXPECT_LT(bands[5], 0.01f);
-}
-
-TEST(Spectrum, SilenceGivesZeros) {
-    const std::vector<float> bands = Analyse(std::vector<float>(2 * kBands, 0.0f), FMOD_DSP_FFT_WINDOW_TRIANGLE);
+TEST(Spectrum, SilenceGivesZerosAndClippedSoundStaysBetweenZeroAndOne) {
+    std::vector<float> bands = Analyse(std::vector<float>(2 * kBands, 0.0f), FMOD_DSP_FFT_WINDOW_TRIANGLE);
     EXPECT_TRUE(std::all_of(bands.begin(), bands.end(), [](float v) { return v == 0.0f; }));
-}
-
-TEST(Spectrum, ValuesStayBetweenZeroAndOne) {
     std::vector<float> samples = BandCentredSine(10, 1.0f);
-    for (size_t i = 0; i < samples.size(); ++i) {
-        samples[i] = std::clamp(samples[i] * 4.0f + 0.8f, -1.0f, 1.0f);  // clipped, with a DC offset
-    }
-    const std::vector<float> bands = Analyse(samples, FMOD_DSP_FFT_WINDOW_TRIANGLE);
+    for (float& v : samples) v = std::clamp(v * 4.0f + 0.8f, -1.0f, 1.0f);  // clipped, with a DC offset
+    bands = Analyse(samples, FMOD_DSP_FFT_WINDOW_TRIANGLE);
     EXPECT_TRUE(std::all_of(bands.begin(), bands.end(), [](float v) { return v >= 0.0f && v <= 1.0f; }));
 }
 

@@ -10,26 +10,20 @@ using Display = Win32Test;
 using Clock = Win32Test;
 using MessageBoxes = Win32Test;
 
-TEST_F(WindowClasses, ANameIsRegisteredOnceWhateverItsCase) {
+TEST_F(WindowClasses, RegisterOnceWhateverTheCaseAndUnregisterOnlyWithoutWindows) {
     EXPECT_NE(Register("SomeClass"), 0);
     EXPECT_EQ(Register("SOMECLASS"), 0);
-    EXPECT_NE(CreateWindowExA(0, "someclass", "", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr), nullptr);
-}
-
-TEST_F(WindowClasses, AStructureOfTheWrongSizeIsRefused) {
+    HWND hwnd = CreateWindowExA(0, "someclass", "", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(hwnd, nullptr);
+    EXPECT_FALSE(UnregisterClassA("SomeClass", GetModuleHandleA(nullptr)));
+    DestroyWindow(hwnd);
+    EXPECT_TRUE(UnregisterClassA("SomeClass", GetModuleHandleA(nullptr)));
+    EXPECT_FALSE(UnregisterClassA("SomeClass", GetModuleHandleA(nullptr)));
     WNDCLASSEXA wc = {};
-    wc.cbSize = sizeof wc - 4;
+    wc.cbSize = sizeof wc - 4;  // a structure of the wrong size
     wc.lpfnWndProc = RecordingProc;
     wc.lpszClassName = "Short";
     EXPECT_EQ(RegisterClassExA(&wc), 0);
-}
-
-TEST_F(WindowClasses, AClassWithWindowsCannotBeUnregistered) {
-    HWND hwnd = TopLevel("Busy");
-    EXPECT_FALSE(UnregisterClassA("Busy", GetModuleHandleA(nullptr)));
-    DestroyWindow(hwnd);
-    EXPECT_TRUE(UnregisterClassA("Busy", GetModuleHandleA(nullptr)));
-    EXPECT_FALSE(UnregisterClassA("Busy", GetModuleHandleA(nullptr)));
 }
 
 TEST_F(Windows, KeepPlacementTextStyleAndHearCreate) {
@@ -57,12 +51,7 @@ TEST_F(Windows, KeepPlacementTextStyleAndHearCreate) {
     EXPECT_EQ(ReceivedBy(hwnd).front(), static_cast<UINT>(WM_CREATE));
 }
 
-TEST_F(Windows, UnknownClassOrParentGivesNoWindow) {
-    EXPECT_EQ(CreateWindowExA(0, "Nobody", "", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr), nullptr);
-    EXPECT_EQ(CreateWindowExA(0, "BUTTON", "", WS_CHILD, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr), nullptr);
-}
-
-TEST_F(Windows, DialogItemsAreFoundByTheirId) {
+TEST_F(Windows, DialogItemsAreFoundByTheirIdAndNeedAParent) {
     HWND dialog = TopLevel();
     HWND a = Control(dialog, "BUTTON", "A", 7, 0, 0, 0, 10, 10);
     HWND b = Control(dialog, "button", "B", 9, 0, 0, 0, 10, 10);
@@ -71,6 +60,9 @@ TEST_F(Windows, DialogItemsAreFoundByTheirId) {
     EXPECT_EQ(GetDlgItem(dialog, 8), nullptr);
     EXPECT_EQ(GetParent(b), dialog);
     EXPECT_EQ(GetWindowLongA(b, GWL_ID), 9);
+    // An unknown class, or a child without a parent, gives no window.
+    EXPECT_EQ(CreateWindowExA(0, "Nobody", "", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr), nullptr);
+    EXPECT_EQ(CreateWindowExA(0, "BUTTON", "", WS_CHILD, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr), nullptr);
 }
 
 TEST_F(Windows, CursorCountGoesDownAndBackUp) {
@@ -97,7 +89,7 @@ TEST_F(Display, HeadlessModesRepeatSizesAtSeveralDepthsAndRefreshRates) {
     EXPECT_LT(at({1280, 1024}), at({1280, 720})) << "enumerated in a driver's order, not sorted";
 }
 
-TEST_F(Display, ModesCanBeReplacedAndCurrentSettingsMatchTheScreen) {
+TEST_F(Display, ModesCanBeReplacedCurrentSettingsMatchTheScreenAndBadRequestsFail) {
     Win32DisplayMode modes[] = {{800, 600, 32, 60}, {1024, 768, 16, 75}};
     Win32_SetHeadlessDisplayModes(modes, 2);
     DEVMODEA mode = {};
@@ -110,14 +102,10 @@ TEST_F(Display, ModesCanBeReplacedAndCurrentSettingsMatchTheScreen) {
     ASSERT_TRUE(EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode));
     EXPECT_EQ(static_cast<int>(mode.dmPelsWidth), GetSystemMetrics(SM_CXSCREEN));
     EXPECT_EQ(static_cast<int>(mode.dmPelsHeight), GetSystemMetrics(SM_CYSCREEN));
-}
-
-TEST_F(Display, EnumerationRefusesAMissingSizeOrAnotherDevice) {
-    DEVMODEA mode = {};
-    EXPECT_FALSE(EnumDisplaySettingsA(nullptr, 0, &mode)) << "dmSize not set";
-    mode.dmSize = sizeof mode;
-    EXPECT_FALSE(EnumDisplaySettingsA("\\\\.\\DISPLAY9", 0, &mode));
+    EXPECT_FALSE(EnumDisplaySettingsA("\\\\.\\DISPLAY9", 0, &mode)) << "another device";
     EXPECT_FALSE(EnumDisplaySettingsA(nullptr, 0, nullptr));
+    mode.dmSize = 0;
+    EXPECT_FALSE(EnumDisplaySettingsA(nullptr, 0, &mode)) << "dmSize not set";
 }
 
 TEST_F(Clock, FixedStepTicksOncePerPresentedFrameAtFpsTicksASecond) {
