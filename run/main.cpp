@@ -29,6 +29,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     ApplyRunOptions(parsed.options);
+    if (int status = StartCapture(); status != 0) return status;
     int status = WinMain(GetModuleHandleA(nullptr), nullptr, nullptr, SW_SHOWDEFAULT);
     return FinishRun(status);
 }

@@ -27,11 +27,26 @@ bool ParseSeconds(const std::string& text, double* value) {
     return ec == std::errc() && end == text.data() + text.size() && std::isfinite(*value);
 }
 
-bool EndsWithPng(const std::string& path) {
-    if (path.size() < 4) return false;
-    std::string tail = path.substr(path.size() - 4);
+bool EndsWith(const std::string& path, const std::string& suffix) {
+    if (path.size() < suffix.size()) return false;
+    std::string tail = path.substr(path.size() - suffix.size());
     std::transform(tail.begin(), tail.end(), tail.begin(), [](unsigned char c) { return std::tolower(c); });
-    return tail == ".png";
+    return tail == suffix;
+}
+
+bool EndsWithPng(const std::string& path) { return EndsWith(path, ".png"); }
+
+std::string ParseCapture(const std::string& target, DemoOptions* options) {
+    std::error_code ec;
+    if (target.empty()) return "--capture needs a file or folder name";
+    options->capture = target;
+    if (target.back() == '/' || std::filesystem::is_directory(target, ec))
+        options->captureKind = CaptureKind::Folder;
+    else if (EndsWith(target, ".mp4") || EndsWith(target, ".mkv"))
+        options->captureKind = CaptureKind::Video;
+    else
+        return "--capture: \"" + target + "\" should end in .mp4 or .mkv, or be a folder (end it with /)";
+    return "";
 }
 
 std::string CheckPngName(const std::string& option, const std::string& path) {
@@ -87,6 +102,17 @@ std::string Apply(const std::string& name, const std::string& value, DemoOptions
         options->until = seconds;
         return "";
     }
+    if (name == "--start") {
+        double seconds = 0;
+        if (!ParseSeconds(value, &seconds) || seconds < 0 || seconds >= kDemoSeconds) {
+            char buffer[160];
+            std::snprintf(buffer, sizeof buffer, "a time in seconds from 0 up to the demo's end (%g)", kDemoSeconds);
+            return "--start: \"" + value + "\" is not " + buffer;
+        }
+        options->start = seconds;
+        return "";
+    }
+    if (name == "--capture") return ParseCapture(value, options);
     if (name == "--shot") return ParseShot(value, options);
     if (name == "--dialog-shot") {
         options->dialogShot = value;
@@ -96,7 +122,8 @@ std::string Apply(const std::string& name, const std::string& value, DemoOptions
 }
 
 bool TakesValue(const std::string& name) {
-    return name == "--mode" || name == "--fps" || name == "--until" || name == "--shot" || name == "--dialog-shot";
+    return name == "--mode" || name == "--fps" || name == "--until" || name == "--shot" || name == "--dialog-shot" ||
+           name == "--start" || name == "--capture";
 }
 
 std::string CheckWritable(const std::string& option, const std::string& path) {
@@ -164,6 +191,39 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
         }
         if (!result.error.empty()) return result;
     }
+    if (options.start && options.until && *options.start >= *options.until) {
+        char buffer[160];
+        std::snprintf(buffer, sizeof buffer, "--start at %g s is not before --until at %g s", *options.start,
+                      *options.until);
+        result.error = buffer;
+        return result;
+    }
+    if (options.start) {
+        for (const ShotRequest& shot : options.shots) {
+            if (!shot.atLoading && shot.seconds < *options.start) {
+                char buffer[160];
+                std::snprintf(buffer, sizeof buffer, "--shot at %g s comes before --start at %g s: nothing is drawn then",
+                              shot.seconds, *options.start);
+                result.error = buffer;
+                return result;
+            }
+        }
+    }
+    if (options.captureKind != CaptureKind::None) {
+        // A capture renders headless on the fixed-step clock; sizes and rates default to a video's.
+        options.headless = true;
+        if (!options.fps) options.fps = kCaptureDefaultFps;
+        if (!options.hasMode) {
+            options.hasMode = true;
+            options.width = kCaptureDefaultWidth;
+            options.height = kCaptureDefaultHeight;
+        }
+        if (options.captureKind == CaptureKind::Video && (options.width % 2 || options.height % 2)) {
+            result.error = "--capture: a video needs an even width and height; " + std::to_string(options.width) +
+                           "x" + std::to_string(options.height) + " is not";
+            return result;
+        }
+    }
     if (options.until) {
         for (const ShotRequest& shot : options.shots) {
             if (!shot.atLoading && shot.seconds >= *options.until) {
@@ -179,6 +239,26 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
 }
 
 std::string CheckOutputPaths(const DemoOptions& options) {
+    namespace fs = std::filesystem;
+    if (options.captureKind == CaptureKind::Video) {
+        if (std::string error = CheckWritable("--capture", options.capture); !error.empty()) return error;
+    } else if (options.captureKind == CaptureKind::Folder) {
+        std::error_code ec;
+        fs::path folder(options.capture);
+        if (fs::exists(folder, ec)) {
+            if (!fs::is_directory(folder, ec)) return "--capture: \"" + options.capture + "\" is a file, not a folder";
+            if (access(options.capture.c_str(), W_OK | X_OK) != 0)
+                return "--capture: cannot write in folder \"" + options.capture + "\"";
+        } else {
+            fs::path parent = folder.lexically_normal().parent_path();
+            if (!folder.has_filename()) parent = folder.parent_path().parent_path();
+            if (parent.empty()) parent = ".";
+            if (!fs::is_directory(parent, ec))
+                return "--capture: folder \"" + parent.string() + "\" does not exist";
+            if (access(parent.c_str(), W_OK | X_OK) != 0)
+                return "--capture: cannot make a folder in \"" + parent.string() + "\"";
+        }
+    }
     for (const ShotRequest& shot : options.shots)
         if (std::string error = CheckWritable("--shot", shot.path); !error.empty()) return error;
     if (!options.dialogShot.empty()) return CheckWritable("--dialog-shot", options.dialogShot);
@@ -204,6 +284,15 @@ std::string UsageText() {
            "                        (repeatable; loading:FILE.png saves the loading picture)\n"
            "  --dialog-shot FILE.png\n"
            "                        save the loader dialog as first shown, then end\n"
+           "  --start SECONDS       begin at this demo time: the frames before it run in full\n"
+           "                        without drawing, so the first one drawn looks as in a\n"
+           "                        run from 0; the music starts there too\n"
+           "  --capture FILE.mp4|FILE.mkv|FOLDER/\n"
+           "                        render headless on the fixed-step clock and write every\n"
+           "                        frame from --start to --until (or the end): an H.264 video\n"
+           "                        with the music as AAC (through ffmpeg), or a folder of\n"
+           "                        PNG frames (frame_000123.png shows demo time 123 / fps)\n"
+           "                        and audio.wav; defaults --fps 60 and --mode 1280x720\n"
            "  --print-spectrum      print the music spectrum's bands 40 and 180 and its\n"
            "                        loudest band every half second of demo time\n"
            "  --help                show this text\n"
@@ -211,5 +300,8 @@ std::string UsageText() {
            "\n"
            "Exit status: 0 after a normal run or \"Exit\"; 1 when the window or the graphics\n"
            "device cannot be created; 2 for a bad command line; 3 when a requested picture\n"
-           "could not be saved or was never reached; -1 (255) when the sound fails.\n";
+           "could not be saved or was never reached; 4 when the capture could not be\n"
+           "written (ffmpeg missing or failing, a full disk); 130 when a capture was\n"
+           "interrupted (what was captured is kept under a name that says partial);\n"
+           "-1 (255) when the sound fails.\n";
 }

@@ -14,6 +14,15 @@ struct ShotRequest {
     std::string path;
 };
 
+// The demo's length: the timeline ends at 110 s.
+constexpr double kDemoSeconds = 110.0;
+// Capture defaults where the command line names none.
+constexpr int kCaptureDefaultFps = 60;
+constexpr int kCaptureDefaultWidth = 1280;
+constexpr int kCaptureDefaultHeight = 720;
+
+enum class CaptureKind { None, Video, Folder };
+
 struct DemoOptions {
     bool help = false;
     bool version = false;
@@ -27,10 +36,14 @@ struct DemoOptions {
     std::vector<ShotRequest> shots;
     std::string dialogShot;  // save the loader dialog as shown, then end
     bool printSpectrum = false;  // a line of spectrum values every half second
+    std::optional<double> start;  // begin drawing (and capturing) at this demo time
+    // --capture: a video file (.mp4, .mkv) or a folder of numbered PNG frames.
+    std::string capture;
+    CaptureKind captureKind = CaptureKind::None;
 
     bool Any() const {
         return hasMode || fullscreen || headless || fps || until || !shots.empty() || !dialogShot.empty() ||
-               printSpectrum;
+               printSpectrum || start || !capture.empty();
     }
 };
 

@@ -1,15 +1,21 @@
 #include "run/run_control.h"
 
 #include <stb_image_write.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <vector>
 
 #include "platform/d3d9/d3d9_platform.h"
+#include "platform/fmod/fmod.hpp"
 #include "platform/win32/win32_platform.h"
+#include "run/capture.h"
+#include "run/capture_timing.h"
 #include "shell/demo_state.h"
 #include "shell/loader_dialog.h"
 #include "shell/run_hooks.h"
@@ -19,7 +25,25 @@ namespace {
 
 // Demo time is a running sum of frame deltas; compare times with this slack
 // so that, on a fixed-step clock, frame k lands on k/N.
-constexpr double kTimeSlack = 1e-9;
+constexpr double kTimeSlack = capture::kTimeSlack;
+// On the wall clock, the frames before --start run in steps of this rate.
+constexpr int kLeadInFps = 60;
+// Samples the spectrum reads behind the play position (2 x 512 bands).
+constexpr int64_t kSpectrumWindow = 1024;
+
+volatile std::sig_atomic_t g_interrupted = 0;
+
+void OnInterrupt(int signal) {
+    g_interrupted = 1;
+    std::signal(signal, SIG_DFL);  // a second one ends the program at once
+}
+
+struct Progress {
+    bool terminal = false;
+    bool shown = false;
+    std::chrono::steady_clock::time_point started;
+    std::chrono::steady_clock::time_point lastLine;
+};
 
 struct RunState {
     DemoOptions options;
@@ -29,6 +53,14 @@ struct RunState {
     std::chrono::steady_clock::time_point firstFrame;
     std::chrono::steady_clock::time_point lastFrame;
     double nextSpectrumLine = 0.0;
+
+    int64_t nextFrame = 0;   // the loop's index of the frame about to run
+    int64_t firstDrawn = 0;  // frames before it run discarding (--start)
+    FMOD::Channel* music = nullptr;
+    bool holdMusic = false;  // playback from --start: the music waits for the first drawn frame
+    std::unique_ptr<Capture> capture;
+    capture::Span span;
+    Progress progress;
 };
 
 RunState& Run() {
@@ -76,6 +108,8 @@ void ApplyRunOptions(const DemoOptions& options) {
     run.taken.assign(options.shots.size(), false);
     if (options.headless) Win32_SetBackend(Win32Backend::Headless);
     if (options.fps > 0) Win32_SetFixedStep(options.fps);
+    if (options.start) run.firstDrawn = capture::FirstFrameAt(*options.start, options.fps > 0 ? options.fps : kLeadInFps);
+    run.holdMusic = options.start && options.captureKind == CaptureKind::None;
     if (options.hasMode) {
         // The dialog is answered unseen; a size the display does not list joins the list.
         AddScreenMode(options.width, options.height);
@@ -84,7 +118,35 @@ void ApplyRunOptions(const DemoOptions& options) {
     g_loaderDialogReady = AnswerLoaderDialog;
     g_runHooks.shouldStop = RunShouldStop;
     g_runHooks.loadingPresented = OnLoadingPresented;
+    g_runHooks.musicStarted = OnMusicStarted;
+    g_runHooks.frameStarting = OnFrameStarting;
     g_runHooks.framePresented = OnFramePresented;
+}
+
+int StartCapture() {
+    RunState& run = Run();
+    const DemoOptions& options = run.options;
+    if (options.captureKind == CaptureKind::None) return 0;
+    CaptureSettings settings;
+    settings.target = options.capture;
+    settings.kind = options.captureKind;
+    settings.width = options.width;
+    settings.height = options.height;
+    settings.span = capture::SpanOf(options.start.value_or(0.0), std::min(options.until.value_or(kDemoSeconds), kDemoSeconds),
+                                    options.fps);
+    run.span = settings.span;
+    run.capture = std::make_unique<Capture>();
+    std::string error;
+    Capture::OpenFailure failure = run.capture->Open(settings, &error);
+    if (failure != Capture::OpenFailure::None) {
+        std::fprintf(stderr, "demo: capture: %s\n", error.c_str());
+        run.capture.reset();
+        return failure == Capture::OpenFailure::Music ? kExitSoundFailed : kExitCaptureFailed;
+    }
+    std::signal(SIGINT, OnInterrupt);
+    std::signal(SIGTERM, OnInterrupt);
+    run.progress.terminal = isatty(STDERR_FILENO) != 0;
+    return 0;
 }
 
 const DemoOptions& RunOptions() { return Run().options; }
@@ -126,17 +188,118 @@ bool SavePresentedPicture(const std::string& path) {
     return WritePng(path, rgba, width, height);
 }
 
-bool RunShouldStop() {
-    const DemoOptions& options = Run().options;
-    if (!options.until) return false;
+namespace {
+
+// Demo time of the frame about to begin.
+double NextFrameTime() {
     LARGE_INTEGER counter;
     QueryPerformanceCounter(&counter);
-    double next = g_demoState.time +
-                  static_cast<double>(counter.QuadPart - g_demoState.prevCounter) * g_demoState.secondsPerTick;
-    return next >= *options.until - kTimeSlack;
+    return g_demoState.time +
+           static_cast<double>(counter.QuadPart - g_demoState.prevCounter) * g_demoState.secondsPerTick;
 }
 
-void OnLoadingPresented() { TakeShots(true); }
+// One line, rewritten in place: frame, demo time, rate, share done, time left.
+void ShowProgress(bool force) {
+    RunState& run = Run();
+    Progress& progress = run.progress;
+    if (!progress.terminal) return;
+    auto now = std::chrono::steady_clock::now();
+    int64_t done = run.nextFrame + 1 - run.span.first;
+    if (done == 1) progress.started = now;
+    if (!force && now - progress.lastLine < std::chrono::milliseconds(250)) return;
+    progress.lastLine = now;
+    double elapsed = std::chrono::duration<double>(now - progress.started).count();
+    double rate = elapsed > 0 ? static_cast<double>(done - 1) / elapsed : 0.0;
+    int64_t left = run.span.end - run.nextFrame - 1;
+    int secondsLeft = rate > 0 ? static_cast<int>(static_cast<double>(left) / rate + 0.5) : 0;
+    std::fprintf(stderr, "\rframe %lld/%lld  %8.3f s  %6.1f fps  %3d%%  %d:%02d left\x1b[K",
+                 static_cast<long long>(run.nextFrame), static_cast<long long>(run.span.end - 1), g_demoState.time,
+                 rate, static_cast<int>(100 * done / std::max<int64_t>(run.span.Frames(), 1)), secondsLeft / 60,
+                 secondsLeft % 60);
+    std::fflush(stderr);
+    progress.shown = true;
+}
+
+void CaptureFrame() {
+    RunState& run = Run();
+    if (!run.capture || run.nextFrame < run.span.first || run.nextFrame >= run.span.end) return;
+    std::vector<uint8_t> rgba = run.capture->TakeBuffer();
+    int width = 0, height = 0;
+    if (!D3D9_ReadPresented(g_demoState.device, &rgba, &width, &height)) {
+        width = height = 0;
+        rgba.clear();
+    }
+    run.capture->Add(run.nextFrame, std::move(rgba), width, height);
+    ShowProgress(run.nextFrame + 1 == run.span.end);
+}
+
+// Megabytes with one decimal.
+double Megabytes(uintmax_t bytes) { return static_cast<double>(bytes) / (1024.0 * 1024.0); }
+
+int FinishCapture(int status) {
+    RunState& run = Run();
+    if (run.progress.shown) std::fputc('\n', stderr);
+    bool interrupted = g_interrupted != 0;
+    CaptureResult result = run.capture->Finish(interrupted);
+    run.capture.reset();
+    const int fps = run.span.fps;
+    const double from = static_cast<double>(run.span.first) / fps;
+    if (!result.ok) {
+        std::fprintf(stderr, "demo: capture failed: %s; nothing was kept under \"%s\".\n", result.error.c_str(),
+                     run.options.capture.c_str());
+        if (status != 0) return status;
+        return interrupted ? kExitInterrupted : kExitCaptureFailed;
+    }
+    if (interrupted) {
+        std::fprintf(stderr,
+                     "Interrupted: %lld frames (%.3f to %.3f s) captured so far are in \"%s\" (partial, %.1f MB, "
+                     "%.3f s).\n",
+                     static_cast<long long>(result.frames), from, from + result.seconds, result.path.c_str(),
+                     Megabytes(result.bytes), result.seconds);
+        return status != 0 ? status : kExitInterrupted;
+    }
+    std::fprintf(stderr, "Captured %lld frames (%.3f to %.3f s, %d fps, %dx%d) to \"%s\": %.1f MB, %.3f s.\n",
+                 static_cast<long long>(result.frames), from, from + result.seconds, fps, run.options.width,
+                 run.options.height, result.path.c_str(), Megabytes(result.bytes), result.seconds);
+    return status;
+}
+
+}  // namespace
+
+bool RunShouldStop() {
+    RunState& run = Run();
+    const DemoOptions& options = run.options;
+    if (run.capture) {
+        if (g_interrupted || run.capture->Failed() || run.nextFrame >= run.span.end) return true;
+    }
+    if (!options.until) return false;
+    return NextFrameTime() >= *options.until - kTimeSlack;
+}
+
+void OnLoadingPresented() {
+    RunState& run = Run();
+    TakeShots(true);
+    // On the wall clock the frames before --start run on exact steps, quickly.
+    if (run.firstDrawn > 0 && run.options.fps == 0) Win32_SetLeadIn(kLeadInFps, run.firstDrawn);
+}
+
+void OnMusicStarted(FMOD::Channel* channel) {
+    RunState& run = Run();
+    run.music = channel;
+    if (run.holdMusic && run.music) run.music->setPaused(true);
+}
+
+void OnFrameStarting() {
+    RunState& run = Run();
+    const bool drawing = run.nextFrame >= run.firstDrawn;
+    if (g_demoState.device) D3D9_SetDiscarding(g_demoState.device, !drawing);
+    if (!run.holdMusic || !run.music || run.nextFrame > run.firstDrawn) return;
+    // Held, the music stands where the spectrum of a playing one would read.
+    int64_t sample = static_cast<int64_t>(NextFrameTime() * capture::kSampleRate);
+    if (!drawing) sample -= kSpectrumWindow;
+    run.music->setPosition(static_cast<unsigned int>(std::max<int64_t>(sample, 0)), FMOD_TIMEUNIT_PCM);
+    if (drawing) run.music->setPaused(false);
+}
 
 void OnFramePresented() {
     RunState& run = Run();
@@ -145,6 +308,8 @@ void OnFramePresented() {
     run.lastFrame = now;
     TakeShots(false);
     PrintSpectrum();
+    CaptureFrame();
+    ++run.nextFrame;
 }
 
 int FinishRun(int status) {
@@ -167,6 +332,8 @@ int FinishRun(int status) {
         double perFrame = run.frames > 1 ? wall / static_cast<double>(run.frames - 1) * 1000.0 : 0.0;
         std::printf("%ld frames rendered, demo time %.3f s, %.2f ms a frame on average\n", run.frames,
                     g_demoState.time, perFrame);
+        std::fflush(stdout);
     }
+    if (run.capture) status = FinishCapture(status);
     return status;
 }

@@ -5,9 +5,15 @@
 
 #include <functional>
 
+namespace FMOD {
+class Channel;
+}  // namespace FMOD
+
 struct RunHooks {
-    std::function<bool()> shouldStop;        // before each frame: end the loop now
-    std::function<void()> loadingPresented;  // after the loading picture was presented
-    std::function<void()> framePresented;    // after each frame was presented
+    std::function<void()> loadingPresented;            // after the loading picture was presented
+    std::function<void(FMOD::Channel*)> musicStarted;  // the music has just started on this channel
+    std::function<bool()> shouldStop;                  // before each frame: end the loop now
+    std::function<void()> frameStarting;               // the loop runs another frame: just before BeginFrame
+    std::function<void()> framePresented;              // after each frame was presented
 };
 extern RunHooks g_runHooks;

@@ -83,6 +83,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     FMOD::Sound* music = g_demoState.music->CreateMusic();
     FMOD::Channel* channel = nullptr;
     if (g_demoState.music->system->playSound(FMOD_CHANNEL_FREE, music, false, &channel) != FMOD_OK) std::exit(-1);
+    if (g_runHooks.musicStarted) g_runHooks.musicStarted(channel);
 
     g_demoState.time = 0.0;
     LARGE_INTEGER counter;
@@ -90,6 +91,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     g_demoState.prevCounter = counter.QuadPart;
 
     while (PumpMessages() && !g_demoState.quit && !(g_runHooks.shouldStop && g_runHooks.shouldStop())) {
+        if (g_runHooks.frameStarting) g_runHooks.frameStarting();
         BeginFrame();
         UpdateDemo();
         RenderEffects();

@@ -54,6 +54,16 @@ void D3D9_ClearRecordedCalls(IDirect3DDevice9* device);
 // from now on, 0 stops refusing. Logged as usual, with the failure as result.
 void D3D9_RefuseCalls(IDirect3DDevice9* device, const std::string& name, int count);
 
+// Discarding: while on, Clear, the Draw calls and Present change no pixel
+// (nothing reaches OpenGL, the presented picture stays the last one made
+// with discarding off) but are still checked and still return what they
+// would; every state call, resource call and lock works as usual, and Present
+// still advances the fixed-step clock. A frame run this way leaves the device
+// in exactly the state a drawn frame leaves. The recording backend logs each
+// discarded call with " -> discarded" after it.
+void D3D9_SetDiscarding(IDirect3DDevice9* device, bool discarding);
+bool D3D9_Discarding(IDirect3DDevice9* device);
+
 // Whether textures of `format` can be created on `device`. DXT1/3/5 need
 // S3TC support on OpenGL; where it is missing, loaders decode to A8R8G8B8.
 bool D3D9_SupportsFormat(IDirect3DDevice9* device, D3DFORMAT format);

@@ -276,9 +276,9 @@ HRESULT Device::GetBackBuffer(UINT swapChain, UINT index, D3DBACKBUFFER_TYPE typ
 }
 
 HRESULT Device::Present(const RECT* source, const RECT* dest, HWND overrideWindow, const void* dirtyRegion) {
-    Log(Call("Present", {RectText(source), RectText(dest), overrideWindow ? "HWND" : "NULL",
-                         dirtyRegion ? "REGION" : "NULL"}));
-    if (renderer) renderer->Present(params.PresentationInterval);
+    LogFrameCall(Call("Present", {RectText(source), RectText(dest), overrideWindow ? "HWND" : "NULL",
+                                  dirtyRegion ? "REGION" : "NULL"}));
+    if (renderer && !discarding) renderer->Present(params.PresentationInterval);
     Win32_FramePresented();
     return D3D_OK;
 }
@@ -308,12 +308,12 @@ HRESULT Device::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR c
             }
             rectText += "]";
         }
-        Log(Call("Clear", {std::to_string(count), rectText, ClearFlags(flags), Hex(color), Float(z),
-                           std::to_string(stencil)}));
+        LogFrameCall(Call("Clear", {std::to_string(count), rectText, ClearFlags(flags), Hex(color), Float(z),
+                                    std::to_string(stencil)}));
     }
     if ((flags & (D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL)) && !state.depthStencil) return D3DERR_INVALIDCALL;
     if (count && !rects) return D3DERR_INVALIDCALL;
-    if (renderer) renderer->Clear(rects ? count : 0, rects, flags, color, z, stencil);
+    if (renderer && !discarding) renderer->Clear(rects ? count : 0, rects, flags, color, z, stencil);
     return D3D_OK;
 }
 

@@ -208,6 +208,8 @@ public:
     bool Refuses(const char* name);
     std::string NewLabel(const char* kind) { return std::string(kind) + "#" + std::to_string(nextLabel++); }
     bool ReadPresented(std::vector<uint8_t>* rgba, int* width, int* height);
+    void SetDiscarding(bool on) { discarding = on; }
+    bool Discarding() const { return discarding; }
     bool SupportsFormat(D3DFORMAT format) const;
     const D3DPRESENT_PARAMETERS& PresentParameters() const { return params; }
     Surface* BackBufferSurface() const;
@@ -230,6 +232,8 @@ private:
     void ResetViewport(const Surface& target);
     VertexDeclaration* DeclarationForFvf(DWORD fvf);
     bool ReadyToDraw() const;
+    // Logs `line`, marked when the call is discarded.
+    void LogFrameCall(std::string line);
 
     Direct3D* d3d;
     D3DPRESENT_PARAMETERS params;
@@ -238,6 +242,7 @@ private:
     std::vector<std::string> calls;
     UINT nextLabel = 1;
     bool inScene = false;
+    bool discarding = false;
     Texture* backBuffer = nullptr;
     Surface* autoDepth = nullptr;
     std::unordered_map<DWORD, VertexDeclaration*> fvfDeclarations;

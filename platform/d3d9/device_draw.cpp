@@ -190,11 +190,12 @@ HRESULT Device::GetIndices(IDirect3DIndexBuffer9** buffer) {
 // Drawing needs both shaders (there is no fixed-function pipeline) and a
 // vertex declaration; without them a draw does nothing.
 bool Device::ReadyToDraw() const {
-    return renderer && state.vertexShader && state.pixelShader && state.declaration;
+    return renderer && !discarding && state.vertexShader && state.pixelShader && state.declaration;
 }
 
 HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT primitiveCount) {
-    Log(Call("DrawPrimitive", {PrimitiveName(type), std::to_string(startVertex), std::to_string(primitiveCount)}));
+    LogFrameCall(
+        Call("DrawPrimitive", {PrimitiveName(type), std::to_string(startVertex), std::to_string(primitiveCount)}));
     UINT vertices = VertexCount(type, primitiveCount);
     if (vertices == 0) return D3DERR_INVALIDCALL;
     if (ReadyToDraw()) renderer->DrawArrays(type, startVertex, vertices);
@@ -203,9 +204,9 @@ HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT prim
 
 HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertexIndex, UINT minVertexIndex,
                                      UINT numVertices, UINT startIndex, UINT primitiveCount) {
-    Log(Call("DrawIndexedPrimitive", {PrimitiveName(type), std::to_string(baseVertexIndex),
-                                      std::to_string(minVertexIndex), std::to_string(numVertices),
-                                      std::to_string(startIndex), std::to_string(primitiveCount)}));
+    LogFrameCall(Call("DrawIndexedPrimitive", {PrimitiveName(type), std::to_string(baseVertexIndex),
+                                               std::to_string(minVertexIndex), std::to_string(numVertices),
+                                               std::to_string(startIndex), std::to_string(primitiveCount)}));
     UINT indices = VertexCount(type, primitiveCount);
     const IndexBuffer* buffer = state.indices.get();
     if (indices == 0 || !buffer) return D3DERR_INVALIDCALL;
@@ -216,8 +217,8 @@ HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertexIndex,
 
 HRESULT Device::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, const void* vertexData,
                                 UINT vertexStride) {
-    Log(Call("DrawPrimitiveUP", {PrimitiveName(type), std::to_string(primitiveCount), "<vertices>",
-                                 std::to_string(vertexStride)}));
+    LogFrameCall(Call("DrawPrimitiveUP", {PrimitiveName(type), std::to_string(primitiveCount), "<vertices>",
+                                          std::to_string(vertexStride)}));
     UINT vertices = VertexCount(type, primitiveCount);
     if (vertices == 0 || !vertexData || vertexStride == 0) return D3DERR_INVALIDCALL;
     if (ReadyToDraw()) renderer->DrawUser(type, vertices, vertexData, vertexStride);
@@ -228,6 +229,12 @@ HRESULT Device::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, cons
     source.stride = 0;
     dirty.vertexInput = true;
     return D3D_OK;
+}
+
+void Device::LogFrameCall(std::string line) {
+    if (!recording) return;
+    if (discarding) line += " -> discarded";
+    calls.push_back(std::move(line));
 }
 
 }  // namespace d3d9

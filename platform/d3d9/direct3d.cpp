@@ -74,6 +74,12 @@ void D3D9_RefuseCalls(IDirect3DDevice9* device, const std::string& name, int cou
     if (device) AsDevice(device)->RefuseCalls(name, count);
 }
 
+void D3D9_SetDiscarding(IDirect3DDevice9* device, bool discarding) {
+    if (device) AsDevice(device)->SetDiscarding(discarding);
+}
+
+bool D3D9_Discarding(IDirect3DDevice9* device) { return device && AsDevice(device)->Discarding(); }
+
 bool D3D9_SupportsFormat(IDirect3DDevice9* device, D3DFORMAT format) {
     return device && AsDevice(device)->SupportsFormat(format);
 }

@@ -35,6 +35,7 @@ enum FMOD_RESULT {
     FMOD_ERR_INITIALIZED,
     FMOD_ERR_INVALID_HANDLE,
     FMOD_ERR_INVALID_PARAM,
+    FMOD_ERR_INVALID_POSITION,
     FMOD_ERR_MEMORY,
     FMOD_ERR_OUTPUT_INIT,
     FMOD_ERR_UNINITIALIZED,
@@ -146,6 +147,7 @@ public:
     FMOD_RESULT setPaused(bool paused);
     FMOD_RESULT getPaused(bool* paused);
     FMOD_RESULT getPosition(unsigned int* position, FMOD_TIMEUNIT postype);
+    FMOD_RESULT setPosition(unsigned int position, FMOD_TIMEUNIT postype);
 
 protected:
     Channel() = default;

@@ -331,6 +331,29 @@ FMOD_RESULT Channel::getPosition(unsigned int* position, FMOD_TIMEUNIT postype) 
     return FMOD_OK;
 }
 
+// Moves the play position; a position at or past the sound's end is refused.
+FMOD_RESULT Channel::setPosition(unsigned int position, FMOD_TIMEUNIT postype) {
+    ChannelState* state = static_cast<ChannelState*>(this);
+    if (state->sound == nullptr) {
+        return FMOD_ERR_INVALID_HANDLE;
+    }
+    int64_t frames = 0;
+    if (postype == FMOD_TIMEUNIT_PCM) {
+        frames = position;
+    } else if (postype == FMOD_TIMEUNIT_MS) {
+        frames = int64_t{position} * fmod_standin::kOutputRate / 1000;
+    } else {
+        return FMOD_ERR_INVALID_PARAM;
+    }
+    if (frames >= state->sound->Frames()) {
+        return FMOD_ERR_INVALID_POSITION;
+    }
+    OutputLock lock(state->system);
+    state->played = frames;
+    state->syncFrame = state->system->output->Frames();
+    return FMOD_OK;
+}
+
 }  // namespace FMOD
 
 const char* FMOD_ErrorString(FMOD_RESULT result) {
@@ -344,6 +367,7 @@ const char* FMOD_ErrorString(FMOD_RESULT result) {
         case FMOD_ERR_INITIALIZED: return "Cannot call this command after System::init.";
         case FMOD_ERR_INVALID_HANDLE: return "An invalid object handle was used.";
         case FMOD_ERR_INVALID_PARAM: return "An invalid parameter was passed to this function.";
+        case FMOD_ERR_INVALID_POSITION: return "An invalid seek position was passed to this function.";
         case FMOD_ERR_MEMORY: return "Not enough memory or resources (the sound is longer than the stand-in accepts).";
         case FMOD_ERR_OUTPUT_INIT: return "Error initializing output device.";
         case FMOD_ERR_UNINITIALIZED: return "This command failed because System::init was not called.";

@@ -31,6 +31,13 @@ bool Win32_GetClientSize(HWND hwnd, int* width, int* height);
 // advances by exactly 1/fps seconds each time a frame is presented. 0 restores
 // the wall clock.
 void Win32_SetFixedStep(int fps);
+// On the wall clock (frequency 10^9), a fixed-step lead-in: for the next
+// `frames` presented frames the counter stands still between presents and
+// advances by 1/fps s at each (frame k after the call reads k / fps s past
+// it), then it follows the wall clock on from there. For starting a real-time
+// run partway: the frames before run quickly on exact steps. Cleared by
+// Win32_SetFixedStep.
+void Win32_SetLeadIn(int fps, LONGLONG frames);
 // Called by the graphics stand-in once per presented frame.
 void Win32_FramePresented();
 
