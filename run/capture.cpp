@@ -59,9 +59,11 @@ Capture::~Capture() {
     {
         std::lock_guard<std::mutex> lock(mutex);
         closing = true;
-        soundClosing = true;
+        failed = true;  // abandoned: nothing more is written
+        picturesEnded = true;
     }
     changed.notify_all();
+    if (ffmpeg) ffmpeg->Kill();  // releases writers waiting on it
     if (writer.joinable()) writer.join();
     if (soundWriter.joinable()) soundWriter.join();
     if (ffmpeg) {
@@ -102,7 +104,6 @@ Capture::OpenFailure Capture::Open(const CaptureSettings& wanted, std::string* e
         }
     }
     open = true;
-    soundFrames = std::min<int64_t>(settings.span.fps, settings.span.Frames());
     writer = std::thread([this] { WriterLoop(); });
     if (ffmpeg) soundWriter = std::thread([this] { SoundLoop(); });
     return OpenFailure::None;
@@ -131,8 +132,6 @@ bool Capture::Add(int64_t frame, std::vector<uint8_t> rgba, int width, int heigh
         return false;
     }
     ++nextFrame;
-    soundFrames = std::min(nextFrame - settings.span.first + settings.span.fps, settings.span.Frames());
-    changed.notify_all();
     changed.wait(lock, [this] { return failed || queue.size() < settings.queueLength; });
     if (failed) return false;
     queue.push_back(Item{frame, std::move(rgba)});
@@ -174,29 +173,25 @@ void Capture::WriterLoop() {
 }
 
 void Capture::SoundLoop() {
-    const capture::Span& span = settings.span;
-    int64_t framesDone = 0;
-    for (;;) {
-        int64_t target = 0;
+    constexpr size_t kChunk = capture::kSampleRate / 10 * 2;  // a tenth of a second
+    for (size_t at = 0; at < pcm.size(); at += kChunk) {
         {
-            std::unique_lock<std::mutex> lock(mutex);
-            changed.wait(lock, [&] { return soundClosing || failed || soundFrames > framesDone; });
-            if (failed || (soundClosing && soundFrames <= framesDone)) return;
-            target = soundFrames;
-        }
-        const int64_t from = capture::SampleOfFrame(span.first + framesDone, span.fps) - span.FirstSample();
-        const int64_t to = capture::SampleOfFrame(span.first + target, span.fps) - span.FirstSample();
-        if (!ffmpeg->WriteAudio(pcm.data() + from * 2, static_cast<size_t>(to - from) * 2 * sizeof(int16_t))) {
             std::lock_guard<std::mutex> lock(mutex);
-            if (!failed) {
+            if (failed) return;
+        }
+        size_t count = std::min(kChunk, pcm.size() - at);
+        if (!ffmpeg->WriteAudio(pcm.data() + at, count * sizeof(int16_t))) {
+            // Once the pictures have ended, ffmpeg may finish before taking all the sound.
+            std::lock_guard<std::mutex> lock(mutex);
+            if (!picturesEnded && !failed) {
                 failed = true;
                 failure = "ffmpeg stopped taking the sound";
             }
             changed.notify_all();
             return;
         }
-        framesDone = target;
     }
+    ffmpeg->CloseAudio();
 }
 
 bool Capture::WriteFrame(const Item& item, std::string* error) {
@@ -234,14 +229,16 @@ CaptureResult Capture::Finish(bool interrupted) {
     }
     changed.notify_all();
     writer.join();
-    {
-        // The sound goes as far as the pictures written, and no further if it is not there yet.
-        std::lock_guard<std::mutex> lock(mutex);
-        soundFrames = std::min(soundFrames, written);
-        soundClosing = true;
+    if (ffmpeg) {
+        // The end of the pictures ends the video: ffmpeg stops taking sound
+        // there, which releases a sound writer waiting on it.
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            picturesEnded = true;
+        }
+        ffmpeg->CloseVideo();
+        soundWriter.join();
     }
-    changed.notify_all();
-    if (soundWriter.joinable()) soundWriter.join();
     open = false;
     result.frames = written;
     result.seconds = static_cast<double>(written) / settings.span.fps;

@@ -91,11 +91,10 @@ private:
     int64_t written = 0;        // frames written
     int64_t nextFrame = 0;      // the frame expected next
     std::thread writer;
-    // A video's sound goes to ffmpeg on a thread of its own, a second ahead
-    // of the frames handed over (ffmpeg reads some before it takes the first
-    // picture); the output is cut to the shorter stream.
+    // A video's sound goes to ffmpeg whole, on a thread of its own, as fast
+    // as ffmpeg takes it (it reads ahead of the pictures and interleaves by
+    // time); the output ends with the pictures.
     std::thread soundWriter;
-    int64_t soundFrames = 0;  // frames whose sound may be written
-    bool soundClosing = false;
+    bool picturesEnded = false;  // from then on ffmpeg may stop taking sound
     bool open = false;
 };

@@ -49,8 +49,6 @@ bool FfmpegProcess::Start(const std::string& program, const std::vector<std::str
         close(videoPipe[0]), close(videoPipe[1]);
         return false;
     }
-    // Room for a few frames' sound ahead of the picture.
-    fcntl(audioPipe[1], F_SETPIPE_SZ, 1 << 20);
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -123,6 +121,14 @@ bool FfmpegProcess::WriteAll(int fd, const void* data, size_t size) {
 bool FfmpegProcess::WriteVideo(const void* data, size_t size) { return video >= 0 && WriteAll(video, data, size); }
 
 bool FfmpegProcess::WriteAudio(const void* data, size_t size) { return audio >= 0 && WriteAll(audio, data, size); }
+
+void FfmpegProcess::Kill() {
+    if (pid > 0) kill(pid, SIGKILL);
+}
+
+void FfmpegProcess::CloseVideo() { CloseFd(&video); }
+
+void FfmpegProcess::CloseAudio() { CloseFd(&audio); }
 
 void FfmpegProcess::CloseInputs() {
     CloseFd(&video);

@@ -25,9 +25,14 @@ public:
     // Whole writes; false once the child no longer reads (it ended or failed).
     bool WriteVideo(const void* data, size_t size);
     bool WriteAudio(const void* data, size_t size);
+    // End one input (the other can go on being written from another thread).
+    void CloseVideo();
+    void CloseAudio();
     // Ends both inputs and waits for the child. True when it ended with
     // status 0; `messages` receives what it printed.
     bool Finish(std::string* messages);
+    // Ends the child at once (writes fail from then on).
+    void Kill();
     // What the child printed so far.
     std::string Messages();
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <filesystem>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -250,17 +251,19 @@ int FinishCapture(int status) {
         if (status != 0) return status;
         return interrupted ? kExitInterrupted : kExitCaptureFailed;
     }
+    std::error_code ec;
+    std::string where = std::filesystem::absolute(result.path, ec).string();
     if (interrupted) {
         std::fprintf(stderr,
                      "Interrupted: %lld frames (%.3f to %.3f s) captured so far are in \"%s\" (partial, %.1f MB, "
                      "%.3f s).\n",
-                     static_cast<long long>(result.frames), from, from + result.seconds, result.path.c_str(),
+                     static_cast<long long>(result.frames), from, from + result.seconds, where.c_str(),
                      Megabytes(result.bytes), result.seconds);
         return status != 0 ? status : kExitInterrupted;
     }
     std::fprintf(stderr, "Captured %lld frames (%.3f to %.3f s, %d fps, %dx%d) to \"%s\": %.1f MB, %.3f s.\n",
                  static_cast<long long>(result.frames), from, from + result.seconds, fps, run.options.width,
-                 run.options.height, result.path.c_str(), Megabytes(result.bytes), result.seconds);
+                 run.options.height, where.c_str(), Megabytes(result.bytes), result.seconds);
     return status;
 }
 

@@ -15,6 +15,7 @@ packages=(
   clang libclang-rt-14-dev   # libFuzzer targets
   fonts-comic-neue       # hand-lettered face for the generated word pictures
   xvfb xauth             # virtual display for window screenshots
+  ffmpeg                 # encoding captures to H.264/AAC video
   ccache                 # cheap rebuilds and several build folders
   clang-format           # the tree's formatting, checked by a test
 )

@@ -1,0 +1,218 @@
+// The built demo capturing headless: a folder of PNG frames with its WAV, the
+// same frames from a later --start, a video checked with ffprobe, and the
+// failure paths (no ffmpeg, a bad place or time, Ctrl-C).
+#include <gtest/gtest.h>
+#include <stb_image.h>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "run/capture_timing.h"
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Result {
+    int status = -1;
+    std::string log;
+};
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Runs `command` in a shell from the build folder, headless.
+Result Shell(const std::string& command, const fs::path& log) {
+    std::string line = "cd '" DEMO_BINARY_DIR "' && DEMO_HEADLESS=1 " + command + " > '" + log.string() + "' 2>&1";
+    int raw = std::system(line.c_str());
+    return Result{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(log)};
+}
+
+bool HaveFfmpeg() { return std::system("ffmpeg -version > /dev/null 2>&1 && ffprobe -version > /dev/null 2>&1") == 0; }
+
+class CaptureRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!fs::exists(fs::path(DEMO_BINARY_DIR) / "demo") || !fs::exists(fs::path(DEMO_BINARY_DIR) / "data.pak"))
+            GTEST_SKIP() << "the demo and its data.pak are not built";
+        folder = fs::temp_directory_path() / ("capture_run_" + std::to_string(::getpid()));
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+    }
+    void TearDown() override {
+        if (!folder.empty()) fs::remove_all(folder);
+    }
+    Result Demo(const std::string& arguments) { return Shell("./demo " + arguments, folder / "log.txt"); }
+    // ffprobe's value of `entry` for the first stream of `kind` ("v" or "a").
+    std::string Probe(const fs::path& file, const char* kind, const char* entry) {
+        return Shell(std::string("ffprobe -v error -select_streams ") + kind + ":0 -count_frames -show_entries stream=" +
+                         entry + " -of default=noprint_wrappers=1:nokey=1 '" + file.string() + "'",
+                     folder / "probe.txt")
+            .log;
+    }
+    fs::path folder;
+};
+
+std::vector<std::string> Names(const fs::path& directory) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(directory)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST_F(CaptureRun, FolderHoldsNumberedFramesAndTheSpansSound) {
+    fs::path out = folder / "frames";
+    Result run = Demo("--capture " + out.string() + "/ --fps 30 --mode 160x120 --start 0.5 --until 0.8");
+    ASSERT_EQ(run.status, 0) << run.log;
+    // Frames 15 to 23 show 0.5 s to 0.7667 s.
+    std::vector<std::string> expected = {"audio.wav"};
+    for (int frame = 15; frame <= 23; ++frame) expected.push_back(capture::FrameFileName(frame));
+    EXPECT_EQ(Names(out), expected);
+    int width = 0, height = 0, channels = 0;
+    ASSERT_TRUE(stbi_info((out / "frame_000015.png").c_str(), &width, &height, &channels));
+    EXPECT_EQ(width, 160);
+    EXPECT_EQ(height, 120);
+    EXPECT_EQ(fs::file_size(out / "audio.wav"), 44u + 9u * 1470u * 4u);
+    EXPECT_NE(run.log.find("Captured 9 frames"), std::string::npos) << run.log;
+}
+
+TEST_F(CaptureRun, FramesFromALaterStartMatchARunFromZero) {
+    fs::path whole = folder / "whole", late = folder / "late";
+    ASSERT_EQ(Demo("--capture " + whole.string() + "/ --fps 30 --mode 160x120 --until 1.2").status, 0);
+    Result run = Demo("--capture " + late.string() + "/ --fps 30 --mode 160x120 --start 0.9 --until 1.2");
+    ASSERT_EQ(run.status, 0) << run.log;
+    std::vector<std::string> names = Names(late);
+    ASSERT_EQ(names.size(), 10u);  // frames 27 to 35 and the WAV
+    for (const std::string& name : names) {
+        if (name == "audio.wav") continue;
+        EXPECT_EQ(ReadFile(late / name), ReadFile(whole / name)) << name;
+    }
+    // The sound of the later capture is the tail of the whole one's.
+    std::string wholeWav = ReadFile(whole / "audio.wav"), lateWav = ReadFile(late / "audio.wav");
+    ASSERT_EQ(lateWav.size(), 44u + 9u * 1470u * 4u);
+    EXPECT_EQ(lateWav.substr(44), wholeWav.substr(wholeWav.size() - (lateWav.size() - 44)));
+}
+
+TEST_F(CaptureRun, VideoHasPictureAndSoundOfTheSpanAndRepeats) {
+    if (!HaveFfmpeg()) GTEST_SKIP() << "ffmpeg and ffprobe are not installed: the video capture is not checked";
+    fs::path video = folder / "clip.mp4";
+    Result run = Demo("--capture " + video.string() + " --fps 30 --mode 160x120 --until 1");
+    ASSERT_EQ(run.status, 0) << run.log;
+    EXPECT_FALSE(fs::exists(video.string() + ".part"));
+    EXPECT_EQ(Probe(video, "v", "codec_name,pix_fmt,width,height,nb_read_frames"), "h264\n160\n120\nyuv420p\n30\n");
+    EXPECT_EQ(Probe(video, "a", "codec_name,sample_rate,channels"), "aac\n44100\n2\n");
+    double audioSeconds = std::stod(Probe(video, "a", "duration"));
+    EXPECT_NEAR(audioSeconds, 1.0, 1.0 / 30);
+
+    fs::path again = folder / "again.mkv";
+    ASSERT_EQ(Demo("--capture " + again.string() + " --fps 30 --mode 160x120 --until 1").status, 0);
+    auto frameSums = [&](const fs::path& file) {
+        // The checksum column only: the containers count time in different units.
+        return Shell("ffmpeg -v error -i '" + file.string() + "' -map 0:v -f framemd5 - | grep -v '^#' | " +
+                         "sed 's/.*, //'",
+                     folder / "md5.txt")
+            .log;
+    };
+    std::string first = frameSums(video);
+    EXPECT_EQ(std::count(first.begin(), first.end(), '\n'), 30);
+    EXPECT_EQ(first, frameSums(again));
+}
+
+TEST_F(CaptureRun, MissingFfmpegFailsBeforeRenderingAndLeavesNoFile) {
+    fs::path video = folder / "clip.mp4";
+    Result run = Shell("PATH=/nonexistent ./demo --capture " + video.string() + " --until 1", folder / "log.txt");
+    EXPECT_EQ(run.status, 4) << run.log;
+    EXPECT_NE(run.log.find("ffmpeg was not found"), std::string::npos) << run.log;
+    EXPECT_EQ(run.log.find("frames rendered"), std::string::npos) << run.log;
+    EXPECT_FALSE(fs::exists(video));
+    EXPECT_FALSE(fs::exists(video.string() + ".part"));
+}
+
+TEST_F(CaptureRun, BadPlacesAndTimesAreCommandLineErrors) {
+    Result run = Demo("--capture /nonexistent-folder/x.mp4");
+    EXPECT_EQ(run.status, 2) << run.log;
+    EXPECT_NE(run.log.find("folder \"/nonexistent-folder\" does not exist"), std::string::npos) << run.log;
+    run = Demo("--capture " + (folder / "x.avi").string());
+    EXPECT_EQ(run.status, 2) << run.log;
+    for (const char* start : {"abc", "-1", "110", "1e9"}) {
+        run = Demo(std::string("--start ") + start + " --capture " + (folder / "x.mp4").string());
+        EXPECT_EQ(run.status, 2) << start << ": " << run.log;
+        EXPECT_NE(run.log.find("--start"), std::string::npos) << run.log;
+    }
+    EXPECT_EQ(Demo("--start 5 --until 4 --capture " + (folder / "f/").string()).status, 2);
+    EXPECT_FALSE(fs::exists(folder / "x.mp4"));
+    EXPECT_FALSE(fs::exists(folder / "f"));
+}
+
+TEST_F(CaptureRun, InterruptedVideoIsKeptAsAPlayablePartialFile) {
+    if (!HaveFfmpeg()) GTEST_SKIP() << "ffmpeg and ffprobe are not installed: the video capture is not checked";
+    fs::path video = folder / "demo.mp4";
+    std::string target = video.string();
+    std::string log = (folder / "log.txt").string();
+    std::vector<std::string> args = {"./demo", "--capture", target, "--fps", "30", "--mode", "160x120"};
+    std::vector<char*> argv;
+    for (std::string& arg : args) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_adddup2(&actions, 1, 2);
+    std::string cwd = fs::current_path().string();
+    fs::current_path(DEMO_BINARY_DIR);
+    setenv("DEMO_HEADLESS", "1", 1);
+    pid_t pid = 0;
+    int spawned = posix_spawn(&pid, "./demo", &actions, nullptr, argv.data(), environ);
+    fs::current_path(cwd);
+    posix_spawn_file_actions_destroy(&actions);
+    ASSERT_EQ(spawned, 0);
+
+    // Wait until the encoder has written some frames, then Ctrl-C.
+    fs::path part = target + ".part";
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    std::error_code ec;
+    auto written = [&] {
+        uintmax_t size = fs::file_size(part, ec);
+        return !ec && size >= 20000;
+    };
+    while (std::chrono::steady_clock::now() < deadline && !written())
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    kill(pid, SIGINT);
+    int raw = 0;
+    waitpid(pid, &raw, 0);
+    std::string text = ReadFile(log);
+    ASSERT_TRUE(WIFEXITED(raw)) << text;
+    EXPECT_EQ(WEXITSTATUS(raw), 130) << text;
+    EXPECT_FALSE(fs::exists(video)) << "an interrupted capture is under the final name";
+    EXPECT_FALSE(fs::exists(part));
+    fs::path partial = folder / "demo.partial.mp4";
+    ASSERT_TRUE(fs::exists(partial)) << text;
+    EXPECT_NE(text.find(partial.string()), std::string::npos) << text;
+    int frames = std::stoi(Probe(partial, "v", "nb_read_frames"));
+    EXPECT_GT(frames, 0);
+    EXPECT_LT(frames, 3300);
+    double videoSeconds = std::stod(Probe(partial, "v", "duration"));
+    double audioSeconds = std::stod(Probe(partial, "a", "duration"));
+    EXPECT_NEAR(audioSeconds, videoSeconds, 0.1);
+}
+
+}  // namespace
