@@ -244,17 +244,16 @@ std::string CheckOutputPaths(const DemoOptions& options) {
         if (std::string error = CheckWritable("--capture", options.capture); !error.empty()) return error;
     } else if (options.captureKind == CaptureKind::Folder) {
         std::error_code ec;
-        fs::path folder(options.capture);
+        std::string name = options.capture;
+        while (name.size() > 1 && name.back() == '/') name.pop_back();
+        fs::path folder(name);
         if (fs::exists(folder, ec)) {
-            if (!fs::is_directory(folder, ec)) return "--capture: \"" + options.capture + "\" is a file, not a folder";
-            if (access(options.capture.c_str(), W_OK | X_OK) != 0)
-                return "--capture: cannot write in folder \"" + options.capture + "\"";
+            if (!fs::is_directory(folder, ec)) return "--capture: \"" + name + "\" is a file, not a folder";
+            if (access(name.c_str(), W_OK | X_OK) != 0) return "--capture: cannot write in folder \"" + name + "\"";
         } else {
-            fs::path parent = folder.lexically_normal().parent_path();
-            if (!folder.has_filename()) parent = folder.parent_path().parent_path();
+            fs::path parent = folder.parent_path();
             if (parent.empty()) parent = ".";
-            if (!fs::is_directory(parent, ec))
-                return "--capture: folder \"" + parent.string() + "\" does not exist";
+            if (!fs::is_directory(parent, ec)) return "--capture: folder \"" + parent.string() + "\" does not exist";
             if (access(parent.c_str(), W_OK | X_OK) != 0)
                 return "--capture: cannot make a folder in \"" + parent.string() + "\"";
         }

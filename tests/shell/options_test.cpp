@@ -133,4 +133,41 @@ TEST_F(OutputPaths, MissingFoldersAndFoldersAsFilesAreRefused) {
     EXPECT_NE(CheckOutputPaths(folderName).find("is a folder"), std::string::npos);
 }
 
+TEST(CommandLine, CaptureChoosesItsKindAndDefaults) {
+    ParsedCommandLine video = Parse({"--capture", "out.MP4"});
+    ASSERT_TRUE(video.error.empty()) << video.error;
+    EXPECT_EQ(video.options.captureKind, CaptureKind::Video);
+    EXPECT_TRUE(video.options.headless);
+    EXPECT_EQ(video.options.fps, 60);
+    EXPECT_EQ(video.options.width, 1280);
+    EXPECT_EQ(video.options.height, 720);
+    ParsedCommandLine folder = Parse({"--capture=frames/", "--fps", "30", "--mode", "641x480"});
+    ASSERT_TRUE(folder.error.empty()) << folder.error;
+    EXPECT_EQ(folder.options.captureKind, CaptureKind::Folder);
+    EXPECT_EQ(folder.options.fps, 30);
+    EXPECT_EQ(folder.options.width, 641);
+    EXPECT_EQ(Parse({"--capture", "a.mkv", "--start", "12.5"}).options.start, 12.5);
+    ExpectError({"--capture", "out.avi"}, "should end in .mp4 or .mkv");
+    ExpectError({"--capture", "out.mp4", "--mode", "641x480"}, "even width and height");
+}
+
+TEST(CommandLine, StartMustLieInsideTheDemoAndBeforeUntil) {
+    for (std::string bad : {"-1", "110", "abc", "nan", ""}) ExpectError({"--start", bad}, "--start");
+    ExpectError({"--start", "5", "--until", "5"}, "is not before --until");
+    ExpectError({"--start", "5", "--shot", "4:a.png"}, "comes before --start");
+    EXPECT_TRUE(Parse({"--start", "5", "--shot", "5:a.png", "--shot", "loading:b.png"}).error.empty());
+    EXPECT_TRUE(Parse({"--start", "0"}).options.Any());
+}
+
+TEST_F(OutputPaths, CaptureTargetsMustBeWritable) {
+    EXPECT_EQ(CheckOutputPaths(Parse({"--capture", In("new/")}).options), "");
+    EXPECT_EQ(CheckOutputPaths(Parse({"--capture", In("a.mp4")}).options), "");
+    EXPECT_NE(CheckOutputPaths(Parse({"--capture", In("no/such/a.mp4")}).options).find("does not exist"),
+              std::string::npos);
+    EXPECT_NE(CheckOutputPaths(Parse({"--capture", In("no/such/")}).options).find("does not exist"),
+              std::string::npos);
+    std::ofstream(In("file")) << "x";
+    EXPECT_NE(CheckOutputPaths(Parse({"--capture", In("file/")}).options).find("not a folder"), std::string::npos);
+}
+
 }  // namespace

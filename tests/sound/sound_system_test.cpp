@@ -125,6 +125,23 @@ TEST_F(SoundSystem, LoadsTheExactLengthAndPlaysOnWithThePerformanceCounterUnless
     EXPECT_EQ(position, 10u * kRate / 30);
 }
 
+TEST_F(SoundSystem, SetPositionMovesThePlayPosition) {
+    FMOD::Channel* channel = nullptr;
+    ASSERT_EQ(system->playSound(FMOD_CHANNEL_FREE, Load(system, "tone.mp3"), false, &channel), FMOD_OK);
+    Frames(2);
+    EXPECT_EQ(channel->setPosition(kRate, FMOD_TIMEUNIT_PCM), FMOD_OK);
+    unsigned int position = 0;
+    channel->getPosition(&position, FMOD_TIMEUNIT_PCM);
+    EXPECT_EQ(position, unsigned(kRate));
+    Frames(3);
+    channel->getPosition(&position, FMOD_TIMEUNIT_PCM);
+    EXPECT_EQ(position, unsigned(kRate + 3 * kRate / 30));
+    EXPECT_EQ(channel->setPosition(500, FMOD_TIMEUNIT_MS), FMOD_OK);
+    channel->getPosition(&position, FMOD_TIMEUNIT_PCM);
+    EXPECT_EQ(position, unsigned(kRate / 2));
+    EXPECT_EQ(channel->setPosition(2 * kRate, FMOD_TIMEUNIT_PCM), FMOD_ERR_INVALID_POSITION) << "the end of the sound";
+}
+
 TEST_F(SoundSystem, SpectrumIsSilentUntilPlayingThenPeaksInTheSinesBandOnItsChannelOnly) {
     Frames(5);
     EXPECT_TRUE(AllZero(Spectrum())) << "nothing playing";

@@ -136,6 +136,29 @@ TEST_F(Clock, WallClockCountsNanosecondsAndNeverGoesBack) {
     EXPECT_GT(a.QuadPart, 1000) << "not the frame count";
 }
 
+TEST_F(Clock, LeadInStepsExactlyThenFollowsTheWallClock) {
+    Win32_SetFixedStep(0);
+    Win32_SetLeadIn(60, 3);
+    LARGE_INTEGER start, counter;
+    QueryPerformanceCounter(&start);
+    for (int k = 1; k <= 2; ++k) {
+        Win32_FramePresented();
+        QueryPerformanceCounter(&counter);
+        ASSERT_EQ(counter.QuadPart - start.QuadPart, k * 1000000000LL / 60) << k;
+    }
+    // From the third present on, the wall clock, continuing from 3/60 s: it
+    // moves without presents, never back.
+    Win32_FramePresented();
+    QueryPerformanceCounter(&counter);
+    EXPECT_GE(counter.QuadPart - start.QuadPart, 3 * 1000000000LL / 60);
+    LARGE_INTEGER later;
+    do QueryPerformanceCounter(&later);
+    while (later.QuadPart == counter.QuadPart);
+    EXPECT_GT(later.QuadPart, counter.QuadPart);
+    EXPECT_LT(later.QuadPart - start.QuadPart, 1000000000LL);
+    Win32_SetFixedStep(0);
+}
+
 TEST_F(MessageBoxes, HeadlessBoxPrintsCaptionAndTextAndReturnsAtOnce) {
     testing::internal::CaptureStderr();
     EXPECT_EQ(MessageBoxA(nullptr, "Error creating sprite", "Error!", MB_ICONERROR), IDOK);
