@@ -20,8 +20,7 @@ protected:
     void Frame(double time) { EffectFixture::Frame(effect, time); }
     Shown WhatIsShown() const {
         if (sprite.drawn.empty()) return Shown::Nothing;
-        if (sprite.drawn.size() == 2 && sprite.drawn[0].position.y == -512.0f &&
-            sprite.drawn[1].position.y == 64.0f)
+        if (sprite.drawn.size() == 2 && sprite.drawn[0].position.y == -512.0f && sprite.drawn[1].position.y == 64.0f)
             return Shown::Cards;
         if (sprite.drawn.size() == 3 && sprite.drawn[1].position.y == -128.0f) return Shown::Words;
         ADD_FAILURE() << "unexpected sprite draws: " << sprite.drawn.size();
@@ -31,31 +30,14 @@ protected:
     Mirel::BeginEffect effect{&g_demoState};
 };
 
-TEST_F(BeginEffectTest, InitRegistersEightCuesInOrderOfDelay) {
-    const double delays[] = {0.3, 0.6, 2.0, 2.5, 2.8, 3.5, 4.25, 7.8};
-    ASSERT_EQ(effect.triggers.size(), 8u);
-    for (size_t i = 0; i < 8; ++i) {
-        EXPECT_EQ(effect.triggers[i].id, static_cast<int32_t>(i));
-        EXPECT_DOUBLE_EQ(effect.triggers[i].delay, delays[i]);
-        EXPECT_FALSE(effect.triggers[i].fired);
-    }
-    EXPECT_FLOAT_EQ(effect.word1X, -960.0f);
-    EXPECT_FLOAT_EQ(effect.logoScale, 2e-5f);
-}
-
-TEST_F(BeginEffectTest, FirstFrameHasBothCardScalesAtZero) {
-    StartAt(1.0 / 30);
-    EXPECT_EQ(effect.logoScale, 0.0f);
-    EXPECT_EQ(effect.presentsScale, 0.0f);
-    EXPECT_EQ(WhatIsShown(), Shown::Cards);
-}
-
 TEST_F(BeginEffectTest, CardsThenNothingThenWordsAlongTheTimeline) {
     const double start = 1.0 / 30;
     StartAt(start);
-    for (int frame = 2; frame * (1.0 / 30) < 10.5; ++frame) {
+    EXPECT_EQ(effect.logoScale, 0.0f) << "the first frame is the trigger's arming time";
+    EXPECT_EQ(effect.presentsScale, 0.0f);
+    for (int frame = 1; frame * (1.0 / 30) < 10.5; ++frame) {
         double time = frame * (1.0 / 30);
-        Frame(time);
+        if (frame > 1) Frame(time);
         double local = time - start;
         Shown expected = local <= 2.8 ? Shown::Cards : local <= 3.5 ? Shown::Nothing : Shown::Words;
         ASSERT_EQ(WhatIsShown(), expected) << "at " << local << " s into the effect";
@@ -63,26 +45,30 @@ TEST_F(BeginEffectTest, CardsThenNothingThenWordsAlongTheTimeline) {
 }
 
 TEST_F(BeginEffectTest, CardsRampToRestThenGrowFromTheirCues) {
-    StartAt(0.0);
-    Frame(0.15);
-    EXPECT_NEAR(effect.logoScale, 0.001f, 1e-7);
-    EXPECT_NEAR(effect.presentsScale, 0.0005f, 1e-7);
-    Frame(1.0);  // both zoom-ins end within this frame: the last ramp values stay
-    EXPECT_NEAR(effect.logoScale, 0.001f, 1e-7);
-    EXPECT_NEAR(effect.presentsScale, 0.0005f, 1e-7);
-    Frame(2.5);  // logo grows from 2.0 s; "presents" only after 2.5 s strictly
-    EXPECT_NEAR(effect.logoScale, 0.001f + 1.5f, 1e-5);
-    EXPECT_NEAR(effect.presentsScale, 0.0005f, 1e-7);
-    Frame(2.7);
-    EXPECT_NEAR(effect.presentsScale, 0.0005f + 0.02f, 1e-6);
-}
-
-TEST_F(BeginEffectTest, LongFrameOverTwoCuesKeepsLastRampValueAndAddsDtOnce) {
-    StartAt(0.1);
-    EXPECT_EQ(effect.logoScale, 0.0f);
-    Frame(2.3);  // 2.2 s into the effect: triggers 0, 1 and 2 fire together
-    EXPECT_FLOAT_EQ(effect.logoScale, static_cast<float>(0.0 + 2.2));
-    EXPECT_EQ(effect.presentsScale, 0.0f);
+    {
+        SCOPED_TRACE("frames of 0.15 s and more");
+        StartAt(0.0);
+        Frame(0.15);
+        EXPECT_NEAR(effect.logoScale, 0.001f, 1e-7);
+        EXPECT_NEAR(effect.presentsScale, 0.0005f, 1e-7);
+        Frame(1.0);  // both zoom-ins end within this frame: the last ramp values stay
+        EXPECT_NEAR(effect.logoScale, 0.001f, 1e-7);
+        EXPECT_NEAR(effect.presentsScale, 0.0005f, 1e-7);
+        Frame(2.5);  // logo grows from 2.0 s; "presents" only after 2.5 s strictly
+        EXPECT_NEAR(effect.logoScale, 0.001f + 1.5f, 1e-5);
+        EXPECT_NEAR(effect.presentsScale, 0.0005f, 1e-7);
+        Frame(2.7);
+        EXPECT_NEAR(effect.presentsScale, 0.0005f + 0.02f, 1e-6);
+    }
+    {
+        SCOPED_TRACE("one frame over three cues");
+        Mirel::BeginEffect late(&g_demoState);
+        late.Init();
+        EffectFixture::StartAt(late, 0.1);
+        EffectFixture::Frame(late, 2.3);  // 2.2 s in: cues 0, 1 and 2 fire together
+        EXPECT_FLOAT_EQ(late.logoScale, static_cast<float>(0.0 + 2.2));
+        EXPECT_EQ(late.presentsScale, 0.0f);
+    }
 }
 
 TEST_F(BeginEffectTest, WordFadesRiseFromTheirCuesAndFreezeAfterTheLast) {
@@ -96,8 +82,6 @@ TEST_F(BeginEffectTest, WordFadesRiseFromTheirCuesAndFreezeAfterTheLast) {
     EXPECT_EQ(effect.word1Alpha, 255u);
     Frame(4.5);
     EXPECT_EQ(effect.word23Alpha, 160u);
-    Frame(4.25 + 255.0 / 640 + 0.001);
-    EXPECT_EQ(effect.word23Alpha, 255u);
     Frame(7.875);
     effect.word1Alpha = 7;
     effect.word23Alpha = 9;
@@ -106,21 +90,7 @@ TEST_F(BeginEffectTest, WordFadesRiseFromTheirCuesAndFreezeAfterTheLast) {
     EXPECT_EQ(effect.word23Alpha, 9u);
 }
 
-TEST_F(BeginEffectTest, SilentBand180DrawsWordsAtHalfTheCardsRestingScale) {
-    StartAt(0.01);
-    Frame(4.0);
-    ASSERT_EQ(WhatIsShown(), Shown::Words);
-    for (const auto& drawn : sprite.drawn) {
-        EXPECT_FLOAT_EQ(drawn.transform._11, 0.001f);
-        EXPECT_FLOAT_EQ(drawn.transform._22, -0.001f);
-        EXPECT_EQ(drawn.transform._33, 0.0f);
-    }
-    g_demoState.music->spectrum[180] = 0.5f;
-    Frame(4.1);
-    EXPECT_FLOAT_EQ(sprite.drawn[0].transform._11, 0.011f);
-}
-
-TEST_F(BeginEffectTest, WordsSlideAndCarryTheirFadeLevelsAsAlpha) {
+TEST_F(BeginEffectTest, WordsSlideAtTheBand180ScaleWithTheirFadeLevelsAsAlpha) {
     StartAt(0.0);
     Frame(2.75);
     EXPECT_EQ(effect.word1X, -960.0f) << "no slide before the cards are gone";
@@ -128,17 +98,26 @@ TEST_F(BeginEffectTest, WordsSlideAndCarryTheirFadeLevelsAsAlpha) {
     EXPECT_FLOAT_EQ(effect.word1X, -960.0f + 8 * 0.25f);
     Frame(5.0);
     ASSERT_EQ(WhatIsShown(), Shown::Words);
-    EXPECT_EQ(sprite.drawn[0].color, 0xFFFFFFFFu);
-    EXPECT_EQ(sprite.drawn[1].color >> 24, effect.word23Alpha);
-    EXPECT_EQ(sprite.drawn[2].position.y, 512.0f);
     // 8, 5 and 4 units a second: word 1 right, word 2 left, word 3 right.
-    EXPECT_FLOAT_EQ(effect.word1X, -960.0f + 8 * 2.25f);
-    EXPECT_FLOAT_EQ(effect.word2X, -456.0f - 5 * 2.25f);
-    EXPECT_FLOAT_EQ(effect.word3X, -320.0f + 4 * 2.25f);
-    EXPECT_EQ(sprite.drawn[1].position.x, effect.word2X);
+    const float x[3] = {-960.0f + 8 * 2.25f, -456.0f - 5 * 2.25f, -320.0f + 4 * 2.25f};
+    const float y[3] = {-512.0f, -128.0f, 512.0f};
+    const uint32_t alpha[3] = {effect.word1Alpha, effect.word23Alpha, effect.word23Alpha};
+    for (size_t i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_FLOAT_EQ(sprite.drawn[i].position.x, x[i]);
+        EXPECT_EQ(sprite.drawn[i].position.y, y[i]);
+        EXPECT_EQ(sprite.drawn[i].color, alpha[i] << 24 | 0xFFFFFFu);
+        // A silent band 180: half the cards' resting scale.
+        EXPECT_FLOAT_EQ(sprite.drawn[i].transform._11, 0.001f);
+        EXPECT_FLOAT_EQ(sprite.drawn[i].transform._22, -0.001f);
+    }
+    EXPECT_EQ(alpha[0], 255u);
     EXPECT_EQ(sprite.calls.front(), "Begin(20)");
     EXPECT_EQ(sprite.calls[sprite.calls.size() - 2], "Flush");
     EXPECT_EQ(sprite.calls.back(), "End");
+    g_demoState.music->spectrum[180] = 0.5f;
+    Frame(5.1);
+    EXPECT_FLOAT_EQ(sprite.drawn[0].transform._11, 0.011f);
 }
 
 }  // namespace

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "resources/resource_manager.h"
 #include "scene/camera.h"
 #include "shell/demo_state.h"
@@ -19,103 +17,80 @@ protected:
         scene.Install();
         effect.Init();
     }
-    void Draw(double time) {
-        scene.ClearDrawn();
+    // The two fade levels after a frame at `time`.
+    std::pair<int, int> FadesAt(double time) {
         Frame(effect, time);
+        return {effect.wordFade0, effect.wordFade1};
     }
     FakeSceneMeshes scene;
     Mirel::HandDrawEffect effect{&g_demoState};
 };
 
+using Fades = std::pair<int, int>;
+
 TEST_F(HandDrawEffectTest, WordsFadeInAtTheirCuesAndOutTogether) {
     StartAt(effect, 10.5);  // cues at 11.2, 13.44, 15.369 and 16.1
-    Draw(11.1);
-    EXPECT_EQ(effect.wordFade0, 0);
-    EXPECT_EQ(effect.wordFade1, 0);
-    Draw(11.43);  // 0.23 s into the first fade at 640 a second
-    EXPECT_EQ(effect.wordFade0, 147);
-    EXPECT_EQ(effect.wordFade1, 0);
-    Draw(13.6);
-    EXPECT_EQ(effect.wordFade0, 255);
-    EXPECT_EQ(effect.wordFade1, 102);
-    Draw(14.0);
-    EXPECT_EQ(effect.wordFade1, 255);
-    Draw(15.47);  // 0.101 s into the fade-out: both fall together
-    EXPECT_EQ(effect.wordFade0, 190);
-    EXPECT_EQ(effect.wordFade1, 190);
-    Draw(15.9);  // the fade-out is over before the last cue ...
-    EXPECT_EQ(effect.wordFade0, 0);
-    Draw(16.3);  // ... and nothing comes back after it
-    EXPECT_EQ(effect.wordFade0, 0);
-    EXPECT_EQ(effect.wordFade1, 0);
+    EXPECT_EQ(FadesAt(11.1), Fades(0, 0));
+    EXPECT_EQ(FadesAt(11.43), Fades(147, 0));  // 0.23 s into the first fade at 640 a second
+    EXPECT_EQ(FadesAt(13.6), Fades(255, 102));
+    EXPECT_EQ(FadesAt(14.0), Fades(255, 255));
+    EXPECT_EQ(FadesAt(15.47), Fades(190, 190));  // 0.101 s into the fade-out: both fall together
+    EXPECT_EQ(FadesAt(15.9), Fades(0, 0));       // over before the last cue ...
+    EXPECT_EQ(FadesAt(16.3), Fades(0, 0));       // ... and nothing comes back after it
 }
 
-TEST_F(HandDrawEffectTest, AFrameOverTheFadeOutCueSkipsTheRestOfTheFadeIn) {
-    StartAt(effect, 10.5);
-    Draw(13.5);  // 0.06 s into the second fade-in
-    EXPECT_EQ(effect.wordFade1, 38);
-    Draw(15.4);  // 4.9 s: straight to the fade-out level of 4.869 s
-    EXPECT_EQ(effect.wordFade0, 235);
-    EXPECT_EQ(effect.wordFade1, 235);
+TEST_F(HandDrawEffectTest, LongFramesOverTheFadeOutCues) {
+    {
+        SCOPED_TRACE("over the fade-out cue: the rest of the fade-in is skipped");
+        StartAt(effect, 10.5);
+        EXPECT_EQ(FadesAt(13.5).second, 38);  // 0.06 s into the second fade-in
+        EXPECT_EQ(FadesAt(15.4), Fades(235, 235));  // 4.9 s: the fade-out level of 4.869 s
+    }
+    {
+        SCOPED_TRACE("over both last cues: zero");
+        Mirel::HandDrawEffect again(&g_demoState);
+        again.Init();
+        StartAt(again, 10.5);
+        Frame(again, 14.0);
+        Frame(again, 16.2);  // 5.7 s: past 4.869 and 5.6 in one frame
+        EXPECT_EQ(again.wordFade0, 0);
+        EXPECT_EQ(again.wordFade1, 0);
+    }
 }
 
-TEST_F(HandDrawEffectTest, AFrameOverBothLastCuesGivesZero) {
-    StartAt(effect, 10.5);
-    Draw(14.0);
-    ASSERT_EQ(effect.wordFade0, 255);
-    Draw(16.2);  // 5.7 s: past 4.869 and 5.6 in one frame
-    EXPECT_EQ(effect.wordFade0, 0);
-    EXPECT_EQ(effect.wordFade1, 0);
-}
-
-TEST_F(HandDrawEffectTest, StartPutsTheCameraOnItsPathOnce) {
-    StartAt(effect, 10.52);
-    Camera& camera = *g_demoState.camera;
-    ASSERT_NE(camera.path, nullptr);
-    EXPECT_EQ(camera.path, g_demoState.resources->GetCameraPath("Media//HandDraw.cp"));
-    EXPECT_FALSE(camera.path->loop);
-    EXPECT_TRUE(camera.followPath);
-    EXPECT_EQ(camera.pathStartTime, 10.52);
-}
-
-TEST_F(HandDrawEffectTest, RendersTheIslandAloneThenEdgesToTheBackBufferUnderTheWords) {
+TEST_F(HandDrawEffectTest, FliesItsPathAndDrawsTheIslandAloneThenEdgesToTheBackBufferUnderTheWords) {
     Mirel::ResourceManager& resources = *g_demoState.resources;
     const std::string sketch = RecordedName(device, resources.GetPixelShader("fragment_handdraw.cpp"));
     const std::string sobel = RecordedName(device, resources.GetPixelShader("fragment_sobel.cpp"));
     const std::string colour = RecordedName(device, resources.GetTexture("Textures//island.jpg"));
     const std::string normals = RecordedName(device, resources.GetTexture("Textures//islandNormal.jpg"));
     const std::string screen = RecordedName(device, g_demoState.screenTexture);
-    StartAt(effect, 10.6);
-    ClearCalls();
-    Draw(13.7825);
+    StartAt(effect, 10.52);
+    Camera& camera = *g_demoState.camera;
+    EXPECT_EQ(camera.path, resources.GetCameraPath("Media//HandDraw.cp"));
+    ASSERT_NE(camera.path, nullptr);
+    EXPECT_FALSE(camera.path->loop);
+    EXPECT_TRUE(camera.followPath);
+    EXPECT_EQ(camera.pathStartTime, 10.52);
 
+    ClearCalls();
+    scene.ClearDrawn();
+    Frame(effect, 13.7025);
     EXPECT_EQ(scene.meshes[0].subsetsDrawn, std::vector<DWORD>{0});
     for (size_t i = 1; i < scene.meshes.size(); ++i) EXPECT_TRUE(scene.meshes[i].subsetsDrawn.empty()) << "mesh " << i;
 
-    const std::vector<std::string>& calls = Calls();
-    auto at = [&](const std::string& line) {
-        return long(std::find(calls.begin(), calls.end(), line) - calls.begin());
-    };
-    const long end = long(calls.size());
-    EXPECT_LT(at("SetTexture(0, " + colour + ")"), end);
-    EXPECT_LT(at("SetTexture(1, " + normals + ")"), end);
-    const long island = at("SetPixelShader(" + sketch + ")");
-    const long clampU = at("SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP)");
-    const long clampV = at("SetSamplerState(0, D3DSAMP_ADDRESSV, D3DTADDRESS_CLAMP)");
-    const long picture = at("SetTexture(0, " + screen + ")");
-    const long edges = at("SetPixelShader(" + sobel + ")");
-    const long unbound = at("SetPixelShader(NULL)");
-    ASSERT_LT(unbound, end);
-    EXPECT_LT(island, clampU);
-    EXPECT_LT(clampU, clampV);
-    EXPECT_LT(clampV, picture);
-    EXPECT_LT(picture, edges);
-    EXPECT_LT(edges, unbound);
-    EXPECT_EQ(calls[size_t(unbound) - 1], "SetVertexShader(NULL)");
+    EXPECT_NE(FindCall("SetTexture(0, " + colour + ")"), -1);
+    EXPECT_NE(FindCall("SetTexture(1, " + normals + ")"), -1);
+    int at = 0;
+    for (const std::string& line :
+         {"SetPixelShader(" + sketch + ")", std::string("SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP)"),
+          std::string("SetSamplerState(0, D3DSAMP_ADDRESSV, D3DTADDRESS_CLAMP)"), "SetTexture(0, " + screen + ")",
+          "SetPixelShader(" + sobel + ")", std::string("SetVertexShader(NULL)"), std::string("SetPixelShader(NULL)")}) {
+        at = FindCall(line, at);
+        ASSERT_NE(at, -1) << line << " in order";
+    }
     // The edge pass draws into the back buffer: no target of its own.
-    EXPECT_EQ(std::count_if(calls.begin(), calls.end(),
-                            [](const std::string& line) { return line.rfind("SetRenderTarget(0, Texture#", 0) == 0; }),
-              1);  // only the frame's switch to the screen texture
+    EXPECT_EQ(FindCall("SetRenderTarget(0, Texture#", FindCall("SetRenderTarget(0, Texture#") + 1), -1);
 
     ASSERT_EQ(sprite.drawn.size(), 3u);
     EXPECT_EQ(sprite.calls.front(), "Begin(20)");

@@ -1,13 +1,18 @@
-// For scene tests on the recording device: the seven scene meshes as
-// recording doubles (the island with one subset, the others with two), and
-// the names the recording gives device objects.
+// For scene tests: the seven scene meshes as recording doubles, a mesh double
+// that notes the device state at every subset it draws, real meshes in the
+// scene layout built from triangles, and the names the recording gives
+// device objects.
 #pragma once
 
 #include <array>
+#include <memory>
 #include <string>
+#include <vector>
 
+#include "effects/shatter_mesh.h"
 #include "platform/d3d9/d3d9_platform.h"
 #include "resources/mesh_record.h"
+#include "resources/resource_manager.h"
 #include "scene/mesh_object.h"
 #include "shell/demo_state.h"
 #include "tests/support/fakes.h"
@@ -15,7 +20,8 @@
 struct FakeSceneMeshes {
     std::array<FakeMesh, 7> meshes;
 
-    // Puts them in g_demoState.meshes (which the effect fixture clears).
+    // Puts them in g_demoState.meshes (which the effect fixture clears): the
+    // island with one subset, the others with two.
     void Install() {
         for (size_t i = 0; i < meshes.size(); ++i) {
             MeshRecord record;
@@ -28,6 +34,126 @@ struct FakeSceneMeshes {
         for (FakeMesh& mesh : meshes) mesh.subsetsDrawn.clear();
     }
 };
+
+// Scene mesh `index` becomes `mesh` with `subsets` materials.
+inline void PutSceneMesh(size_t index, ID3DXMesh* mesh, uint32_t subsets) {
+    g_demoState.meshes[index].mesh = mesh;
+    g_demoState.meshes[index].materialCount = subsets;
+}
+
+// The device state at one DrawSubset of a ProbeMesh.
+struct DrawnSubset {
+    std::string mesh;
+    IDirect3DPixelShader9* pixelShader = nullptr;
+    IDirect3DVertexShader9* vertexShader = nullptr;
+    IDirect3DBaseTexture9* stage2 = nullptr;
+    D3DXMATRIX registers0to3;  // as the shader reads them (transposed)
+    DWORD blend = 0, source = 0, destination = 0, cull = 0;
+    int callsBefore = 0;  // calls the recording device had logged
+};
+
+struct ProbeMesh : FakeMesh {
+    ProbeMesh(std::string name_, std::vector<DrawnSubset>& log_, IDirect3DDevice9* device_)
+        : name(std::move(name_)), log(log_), device(device_) {}
+    HRESULT DrawSubset(DWORD attribId) override {
+        DrawnSubset at;
+        at.mesh = name;
+        device->GetPixelShader(&at.pixelShader);
+        device->GetVertexShader(&at.vertexShader);
+        device->GetTexture(2, &at.stage2);
+        for (IUnknown* held : {static_cast<IUnknown*>(at.pixelShader), static_cast<IUnknown*>(at.vertexShader),
+                               static_cast<IUnknown*>(at.stage2)})
+            if (held) held->Release();
+        device->GetVertexShaderConstantF(0, at.registers0to3, 4);
+        device->GetRenderState(D3DRS_ALPHABLENDENABLE, &at.blend);
+        device->GetRenderState(D3DRS_SRCBLEND, &at.source);
+        device->GetRenderState(D3DRS_DESTBLEND, &at.destination);
+        device->GetRenderState(D3DRS_CULLMODE, &at.cull);
+        at.callsBefore = static_cast<int>(D3D9_RecordedCalls(device).size());
+        log.push_back(at);
+        return FakeMesh::DrawSubset(attribId);
+    }
+    std::string name;
+    std::vector<DrawnSubset>& log;
+    IDirect3DDevice9* device;
+};
+
+// The meshes of a log in drawing order, one entry for each run of subsets of one mesh.
+inline std::vector<std::string> DrawRuns(const std::vector<DrawnSubset>& log) {
+    std::vector<std::string> runs;
+    for (const DrawnSubset& at : log)
+        if (runs.empty() || runs.back() != at.mesh) runs.push_back(at.mesh);
+    return runs;
+}
+
+inline std::vector<float> Floats(const D3DXVECTOR4& v) { return {v.x, v.y, v.z, v.w}; }
+
+// `m` as the vertex shader reads it from c0-c3.
+inline D3DXMATRIX AsRegisters(const D3DXMATRIX& m) {
+    D3DXMATRIX transposed;
+    D3DXMatrixTranspose(&transposed, &m);
+    return transposed;
+}
+
+struct ReleaseMesh {
+    void operator()(ID3DXMesh* mesh) const { mesh->Release(); }
+};
+using MeshHandle = std::unique_ptr<ID3DXMesh, ReleaseMesh>;
+
+struct SceneVertex {
+    D3DXVECTOR3 position, normal;
+    D3DXVECTOR2 uv;
+    D3DXVECTOR3 tangent, binormal;
+};
+
+// A managed 32-bit mesh in the scene meshes' layout, all faces in subset 0.
+inline MeshHandle SceneMesh(IDirect3DDevice9* device, const std::vector<SceneVertex>& vertices,
+                            const std::vector<DWORD>& indices) {
+    ID3DXMesh* mesh = nullptr;
+    const DWORD faces = static_cast<DWORD>(indices.size() / 3);
+    if (FAILED(D3DXCreateMesh(faces, static_cast<DWORD>(vertices.size()), D3DXMESH_MANAGED | D3DXMESH_32BIT,
+                              kMeshVertexDeclaration, device, &mesh)))
+        return nullptr;
+    void* data = nullptr;
+    DWORD* attributes = nullptr;
+    mesh->LockVertexBuffer(0, &data);
+    std::copy(vertices.begin(), vertices.end(), static_cast<SceneVertex*>(data));
+    mesh->UnlockVertexBuffer();
+    mesh->LockIndexBuffer(0, &data);
+    std::copy(indices.begin(), indices.end(), static_cast<DWORD*>(data));
+    mesh->UnlockIndexBuffer();
+    mesh->LockAttributeBuffer(0, &attributes);
+    std::fill(attributes, attributes + faces, 0u);
+    mesh->UnlockAttributeBuffer();
+    return MeshHandle(mesh);
+}
+
+// Every three corners a triangle with vertices of its own, facing -z.
+inline MeshHandle Triangles(IDirect3DDevice9* device, const std::vector<D3DXVECTOR3>& corners) {
+    std::vector<SceneVertex> vertices;
+    std::vector<DWORD> indices;
+    for (const D3DXVECTOR3& corner : corners) {
+        indices.push_back(static_cast<DWORD>(vertices.size()));
+        vertices.push_back({corner, {0, 0, -1}, {0.5f, 0.5f}, {1, 0, 0}, {0, 1, 0}});
+    }
+    return SceneMesh(device, vertices, indices);
+}
+
+// The corners of an upright rectangle in the plane z, as two triangles wound
+// clockwise as seen from -z.
+inline std::vector<D3DXVECTOR3> Wall(float left, float right, float bottom, float top, float z) {
+    return {{left, top, z}, {right, top, z}, {right, bottom, z}, {left, top, z}, {right, bottom, z}, {left, bottom, z}};
+}
+
+inline std::vector<ShatterVertex> ShatterVertices(ID3DXMesh* mesh) {
+    void* data = nullptr;
+    std::vector<ShatterVertex> out(mesh->GetNumVertices());
+    if (SUCCEEDED(mesh->LockVertexBuffer(D3DLOCK_READONLY, &data))) {
+        std::copy_n(static_cast<ShatterVertex*>(data), out.size(), out.begin());
+        mesh->UnlockVertexBuffer();
+    }
+    return out;
+}
 
 // The recording's name of a device object ("PixelShader#12", "Texture#3"),
 // read back by binding it once (one more call in the log).

@@ -19,6 +19,9 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include "platform/d3d9/d3d9_platform.h"
 #include "shell/system.h"
 #include "tests/support/fakes.h"
@@ -41,6 +44,17 @@ protected:
     void ClearCalls();
     // Index of the first logged call starting with `prefix` at or after `from`; -1 when none.
     int FindCall(const std::string& prefix, int from = 0) const;
+
+    // What the device holds now.
+    IDirect3DPixelShader9* BoundPixelShader() const;
+    DWORD RenderState(D3DRENDERSTATETYPE state) const;
+    DWORD SamplerState(DWORD stage, D3DSAMPLERSTATETYPE type) const;
+    std::vector<float> PixelRegister(UINT reg) const;
+    std::vector<float> VertexRegister(UINT reg) const;
+    // Whether render target 0 is level 0 of the screen texture.
+    bool ScreenIsTarget() const;
+    // The pixel of a world point on the target, through the camera.
+    std::pair<int, int> OnScreen(const D3DXVECTOR3& point) const;
 
     TestDevice gpu;
     IDirect3DDevice9* device = nullptr;
