@@ -29,6 +29,10 @@ TEST_F(DemoWindow, WindowedSitsAt100x100WithTheModeAsOuterSize) {
     char className[32];
     GetClassNameA(g_system.hwnd, className, sizeof className);
     EXPECT_STREQ(className, "KelClass");
+    EXPECT_EQ(ShowCursor(TRUE), 0) << "the cursor hidden: one hide to undo";
+    HWND first = g_system.hwnd;
+    EXPECT_FALSE(CreateDemoWindow(640, 480, false)) << "KelClass is taken";
+    EXPECT_EQ(g_system.hwnd, first);
 }
 
 TEST_F(DemoWindow, FullScreenCoversTheDesktopAtTheOriginAndKeepsTheChosenMode) {
@@ -48,32 +52,15 @@ TEST_F(DemoWindow, FullScreenCoversTheDesktopAtTheOriginAndKeepsTheChosenMode) {
     EXPECT_TRUE(g_system.fullscreen);
 }
 
-TEST_F(DemoWindow, HidesTheMouseCursor) {
-    ASSERT_TRUE(CreateDemoWindow(640, 480, false));
-    EXPECT_EQ(ShowCursor(TRUE), 0) << "one hide to undo";
-}
-
-TEST_F(DemoWindow, FailsWhenItsClassCannotBeRegistered) {
-    ASSERT_TRUE(CreateDemoWindow(640, 480, false));
-    HWND first = g_system.hwnd;
-    EXPECT_FALSE(CreateDemoWindow(640, 480, false)) << "KelClass is taken";
-    EXPECT_EQ(g_system.hwnd, first);
-}
-
 TEST_F(MessagePump, EscapeReleasedEndsThePumpInTheSameCall) {
-    ASSERT_TRUE(CreateDemoWindow(640, 480, false));
-    PostMessageA(g_system.hwnd, WM_KEYDOWN, VK_ESCAPE, 0);
-    EXPECT_TRUE(PumpMessages()) << "pressing alone does nothing";
-    PostMessageA(g_system.hwnd, WM_KEYUP, VK_ESCAPE, 0);
-    EXPECT_FALSE(PumpMessages());
-    EXPECT_TRUE(IsWindow(g_system.hwnd));
-}
-
-TEST_F(MessagePump, OtherKeysReleasedKeepTheDemoRunning) {
     ASSERT_TRUE(CreateDemoWindow(640, 480, false));
     PostMessageA(g_system.hwnd, WM_KEYUP, VK_SPACE, 0);
     PostMessageA(g_system.hwnd, WM_KEYUP, 'Q', 0);
-    EXPECT_TRUE(PumpMessages());
+    PostMessageA(g_system.hwnd, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(PumpMessages()) << "other keys released, and Escape pressed alone, do nothing";
+    PostMessageA(g_system.hwnd, WM_KEYUP, VK_ESCAPE, 0);
+    EXPECT_FALSE(PumpMessages());
+    EXPECT_TRUE(IsWindow(g_system.hwnd));
 }
 
 TEST_F(MessagePump, ClosingTheDemoWindowEndsThePumpAndDestroysTheWindow) {

@@ -12,6 +12,7 @@
 #include "platform/d3d9/d3d9_platform.h"
 #include "platform/win32/win32_platform.h"
 #include "resources/resource_manager.h"
+#include "run/options.h"
 #include "run/run_control.h"
 #include "shell/demo_state.h"
 #include "shell/frame.h"
@@ -76,7 +77,9 @@ protected:
     CountingEffect effect{&g_demoState};
 };
 
-TEST_F(FrameTest, FixedStepFramesAdvanceByExactlyOneNth) {
+TEST_F(FrameTest, FixedStepFramesAdvanceByExactlyOneNthAndOnlyTheFirstActiveEffectComposites) {
+    CountingEffect second(&g_demoState);
+    g_demoState.activeEffects.push_back(&second);
     for (int k = 1; k <= 90; ++k) {
         BeginFrame();
         ASSERT_EQ(g_demoState.frameDelta, k > 1 ? 1.0 / 30.0 : 0.0) << "frame " << k;
@@ -85,58 +88,39 @@ TEST_F(FrameTest, FixedStepFramesAdvanceByExactlyOneNth) {
         ASSERT_EQ(g_demoState.prevCounter, k - 1);
     }
     EXPECT_EQ(effect.postProcessed, 90);
+    EXPECT_EQ(second.postProcessed, 0);
 }
 
 TEST_F(FrameTest, FramesRenderIntoTheClearedScreenTargetAndCompositeOntoTheBackBuffer) {
     IDirect3DSurface9* backBuffer = RenderTarget();
-    ClearCalls();
-    BeginFrame();
-    const std::vector<std::string> begin = {"BeginScene",      "GetRenderTarget", "GetDepthStencilSurface",
-                                            "GetSurfaceLevel", "SetRenderTarget", "SetDepthStencilSurface",
-                                            "Clear"};
-    EXPECT_EQ(CallNames(), begin);
-    EXPECT_NE(Calls().back().find("0xffffffff"), std::string::npos) << Calls().back();
     IDirect3DSurface9* level = nullptr;
     g_demoState.screenTexture->GetSurfaceLevel(0, &level);
-    EXPECT_EQ(RenderTarget(), level) << "drawing goes to the screen texture";
     level->Release();
+    for (bool withScreen : {true, false}) {
+        SCOPED_TRACE(withScreen ? "into the screen texture" : "without a screen texture: on the back buffer");
+        IDirect3DTexture9* screen = g_demoState.screenTexture;
+        if (!withScreen) g_demoState.screenTexture = nullptr;
+        ClearCalls();
+        BeginFrame();
+        g_demoState.screenTexture = screen;
+        EXPECT_EQ(Calls().front(), "BeginScene()");
+        EXPECT_EQ(Calls().back(), "Clear(0, NULL, D3DCLEAR_TARGET|D3DCLEAR_ZBUFFER, 0xffffffff, 1, 0)");
+        EXPECT_GE(FindCall("SetDepthStencilSurface(Surface#"), 0);
+        EXPECT_EQ(RenderTarget(), withScreen ? level : backBuffer);
 
-    ClearCalls();
-    EndFrame();
-    std::vector<std::string> end = CallNames();
-    ASSERT_GE(end.size(), 4u);
-    EXPECT_EQ(end[0], "SetRenderTarget");
-    EXPECT_EQ(end[1], "SetDepthStencilSurface");
-    EXPECT_EQ(end[end.size() - 2], "EndScene");
-    EXPECT_EQ(end.back(), "Present");
-    EXPECT_EQ(RenderTarget(), backBuffer);
-    EXPECT_EQ(effect.postProcessed, 1);
-    EXPECT_EQ(g_demoState.savedBackBuffer, nullptr) << "references given up";
-    EXPECT_EQ(g_demoState.savedDepth, nullptr);
-}
-
-TEST_F(FrameTest, WithoutAScreenSurfaceTheFrameIsClearedAndDrawnOnTheBackBuffer) {
-    IDirect3DSurface9* backBuffer = RenderTarget();
-    IDirect3DTexture9* screen = g_demoState.screenTexture;
-    g_demoState.screenTexture = nullptr;
-    ClearCalls();
-    BeginFrame();
-    g_demoState.screenTexture = screen;
-    EXPECT_EQ(FindCall("SetRenderTarget("), -1);
-    EXPECT_GE(FindCall("SetDepthStencilSurface(Surface#"), 0);
-    EXPECT_GE(FindCall("Clear(0, NULL, D3DCLEAR_TARGET|D3DCLEAR_ZBUFFER, 0xffffffff, 1, 0)"), 0);
-    EXPECT_EQ(RenderTarget(), backBuffer);
-    EndFrame();
-    EXPECT_EQ(effect.postProcessed, 1);
-}
-
-TEST_F(FrameTest, OnlyTheFirstActiveEffectComposites) {
-    CountingEffect second(&g_demoState);
-    g_demoState.activeEffects.push_back(&second);
-    BeginFrame();
-    EndFrame();
-    EXPECT_EQ(effect.postProcessed, 1);
-    EXPECT_EQ(second.postProcessed, 0);
+        const int postProcessed = effect.postProcessed;
+        ClearCalls();
+        EndFrame();
+        std::vector<std::string> end = CallNames();
+        ASSERT_GE(end.size(), 4u);
+        EXPECT_EQ(end[0], "SetRenderTarget") << "the back buffer is back before the composite";
+        EXPECT_EQ(end[end.size() - 2], "EndScene");
+        EXPECT_EQ(end.back(), "Present");
+        EXPECT_EQ(RenderTarget(), backBuffer);
+        EXPECT_EQ(effect.postProcessed, postProcessed + 1);
+        EXPECT_EQ(g_demoState.savedBackBuffer, nullptr) << "references given up";
+        EXPECT_EQ(g_demoState.savedDepth, nullptr);
+    }
 }
 
 // The same frames on the headless OpenGL device, read back as presented.
@@ -181,7 +165,14 @@ TEST_F(FramePicture, TheLoadingFrameShowsItsPictureFullScreenTheRightWayUp) {
     EXPECT_EQ(shot.At(48, 36), kWhite);
 }
 
-using RunControl = FrameTest;
+class RunControl : public FrameTest {
+protected:
+    void TearDown() override {
+        g_loaderDialogReady = nullptr;
+        g_runHooks = RunHooks();
+        FrameTest::TearDown();
+    }
+};
 
 // The frame loop of the entry point, with the command line's stop check.
 int RunFrames() {
@@ -196,26 +187,18 @@ int RunFrames() {
 }
 
 TEST_F(RunControl, ThirtyFramesASecondUntilTwoSecondsIsExactlySixtyFrames) {
-    DemoOptions options;
-    options.fps = 30;
-    options.until = 2.0;
-    ApplyRunOptions(options);
+    ApplyRunOptions(ParseCommandLine({"--fps", "30", "--until", "2"}).options);
     StartClock(30);
     EXPECT_EQ(RunFrames(), 60);
     EXPECT_NEAR(g_demoState.time, 59.0 / 30.0, 1e-12) << "the last frame shown is the one before 2 s";
     testing::internal::CaptureStdout();
     EXPECT_EQ(FinishRun(0), 0);
     EXPECT_NE(testing::internal::GetCapturedStdout().find("60 frames"), std::string::npos);
-    g_loaderDialogReady = nullptr;
-    g_runHooks = RunHooks();
 }
 
 TEST_F(RunControl, AnUnreachedOrUnreadablePictureFailsTheRun) {
-    DemoOptions options;
-    options.fps = 10;
-    options.until = 1.0;
-    options.shots.push_back({false, 0.5, "unused.png"});  // the recording backend presents no picture
-    ApplyRunOptions(options);
+    // The recording backend presents no picture.
+    ApplyRunOptions(ParseCommandLine({"--fps", "10", "--until", "1", "--shot", "0.5:unused.png"}).options);
     StartClock(10);
     testing::internal::CaptureStderr();
     EXPECT_EQ(RunFrames(), 10);
@@ -223,8 +206,6 @@ TEST_F(RunControl, AnUnreachedOrUnreadablePictureFailsTheRun) {
     testing::internal::CaptureStdout();
     EXPECT_EQ(FinishRun(0), kExitShotFailed);
     testing::internal::GetCapturedStdout();
-    g_loaderDialogReady = nullptr;
-    g_runHooks = RunHooks();
 }
 
 // WinMain on the recording device over the built data.pak and music, the

@@ -24,21 +24,16 @@ void PressRun() {
     PostMessageA(g_loaderDialog.window, WM_NULL, 0, 0);
 }
 
-TEST_F(LoaderDialogTest, ModesDifferingOnlyInDepthOrRefreshShowOnce) {
-    SetModes({{1024, 768, 16, 60}, {1024, 768, 32, 60}, {1024, 768, 16, 75}, {1024, 768, 32, 75}});
+TEST_F(LoaderDialogTest, ModesAreListedOnceEachByWidthThenHeight) {
+    SetModes({{1280, 1024, 32, 60}, {1024, 768, 16, 60}, {800, 600, 32, 60}, {1024, 768, 32, 75},
+              {1280, 720, 32, 60}, {640, 480, 16, 60}, {1024, 768, 32, 60}});
+    AddScreenMode(800, 500);  // added beforehand, it joins the list in order
     g_loaderDialogReady = PressRun;
     RunLoaderDialog();
-    EXPECT_EQ(ListLabels(), std::vector<std::string>{"1024 x 768"});
-    ASSERT_EQ(g_screenModes.size(), 1u);
-    EXPECT_STREQ(g_screenModes.begin()->second.label, "1024 x 768");
-}
-
-TEST_F(LoaderDialogTest, ModesAreOrderedByWidthThenHeight) {
-    SetModes({{1280, 1024, 32, 60}, {800, 600, 32, 60}, {1280, 720, 32, 60}, {640, 480, 16, 60}, {1024, 768, 32, 60}});
-    g_loaderDialogReady = PressRun;
-    RunLoaderDialog();
-    EXPECT_EQ(ListLabels(),
-              (std::vector<std::string>{"640 x 480", "800 x 600", "1024 x 768", "1280 x 720", "1280 x 1024"}));
+    EXPECT_EQ(ListLabels(), (std::vector<std::string>{"640 x 480", "800 x 500", "800 x 600", "1024 x 768",
+                                                      "1280 x 720", "1280 x 1024"}));
+    ASSERT_EQ(g_screenModes.size(), 6u);
+    EXPECT_STREQ(g_screenModes.begin()->second.label, "640 x 480");
 }
 
 TEST_F(LoaderDialogTest, ShowsItsFourControlsWhereTheyBelongWithTheFirstModeSelected) {
@@ -83,10 +78,8 @@ TEST_F(LoaderDialogTest, ShowsItsFourControlsWhereTheyBelongWithTheFirstModeSele
         GetWindowTextA(control, text, sizeof text);
         EXPECT_STREQ(text, c.text);
         GetWindowRect(control, &rect);
-        EXPECT_EQ(rect.left, c.rect.left);
-        EXPECT_EQ(rect.top, c.rect.top);
-        EXPECT_EQ(rect.right, c.rect.right);
-        EXPECT_EQ(rect.bottom, c.rect.bottom);
+        EXPECT_EQ(std::vector<LONG>({rect.left, rect.top, rect.right, rect.bottom}),
+                  std::vector<LONG>({c.rect.left, c.rect.top, c.rect.right, c.rect.bottom}));
         EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(control, GWL_STYLE)), c.style);
         EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(control, GWL_EXSTYLE)), c.exStyle);
     }
@@ -141,7 +134,7 @@ TEST_F(LoaderDialogTest, LeftBeforeAnythingIsDispatchedTheDialogAsShownIsTheAnsw
     EXPECT_FALSE(mode.fullscreen);
 }
 
-TEST_F(LoaderDialogTest, AnEmptyModeListFallsBackTo640x480) {
+TEST_F(LoaderDialogTest, AnEmptyModeListOrNothingSelectedFallsBackTo640x480) {
     SetModes({});
     g_loaderDialogReady = [] {
         PostMessageA(g_loaderDialog.fullscreenBox, BM_CLICK, 0, 0);
@@ -152,25 +145,16 @@ TEST_F(LoaderDialogTest, AnEmptyModeListFallsBackTo640x480) {
     EXPECT_EQ(mode.height, 480);
     EXPECT_TRUE(mode.fullscreen);
     EXPECT_STREQ(mode.label, "640 x 480");
-}
 
-TEST_F(LoaderDialogTest, NothingSelectedFallsBackTo640x480) {
+    Clean();
     SetModes({{1024, 768, 32, 60}, {1280, 720, 32, 60}});
     g_loaderDialogReady = [] {
         PostMessageA(g_loaderDialog.modeList, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
         PressRun();
     };
-    ScreenMode mode = RunLoaderDialog();
+    mode = RunLoaderDialog();
     EXPECT_EQ(mode.width, 640);
     EXPECT_EQ(mode.height, 480);
-}
-
-TEST_F(LoaderDialogTest, AModeAddedBeforehandJoinsTheListInOrder) {
-    SetModes({{640, 480, 32, 60}, {1024, 768, 32, 60}});
-    AddScreenMode(800, 500);
-    g_loaderDialogReady = PressRun;
-    RunLoaderDialog();
-    EXPECT_EQ(ListLabels(), (std::vector<std::string>{"640 x 480", "800 x 500", "1024 x 768"}));
 }
 
 TEST_F(LoaderDialogTest, ASecondRunFindsItsClassStillRegisteredAndWorks) {
