@@ -7,28 +7,17 @@
 
 using namespace gen;
 
-TEST(Score, NoteNamesGiveMidiNumbers) {
-    EXPECT_EQ(NoteNumber("C4"), 60);
-    EXPECT_EQ(NoteNumber("A4"), 69);
-    EXPECT_EQ(NoteNumber("G#5"), 80);
-    EXPECT_EQ(NoteNumber("Bb3"), 58);
-    EXPECT_EQ(NoteNumber("A0"), 21);
-    EXPECT_EQ(NoteNumber("H4"), -1);
-    EXPECT_EQ(NoteNumber("A"), -1);
-    EXPECT_EQ(NoteNumber("A45"), -1);
-    EXPECT_EQ(NoteNumber("A#"), -1);
-}
-
-TEST(Score, ChordSymbolsGiveTheirNotesFromOctaveThree) {
+TEST(Score, NoteNamesGiveMidiNumbersAndChordSymbolsTheirNotesFromOctaveThree) {
+    const std::pair<const char*, int> notes[] = {{"C4", 60}, {"A4", 69}, {"G#5", 80}, {"Bb3", 58}, {"A0", 21},
+                                                 {"H4", -1}, {"A", -1},  {"A45", -1}, {"A#", -1}};
+    for (const auto& [name, number] : notes) EXPECT_EQ(NoteNumber(name), number) << name;
+    const std::pair<const char*, std::vector<int>> chords[] = {
+        {"Am", {57, 60, 64}}, {"F", {53, 57, 60}}, {"G7", {55, 59, 62, 65}}, {"F#m", {54, 57, 61}}};
     Chord chord;
-    ASSERT_TRUE(ParseChord("Am", chord));
-    EXPECT_EQ(chord.notes, (std::vector<int>{57, 60, 64}));
-    ASSERT_TRUE(ParseChord("F", chord));
-    EXPECT_EQ(chord.notes, (std::vector<int>{53, 57, 60}));
-    ASSERT_TRUE(ParseChord("G7", chord));
-    EXPECT_EQ(chord.notes, (std::vector<int>{55, 59, 62, 65}));
-    ASSERT_TRUE(ParseChord("F#m", chord));
-    EXPECT_EQ(chord.notes, (std::vector<int>{54, 57, 61}));
+    for (const auto& [symbol, wanted] : chords) {
+        ASSERT_TRUE(ParseChord(symbol, chord)) << symbol;
+        EXPECT_EQ(chord.notes, wanted) << symbol;
+    }
     EXPECT_FALSE(ParseChord("Xm", chord));
     EXPECT_FALSE(ParseChord("Adim", chord));
 }
