@@ -71,31 +71,19 @@ TEST_F(BeginEffectTest, CardsRampToRestThenGrowFromTheirCues) {
     }
 }
 
-TEST_F(BeginEffectTest, WordFadesRiseFromTheirCuesAndFreezeAfterTheLast) {
-    StartAt(0.0);
-    for (double local = 0.125; local < 3.5; local += 0.125) Frame(local);
-    EXPECT_EQ(effect.word1Alpha, 0u);
-    Frame(3.75);
-    EXPECT_EQ(effect.word1Alpha, 160u);  // 0.25 s at 640 a second
-    EXPECT_EQ(effect.word23Alpha, 0u);
-    Frame(3.5 + 255.0 / 640 + 0.001);
-    EXPECT_EQ(effect.word1Alpha, 255u);
-    Frame(4.5);
-    EXPECT_EQ(effect.word23Alpha, 160u);
-    Frame(7.875);
-    effect.word1Alpha = 7;
-    effect.word23Alpha = 9;
-    Frame(8.5);
-    EXPECT_EQ(effect.word1Alpha, 7u);
-    EXPECT_EQ(effect.word23Alpha, 9u);
-}
-
-TEST_F(BeginEffectTest, WordsSlideAtTheBand180ScaleWithTheirFadeLevelsAsAlpha) {
+TEST_F(BeginEffectTest, WordsSlideFadeInFromTheirCuesFreezeAfterTheLastAndScaleWithBand180) {
     StartAt(0.0);
     Frame(2.75);
     EXPECT_EQ(effect.word1X, -960.0f) << "no slide before the cards are gone";
     Frame(3.0);  // the cards go: the whole frame counts
     EXPECT_FLOAT_EQ(effect.word1X, -960.0f + 8 * 0.25f);
+    Frame(3.5);
+    EXPECT_EQ(effect.word1Alpha, 0u);
+    Frame(3.75);
+    EXPECT_EQ(effect.word1Alpha, 160u);  // 0.25 s at 640 a second
+    EXPECT_EQ(effect.word23Alpha, 0u);
+    Frame(4.5);
+    EXPECT_EQ(effect.word23Alpha, 160u);
     Frame(5.0);
     ASSERT_EQ(WhatIsShown(), Shown::Words);
     // 8, 5 and 4 units a second: word 1 right, word 2 left, word 3 right.
@@ -116,8 +104,13 @@ TEST_F(BeginEffectTest, WordsSlideAtTheBand180ScaleWithTheirFadeLevelsAsAlpha) {
     EXPECT_EQ(sprite.calls[sprite.calls.size() - 2], "Flush");
     EXPECT_EQ(sprite.calls.back(), "End");
     g_demoState.music->spectrum[180] = 0.5f;
-    Frame(5.1);
+    Frame(7.875);
     EXPECT_FLOAT_EQ(sprite.drawn[0].transform._11, 0.011f);
+    effect.word1Alpha = 7;
+    effect.word23Alpha = 9;
+    Frame(8.5);
+    EXPECT_EQ(effect.word1Alpha, 7u) << "frozen after 7.8 s";
+    EXPECT_EQ(effect.word23Alpha, 9u);
 }
 
 }  // namespace

@@ -94,6 +94,7 @@ TEST_F(HandDrawEffectTest, FliesItsPathAndDrawsTheIslandAloneThenEdgesToTheBackB
 
     ASSERT_EQ(sprite.drawn.size(), 3u);
     EXPECT_EQ(sprite.calls.front(), "Begin(20)");
+    EXPECT_FLOAT_EQ(sprite.drawn[0].transform._11, 0.0005f);
     const float where[3][2] = {{-1512.0f, 512.0f}, {-1512.0f, 1024.0f}, {-990.0f, 1024.0f}};
     for (size_t i = 0; i < 3; ++i) {
         EXPECT_EQ(sprite.drawn[i].position.x, where[i][0]) << "word " << i;

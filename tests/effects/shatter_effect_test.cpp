@@ -62,38 +62,6 @@ protected:
     ShatterEffect effect{&g_demoState};
 };
 
-TEST_F(ShatterEffectTest, InitMirrorsAboutTheSeaStartFliesTheShatterPathStopReleasesWhatInitMade) {
-    UseBoat(LevelTriangles({1.0f}));
-    device->SetSamplerState(1, D3DSAMP_MAGFILTER, D3DTEXF_POINT);
-    effect.Init();
-    EXPECT_EQ(SamplerState(1, D3DSAMP_MAGFILTER), static_cast<DWORD>(D3DTEXF_LINEAR));
-    D3DXVECTOR3 above(2.0f, 5.0f, -1.0f), mirrored;
-    D3DXVec3TransformCoord(&mirrored, &above, &effect.reflectionMatrix);
-    EXPECT_NEAR(mirrored.x, 2.0f, 1e-5f);
-    EXPECT_NEAR(mirrored.y, -11.0f, 1e-5f);  // -y - 6
-    EXPECT_NEAR(mirrored.z, -1.0f, 1e-5f);
-
-    StartAt(effect, kStart + 0.1);
-    Camera& camera = *g_demoState.camera;
-    EXPECT_TRUE(camera.followPath);
-    EXPECT_EQ(camera.path, g_demoState.resources->GetCameraPath("Media//Shatter.cp"));
-    ASSERT_NE(camera.path, nullptr);
-    EXPECT_FALSE(camera.path->loop);
-    EXPECT_EQ(camera.pathStartTime, kStart + 0.1);
-    EXPECT_FLOAT_EQ(effect.localTime, 0.1f);
-
-    IDirect3DTexture9* mirror = effect.reflectionTexture;
-    ID3DXMesh* copy = effect.shatterMesh;
-    ASSERT_TRUE(mirror && copy);
-    mirror->AddRef();
-    copy->AddRef();
-    effect.Stop();
-    EXPECT_EQ(effect.reflectionTexture, nullptr);
-    EXPECT_EQ(effect.shatterMesh, nullptr);
-    EXPECT_EQ(mirror->Release(), 0u);
-    EXPECT_EQ(copy->Release(), 0u);
-}
-
 TEST_F(ShatterEffectTest, OnlyVerticesStrictlyAboveTheFrontAdvanceByTwoAndAThousandTimesTheFrameTime) {
     // Exactly at the front after a first frame of 0.5 s, above it, below the
     // water line, and not a number.
@@ -156,15 +124,18 @@ TEST_F(ShatterEffectTest, PlainCopyUntilTheCueThenHalfAQuarterSecondInAndExactly
     EXPECT_EQ(amountAt(2.0), 1.0f);
 }
 
-TEST_F(ShatterEffectTest, MirrorThenSeaThenYachtThenTheWholeDomeAndStatesPutBack) {
+TEST_F(ShatterEffectTest, StartFliesThePathRenderDrawsMirrorSeaYachtWholeDomeAndPutsStatesBackStopReleases) {
     std::vector<DrawnSubset> log;
     ProbeMesh sea("sea", log, device), yacht("yacht", log, device), sky("sky", log, device);
     UseBoat(LevelTriangles({1.0f}));
     PutSceneMesh(1, &sea, 1);
     g_demoState.meshes[2].materialCount = 4;
     PutSceneMesh(3, &sky, 3);
+    device->SetSamplerState(1, D3DSAMP_MAGFILTER, D3DTEXF_POINT);
     effect.Init();
-    DrawCopyWith(yacht);
+    EXPECT_EQ(SamplerState(1, D3DSAMP_MAGFILTER), static_cast<DWORD>(D3DTEXF_LINEAR)) << "Init filters 0-2";
+    ID3DXMesh* copy = effect.shatterMesh;
+    effect.shatterMesh = &yacht;  // the copy's draws, noted
 
     device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
     device->SetRenderState(D3DRS_CLIPPLANEENABLE, D3DCLIPPLANE0 | D3DCLIPPLANE1);
@@ -172,11 +143,17 @@ TEST_F(ShatterEffectTest, MirrorThenSeaThenYachtThenTheWholeDomeAndStatesPutBack
     g_demoState.screenTexture->GetSurfaceLevel(0, &screen);
     device->SetRenderTarget(0, screen);
     screen->Release();
-    g_demoState.camera->UpdateCamera(kStart + 0.5);
     effect.Start(kStart + 0.5);
+    Camera& camera = *g_demoState.camera;
+    EXPECT_EQ(camera.path, g_demoState.resources->GetCameraPath("Media//Shatter.cp"));
+    ASSERT_NE(camera.path, nullptr);
+    EXPECT_FALSE(camera.path->loop);
+    EXPECT_TRUE(camera.followPath);
+    EXPECT_EQ(camera.pathStartTime, kStart + 0.5);
+    camera.UpdateCamera(kStart + 0.5);
     effect.Update(0.5, kStart + 0.5);
     effect.Render();
-
+    EXPECT_FLOAT_EQ(effect.localTime, 0.5f);
     EXPECT_EQ(DrawRuns(log), (std::vector<std::string>{"yacht", "sea", "yacht", "sky"}));
     EXPECT_EQ(yacht.subsetsDrawn, (std::vector<DWORD>{0, 1, 2, 3, 0, 1, 2, 3}));
     EXPECT_EQ(sky.subsetsDrawn, (std::vector<DWORD>{0, 1, 2}));
@@ -184,7 +161,17 @@ TEST_F(ShatterEffectTest, MirrorThenSeaThenYachtThenTheWholeDomeAndStatesPutBack
     EXPECT_EQ(RenderState(D3DRS_CLIPPLANEENABLE), 0u);
     EXPECT_EQ(RenderState(D3DRS_CULLMODE), static_cast<DWORD>(D3DCULL_CCW));
     EXPECT_TRUE(ScreenIsTarget()) << "the mirror is drawn into its own texture and the screen handed back";
-    effect.shatterMesh = nullptr;
+
+    // Stop releases the mirror and the copy Init made, and only those.
+    IDirect3DTexture9* mirror = effect.reflectionTexture;
+    mirror->AddRef();
+    effect.shatterMesh = copy;
+    copy->AddRef();
+    effect.Stop();
+    EXPECT_EQ(effect.reflectionTexture, nullptr);
+    EXPECT_EQ(effect.shatterMesh, nullptr);
+    EXPECT_EQ(mirror->Release(), 0u);
+    EXPECT_EQ(copy->Release(), 0u);
 }
 
 TEST_F(ShatterEffectTest, WithoutItsReflectionTextureTheSceneDrawsNoMirrorAndTheSeaReadsNoTexture) {
