@@ -9,6 +9,11 @@ namespace {
 
 ParsedCommandLine Parse(std::vector<std::string> args) { return ParseCommandLine(args); }
 
+void ExpectError(const std::vector<std::string>& args, const std::string& part) {
+    std::string error = Parse(args).error;
+    EXPECT_NE(error.find(part), std::string::npos) << testing::PrintToString(args) << "\nerror: " << error;
+}
+
 TEST(CommandLine, NoArgumentsChangeNothing) {
     ParsedCommandLine parsed = Parse({});
     EXPECT_TRUE(parsed.error.empty());
@@ -69,10 +74,7 @@ TEST(CommandLine, BadValuesAndStrayArgumentsAreRefusedWithTheirReason) {
         {{"--speed", "2"}, "unknown option --speed"},   {{"-x"}, "unknown option -x"},
         {{"extra"}, "unexpected argument"},             {{"--headless=yes"}, "takes no value"},
         {{"--print-spectrum=1"}, "--print-spectrum takes no value"}};
-    for (const auto& [args, part] : cases) {
-        std::string error = Parse(args).error;
-        EXPECT_NE(error.find(part), std::string::npos) << testing::PrintToString(args) << "\nerror: " << error;
-    }
+    for (const auto& [args, part] : cases) ExpectError(args, part);
 }
 
 class OutputPaths : public testing::Test {
