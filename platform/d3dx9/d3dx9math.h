@@ -35,6 +35,8 @@ struct D3DXVECTOR4 {
     D3DXVECTOR4(float x_, float y_, float z_, float w_) : x(x_), y(y_), z(z_), w(w_) {}
     operator float*() { return &x; }
     operator const float*() const { return &x; }
+    // Without it a comparison would go through the pointer conversions.
+    bool operator==(const D3DXVECTOR4& o) const { return x == o.x && y == o.y && z == o.z && w == o.w; }
 };
 
 struct D3DXMATRIX : D3DMATRIX {
