@@ -67,3 +67,9 @@ bool D3D9_Discarding(IDirect3DDevice9* device);
 // Whether textures of `format` can be created on `device`. DXT1/3/5 need
 // S3TC support on OpenGL; where it is missing, loaders decode to A8R8G8B8.
 bool D3D9_SupportsFormat(IDirect3DDevice9* device, D3DFORMAT format);
+
+// The largest texture or render target side (a back buffer included) the
+// OpenGL backend can make, asked of a headless context before any device
+// exists: the renderer's GL_MAX_TEXTURE_SIZE, at most the stand-in's own limit
+// of 16384. That limit alone where no context can be made.
+UINT D3D9_MaxTextureSize();

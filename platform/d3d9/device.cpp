@@ -125,10 +125,20 @@ HRESULT Device::Create(Direct3D* d3d, HWND window, const D3DPRESENT_PARAMETERS& 
             return D3DERR_NOTAVAILABLE;
         }
     }
+    if (params.BackBufferWidth > device->MaxTextureSize() || params.BackBufferHeight > device->MaxTextureSize()) {
+        device->Release();
+        return D3DERR_NOTAVAILABLE;
+    }
     device->backBuffer = new Texture(device, "BackBuffer", params.BackBufferWidth, params.BackBufferHeight, 1, 1,
                                      D3DUSAGE_RENDERTARGET, *FindFormat(params.BackBufferFormat),
                                      D3DPOOL_DEFAULT, false);
     device->backBuffer->AddInternalRef();
+    if (!device->backBuffer->Allocated()) {
+        std::fprintf(stderr, "d3d9: no memory for a %ux%u back buffer\n", params.BackBufferWidth,
+                     params.BackBufferHeight);
+        device->Release();
+        return D3DERR_OUTOFVIDEOMEMORY;
+    }
     Surface* backSurface = device->backBuffer->SurfaceAt(0, 0);
     device->state.renderTargets[0].Reset(backSurface);
     if (params.EnableAutoDepthStencil) {

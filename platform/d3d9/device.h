@@ -119,6 +119,10 @@ std::string LabelOf(const T* object) {
     return object ? object->Label() : std::string("NULL");
 }
 
+// Textures larger than this on a side are refused, as by a real adapter (a
+// smaller limit of the renderer applies too: Device::MaxTextureSize).
+constexpr UINT kMaxTextureSize = 16384;
+
 class Device final : public RefCounted<IDirect3DDevice9> {
 public:
     // Creates the device for `window` (headless when it has no SDL window).
@@ -211,6 +215,9 @@ public:
     void SetDiscarding(bool on) { discarding = on; }
     bool Discarding() const { return discarding; }
     bool SupportsFormat(D3DFORMAT format) const;
+    // The largest texture or render target side: the stand-in's own limit,
+    // or the renderer's where that is smaller.
+    UINT MaxTextureSize() const;
     const D3DPRESENT_PARAMETERS& PresentParameters() const { return params; }
     Surface* BackBufferSurface() const;
 

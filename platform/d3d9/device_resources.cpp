@@ -25,10 +25,22 @@ std::string Result(HRESULT hr, const std::string& label) {
     }
 }
 
-// Textures larger than this on a side are refused, as by a real adapter.
-constexpr UINT kMaxTextureSize = 16384;
+// A texture the renderer could not allocate is released again: the Create
+// call fails with D3DERR_OUTOFVIDEOMEMORY, as on an adapter out of memory.
+template <class T>
+HRESULT KeepIfAllocated(T*& created) {
+    if (created->Allocated()) return D3D_OK;
+    created->Release();
+    created = nullptr;
+    return D3DERR_OUTOFVIDEOMEMORY;
+}
 
 }  // namespace
+
+UINT Device::MaxTextureSize() const {
+    const int rendererMax = renderer ? renderer->Features().maxTextureSize : 0;
+    return rendererMax > 0 && UINT(rendererMax) < kMaxTextureSize ? UINT(rendererMax) : kMaxTextureSize;
+}
 
 HRESULT Device::CreateTexture(UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format, D3DPOOL pool,
                               IDirect3DTexture9** texture, HANDLE* shared) {
@@ -39,15 +51,17 @@ HRESULT Device::CreateTexture(UINT width, UINT height, UINT levels, DWORD usage,
     const FormatInfo* info = FindFormat(format);
     if (Refuses("CreateTexture"))
         hr = D3DERR_OUTOFVIDEOMEMORY;
-    else if (!texture || shared || width == 0 || height == 0 || width > kMaxTextureSize || height > kMaxTextureSize)
+    else if (!texture || shared || width == 0 || height == 0 || width > MaxTextureSize() || height > MaxTextureSize())
         hr = D3DERR_INVALIDCALL;
     else if (!info || info->depth || !SupportsFormat(format))
         hr = D3DERR_NOTAVAILABLE;
     else if ((usage & D3DUSAGE_RENDERTARGET) && (pool != D3DPOOL_DEFAULT || info->compressed))
         hr = D3DERR_INVALIDCALL;
-    else
+    else {
         created = new Texture(this, NewLabel("Texture"), width, height,
                               TextureData::CountLevels(width, height, levels), 1, usage, *info, pool, true);
+        hr = KeepIfAllocated(created);
+    }
     if (texture) *texture = created;
     Log(line + Result(hr, LabelOf(created)));
     return hr;
@@ -62,15 +76,17 @@ HRESULT Device::CreateCubeTexture(UINT edge, UINT levels, DWORD usage, D3DFORMAT
     const FormatInfo* info = FindFormat(format);
     if (Refuses("CreateCubeTexture"))
         hr = D3DERR_OUTOFVIDEOMEMORY;
-    else if (!texture || shared || edge == 0 || edge > kMaxTextureSize)
+    else if (!texture || shared || edge == 0 || edge > MaxTextureSize())
         hr = D3DERR_INVALIDCALL;
     else if (!info || info->depth || !SupportsFormat(format))
         hr = D3DERR_NOTAVAILABLE;
     else if ((usage & D3DUSAGE_RENDERTARGET) && (pool != D3DPOOL_DEFAULT || info->compressed))
         hr = D3DERR_INVALIDCALL;
-    else
+    else {
         created = new CubeTexture(this, NewLabel("CubeTexture"), edge, edge,
                                   TextureData::CountLevels(edge, edge, levels), 6, usage, *info, pool, true);
+        hr = KeepIfAllocated(created);
+    }
     if (texture) *texture = created;
     Log(line + Result(hr, LabelOf(created)));
     return hr;
@@ -121,7 +137,7 @@ HRESULT Device::CreateDepthStencilSurface(UINT width, UINT height, D3DFORMAT for
     const FormatInfo* info = FindFormat(format);
     if (Refuses("CreateDepthStencilSurface"))
         hr = D3DERR_OUTOFVIDEOMEMORY;
-    else if (!surface || shared || width == 0 || height == 0 || width > kMaxTextureSize || height > kMaxTextureSize ||
+    else if (!surface || shared || width == 0 || height == 0 || width > MaxTextureSize() || height > MaxTextureSize() ||
         multiSample != D3DMULTISAMPLE_NONE)
         hr = D3DERR_INVALIDCALL;
     else if (!info || !info->depth)

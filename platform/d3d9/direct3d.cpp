@@ -4,6 +4,7 @@
 #include <SDL.h>
 
 #include "platform/d3d9/device.h"
+#include "platform/d3d9/gl_context.h"
 #include "platform/win32/win32_platform.h"
 
 namespace {
@@ -82,4 +83,11 @@ bool D3D9_Discarding(IDirect3DDevice9* device) { return device && AsDevice(devic
 
 bool D3D9_SupportsFormat(IDirect3DDevice9* device, D3DFORMAT format) {
     return device && AsDevice(device)->SupportsFormat(format);
+}
+
+UINT D3D9_MaxTextureSize() {
+    d3d9::GLContext* context = d3d9::GLContext::AnyDeviceContext();
+    if (!context) context = d3d9::GLContext::Hidden();
+    const int rendererMax = context ? context->Features().maxTextureSize : 0;
+    return rendererMax > 0 && UINT(rendererMax) < d3d9::kMaxTextureSize ? UINT(rendererMax) : d3d9::kMaxTextureSize;
 }

@@ -171,6 +171,7 @@ void GLContext::ReadFeatures() {
     features.anisotropy = version >= 46 || epoxy_has_gl_extension("GL_EXT_texture_filter_anisotropic") ||
                           epoxy_has_gl_extension("GL_ARB_texture_filter_anisotropic");
     if (features.anisotropy) glGetFloatv(GL_MAX_TEXTURE_MAX_ANISOTROPY_EXT, &features.maxAnisotropy);
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &features.maxTextureSize);
     features.mirrorClamp = version >= 44 || epoxy_has_gl_extension("GL_ARB_texture_mirror_clamp_to_edge") ||
                            epoxy_has_gl_extension("GL_EXT_texture_mirror_clamp");
 }

@@ -23,6 +23,7 @@ struct GLFeatures {
     bool anisotropy = false;
     float maxAnisotropy = 1.0f;
     bool mirrorClamp = false;
+    int maxTextureSize = 0;  // GL_MAX_TEXTURE_SIZE
     GlslDialect glsl = GlslDialect::Desktop330;  // the shading language it compiles
 };
 

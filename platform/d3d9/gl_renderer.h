@@ -42,7 +42,9 @@ public:
     void MakeCurrent() { context->MakeCurrent(); }
 
     // Resources.
-    void CreateTexture(TextureData& texture);
+    // False when the storage cannot be allocated or, for a render target, its
+    // framebuffer is incomplete; the GL texture is then deleted again.
+    bool CreateTexture(TextureData& texture);
     void DestroyTexture(TextureData& texture);
     void UploadLevel(TextureData& texture, UINT face, UINT level, const uint8_t* pixels);
     void ReadLevel(TextureData& texture, UINT face, UINT level, uint8_t* pixels);

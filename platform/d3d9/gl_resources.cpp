@@ -53,8 +53,10 @@ uint32_t CompileGlsl(ShaderStage stage, const std::string& text, const GLFeature
     return 0;
 }
 
-void GLRenderer::CreateTexture(TextureData& texture) {
+bool GLRenderer::CreateTexture(TextureData& texture) {
     MakeCurrent();
+    while (glGetError() != GL_NO_ERROR) {
+    }
     const FormatInfo& format = texture.Format();
     glGenTextures(1, &texture.glName);
     BindForUpload(texture);
@@ -74,6 +76,27 @@ void GLRenderer::CreateTexture(TextureData& texture) {
     glTexParameteri(target, GL_TEXTURE_BASE_LEVEL, 0);
     glTexParameteri(target, GL_TEXTURE_MAX_LEVEL, GLint(texture.Levels() - 1));
     glTexParameteriv(target, GL_TEXTURE_SWIZZLE_RGBA, format.swizzle);
+    bool complete = glGetError() == GL_NO_ERROR;
+    if (complete && texture.IsRenderTarget()) {
+        // Each face's top level must make a complete framebuffer to be drawn to.
+        GLuint framebuffer = 0;
+        glGenFramebuffers(1, &framebuffer);
+        glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+        for (UINT face = 0; complete && face < texture.Faces(); ++face) {
+            glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, FaceTarget(texture, face), texture.glName, 0);
+            complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+        }
+        glDeleteFramebuffers(1, &framebuffer);
+        device.dirty.targets = true;
+        complete = complete && glGetError() == GL_NO_ERROR;
+    }
+    if (!complete) {
+        glDeleteTextures(1, &texture.glName);
+        for (GLuint& bound : boundTargets) bound = 0;
+        device.dirty.textures = ~0u;
+        texture.glName = 0;
+    }
+    return complete;
 }
 
 void GLRenderer::DestroyTexture(TextureData& texture) {

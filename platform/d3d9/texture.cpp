@@ -10,7 +10,7 @@ TextureData::TextureData(Device* device, const std::string& label, UINT width, U
     : owner(device), name(label), width(width), height(height), levels(levels), faces(faces), usage(usage),
       format(format), pool(pool), slots(size_t(faces) * levels) {
     if (GLRenderer* gl = owner->Renderer()) {
-        gl->CreateTexture(*this);
+        allocated = gl->CreateTexture(*this);
         return;
     }
     for (UINT face = 0; face < faces; ++face)

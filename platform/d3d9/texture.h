@@ -50,6 +50,9 @@ public:
     Surface* SurfaceAt(UINT face, UINT level);  // null when out of range
     void GenerateMips();
     const std::string& Name() const { return name; }
+    // False when the renderer could not allocate the texture (or complete a
+    // render target's framebuffer): the device's Create call then fails.
+    bool Allocated() const { return allocated; }
 
     // Pixels of a level on the recording backend (empty on OpenGL).
     std::vector<uint8_t>& Pixels(UINT face, UINT level) { return slots[face * levels + level].pixels; }
@@ -77,6 +80,7 @@ private:
     const FormatInfo& format;
     D3DPOOL pool;
     std::vector<Slot> slots;  // face * levels + level
+    bool allocated = true;
 };
 
 // TextureData behind a given interface. Both textures kinds derive from it.

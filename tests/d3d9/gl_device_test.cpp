@@ -420,4 +420,31 @@ TEST_F(GLDevice, AlphaTestDiscardsPixelsByTheirAlpha) {
     EXPECT_EQ(gpu.Present().At(5, 5) & 0x00FFFFFF, kRed & 0x00FFFFFF);
 }
 
+TEST_F(GLDevice, RenderTargetTheRendererCannotAllocateFailsAsOutOfVideoMemory) {
+    // 16384 x 16384 at 8 bytes a texel is 2 GiB, more than llvmpipe gives one texture.
+    IDirect3DTexture9* huge = reinterpret_cast<IDirect3DTexture9*>(1);
+    HRESULT hr = gpu->CreateTexture(16384, 16384, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A16B16G16R16F, D3DPOOL_DEFAULT,
+                                    &huge, nullptr);
+    if (hr == D3D_OK) {
+        huge->Release();
+        GTEST_SKIP() << "this renderer completes a 2 GiB render target";
+    }
+    EXPECT_EQ(hr, D3DERR_OUTOFVIDEOMEMORY);
+    EXPECT_EQ(huge, nullptr);
+    // The device goes on drawing.
+    gpu->Clear(0, nullptr, D3DCLEAR_TARGET, kBlue, 1.0f, 0);
+    DrawColour(kFullScreen, 2, kRed);
+    EXPECT_EQ(gpu.Present().At(5, 5), kRed);
+}
+
+TEST_F(GLDevice, LargestTextureSideIsTheRenderersWithinTheStandInsLimit) {
+    const UINT largest = D3D9_MaxTextureSize();
+    EXPECT_GE(largest, 2048u);
+    EXPECT_LE(largest, 16384u);
+    IDirect3DTexture9* texture = nullptr;
+    EXPECT_EQ(gpu->CreateTexture(largest + 1, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr),
+              D3DERR_INVALIDCALL);
+    EXPECT_EQ(texture, nullptr);
+}
+
 }  // namespace
