@@ -2,6 +2,7 @@
 // thread, and a silent output whose position follows the performance counter
 // (QueryPerformanceCounter), used headless and wherever no device opens.
 #include <SDL.h>
+#include <dlfcn.h>
 
 #include <algorithm>
 #include <atomic>
@@ -104,6 +105,34 @@ private:
     std::atomic<int64_t> frames{0};
 };
 
+// ALSA prints its own errors to stderr while SDL probes for a device (eight
+// lines on a machine without a sound card, before our one line). While the
+// device is opened its error handler is one that prints nothing. SDL loads
+// libasound itself; loading it here first (where it is installed) reaches the
+// same library, whose handler is process-wide.
+void QuietAlsaErrors(const char*, int, const char*, int, const char*, ...) {}
+
+class AlsaErrorsSilenced {
+public:
+    AlsaErrorsSilenced() {
+        library = dlopen("libasound.so.2", RTLD_NOW | RTLD_LOCAL);
+        if (library) setHandler = reinterpret_cast<SetHandler>(dlsym(library, "snd_lib_error_set_handler"));
+        if (setHandler) setHandler(&QuietAlsaErrors);
+    }
+    ~AlsaErrorsSilenced() {
+        if (setHandler) setHandler(nullptr);  // ALSA's default handler again
+        if (library) dlclose(library);
+    }
+    AlsaErrorsSilenced(const AlsaErrorsSilenced&) = delete;
+    AlsaErrorsSilenced& operator=(const AlsaErrorsSilenced&) = delete;
+
+private:
+    using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
+    using SetHandler = int (*)(Handler);
+    void* library = nullptr;
+    SetHandler setHandler = nullptr;
+};
+
 }  // namespace
 
 std::unique_ptr<Output> OpenOutput(SystemState* system) {
@@ -112,6 +141,7 @@ std::unique_ptr<Output> OpenOutput(SystemState* system) {
     const bool deviceWanted = audio && std::strcmp(audio, "device") == 0;
     const bool headless = std::getenv("DEMO_HEADLESS") != nullptr || Win32_GetBackend() == Win32Backend::Headless;
     if (deviceWanted || !headless) {
+        AlsaErrorsSilenced quiet;
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
             auto output = std::make_unique<SdlOutput>(system);
             if (output->Open()) {

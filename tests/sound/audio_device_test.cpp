@@ -3,9 +3,12 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <string>
 #include <vector>
 
 #include "platform/fmod/fmod.hpp"
@@ -54,6 +57,30 @@ TEST(SoundOnAudioDevice, PlaysTheMixThroughTheDeviceAndAnalysesIt) {
             file.read(reinterpret_cast<char*>(written.data()), static_cast<std::streamsize>(written.size() * 4));
             const bool heard = std::any_of(written.begin(), written.end(), [](float v) { return v > 0.5f; });
             std::exit(heard ? 0 : 4);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+// Where SDL's ALSA driver finds no sound card, ALSA's own error lines are kept
+// off stderr while the device is opened: only the stand-in's one line about
+// the silent music remains (or nothing, where a card opens). The child sends
+// its stderr to a file and reads it back.
+TEST(SoundOnAudioDevice, AlsaPrintsNothingWhileTheDeviceIsOpened) {
+    ScratchDirectory directory;
+    const std::string log = directory.Path() + "/stderr.txt";
+    EXPECT_EXIT(
+        {
+            setenv("DEMO_AUDIO", "device", 1);
+            setenv("SDL_AUDIODRIVER", "alsa", 1);
+            if (!std::freopen(log.c_str(), "w", stderr)) std::exit(2);
+            FMOD::System* system = nullptr;
+            if (FMOD_System_Create(&system) != FMOD_OK || system->init(8, FMOD_INIT_NORMAL, nullptr) != FMOD_OK)
+                std::exit(3);
+            system->release();
+            std::fflush(stderr);
+            std::ifstream file(log);
+            const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+            std::exit(text.find("ALSA lib") == std::string::npos ? 0 : 1);
         },
         ::testing::ExitedWithCode(0), "");
 }
