@@ -15,6 +15,34 @@ bool HeadlessRequested() {
     return value && *value && std::strcmp(value, "0") != 0;
 }
 
+// Prints how often each message-box line came again since it was printed
+// (or its count was), and starts counting afresh.
+void PrintRepeats() {
+    for (auto& [line, repeats] : win32::GetState().printedBoxes) {
+        if (repeats == 0) continue;
+        std::fprintf(stderr, "%s (repeated %ld times)\n", line.c_str(), repeats);
+        repeats = 0;
+    }
+}
+
+// A message box's line on stderr. A line printed before is not printed again
+// but counted, so that a failure repeated every frame does not bury the rest:
+// the counts follow when a new line comes and when the process ends.
+void PrintBoxLine(const std::string& line) {
+    auto& printed = win32::GetState().printedBoxes;
+    for (auto& [seen, repeats] : printed) {
+        if (seen == line) {
+            ++repeats;
+            return;
+        }
+    }
+    static const bool registered = std::atexit(PrintRepeats) == 0;
+    (void)registered;
+    PrintRepeats();
+    std::fprintf(stderr, "%s\n", line.c_str());
+    printed.emplace_back(line, 0);
+}
+
 }  // namespace
 
 void Win32_SetBackend(Win32Backend backend) { g_backend = backend; }
@@ -35,7 +63,7 @@ int WINAPI MessageBoxA(HWND /*owner*/, LPCSTR text, LPCSTR caption, UINT type) {
     ++state.messageBoxes;
     state.lastBoxText = text ? text : "";
     state.lastBoxCaption = caption ? caption : "Error";
-    std::fprintf(stderr, "[%s] %s\n", state.lastBoxCaption.c_str(), state.lastBoxText.c_str());
+    PrintBoxLine("[" + state.lastBoxCaption + "] " + state.lastBoxText);
     if (!win32::Headless()) win32::SdlMessageBox(state.lastBoxText.c_str(), state.lastBoxCaption.c_str(), type);
     return IDOK;
 }
@@ -61,6 +89,7 @@ void Win32_Reset() {
     state.messageBoxes = 0;
     state.lastBoxText.clear();
     state.lastBoxCaption.clear();
+    state.printedBoxes.clear();
     win32::ResetClock();
     win32::ResetDisplayModes();
 }

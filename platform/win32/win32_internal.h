@@ -90,6 +90,9 @@ struct State {
     int messageBoxes = 0;
     std::string lastBoxText;
     std::string lastBoxCaption;
+    // The message-box lines printed on stderr, in order, with how often each
+    // came again since its count was last printed.
+    std::vector<std::pair<std::string, long>> printedBoxes;
 };
 
 State& GetState();

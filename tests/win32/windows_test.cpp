@@ -1,3 +1,4 @@
+#include <cstdlib>
 #include <cstring>
 
 #include "tests/win32/win32_fixture.h"
@@ -168,6 +169,35 @@ TEST_F(MessageBoxes, HeadlessBoxPrintsCaptionAndTextAndReturnsAtOnce) {
     EXPECT_EQ(Win32_MessageBoxCount(), 1);
     EXPECT_STREQ(Win32_LastMessageBoxText(), "Error creating sprite");
     EXPECT_STREQ(Win32_LastMessageBoxCaption(), "Error!");
+}
+
+TEST_F(MessageBoxes, RepeatedBoxIsPrintedOnceAndCountedUntilANewOneComes) {
+    testing::internal::CaptureStderr();
+    for (int i = 0; i < 3; ++i) {
+        MessageBoxA(nullptr, "Error loading vertex shader a.cpp", "Vertex Shader error", MB_ICONERROR);
+        MessageBoxA(nullptr, "Error loading pixel shader b.cpp", "Pixel Shader error", MB_ICONERROR);
+    }
+    MessageBoxA(nullptr, "Error creating sprite", "Error!", MB_ICONERROR);
+    MessageBoxA(nullptr, "Error loading pixel shader b.cpp", "Pixel Shader error", MB_ICONERROR);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "[Vertex Shader error] Error loading vertex shader a.cpp\n"
+              "[Pixel Shader error] Error loading pixel shader b.cpp\n"
+              "[Vertex Shader error] Error loading vertex shader a.cpp (repeated 2 times)\n"
+              "[Pixel Shader error] Error loading pixel shader b.cpp (repeated 2 times)\n"
+              "[Error!] Error creating sprite\n");
+    EXPECT_EQ(Win32_MessageBoxCount(), 8) << "every box counts";
+    EXPECT_STREQ(Win32_LastMessageBoxText(), "Error loading pixel shader b.cpp");
+}
+
+void RepeatBoxAndEnd() {
+    for (int i = 0; i < 300; ++i) MessageBoxA(nullptr, "Error loading pixel shader b.cpp", "Pixel Shader error", 0);
+    std::exit(0);
+}
+
+TEST_F(MessageBoxes, CountOfRepeatsIsPrintedWhenTheProcessEnds) {
+    EXPECT_EXIT(RepeatBoxAndEnd(), ::testing::ExitedWithCode(0),
+                "^\\[Pixel Shader error\\] Error loading pixel shader b.cpp\n"
+                "\\[Pixel Shader error\\] Error loading pixel shader b.cpp \\(repeated 299 times\\)\n$");
 }
 
 }  // namespace
