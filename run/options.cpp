@@ -1,9 +1,12 @@
 #include "run/options.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
+#include <cstring>
 #include <cstdio>
 #include <cmath>
 #include <filesystem>
@@ -126,21 +129,41 @@ bool TakesValue(const std::string& name) {
            name == "--start" || name == "--capture";
 }
 
+// Whatever can be known before rendering: the folder exists, the file can be
+// opened for writing there (which a file system that holds no files of ours,
+// such as /proc, refuses), and the name fits the file system. A new file is
+// created and removed again; an existing one is opened without being changed.
 std::string CheckWritable(const std::string& option, const std::string& path) {
     namespace fs = std::filesystem;
     std::error_code ec;
     fs::path file(path);
-    if (fs::exists(file, ec)) {
-        if (fs::is_directory(file, ec)) return option + ": \"" + path + "\" is a folder";
-        if (access(path.c_str(), W_OK) != 0) return option + ": \"" + path + "\" cannot be written";
-        return "";
-    }
+    const bool exists = fs::exists(file, ec);
+    if (exists && fs::is_directory(file, ec)) return option + ": \"" + path + "\" is a folder";
     fs::path folder = file.parent_path();
     if (folder.empty()) folder = ".";
-    if (!fs::is_directory(folder, ec)) return option + ": folder \"" + folder.string() + "\" does not exist";
-    if (access(folder.c_str(), W_OK | X_OK) != 0)
-        return option + ": cannot write in folder \"" + folder.string() + "\"";
-    return "";
+    if (!exists && !fs::is_directory(folder, ec))
+        return option + ": folder \"" + folder.string() + "\" does not exist";
+    const int fd = exists ? open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC)
+                          : open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    const int error = errno;
+    if (fd >= 0) {
+        close(fd);
+        if (!exists) unlink(path.c_str());
+        return "";
+    }
+    switch (error) {
+    case ENAMETOOLONG: {
+        const long longest = pathconf(folder.c_str(), _PC_NAME_MAX);
+        return option + ": the name \"" + file.filename().string() + "\" is too long for the file system" +
+               (longest > 0 ? " (at most " + std::to_string(longest) + " bytes)" : "");
+    }
+    case EACCES:
+    case EPERM:
+        return exists ? option + ": \"" + path + "\" cannot be written"
+                      : option + ": cannot write in folder \"" + folder.string() + "\"";
+    default:
+        return option + ": \"" + path + "\" cannot be written: " + std::strerror(error);
+    }
 }
 
 }  // namespace

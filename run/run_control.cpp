@@ -1,4 +1,5 @@
 #include "run/run_control.h"
+#include "run/png_file.h"
 
 #include <stb_image_write.h>
 #include <unistd.h>
@@ -70,12 +71,7 @@ RunState& Run() {
 }
 
 bool WritePng(const std::string& path, std::vector<uint8_t>& rgba, int width, int height) {
-    for (size_t i = 3; i < rgba.size(); i += 4) rgba[i] = 255;
-    if (!stbi_write_png(path.c_str(), width, height, 4, rgba.data(), width * 4)) {
-        std::fprintf(stderr, "Could not write the picture \"%s\".\n", path.c_str());
-        return false;
-    }
-    return true;
+    return WritePngFile(path, rgba, width, height);
 }
 
 void TakeShots(bool loading) {

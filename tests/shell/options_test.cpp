@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
+#include <stb_image.h>
 
 #include <filesystem>
 #include <fstream>
 
+#include "run/launch_checks.h"
 #include "run/options.h"
+#include "run/png_file.h"
 
 namespace {
 
@@ -138,6 +141,72 @@ TEST_F(OutputPaths, CaptureTargetsMustBeWritable) {
               std::string::npos);
     std::ofstream(In("file")) << "x";
     EXPECT_NE(CheckOutputPaths(Parse({"--capture", In("file/")}).options).find("not a folder"), std::string::npos);
+}
+
+TEST_F(OutputPaths, NamesTooLongForTheFileSystemAreRefused) {
+    DemoOptions options = Parse({"--shot", "1:" + In(std::string(300, 'a') + ".png")}).options;
+    const std::string error = CheckOutputPaths(options);
+    EXPECT_NE(error.find("too long for the file system"), std::string::npos) << error;
+}
+
+TEST_F(OutputPaths, FileSystemsThatTakeNoFilesAreRefused) {
+    DemoOptions options = Parse({"--shot", "1:/proc/shot.png"}).options;
+    const std::string error = CheckOutputPaths(options);
+    EXPECT_NE(error.find("/proc"), std::string::npos) << error;
+    EXPECT_FALSE(std::filesystem::exists("/proc/shot.png"));
+}
+
+TEST_F(OutputPaths, ExistingFileIsOpenedButNotChanged) {
+    std::ofstream(In("old.png")) << "kept";
+    DemoOptions options = Parse({"--shot", "1:" + In("old.png")}).options;
+    EXPECT_EQ(CheckOutputPaths(options), "");
+    std::ifstream in(In("old.png"));
+    std::string text;
+    in >> text;
+    EXPECT_EQ(text, "kept");
+}
+
+TEST(LaunchChecks, ModeMustFitTheRenderersLargestTexture) {
+    DemoOptions options = Parse({"--mode", "4097x600"}).options;
+    EXPECT_NE(CheckModeFits(options, 4096).find("larger than the renderer's largest texture (4096"),
+              std::string::npos);
+    EXPECT_EQ(CheckModeFits(options, 8192), "");
+    EXPECT_EQ(CheckModeFits(Parse({"--mode", "600x4096"}).options, 4096), "");
+    EXPECT_NE(CheckModeFits(Parse({"--mode", "600x4097"}).options, 4096), "");
+    EXPECT_EQ(CheckModeFits(Parse({}).options, 16), "") << "no mode given, nothing to check";
+}
+
+TEST_F(OutputPaths, ResourcePackMustBeAReadableFile) {
+    std::string error = CheckResourcePack(In("data.pak"));
+    EXPECT_EQ(error, "cannot read the resource pack " + In("data.pak") + ": No such file or directory");
+    std::filesystem::create_directories(In("data.pak"));
+    EXPECT_EQ(CheckResourcePack(In("data.pak")), "the resource pack " + In("data.pak") + " is not a file");
+    std::filesystem::remove(In("data.pak"));
+    std::ofstream(In("data.pak")) << "anything";
+    EXPECT_EQ(CheckResourcePack(In("data.pak")), "") << "what is inside is the system's to judge";
+}
+
+TEST(PngFile, FullDiskIsAFailureNamingTheFile) {
+    std::vector<uint8_t> rgba(64 * 64 * 4);
+    for (size_t i = 0; i < rgba.size(); ++i) rgba[i] = uint8_t(i * 131 + i / 7);  // little to compress
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(WritePngFile("/dev/full", rgba, 64, 64));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Could not write the picture \"/dev/full\": No space left on device.\n");
+    EXPECT_TRUE(std::filesystem::exists("/dev/full")) << "a device is never removed";
+}
+
+TEST_F(OutputPaths, SavedPngReadsBack) {
+    std::vector<uint8_t> rgba = {255, 0, 0, 0, 0, 255, 0, 7};
+    ASSERT_TRUE(WritePngFile(In("two.png"), rgba, 2, 1));
+    int width = 0, height = 0, channels = 0;
+    unsigned char* pixels = stbi_load(In("two.png").c_str(), &width, &height, &channels, 4);
+    ASSERT_NE(pixels, nullptr);
+    EXPECT_EQ(width, 2);
+    EXPECT_EQ(height, 1);
+    const std::vector<uint8_t> read(pixels, pixels + 8);
+    stbi_image_free(pixels);
+    EXPECT_EQ(read, (std::vector<uint8_t>{255, 0, 0, 255, 0, 255, 0, 255})) << "alpha made opaque";
 }
 
 }  // namespace
