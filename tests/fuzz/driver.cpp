@@ -3,6 +3,11 @@
 // from any files or folders named on the command line), then --runs=N
 // deterministic mutations of them: bit flips, byte changes, truncations,
 // insertions and splices. A crash or sanitizer report fails the test.
+//
+// With --write-seeds=DIR it runs nothing and writes the seed corpus of a
+// libFuzzer build instead: the built-in seeds as "builtin-NN" and each file
+// named as "<its folder>-<its name>"; --max-size=N leaves out files over N
+// bytes, or, with --cut, keeps their first N bytes.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -29,6 +34,45 @@ uint64_t Next() {
 void AddFile(const std::filesystem::path& path, std::vector<std::vector<uint8_t>>& seeds) {
     std::ifstream in(path, std::ios::binary);
     seeds.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool WriteFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out) std::fprintf(stderr, "fuzz driver: could not write %s\n", path.c_str());
+    return static_cast<bool>(out);
+}
+
+// The seed corpus folder of a libFuzzer build; 0 when every file was written.
+int WriteSeeds(const std::filesystem::path& folder, const std::vector<std::vector<uint8_t>>& builtIn,
+               const std::vector<std::filesystem::path>& files, size_t maxSize, bool cut) {
+    size_t written = 0, cutShort = 0, leftOut = 0;
+    for (size_t i = 0; i < builtIn.size(); ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "builtin-%02zu", i);
+        if (!WriteFile(folder / name, builtIn[i])) return 1;
+        ++written;
+    }
+    for (const auto& file : files) {
+        std::vector<std::vector<uint8_t>> read;
+        AddFile(file, read);
+        std::vector<uint8_t>& bytes = read.back();
+        if (maxSize && bytes.size() > maxSize) {
+            if (!cut) {
+                ++leftOut;
+                continue;
+            }
+            bytes.resize(maxSize);
+            ++cutShort;
+        }
+        std::string name = file.parent_path().filename().string() + "-" + file.filename().string();
+        if (!WriteFile(folder / name, bytes)) return 1;
+        ++written;
+    }
+    std::printf("fuzz driver: %zu seeds written to %s (%zu built in, %zu cut to %zu bytes, %zu files over it left out)\n",
+                written, folder.c_str(), builtIn.size(), cutShort, maxSize, leftOut);
+    return 0;
 }
 
 std::vector<uint8_t> Mutate(const std::vector<uint8_t>& base, const std::vector<std::vector<uint8_t>>& seeds) {
@@ -82,16 +126,31 @@ std::vector<uint8_t> Mutate(const std::vector<uint8_t>& base, const std::vector<
 
 int main(int argc, char** argv) {
     long runs = 1000;
+    std::filesystem::path seedFolder;
+    std::vector<std::filesystem::path> paths;
+    size_t maxSize = 0;
+    bool cut = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strncmp(argv[i], "--runs=", 7) == 0)
+            runs = std::strtol(argv[i] + 7, nullptr, 10);
+        else if (std::strncmp(argv[i], "--write-seeds=", 14) == 0)
+            seedFolder = argv[i] + 14;
+        else if (std::strncmp(argv[i], "--max-size=", 11) == 0)
+            maxSize = std::strtoul(argv[i] + 11, nullptr, 10);
+        else if (std::strcmp(argv[i], "--cut") == 0)
+            cut = true;
+        else
+            paths.emplace_back(argv[i]);
+    }
     std::vector<std::vector<uint8_t>> seeds;
     if (FuzzSeeds) FuzzSeeds(seeds);
-    for (int i = 1; i < argc; ++i) {
-        if (std::strncmp(argv[i], "--runs=", 7) == 0) {
-            runs = std::strtol(argv[i] + 7, nullptr, 10);
-        } else if (std::filesystem::is_directory(argv[i])) {
-            for (const auto& entry : std::filesystem::directory_iterator(argv[i]))
+    if (!seedFolder.empty()) return WriteSeeds(seedFolder, seeds, paths, maxSize, cut);
+    for (const auto& path : paths) {
+        if (std::filesystem::is_directory(path)) {
+            for (const auto& entry : std::filesystem::directory_iterator(path))
                 if (entry.is_regular_file()) AddFile(entry.path(), seeds);
-        } else if (std::filesystem::is_regular_file(argv[i])) {
-            AddFile(argv[i], seeds);
+        } else if (std::filesystem::is_regular_file(path)) {
+            AddFile(path, seeds);
         }
     }
     if (seeds.empty()) seeds.emplace_back();

@@ -1,6 +1,8 @@
 // Fuzz target for the resource pack reader: the input is written out as a
 // pack file, its directory read, and every entry the directory lists read.
-#include <stdlib.h>
+// The file lives in memory (memfd) and is opened through /proc/self/fd, so no
+// temporary file is left behind, however the run ends.
+#include <sys/mman.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -14,15 +16,9 @@
 
 namespace {
 
-const std::string& PackPath() {
-    static const std::string path = [] {
-        std::string pattern = "/tmp/fuzz_pack_XXXXXX";
-        int fd = mkstemp(pattern.data());
-        if (fd >= 0) close(fd);
-        std::atexit([] { std::remove(PackPath().c_str()); });
-        return pattern;
-    }();
-    return path;
+int PackFd() {
+    static const int fd = memfd_create("fuzz_pack", 0);
+    return fd;
 }
 
 std::vector<uint8_t> Text(const char* text) { return {text, text + std::strlen(text)}; }
@@ -30,13 +26,17 @@ std::vector<uint8_t> Text(const char* text) { return {text, text + std::strlen(t
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    std::FILE* file = std::fopen(PackPath().c_str(), "wb");
-    if (!file) return 0;
-    std::fwrite(data, 1, size, file);
-    std::fclose(file);
+    const int fd = PackFd();
+    if (fd < 0 || ftruncate(fd, 0) != 0) return 0;
+    for (size_t written = 0; written < size;) {
+        ssize_t n = pwrite(fd, data + written, size - written, static_cast<off_t>(written));
+        if (n <= 0) return 0;
+        written += static_cast<size_t>(n);
+    }
+    const std::string path = "/proc/self/fd/" + std::to_string(fd);
 
     ResourcePack pack;
-    pack.Open(PackPath().c_str());
+    pack.Open(path.c_str());
     std::vector<std::string> names;
     for (const ResourcePack::Entry* entry = pack.Directory(); entry; entry = entry->next)
         names.emplace_back(entry->name, strnlen(entry->name, sizeof(entry->name)));
