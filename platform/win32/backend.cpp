@@ -20,7 +20,7 @@ bool HeadlessRequested() {
 void PrintRepeats() {
     for (auto& [line, repeats] : win32::GetState().printedBoxes) {
         if (repeats == 0) continue;
-        std::fprintf(stderr, "%s (repeated %ld times)\n", line.c_str(), repeats);
+        std::fprintf(stderr, "%s (repeated %ld %s)\n", line.c_str(), repeats, repeats == 1 ? "time" : "times");
         repeats = 0;
     }
 }
