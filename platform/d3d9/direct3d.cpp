@@ -86,8 +86,14 @@ bool D3D9_SupportsFormat(IDirect3DDevice9* device, D3DFORMAT format) {
 }
 
 UINT D3D9_MaxTextureSize() {
-    d3d9::GLContext* context = d3d9::GLContext::AnyDeviceContext();
-    if (!context) context = d3d9::GLContext::Hidden();
-    const int rendererMax = context ? context->Features().maxTextureSize : 0;
+    int rendererMax = 0;
+    if (d3d9::GLContext* context = d3d9::GLContext::AnyDeviceContext()) {
+        rendererMax = context->Features().maxTextureSize;
+    } else {
+        // A context of its own, let go at once: a window's context made later
+        // must not find it current.
+        std::string error;
+        if (auto probe = d3d9::GLContext::CreateHeadless(&error)) rendererMax = probe->Features().maxTextureSize;
+    }
     return rendererMax > 0 && UINT(rendererMax) < d3d9::kMaxTextureSize ? UINT(rendererMax) : d3d9::kMaxTextureSize;
 }
