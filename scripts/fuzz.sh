@@ -46,8 +46,9 @@ for name in "${targets[@]}"; do
     ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1} \
     "$dir/tests/fuzz_$name" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
         -artifact_prefix="$work/findings/" ${FUZZ_FLAGS:-} "$work/corpus" "$work/seeds" >"$work/log" 2>&1 || status=$?
-    inited=$(grep -m1 -E '^#[0-9]+ +INITED' "$work/log" | grep -oE 'cov: [0-9]+ ft: [0-9]+' || echo "cov: ? ft: ?")
-    last=$(grep -E '^#[0-9]+ ' "$work/log" | grep -oE 'cov: [0-9]+ ft: [0-9]+' | tail -n1 || true)
+    inited=$(grep -m1 -E '^#[0-9]+[[:space:]]+INITED' "$work/log" | grep -oE 'cov: [0-9]+ ft: [0-9]+' ||
+        echo "cov: ? ft: ?")
+    last=$(grep -E '^#[0-9]+[[:space:]]' "$work/log" | grep -oE 'cov: [0-9]+ ft: [0-9]+' | tail -n1 || true)
     runs=$(grep -oE 'stat::number_of_executed_units: [0-9]+' "$work/log" | grep -oE '[0-9]+$' || true)
     if [[ -z $runs ]]; then
         runs=$(grep -oE '^#[0-9]+' "$work/log" | tail -n1 | tr -d '#' || echo "?")

@@ -55,8 +55,8 @@ uint32_t CompileGlsl(ShaderStage stage, const std::string& text, const GLFeature
 
 bool GLRenderer::CreateTexture(TextureData& texture) {
     MakeCurrent();
-    while (glGetError() != GL_NO_ERROR) {
-    }
+    for (int stale = 0; stale < 8 && glGetError() != GL_NO_ERROR; ++stale) {
+    }  // errors of earlier calls are not this texture's
     const FormatInfo& format = texture.Format();
     glGenTextures(1, &texture.glName);
     BindForUpload(texture);

@@ -41,6 +41,30 @@ ImageLevel Downsample(const ImageLevel& src) {
     return dst;
 }
 
+// stb_image (2.27) writes past a Huffman table's list of code lengths when a
+// JPEG's DHT segment declares more than 256 codes in one table. Such files
+// are refused before it sees them. Every FF C4 pair of a JPEG is taken for a
+// DHT segment and read as stb reads one (tables while the segment's length
+// lasts, bytes past the end reading as 0): a valid file has FF C4 nowhere
+// else that could declare so many codes.
+bool JpegHuffmanTablesFit(const uint8_t* data, size_t size) {
+    if (size < 2 || data[0] != 0xFF || data[1] != 0xD8) return true;
+    auto byte = [&](size_t at) -> uint32_t { return at < size ? data[at] : 0; };
+    for (size_t marker = 2; marker + 1 < size; ++marker) {
+        if (data[marker] != 0xFF || data[marker + 1] != 0xC4) continue;
+        int64_t left = int64_t(byte(marker + 2) << 8 | byte(marker + 3)) - 2;
+        size_t table = marker + 4;
+        while (left > 0 && table < size) {
+            uint32_t codes = 0;
+            for (size_t i = 1; i <= 16; ++i) codes += byte(table + i);
+            if (codes > 256) return false;
+            table += 17 + codes;
+            left -= 17 + int64_t(codes);
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 void GenerateMipChain(DecodedImage* image) {
@@ -56,6 +80,10 @@ bool DecodeImageFile(const uint8_t* data, size_t size, DecodedImage* image, std:
     if (IsDds(data, size)) return DecodeDds(data, size, image, error, keepBlocks);
     if (size == 0 || size > INT_MAX) {
         if (error) *error = "picture: empty or oversized file";
+        return false;
+    }
+    if (!JpegHuffmanTablesFit(data, size)) {
+        if (error) *error = "picture: a JPEG Huffman table declares more than 256 codes";
         return false;
     }
     int width = 0, height = 0, channels = 0;

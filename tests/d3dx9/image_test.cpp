@@ -1,6 +1,9 @@
 // Picture decoding without a device: DDS layouts, block decoders, stb pictures, mip chains.
 #include <gtest/gtest.h>
+#include <stb_image_write.h>
 
+#include <fstream>
+#include <iterator>
 #include <map>
 
 #include "platform/d3dx9/image.h"
@@ -277,6 +280,36 @@ TEST(PictureDecode, EmptyGarbageCutAndHugePicturesFailWithReason) {
         EXPECT_FALSE(Decode(bytes, &image, &error)) << bytes.size();
         EXPECT_FALSE(error.empty()) << bytes.size();
     }
+}
+
+TEST(PictureDecode, JpegHuffmanTableOfMoreThan256CodesIsRefused) {
+    std::vector<uint8_t> rgba(16 * 16 * 4);
+    for (size_t i = 0; i < rgba.size(); ++i) rgba[i] = uint8_t(i * 7);
+    std::vector<uint8_t> jpeg;
+    stbi_write_jpg_to_func(
+        [](void* context, void* data, int size) {
+            auto* out = static_cast<std::vector<uint8_t>*>(context);
+            out->insert(out->end(), static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + size);
+        },
+        &jpeg, 16, 16, 4, rgba.data(), 90);
+    DecodedImage image;
+    ASSERT_TRUE(Decode(jpeg, &image));
+    // The first DHT segment's first table: 16 counts after its class byte; make them total 16 x 17 = 272.
+    size_t dht = 2;
+    while (dht + 1 < jpeg.size() && !(jpeg[dht] == 0xFF && jpeg[dht + 1] == 0xC4)) ++dht;
+    ASSERT_LT(dht + 21, jpeg.size());
+    for (size_t i = 0; i < 16; ++i) jpeg[dht + 5 + i] = 17;
+    std::string error;
+    EXPECT_FALSE(Decode(jpeg, &image, &error));
+    EXPECT_NE(error.find("more than 256 codes"), std::string::npos) << error;
+    // The input fuzzing found, kept as a regression seed.
+    std::ifstream in(std::string(DEMO_SOURCE_DIR) + "/tests/fuzz/regressions/dds/jpeg-huffman-table-over-256-codes",
+                     std::ios::binary);
+    const std::vector<uint8_t> found{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    ASSERT_FALSE(found.empty());
+    error.clear();
+    EXPECT_FALSE(Decode(found, &image, &error));
+    EXPECT_NE(error.find("more than 256 codes"), std::string::npos) << error;
 }
 
 // ---- the shared corpus ----------------------------------------------------------
