@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "run/capture_audio.h"
+#include "run/png_file.h"
 #include "run/ffmpeg_process.h"
 
 namespace fs = std::filesystem;
@@ -198,11 +199,10 @@ bool Capture::WriteFrame(const Item& item, std::string* error) {
     if (settings.kind == CaptureKind::Folder) {
         fs::path final = fs::path(settings.target) / capture::FrameFileName(item.frame);
         std::string temporary = final.string() + ".part";
-        if (!stbi_write_png(temporary.c_str(), settings.width, settings.height, 4, item.rgba.data(),
-                            settings.width * 4)) {
+        if (std::string why = SavePng(temporary, item.rgba.data(), settings.width, settings.height); !why.empty()) {
             std::error_code ec;
             fs::remove(temporary, ec);
-            *error = "cannot write \"" + final.string() + "\" (is the disk full?)";
+            *error = "cannot write \"" + final.string() + "\": " + why;
             return false;
         }
         std::error_code ec;
