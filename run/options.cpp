@@ -320,10 +320,11 @@ std::string UsageText() {
            "  --help                show this text\n"
            "  --version             show the version\n"
            "\n"
-           "Exit status: 0 after a normal run or \"Exit\"; 1 when the window or the graphics\n"
-           "device cannot be created; 2 for a bad command line; 3 when a requested picture\n"
-           "could not be saved or was never reached; 4 when the capture could not be\n"
-           "written (ffmpeg missing or failing, a full disk); 130 when a capture was\n"
-           "interrupted (what was captured is kept under a name that says partial);\n"
-           "-1 (255) when the sound fails.\n";
+           "Exit status: 0 after a normal run or \"Exit\"; 1 when data.pak cannot be read or\n"
+           "the window or the graphics device cannot be created; 2 for a bad command line\n"
+           "(a mode larger than the renderer's largest texture included); 3 when a\n"
+           "requested picture could not be saved or was never reached; 4 when the\n"
+           "capture could not be written (ffmpeg missing or failing, a full disk); 130\n"
+           "when a capture was interrupted (what was captured is kept under a name that\n"
+           "says partial); -1 (255) when the sound fails.\n";
 }
