@@ -49,7 +49,7 @@ HRESULT Device::CreateTexture(UINT width, UINT height, UINT levels, DWORD usage,
         created = new Texture(this, NewLabel("Texture"), width, height,
                               TextureData::CountLevels(width, height, levels), 1, usage, *info, pool, true);
     if (texture) *texture = created;
-    Log(line + Result(hr, LabelOf(created)));
+    D3D9_LOG(this, line + Result(hr, LabelOf(created)));
     return hr;
 }
 
@@ -72,7 +72,7 @@ HRESULT Device::CreateCubeTexture(UINT edge, UINT levels, DWORD usage, D3DFORMAT
         created = new CubeTexture(this, NewLabel("CubeTexture"), edge, edge,
                                   TextureData::CountLevels(edge, edge, levels), 6, usage, *info, pool, true);
     if (texture) *texture = created;
-    Log(line + Result(hr, LabelOf(created)));
+    D3D9_LOG(this, line + Result(hr, LabelOf(created)));
     return hr;
 }
 
@@ -89,7 +89,7 @@ HRESULT Device::CreateVertexBuffer(UINT length, DWORD usage, DWORD fvf, D3DPOOL 
     else
         created = new VertexBuffer(this, NewLabel("VertexBuffer"), length, usage, fvf, pool);
     if (buffer) *buffer = created;
-    Log(line + Result(hr, LabelOf(created)));
+    D3D9_LOG(this, line + Result(hr, LabelOf(created)));
     return hr;
 }
 
@@ -106,7 +106,7 @@ HRESULT Device::CreateIndexBuffer(UINT length, DWORD usage, D3DFORMAT format, D3
     else
         created = new IndexBuffer(this, NewLabel("IndexBuffer"), length, usage, format, pool);
     if (buffer) *buffer = created;
-    Log(line + Result(hr, LabelOf(created)));
+    D3D9_LOG(this, line + Result(hr, LabelOf(created)));
     return hr;
 }
 
@@ -129,7 +129,7 @@ HRESULT Device::CreateDepthStencilSurface(UINT width, UINT height, D3DFORMAT for
     else
         created = new Surface(this, width, height, format, NewLabel("Surface"), true);
     if (surface) *surface = created;
-    Log(line + Result(hr, LabelOf(created)));
+    D3D9_LOG(this, line + Result(hr, LabelOf(created)));
     return hr;
 }
 
@@ -142,8 +142,8 @@ HRESULT Device::CreateVertexDeclaration(const D3DVERTEXELEMENT9* elements,
     else if (!elements || !declaration || !(created = VertexDeclaration::Create(this, elements, true)))
         hr = D3DERR_INVALIDCALL;
     if (declaration) *declaration = created;
-    Log(Call("CreateVertexDeclaration", {created ? created->Describe() : std::string("?")}) +
-        Result(hr, LabelOf(created)));
+    D3D9_LOG(this, Call("CreateVertexDeclaration", {created ? created->Describe() : std::string("?")}) +
+                       Result(hr, LabelOf(created)));
     return hr;
 }
 
@@ -170,7 +170,7 @@ static HRESULT CreateShader(Device* device, const char* call, const char* kind, 
         }
     }
     if (out) *out = created;
-    device->Log(Call(call, {"<code>"}) + Result(hr, LabelOf(created)));
+    D3D9_LOG(device, Call(call, {"<code>"}) + Result(hr, LabelOf(created)));
     return hr;
 }
 
@@ -198,7 +198,7 @@ HRESULT Device::CreateStateBlock(D3DSTATEBLOCKTYPE type, IDirect3DStateBlock9** 
     else
         created = new StateBlock(this, NewLabel("StateBlock"), type);
     if (stateBlock) *stateBlock = created;
-    Log(Call("CreateStateBlock", {StateBlockTypeName(type)}) + Result(hr, LabelOf(created)));
+    D3D9_LOG(this, Call("CreateStateBlock", {StateBlockTypeName(type)}) + Result(hr, LabelOf(created)));
     return hr;
 }
 
