@@ -7,13 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <cxxabi.h>
-#include <execinfo.h>
-#include <unistd.h>
 
-#include <atomic>
 #include <cstdlib>
 #include <map>
-#include <new>
 #include <set>
 #include <string>
 #include <typeinfo>
@@ -26,65 +22,7 @@
 #include "shell/loader_dialog.h"
 #include "shell/run_hooks.h"
 #include "shell/win_main.h"
-
-namespace {
-
-// Counting is switched on only around the frames under test; the first few
-// allocations it sees keep their call stacks for the failure message.
-std::atomic<bool> g_counting{false};
-std::atomic<long> g_allocations{0};
-constexpr int kKeptStacks = 4;
-constexpr int kStackDepth = 24;
-void* g_stacks[kKeptStacks][kStackDepth];
-int g_stackDepths[kKeptStacks];
-thread_local bool t_inHook = false;
-
-void CountAllocation() {
-    if (!g_counting.load(std::memory_order_relaxed) || t_inHook) return;
-    long index = g_allocations.fetch_add(1, std::memory_order_relaxed);
-    if (index < kKeptStacks) {
-        t_inHook = true;  // backtrace may allocate the first time it runs
-        g_stackDepths[index] = backtrace(g_stacks[index], kStackDepth);
-        t_inHook = false;
-    }
-}
-
-void* Allocate(std::size_t size) {
-    CountAllocation();
-    if (void* block = std::malloc(size ? size : 1)) return block;
-    throw std::bad_alloc();
-}
-
-void* AllocateAligned(std::size_t size, std::align_val_t align) {
-    CountAllocation();
-    std::size_t alignment = static_cast<std::size_t>(align);
-    std::size_t rounded = (size + alignment - 1) / alignment * alignment;
-    if (void* block = std::aligned_alloc(alignment, rounded ? rounded : alignment)) return block;
-    throw std::bad_alloc();
-}
-
-}  // namespace
-
-void* operator new(std::size_t size) { return Allocate(size); }
-void* operator new[](std::size_t size) { return Allocate(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-    CountAllocation();
-    return std::malloc(size ? size : 1);
-}
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-    CountAllocation();
-    return std::malloc(size ? size : 1);
-}
-void* operator new(std::size_t size, std::align_val_t align) { return AllocateAligned(size, align); }
-void* operator new[](std::size_t size, std::align_val_t align) { return AllocateAligned(size, align); }
-void operator delete(void* block) noexcept { std::free(block); }
-void operator delete[](void* block) noexcept { std::free(block); }
-void operator delete(void* block, std::size_t) noexcept { std::free(block); }
-void operator delete[](void* block, std::size_t) noexcept { std::free(block); }
-void operator delete(void* block, std::align_val_t) noexcept { std::free(block); }
-void operator delete[](void* block, std::align_val_t) noexcept { std::free(block); }
-void operator delete(void* block, std::size_t, std::align_val_t) noexcept { std::free(block); }
-void operator delete[](void* block, std::size_t, std::align_val_t) noexcept { std::free(block); }
+#include "tests/support/counting/allocation_counter.h"
 
 namespace {
 
@@ -109,7 +47,7 @@ protected:
         D3D9_SetBackend(D3D9Backend::Recording);
     }
     void TearDown() override {
-        g_counting = false;
+        allocation_counter::StopCounting();
         D3D9_SetBackend(previous);
         g_loaderDialogReady = nullptr;
         g_runHooks = RunHooks();
@@ -128,12 +66,11 @@ protected:
         g_runHooks = RunHooks();
         g_runHooks.loadingPresented = [] { D3D9_SetCallLog(g_demoState.device, false); };
         g_runHooks.framePresented = [this] {
-            g_counting = false;
-            OnFrame(g_allocations.exchange(0));
-            g_counting = true;
+            OnFrame(allocation_counter::StopCounting());
+            allocation_counter::StartCounting();
         };
         int status = WinMain(nullptr, nullptr, nullptr, 0);
-        g_counting = false;
+        allocation_counter::StopCounting();
         return status;
     }
 
@@ -161,14 +98,8 @@ protected:
         ++countedFrames;
         if (allocations > 0 && firstAllocatingFrame.empty()) {
             firstAllocatingFrame = "frame " + std::to_string(frames) + " at " + std::to_string(g_demoState.time) +
-                                   " s (" + who + "): " + std::to_string(allocations) + " allocations";
-            char** symbols = nullptr;
-            for (int i = 0; i < kKeptStacks && i < allocations; ++i) {
-                firstAllocatingFrame += "\n  allocation " + std::to_string(i + 1) + ":";
-                symbols = backtrace_symbols(g_stacks[i], g_stackDepths[i]);
-                for (int k = 1; symbols && k < g_stackDepths[i]; ++k) firstAllocatingFrame += "\n    " + std::string(symbols[k]);
-                std::free(symbols);
-            }
+                                   " s (" + who + "): " + std::to_string(allocations) + " allocations\n" +
+                                   allocation_counter::FirstStacks();
         }
         totalAllocations += allocations;
     }
