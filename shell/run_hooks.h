@@ -15,5 +15,6 @@ struct RunHooks {
     std::function<bool()> shouldStop;                  // before each frame: end the loop now
     std::function<void()> frameStarting;               // the loop runs another frame: just before BeginFrame
     std::function<void()> framePresented;              // after each frame was presented
+    std::function<void(const char*)> startupStep;      // as each start-up step begins ("frames" ends them)
 };
 extern RunHooks g_runHooks;

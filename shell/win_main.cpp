@@ -31,6 +31,14 @@ constexpr const char* kSceneMeshes[] = {
 
 RunHooks g_runHooks;
 
+namespace {
+
+void StartupStep(const char* name) {
+    if (g_runHooks.startupStep) g_runHooks.startupStep(name);
+}
+
+}  // namespace
+
 void AddMesh(const Mirel::XMeshObj& mesh) { g_demoState.meshes.push_back(mesh); }
 
 void ReleaseShared() {
@@ -59,14 +67,19 @@ void ReleaseShared() {
 }
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    StartupStep("loader dialog");
     ScreenMode mode = RunLoaderDialog();
+    StartupStep("window");
     if (!CreateDemoWindow(mode.width, mode.height, mode.fullscreen)) return kExitStartupFailed;
+    StartupStep("graphics");
     if (!InitGraphics()) return kExitStartupFailed;
     g_resourceManager = g_demoState.resources;
 
+    StartupStep("loading picture");
     DrawLoadingScreen(g_demoState.resources->GetTexture("Textures//Loading.jpg"));
     if (g_runHooks.loadingPresented) g_runHooks.loadingPresented();
 
+    StartupStep("meshes");
     for (const char* file : kSceneMeshes) {
         Mirel::XMeshObj mesh(GetMesh(file));
         AddMesh(mesh);
@@ -75,11 +88,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     g_demoState.music->spectrumInterval = -1.0f;
     g_demoState.music->spectrumEnabled = true;
 
+    StartupStep("timeline");
     BuildTimeline();
     // A run that ends before the timeline does (a music failure exits from
     // here on) still stops and deletes the effects it built.
     std::atexit(RetireRemainingEffects);
 
+    StartupStep("music");
     FMOD::Sound* music = g_demoState.music->CreateMusic();
     FMOD::Channel* channel = nullptr;
     if (g_demoState.music->system->playSound(FMOD_CHANNEL_FREE, music, false, &channel) != FMOD_OK) std::exit(-1);
@@ -90,6 +105,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     QueryPerformanceCounter(&counter);
     g_demoState.prevCounter = counter.QuadPart;
 
+    StartupStep("frames");
     while (PumpMessages() && !g_demoState.quit && !(g_runHooks.shouldStop && g_runHooks.shouldStop())) {
         if (g_runHooks.frameStarting) g_runHooks.frameStarting();
         BeginFrame();

@@ -57,12 +57,12 @@ public:
         return D3D_OK;
     }
     HRESULT Lock(UINT offset, UINT size, void** data, DWORD flags) override {
-        owner->Log(this->label + "." +
-                   Call("Lock", {std::to_string(offset), std::to_string(size), LockFlagsText(flags)}));
+        D3D9_LOG(owner, this->label + "." +
+                            Call("Lock", {std::to_string(offset), std::to_string(size), LockFlagsText(flags)}));
         return LockRange(offset, size, data, flags);
     }
     HRESULT Unlock() override {
-        owner->Log(this->label + ".Unlock()");
+        D3D9_LOG(owner, this->label + ".Unlock()");
         return UnlockRange();
     }
 

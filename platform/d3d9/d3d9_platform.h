@@ -44,9 +44,12 @@ bool D3D9_ReadPresented(IDirect3DDevice9* device, std::vector<uint8_t>* rgba, in
 // "SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP)",
 // "SetTexture(0, Texture#3)", "DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2)",
 // "Clear(0, NULL, D3DCLEAR_TARGET, 0x00000000, 1, 0)".
-// The OpenGL backend records nothing.
+// The OpenGL backend records nothing, and builds no line either.
 const std::vector<std::string>& D3D9_RecordedCalls(IDirect3DDevice9* device);
 void D3D9_ClearRecordedCalls(IDirect3DDevice9* device);
+// Recording backend: the log is kept from the device's creation on; off, calls
+// are neither logged nor formatted (as on OpenGL), on again, logging resumes.
+void D3D9_SetCallLog(IDirect3DDevice9* device, bool on);
 
 // Recording backend, for failure paths: the next `count` calls of the device
 // method `name` (one of the Create... methods, e.g. "CreateVertexBuffer") fail

@@ -94,7 +94,7 @@ uint32_t RenderStateGroup(DWORD state) {
 }
 
 Device::Device(Direct3D* d3d, const D3DPRESENT_PARAMETERS& params, bool recording)
-    : RefCounted(1), d3d(d3d), params(params), recording(recording) {
+    : RefCounted(1), d3d(d3d), params(params), recording(recording), logging(recording) {
     d3d->AddRef();
 }
 
@@ -262,12 +262,12 @@ void Device::ResetViewport(const Surface& target) {
 }
 
 HRESULT Device::TestCooperativeLevel() {
-    Log("TestCooperativeLevel()");
+    D3D9_LOG(this, "TestCooperativeLevel()");
     return D3D_OK;
 }
 
 HRESULT Device::GetDirect3D(IDirect3D9** out) {
-    Log("GetDirect3D()");
+    D3D9_LOG(this, "GetDirect3D()");
     if (!out) return D3DERR_INVALIDCALL;
     d3d->AddRef();
     *out = d3d;
@@ -275,7 +275,7 @@ HRESULT Device::GetDirect3D(IDirect3D9** out) {
 }
 
 HRESULT Device::GetBackBuffer(UINT swapChain, UINT index, D3DBACKBUFFER_TYPE type, IDirect3DSurface9** surface) {
-    Log(Call("GetBackBuffer", {std::to_string(swapChain), std::to_string(index), std::to_string(type)}));
+    D3D9_LOG(this, Call("GetBackBuffer", {std::to_string(swapChain), std::to_string(index), std::to_string(type)}));
     if (!surface) return D3DERR_INVALIDCALL;
     *surface = nullptr;
     if (swapChain != 0 || index != 0) return D3DERR_INVALIDCALL;
@@ -286,7 +286,7 @@ HRESULT Device::GetBackBuffer(UINT swapChain, UINT index, D3DBACKBUFFER_TYPE typ
 }
 
 HRESULT Device::Present(const RECT* source, const RECT* dest, HWND overrideWindow, const void* dirtyRegion) {
-    LogFrameCall(Call("Present", {RectText(source), RectText(dest), overrideWindow ? "HWND" : "NULL",
+    if (Logging()) LogFrameCall(Call("Present", {RectText(source), RectText(dest), overrideWindow ? "HWND" : "NULL",
                                   dirtyRegion ? "REGION" : "NULL"}));
     if (renderer && !discarding) renderer->Present(params.PresentationInterval);
     Win32_FramePresented();
@@ -294,21 +294,21 @@ HRESULT Device::Present(const RECT* source, const RECT* dest, HWND overrideWindo
 }
 
 HRESULT Device::BeginScene() {
-    Log("BeginScene()");
+    D3D9_LOG(this, "BeginScene()");
     if (inScene) return D3DERR_INVALIDCALL;
     inScene = true;
     return D3D_OK;
 }
 
 HRESULT Device::EndScene() {
-    Log("EndScene()");
+    D3D9_LOG(this, "EndScene()");
     if (!inScene) return D3DERR_INVALIDCALL;
     inScene = false;
     return D3D_OK;
 }
 
 HRESULT Device::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z, DWORD stencil) {
-    if (recording) {
+    if (logging) {
         std::string rectText = "NULL";
         if (rects) {
             rectText = "[";
@@ -318,7 +318,7 @@ HRESULT Device::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR c
             }
             rectText += "]";
         }
-        LogFrameCall(Call("Clear", {std::to_string(count), rectText, ClearFlags(flags), Hex(color), Float(z),
+        if (Logging()) LogFrameCall(Call("Clear", {std::to_string(count), rectText, ClearFlags(flags), Hex(color), Float(z),
                                     std::to_string(stencil)}));
     }
     if ((flags & (D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL)) && !state.depthStencil) return D3DERR_INVALIDCALL;

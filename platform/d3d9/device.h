@@ -111,6 +111,14 @@ struct DeviceState {
     Binding<PixelShader> pixelShader;
 };
 
+// Appends the line the arguments build to the device's call log. The line is
+// built only while the log is kept (recording backend, log on): on OpenGL, or
+// with the log off, a call formats and allocates nothing for it.
+#define D3D9_LOG(device, ...)                                \
+    do {                                                     \
+        if ((device)->Logging()) (device)->Log(__VA_ARGS__); \
+    } while (0)
+
 // "Name(a, b, c)".
 std::string Call(const char* name, std::initializer_list<std::string> args);
 // "Label" of a stand-in object, or "NULL".
@@ -202,8 +210,11 @@ public:
     // ---- stand-in controls ----
     bool Recording() const { return recording; }
     GLRenderer* Renderer() const { return renderer.get(); }
+    // Whether calls are logged: on the recording backend from creation, until SetLogging(false).
+    bool Logging() const { return logging; }
+    void SetLogging(bool on) { logging = recording && on; }
     void Log(std::string line) {
-        if (recording) calls.push_back(std::move(line));
+        if (logging) calls.push_back(std::move(line));
     }
     const std::vector<std::string>& Calls() const { return calls; }
     void ClearCalls() { calls.clear(); }
@@ -245,6 +256,7 @@ private:
     Direct3D* d3d;
     D3DPRESENT_PARAMETERS params;
     bool recording;
+    bool logging;
     std::unique_ptr<GLRenderer> renderer;
     std::vector<std::string> calls;
     UINT nextLabel = 1;

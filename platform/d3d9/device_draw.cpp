@@ -26,7 +26,7 @@ UINT VertexCount(D3DPRIMITIVETYPE type, UINT primitives) {
 
 HRESULT Device::SetRenderTarget(DWORD index, IDirect3DSurface9* surface) {
     Surface* target = static_cast<Surface*>(surface);
-    Log(Call("SetRenderTarget", {std::to_string(index), LabelOf(target)}));
+    D3D9_LOG(this, Call("SetRenderTarget", {std::to_string(index), LabelOf(target)}));
     if (index > 1 || (index == 0 && !target)) return D3DERR_INVALIDCALL;
     if (target && (target->IsDepth() || !target->Texture()->IsRenderTarget())) return D3DERR_INVALIDCALL;
     if (state.renderTargets[index].get() != target) {
@@ -39,7 +39,7 @@ HRESULT Device::SetRenderTarget(DWORD index, IDirect3DSurface9* surface) {
 
 HRESULT Device::GetRenderTarget(DWORD index, IDirect3DSurface9** surface) {
     Surface* target = index <= 1 ? state.renderTargets[index].get() : nullptr;
-    Log(Call("GetRenderTarget", {std::to_string(index)}) + " -> " + LabelOf(target));
+    D3D9_LOG(this, Call("GetRenderTarget", {std::to_string(index)}) + " -> " + LabelOf(target));
     if (!surface || index > 1) return D3DERR_INVALIDCALL;
     *surface = target;
     if (!target) return D3DERR_NOTFOUND;
@@ -49,7 +49,7 @@ HRESULT Device::GetRenderTarget(DWORD index, IDirect3DSurface9** surface) {
 
 HRESULT Device::SetDepthStencilSurface(IDirect3DSurface9* surface) {
     Surface* depth = static_cast<Surface*>(surface);
-    Log(Call("SetDepthStencilSurface", {LabelOf(depth)}));
+    D3D9_LOG(this, Call("SetDepthStencilSurface", {LabelOf(depth)}));
     if (depth && !depth->IsDepth()) return D3DERR_INVALIDCALL;
     if (state.depthStencil.get() != depth) {
         state.depthStencil.Reset(depth);
@@ -60,7 +60,7 @@ HRESULT Device::SetDepthStencilSurface(IDirect3DSurface9* surface) {
 
 HRESULT Device::GetDepthStencilSurface(IDirect3DSurface9** surface) {
     Surface* depth = state.depthStencil.get();
-    Log(Call("GetDepthStencilSurface", {}) + " -> " + LabelOf(depth));
+    D3D9_LOG(this, Call("GetDepthStencilSurface", {}) + " -> " + LabelOf(depth));
     if (!surface) return D3DERR_INVALIDCALL;
     *surface = depth;
     if (!depth) return D3DERR_NOTFOUND;
@@ -70,12 +70,12 @@ HRESULT Device::GetDepthStencilSurface(IDirect3DSurface9** surface) {
 
 HRESULT Device::SetViewport(const D3DVIEWPORT9* viewport) {
     if (!viewport) {
-        Log("SetViewport(NULL)");
+        D3D9_LOG(this, "SetViewport(NULL)");
         return D3DERR_INVALIDCALL;
     }
-    Log(Call("SetViewport", {std::to_string(viewport->X), std::to_string(viewport->Y),
-                             std::to_string(viewport->Width), std::to_string(viewport->Height),
-                             Float(viewport->MinZ), Float(viewport->MaxZ)}));
+    D3D9_LOG(this, Call("SetViewport",
+                        {std::to_string(viewport->X), std::to_string(viewport->Y), std::to_string(viewport->Width),
+                         std::to_string(viewport->Height), Float(viewport->MinZ), Float(viewport->MaxZ)}));
     const Surface* target = state.renderTargets[0].get();
     if (viewport->Width == 0 || viewport->Height == 0 || viewport->X + viewport->Width > target->Width() ||
         viewport->Y + viewport->Height > target->Height())
@@ -86,7 +86,7 @@ HRESULT Device::SetViewport(const D3DVIEWPORT9* viewport) {
 }
 
 HRESULT Device::GetViewport(D3DVIEWPORT9* viewport) {
-    Log("GetViewport()");
+    D3D9_LOG(this, "GetViewport()");
     if (!viewport) return D3DERR_INVALIDCALL;
     *viewport = state.viewport;
     return D3D_OK;
@@ -94,7 +94,7 @@ HRESULT Device::GetViewport(D3DVIEWPORT9* viewport) {
 
 HRESULT Device::SetVertexDeclaration(IDirect3DVertexDeclaration9* declaration) {
     VertexDeclaration* object = static_cast<VertexDeclaration*>(declaration);
-    Log(Call("SetVertexDeclaration", {LabelOf(object)}));
+    D3D9_LOG(this, Call("SetVertexDeclaration", {LabelOf(object)}));
     state.fvf = 0;
     if (state.declaration.get() != object) {
         state.declaration.Reset(object);
@@ -104,7 +104,7 @@ HRESULT Device::SetVertexDeclaration(IDirect3DVertexDeclaration9* declaration) {
 }
 
 HRESULT Device::GetVertexDeclaration(IDirect3DVertexDeclaration9** declaration) {
-    Log(Call("GetVertexDeclaration", {}) + " -> " + LabelOf(state.declaration.get()));
+    D3D9_LOG(this, Call("GetVertexDeclaration", {}) + " -> " + LabelOf(state.declaration.get()));
     if (!declaration) return D3DERR_INVALIDCALL;
     *declaration = state.declaration.get();
     if (*declaration) (*declaration)->AddRef();
@@ -125,7 +125,7 @@ VertexDeclaration* Device::DeclarationForFvf(DWORD fvf) {
 }
 
 HRESULT Device::SetFVF(DWORD fvf) {
-    Log(Call("SetFVF", {FvfFlags(fvf)}));
+    D3D9_LOG(this, Call("SetFVF", {FvfFlags(fvf)}));
     VertexDeclaration* declaration = DeclarationForFvf(fvf);
     if (!declaration) return D3DERR_INVALIDCALL;
     state.fvf = fvf;
@@ -137,7 +137,7 @@ HRESULT Device::SetFVF(DWORD fvf) {
 }
 
 HRESULT Device::GetFVF(DWORD* fvf) {
-    Log("GetFVF()");
+    D3D9_LOG(this, "GetFVF()");
     if (!fvf) return D3DERR_INVALIDCALL;
     *fvf = state.fvf;
     return D3D_OK;
@@ -145,8 +145,8 @@ HRESULT Device::GetFVF(DWORD* fvf) {
 
 HRESULT Device::SetStreamSource(UINT stream, IDirect3DVertexBuffer9* buffer, UINT offset, UINT stride) {
     VertexBuffer* object = static_cast<VertexBuffer*>(buffer);
-    Log(Call("SetStreamSource",
-             {std::to_string(stream), LabelOf(object), std::to_string(offset), std::to_string(stride)}));
+    D3D9_LOG(this, Call("SetStreamSource",
+                        {std::to_string(stream), LabelOf(object), std::to_string(offset), std::to_string(stride)}));
     if (stream >= kStreams) return D3DERR_INVALIDCALL;
     StreamSource& source = state.streams[stream];
     if (source.buffer.get() != object || source.offset != offset || source.stride != stride) {
@@ -159,7 +159,7 @@ HRESULT Device::SetStreamSource(UINT stream, IDirect3DVertexBuffer9* buffer, UIN
 }
 
 HRESULT Device::GetStreamSource(UINT stream, IDirect3DVertexBuffer9** buffer, UINT* offset, UINT* stride) {
-    Log(Call("GetStreamSource", {std::to_string(stream)}));
+    D3D9_LOG(this, Call("GetStreamSource", {std::to_string(stream)}));
     if (stream >= kStreams || !buffer || !offset || !stride) return D3DERR_INVALIDCALL;
     const StreamSource& source = state.streams[stream];
     *buffer = source.buffer.get();
@@ -171,7 +171,7 @@ HRESULT Device::GetStreamSource(UINT stream, IDirect3DVertexBuffer9** buffer, UI
 
 HRESULT Device::SetIndices(IDirect3DIndexBuffer9* buffer) {
     IndexBuffer* object = static_cast<IndexBuffer*>(buffer);
-    Log(Call("SetIndices", {LabelOf(object)}));
+    D3D9_LOG(this, Call("SetIndices", {LabelOf(object)}));
     if (state.indices.get() != object) {
         state.indices.Reset(object);
         dirty.indices = true;
@@ -180,7 +180,7 @@ HRESULT Device::SetIndices(IDirect3DIndexBuffer9* buffer) {
 }
 
 HRESULT Device::GetIndices(IDirect3DIndexBuffer9** buffer) {
-    Log(Call("GetIndices", {}) + " -> " + LabelOf(state.indices.get()));
+    D3D9_LOG(this, Call("GetIndices", {}) + " -> " + LabelOf(state.indices.get()));
     if (!buffer) return D3DERR_INVALIDCALL;
     *buffer = state.indices.get();
     if (*buffer) (*buffer)->AddRef();
@@ -194,7 +194,7 @@ bool Device::ReadyToDraw() const {
 }
 
 HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT primitiveCount) {
-    LogFrameCall(
+    if (Logging()) LogFrameCall(
         Call("DrawPrimitive", {PrimitiveName(type), std::to_string(startVertex), std::to_string(primitiveCount)}));
     UINT vertices = VertexCount(type, primitiveCount);
     if (vertices == 0) return D3DERR_INVALIDCALL;
@@ -204,7 +204,7 @@ HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT prim
 
 HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertexIndex, UINT minVertexIndex,
                                      UINT numVertices, UINT startIndex, UINT primitiveCount) {
-    LogFrameCall(Call("DrawIndexedPrimitive", {PrimitiveName(type), std::to_string(baseVertexIndex),
+    if (Logging()) LogFrameCall(Call("DrawIndexedPrimitive", {PrimitiveName(type), std::to_string(baseVertexIndex),
                                                std::to_string(minVertexIndex), std::to_string(numVertices),
                                                std::to_string(startIndex), std::to_string(primitiveCount)}));
     UINT indices = VertexCount(type, primitiveCount);
@@ -217,7 +217,7 @@ HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertexIndex,
 
 HRESULT Device::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, const void* vertexData,
                                 UINT vertexStride) {
-    LogFrameCall(Call("DrawPrimitiveUP", {PrimitiveName(type), std::to_string(primitiveCount), "<vertices>",
+    if (Logging()) LogFrameCall(Call("DrawPrimitiveUP", {PrimitiveName(type), std::to_string(primitiveCount), "<vertices>",
                                           std::to_string(vertexStride)}));
     UINT vertices = VertexCount(type, primitiveCount);
     if (vertices == 0 || !vertexData || vertexStride == 0) return D3DERR_INVALIDCALL;
@@ -232,7 +232,7 @@ HRESULT Device::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, cons
 }
 
 void Device::LogFrameCall(std::string line) {
-    if (!recording) return;
+    if (!logging) return;
     if (discarding) line += " -> discarded";
     calls.push_back(std::move(line));
 }

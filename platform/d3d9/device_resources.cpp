@@ -63,7 +63,7 @@ HRESULT Device::CreateTexture(UINT width, UINT height, UINT levels, DWORD usage,
         hr = KeepIfAllocated(created);
     }
     if (texture) *texture = created;
-    Log(line + Result(hr, LabelOf(created)));
+    D3D9_LOG(this, line + Result(hr, LabelOf(created)));
     return hr;
 }
 
@@ -88,7 +88,7 @@ HRESULT Device::CreateCubeTexture(UINT edge, UINT levels, DWORD usage, D3DFORMAT
         hr = KeepIfAllocated(created);
     }
     if (texture) *texture = created;
-    Log(line + Result(hr, LabelOf(created)));
+    D3D9_LOG(this, line + Result(hr, LabelOf(created)));
     return hr;
 }
 
@@ -105,7 +105,7 @@ HRESULT Device::CreateVertexBuffer(UINT length, DWORD usage, DWORD fvf, D3DPOOL 
     else
         created = new VertexBuffer(this, NewLabel("VertexBuffer"), length, usage, fvf, pool);
     if (buffer) *buffer = created;
-    Log(line + Result(hr, LabelOf(created)));
+    D3D9_LOG(this, line + Result(hr, LabelOf(created)));
     return hr;
 }
 
@@ -122,7 +122,7 @@ HRESULT Device::CreateIndexBuffer(UINT length, DWORD usage, D3DFORMAT format, D3
     else
         created = new IndexBuffer(this, NewLabel("IndexBuffer"), length, usage, format, pool);
     if (buffer) *buffer = created;
-    Log(line + Result(hr, LabelOf(created)));
+    D3D9_LOG(this, line + Result(hr, LabelOf(created)));
     return hr;
 }
 
@@ -145,7 +145,7 @@ HRESULT Device::CreateDepthStencilSurface(UINT width, UINT height, D3DFORMAT for
     else
         created = new Surface(this, width, height, format, NewLabel("Surface"), true);
     if (surface) *surface = created;
-    Log(line + Result(hr, LabelOf(created)));
+    D3D9_LOG(this, line + Result(hr, LabelOf(created)));
     return hr;
 }
 
@@ -158,8 +158,8 @@ HRESULT Device::CreateVertexDeclaration(const D3DVERTEXELEMENT9* elements,
     else if (!elements || !declaration || !(created = VertexDeclaration::Create(this, elements, true)))
         hr = D3DERR_INVALIDCALL;
     if (declaration) *declaration = created;
-    Log(Call("CreateVertexDeclaration", {created ? created->Describe() : std::string("?")}) +
-        Result(hr, LabelOf(created)));
+    D3D9_LOG(this, Call("CreateVertexDeclaration", {created ? created->Describe() : std::string("?")}) +
+                       Result(hr, LabelOf(created)));
     return hr;
 }
 
@@ -186,7 +186,7 @@ static HRESULT CreateShader(Device* device, const char* call, const char* kind, 
         }
     }
     if (out) *out = created;
-    device->Log(Call(call, {"<code>"}) + Result(hr, LabelOf(created)));
+    D3D9_LOG(device, Call(call, {"<code>"}) + Result(hr, LabelOf(created)));
     return hr;
 }
 
@@ -214,7 +214,7 @@ HRESULT Device::CreateStateBlock(D3DSTATEBLOCKTYPE type, IDirect3DStateBlock9** 
     else
         created = new StateBlock(this, NewLabel("StateBlock"), type);
     if (stateBlock) *stateBlock = created;
-    Log(Call("CreateStateBlock", {StateBlockTypeName(type)}) + Result(hr, LabelOf(created)));
+    D3D9_LOG(this, Call("CreateStateBlock", {StateBlockTypeName(type)}) + Result(hr, LabelOf(created)));
     return hr;
 }
 

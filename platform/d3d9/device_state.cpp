@@ -65,7 +65,7 @@ void Device::ApplyPixelShader(PixelShader* shader) {
 }
 
 HRESULT Device::SetRenderState(D3DRENDERSTATETYPE type, DWORD value) {
-    Log(Call("SetRenderState", {RenderStateName(type), RenderStateValue(type, value)}));
+    D3D9_LOG(this, Call("SetRenderState", {RenderStateName(type), RenderStateValue(type, value)}));
     if (type >= D3D_RENDERSTATE_COUNT) return D3DERR_INVALIDCALL;
     ApplyRenderState(type, value);
     return D3D_OK;
@@ -73,16 +73,17 @@ HRESULT Device::SetRenderState(D3DRENDERSTATETYPE type, DWORD value) {
 
 HRESULT Device::GetRenderState(D3DRENDERSTATETYPE type, DWORD* value) {
     if (type >= D3D_RENDERSTATE_COUNT || !value) {
-        Log(Call("GetRenderState", {RenderStateName(type)}));
+        D3D9_LOG(this, Call("GetRenderState", {RenderStateName(type)}));
         return D3DERR_INVALIDCALL;
     }
     *value = state.renderStates[type];
-    Log(Call("GetRenderState", {RenderStateName(type)}) + " -> " + RenderStateValue(type, *value));
+    D3D9_LOG(this, Call("GetRenderState", {RenderStateName(type)}) + " -> " + RenderStateValue(type, *value));
     return D3D_OK;
 }
 
 HRESULT Device::SetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD value) {
-    Log(Call("SetSamplerState", {std::to_string(sampler), SamplerStateName(type), SamplerStateValue(type, value)}));
+    D3D9_LOG(this, Call("SetSamplerState",
+                        {std::to_string(sampler), SamplerStateName(type), SamplerStateValue(type, value)}));
     if (sampler >= D3D_MAX_SAMPLERS || type == 0 || type >= D3D_SAMPLERSTATE_COUNT) return D3DERR_INVALIDCALL;
     ApplySamplerState(sampler, type, value);
     return D3D_OK;
@@ -90,17 +91,18 @@ HRESULT Device::SetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD v
 
 HRESULT Device::GetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD* value) {
     if (sampler >= D3D_MAX_SAMPLERS || type == 0 || type >= D3D_SAMPLERSTATE_COUNT || !value) {
-        Log(Call("GetSamplerState", {std::to_string(sampler), SamplerStateName(type)}));
+        D3D9_LOG(this, Call("GetSamplerState", {std::to_string(sampler), SamplerStateName(type)}));
         return D3DERR_INVALIDCALL;
     }
     *value = state.samplerStates[sampler][type];
-    Log(Call("GetSamplerState", {std::to_string(sampler), SamplerStateName(type)}) + " -> " +
-        SamplerStateValue(type, *value));
+    D3D9_LOG(this, Call("GetSamplerState", {std::to_string(sampler), SamplerStateName(type)}) + " -> " +
+                       SamplerStateValue(type, *value));
     return D3D_OK;
 }
 
 HRESULT Device::SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD value) {
-    Log(Call("SetTextureStageState", {std::to_string(stage), StageStateName(type), StageStateValue(type, value)}));
+    D3D9_LOG(this,
+             Call("SetTextureStageState", {std::to_string(stage), StageStateName(type), StageStateValue(type, value)}));
     if (stage >= D3D_MAX_TEXTURESTAGES || type == 0 || type >= D3D_TEXTURESTAGESTATE_COUNT)
         return D3DERR_INVALIDCALL;
     ApplyStageState(stage, type, value);
@@ -109,18 +111,18 @@ HRESULT Device::SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type,
 
 HRESULT Device::GetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD* value) {
     if (stage >= D3D_MAX_TEXTURESTAGES || type == 0 || type >= D3D_TEXTURESTAGESTATE_COUNT || !value) {
-        Log(Call("GetTextureStageState", {std::to_string(stage), StageStateName(type)}));
+        D3D9_LOG(this, Call("GetTextureStageState", {std::to_string(stage), StageStateName(type)}));
         return D3DERR_INVALIDCALL;
     }
     *value = state.stageStates[stage][type];
-    Log(Call("GetTextureStageState", {std::to_string(stage), StageStateName(type)}) + " -> " +
-        StageStateValue(type, *value));
+    D3D9_LOG(this, Call("GetTextureStageState", {std::to_string(stage), StageStateName(type)}) + " -> " +
+                       StageStateValue(type, *value));
     return D3D_OK;
 }
 
 HRESULT Device::SetTexture(DWORD stage, IDirect3DBaseTexture9* texture) {
     TextureData* data = TextureFromInterface(texture);
-    Log(Call("SetTexture", {std::to_string(stage), data ? data->Name() : std::string("NULL")}));
+    D3D9_LOG(this, Call("SetTexture", {std::to_string(stage), data ? data->Name() : std::string("NULL")}));
     if (stage >= D3D_MAX_SAMPLERS) return D3DERR_INVALIDCALL;
     if (state.textures[stage].get() != data) {
         state.textures[stage].Reset(data);
@@ -131,18 +133,19 @@ HRESULT Device::SetTexture(DWORD stage, IDirect3DBaseTexture9* texture) {
 
 HRESULT Device::GetTexture(DWORD stage, IDirect3DBaseTexture9** texture) {
     if (stage >= D3D_MAX_SAMPLERS || !texture) {
-        Log(Call("GetTexture", {std::to_string(stage)}));
+        D3D9_LOG(this, Call("GetTexture", {std::to_string(stage)}));
         return D3DERR_INVALIDCALL;
     }
     TextureData* data = state.textures[stage].get();
     *texture = data ? data->Interface() : nullptr;
     if (*texture) (*texture)->AddRef();
-    Log(Call("GetTexture", {std::to_string(stage)}) + " -> " + (data ? data->Name() : std::string("NULL")));
+    D3D9_LOG(this, Call("GetTexture", {std::to_string(stage)}) + " -> " + (data ? data->Name() : std::string("NULL")));
     return D3D_OK;
 }
 
 HRESULT Device::SetTransform(D3DTRANSFORMSTATETYPE type, const D3DMATRIX* matrix) {
-    Log(Call("SetTransform", {TransformName(type), matrix ? Floats(&matrix->_11, 16) : std::string("NULL")}));
+    D3D9_LOG(this,
+             Call("SetTransform", {TransformName(type), matrix ? Floats(&matrix->_11, 16) : std::string("NULL")}));
     int index = TransformIndex(type);
     if (index < 0 || !matrix) return D3DERR_INVALIDCALL;
     state.transforms[index] = *matrix;
@@ -150,7 +153,7 @@ HRESULT Device::SetTransform(D3DTRANSFORMSTATETYPE type, const D3DMATRIX* matrix
 }
 
 HRESULT Device::GetTransform(D3DTRANSFORMSTATETYPE type, D3DMATRIX* matrix) {
-    Log(Call("GetTransform", {TransformName(type)}));
+    D3D9_LOG(this, Call("GetTransform", {TransformName(type)}));
     int index = TransformIndex(type);
     if (index < 0 || !matrix) return D3DERR_INVALIDCALL;
     *matrix = state.transforms[index];
@@ -158,7 +161,7 @@ HRESULT Device::GetTransform(D3DTRANSFORMSTATETYPE type, D3DMATRIX* matrix) {
 }
 
 HRESULT Device::SetClipPlane(DWORD index, const float* plane) {
-    Log(Call("SetClipPlane", {std::to_string(index), plane ? Floats(plane, 4) : std::string("NULL")}));
+    D3D9_LOG(this, Call("SetClipPlane", {std::to_string(index), plane ? Floats(plane, 4) : std::string("NULL")}));
     if (index >= kClipPlanes || !plane) return D3DERR_INVALIDCALL;
     if (std::memcmp(state.clipPlanes[index], plane, sizeof(float) * 4) != 0) {
         std::memcpy(state.clipPlanes[index], plane, sizeof(float) * 4);
@@ -168,7 +171,7 @@ HRESULT Device::SetClipPlane(DWORD index, const float* plane) {
 }
 
 HRESULT Device::GetClipPlane(DWORD index, float* plane) {
-    Log(Call("GetClipPlane", {std::to_string(index)}));
+    D3D9_LOG(this, Call("GetClipPlane", {std::to_string(index)}));
     if (index >= kClipPlanes || !plane) return D3DERR_INVALIDCALL;
     std::memcpy(plane, state.clipPlanes[index], sizeof(float) * 4);
     return D3D_OK;
@@ -176,13 +179,13 @@ HRESULT Device::GetClipPlane(DWORD index, float* plane) {
 
 HRESULT Device::SetVertexShader(IDirect3DVertexShader9* shader) {
     VertexShader* object = static_cast<VertexShader*>(shader);
-    Log(Call("SetVertexShader", {LabelOf(object)}));
+    D3D9_LOG(this, Call("SetVertexShader", {LabelOf(object)}));
     ApplyVertexShader(object);
     return D3D_OK;
 }
 
 HRESULT Device::GetVertexShader(IDirect3DVertexShader9** shader) {
-    Log(Call("GetVertexShader", {}) + " -> " + LabelOf(state.vertexShader.get()));
+    D3D9_LOG(this, Call("GetVertexShader", {}) + " -> " + LabelOf(state.vertexShader.get()));
     if (!shader) return D3DERR_INVALIDCALL;
     *shader = state.vertexShader.get();
     if (*shader) (*shader)->AddRef();
@@ -191,13 +194,13 @@ HRESULT Device::GetVertexShader(IDirect3DVertexShader9** shader) {
 
 HRESULT Device::SetPixelShader(IDirect3DPixelShader9* shader) {
     PixelShader* object = static_cast<PixelShader*>(shader);
-    Log(Call("SetPixelShader", {LabelOf(object)}));
+    D3D9_LOG(this, Call("SetPixelShader", {LabelOf(object)}));
     ApplyPixelShader(object);
     return D3D_OK;
 }
 
 HRESULT Device::GetPixelShader(IDirect3DPixelShader9** shader) {
-    Log(Call("GetPixelShader", {}) + " -> " + LabelOf(state.pixelShader.get()));
+    D3D9_LOG(this, Call("GetPixelShader", {}) + " -> " + LabelOf(state.pixelShader.get()));
     if (!shader) return D3DERR_INVALIDCALL;
     *shader = state.pixelShader.get();
     if (*shader) (*shader)->AddRef();
@@ -205,32 +208,30 @@ HRESULT Device::GetPixelShader(IDirect3DPixelShader9** shader) {
 }
 
 HRESULT Device::SetVertexShaderConstantF(UINT start, const float* data, UINT count) {
-    if (recording)
-        Log(Call("SetVertexShaderConstantF",
-                 {std::to_string(start), ConstantsText(data, count), std::to_string(count)}));
+    D3D9_LOG(this, Call("SetVertexShaderConstantF",
+                        {std::to_string(start), ConstantsText(data, count), std::to_string(count)}));
     if (!data || start > kVertexConstants || count > kVertexConstants - start) return D3DERR_INVALIDCALL;
     ApplyVertexConstants(start, data, count);
     return D3D_OK;
 }
 
 HRESULT Device::GetVertexShaderConstantF(UINT start, float* data, UINT count) {
-    Log(Call("GetVertexShaderConstantF", {std::to_string(start), std::to_string(count)}));
+    D3D9_LOG(this, Call("GetVertexShaderConstantF", {std::to_string(start), std::to_string(count)}));
     if (!data || start > kVertexConstants || count > kVertexConstants - start) return D3DERR_INVALIDCALL;
     std::memcpy(data, state.vsConstants[start], sizeof(float) * 4 * count);
     return D3D_OK;
 }
 
 HRESULT Device::SetPixelShaderConstantF(UINT start, const float* data, UINT count) {
-    if (recording)
-        Log(Call("SetPixelShaderConstantF",
-                 {std::to_string(start), ConstantsText(data, count), std::to_string(count)}));
+    D3D9_LOG(this, Call("SetPixelShaderConstantF",
+                        {std::to_string(start), ConstantsText(data, count), std::to_string(count)}));
     if (!data || start > kPixelConstants || count > kPixelConstants - start) return D3DERR_INVALIDCALL;
     ApplyPixelConstants(start, data, count);
     return D3D_OK;
 }
 
 HRESULT Device::GetPixelShaderConstantF(UINT start, float* data, UINT count) {
-    Log(Call("GetPixelShaderConstantF", {std::to_string(start), std::to_string(count)}));
+    D3D9_LOG(this, Call("GetPixelShaderConstantF", {std::to_string(start), std::to_string(count)}));
     if (!data || start > kPixelConstants || count > kPixelConstants - start) return D3DERR_INVALIDCALL;
     std::memcpy(data, state.psConstants[start], sizeof(float) * 4 * count);
     return D3D_OK;

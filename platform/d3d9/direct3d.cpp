@@ -71,6 +71,10 @@ const std::vector<std::string>& D3D9_RecordedCalls(IDirect3DDevice9* device) { r
 
 void D3D9_ClearRecordedCalls(IDirect3DDevice9* device) { AsDevice(device)->ClearCalls(); }
 
+void D3D9_SetCallLog(IDirect3DDevice9* device, bool on) {
+    if (device) AsDevice(device)->SetLogging(on);
+}
+
 void D3D9_RefuseCalls(IDirect3DDevice9* device, const std::string& name, int count) {
     if (device) AsDevice(device)->RefuseCalls(name, count);
 }

@@ -65,6 +65,7 @@ private:
 
 // Compiles a stage's text on the current context, with the prelude of that
 // context's `features` (BuildGlsl): the GL shader name, or 0 with the log.
-uint32_t CompileGlsl(ShaderStage stage, const std::string& text, const GLFeatures& features, std::string* log);
+uint32_t CompileGlsl(ShaderStage stage, const std::string& text, const GLFeatures& features, std::string* log,
+                     bool alphaTest = false);
 
 }  // namespace d3d9

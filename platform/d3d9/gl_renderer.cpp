@@ -405,14 +405,16 @@ void GLRenderer::ApplyConstants() {
 
 bool GLRenderer::ApplyProgram() {
     const VertexShader* vs = device.state.vertexShader.get();
-    const PixelShader* ps = device.state.pixelShader.get();
-    auto key = std::make_pair(static_cast<const void*>(vs), static_cast<const void*>(ps));
+    PixelShader* ps = device.state.pixelShader.get();
+    const DWORD* rs = device.state.renderStates;
+    const bool alphaTest = rs[D3DRS_ALPHATESTENABLE] && rs[D3DRS_ALPHAFUNC] != D3DCMP_ALWAYS;
+    auto key = std::make_tuple(static_cast<const void*>(vs), static_cast<const void*>(ps), alphaTest);
     auto found = programs.find(key);
     if (found == programs.end()) {
         Program program;
         program.name = glCreateProgram();
         glAttachShader(program.name, vs->glName);
-        glAttachShader(program.name, ps->glName);
+        glAttachShader(program.name, alphaTest ? AlphaTestVariant(*ps) : ps->glName);
         for (GLuint i = 0; i < kAttributeCount; ++i) glBindAttribLocation(program.name, i, kAttributeNames[i]);
         glLinkProgram(program.name);
         GLint linked = GL_FALSE;
@@ -506,6 +508,8 @@ void GLRenderer::ApplyVertexInput(uint32_t userBuffer, UINT userStride) {
 
 bool GLRenderer::PrepareDraw() {
     MakeCurrent();
+    // The alpha test picks the pixel shader's variant.
+    if (device.dirty.renderGroups & kGroupAlphaTest) device.dirty.program = true;
     if (device.dirty.program && !ApplyProgram()) return false;
     if (device.dirty.targets) ApplyTargets();
     if (device.dirty.viewport) ApplyViewport();

@@ -82,6 +82,8 @@ private:
     void ApplyTextures();
     void ApplyConstants();
     bool ApplyProgram();
+    // The pixel shader's variant with the alpha test, compiled at its first use (0 if it fails).
+    uint32_t AlphaTestVariant(PixelShader& shader);
     void ApplyVertexInput(uint32_t userBuffer, UINT userStride);
     // Whether vertices first .. first + count - 1 lie inside the bound streams
     // (or, for user data, whether every element fits in the stride).
@@ -101,7 +103,8 @@ private:
     int presentedHeight = 0;
     bool presented = false;
     std::map<TargetKey, uint32_t> framebuffers;
-    std::map<std::pair<const void*, const void*>, Program> programs;
+    // Vertex shader, pixel shader, whether the pixel stage is its alpha-test variant.
+    std::map<std::tuple<const void*, const void*, bool>, Program> programs;
     uint32_t boundTargets[D3D_MAX_SAMPLERS] = {};  // GL target bound on each unit, 0 for none
     uint32_t enabledAttributes = 0;
     uint32_t currentProgram = 0;

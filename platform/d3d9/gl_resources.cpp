@@ -34,8 +34,9 @@ GLsizei LevelBytes(const TextureData& texture, UINT level) {
 
 }  // namespace
 
-uint32_t CompileGlsl(ShaderStage stage, const std::string& text, const GLFeatures& features, std::string* log) {
-    std::string glsl = BuildGlsl(stage, text, !features.clipControl, features.glsl);
+uint32_t CompileGlsl(ShaderStage stage, const std::string& text, const GLFeatures& features, std::string* log,
+                     bool alphaTest) {
+    std::string glsl = BuildGlsl(stage, text, !features.clipControl, features.glsl, alphaTest);
     GLuint shader = glCreateShader(stage == ShaderStage::Vertex ? GL_VERTEX_SHADER : GL_FRAGMENT_SHADER);
     const char* source = glsl.c_str();
     glShaderSource(shader, 1, &source, nullptr);
@@ -197,7 +198,7 @@ bool GLRenderer::CompileShader(ShaderStage stage, const std::string& text, uint3
 void GLRenderer::DestroyShader(uint32_t name, const void* shader) {
     MakeCurrent();
     for (auto it = programs.begin(); it != programs.end();) {
-        if (it->first.first == shader || it->first.second == shader) {
+        if (std::get<0>(it->first) == shader || std::get<1>(it->first) == shader) {
             if (currentProgram == it->second.name) currentProgram = 0;
             glDeleteProgram(it->second.name);
             it = programs.erase(it);
@@ -207,6 +208,17 @@ void GLRenderer::DestroyShader(uint32_t name, const void* shader) {
     }
     if (name) glDeleteShader(name);
     device.dirty.program = true;
+}
+
+uint32_t GLRenderer::AlphaTestVariant(PixelShader& shader) {
+    if (!shader.alphaTestName) {
+        std::string log;
+        shader.alphaTestName = CompileGlsl(ShaderStage::Pixel, shader.Text(), Features(), &log, true);
+        if (!shader.alphaTestName)
+            std::fprintf(stderr, "d3d9: %s with the alpha test does not compile:\n%s\n", shader.Label().c_str(),
+                         log.c_str());
+    }
+    return shader.alphaTestName;
 }
 
 ShaderCheck CheckShaderText(ShaderStage stage, const std::string& text, std::string* log) {

@@ -10,7 +10,10 @@ namespace d3d9 {
 
 template <class Interface, ShaderStage kStage>
 ShaderObject<Interface, kStage>::~ShaderObject() {
-    if (GLRenderer* gl = owner->Renderer()) gl->DestroyShader(glName, this);
+    if (GLRenderer* gl = owner->Renderer()) {
+        gl->DestroyShader(glName, this);
+        if (alphaTestName) gl->DestroyShader(alphaTestName, this);
+    }
 }
 template class ShaderObject<IDirect3DVertexShader9, ShaderStage::Vertex>;
 template class ShaderObject<IDirect3DPixelShader9, ShaderStage::Pixel>;
@@ -126,6 +129,7 @@ in vec2 d3d_clip45;
 
 const char* const kPixelEpilogue = R"(
 #undef main
+#ifdef D3D_ALPHA_TEST
 bool d3d_passes(float a) {
     int f = int(d3d_values.x);
     float r = d3d_values.y;
@@ -138,12 +142,15 @@ bool d3d_passes(float a) {
     if (f == 7) return a >= r;
     return true;
 }
+#endif
 void main() {
     d3d_main();
 #ifdef D3D_CLIP_BY_DISCARD
     if (any(lessThan(d3d_clip0123, vec4(0.0))) || any(lessThan(d3d_clip45, vec2(0.0)))) discard;
 #endif
+#ifdef D3D_ALPHA_TEST
     if (!d3d_passes(oC0.a)) discard;
+#endif
 }
 )";
 
@@ -162,13 +169,15 @@ std::string WithoutVersion(const std::string& text) {
 
 }  // namespace
 
-std::string BuildGlsl(ShaderStage stage, const std::string& text, bool remapDepth, GlslDialect dialect) {
+std::string BuildGlsl(ShaderStage stage, const std::string& text, bool remapDepth, GlslDialect dialect,
+                      bool alphaTest) {
     std::string glsl = dialect == GlslDialect::Es300 ? kEsVersion : kDesktopVersion;
     glsl += kCommonPrelude;
     if (stage == ShaderStage::Vertex) {
         if (remapDepth) glsl += "#define D3D_REMAP_DEPTH\n";
         glsl += kVertexPrelude;
     } else {
+        if (alphaTest) glsl += "#define D3D_ALPHA_TEST\n";
         glsl += kPixelPrelude;
     }
     glsl += "#line 1\n";

@@ -1,6 +1,10 @@
 // IDirect3DVertexShader9 and IDirect3DPixelShader9: the GLSL text of the
 // program and, on OpenGL, the compiled GL shader. The device links one GL
-// program per vertex/pixel shader pair at its first draw and keeps it.
+// program per vertex/pixel shader pair at its first draw and keeps it. A pixel
+// shader is compiled without the alpha test; its variant with the test's
+// discard is compiled at the first draw with D3DRS_ALPHATESTENABLE on (and a
+// function other than D3DCMP_ALWAYS), kept beside it, and linked as a pair of
+// its own.
 #pragma once
 
 #include "platform/d3d9/device.h"
@@ -25,6 +29,7 @@ public:
     const std::string& Text() const { return text; }
 
     uint32_t glName = 0;
+    uint32_t alphaTestName = 0;  // pixel stage: the variant with the alpha test, once made
 
 private:
     Device* owner;

@@ -35,8 +35,10 @@ enum class GlslDialect { Desktop330, Es300 };
 // `remapDepth` turns Direct3D's 0..1 clip depth into OpenGL's -1..1 where the
 // GL has no glClipControl. GLSL ES has no gl_ClipDistance: there the user clip
 // distances travel to the pixel stage, which discards what a plane clips.
+// `alphaTest` gives a pixel stage the alpha test's discard; without it the
+// stage discards nothing for the test (a discard costs early depth testing).
 std::string BuildGlsl(ShaderStage stage, const std::string& text, bool remapDepth,
-                      GlslDialect dialect = GlslDialect::Desktop330);
+                      GlslDialect dialect = GlslDialect::Desktop330, bool alphaTest = false);
 
 // Names of the vertex inputs, indexed by the attribute location the device
 // binds them to (POSITION0 at 0, NORMAL0 at 1, ...).

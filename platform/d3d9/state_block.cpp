@@ -82,13 +82,13 @@ HRESULT StateBlock::GetDevice(IDirect3DDevice9** out) {
 }
 
 HRESULT StateBlock::Capture() {
-    owner->Log(label + ".Capture()");
+    D3D9_LOG(owner, label + ".Capture()");
     Record();
     return D3D_OK;
 }
 
 HRESULT StateBlock::Apply() {
-    owner->Log(label + ".Apply()");
+    D3D9_LOG(owner, label + ".Apply()");
     for (DWORD state : renderStates) owner->ApplyRenderState(state, saved.renderStates[state]);
     for (DWORD sampler = 0; sampler < D3D_MAX_SAMPLERS; ++sampler)
         for (DWORD type = 1; type < D3D_SAMPLERSTATE_COUNT; ++type)

@@ -59,13 +59,13 @@ HRESULT Surface::GetDesc(D3DSURFACE_DESC* desc) {
 }
 
 HRESULT Surface::LockRect(D3DLOCKED_RECT* locked, const RECT* rect, DWORD flags) {
-    owner->Log(label + ".LockRect()");
+    D3D9_LOG(owner, label + ".LockRect()");
     if (!texture) return D3DERR_INVALIDCALL;
     return texture->Lock(face, level, locked, rect, flags);
 }
 
 HRESULT Surface::UnlockRect() {
-    owner->Log(label + ".UnlockRect()");
+    D3D9_LOG(owner, label + ".UnlockRect()");
     if (!texture) return D3DERR_INVALIDCALL;
     return texture->Unlock(face, level);
 }

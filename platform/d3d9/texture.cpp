@@ -94,13 +94,13 @@ Surface* TextureData::SurfaceAt(UINT face, UINT level) {
 }
 
 void TextureData::GenerateMips() {
-    owner->Log(name + ".GenerateMipSubLevels()");
+    D3D9_LOG(owner, name + ".GenerateMipSubLevels()");
     if (GLRenderer* gl = owner->Renderer()) gl->GenerateMips(*this);
 }
 
 HRESULT Texture::GetSurfaceLevel(UINT level, IDirect3DSurface9** surface) {
     Surface* found = SurfaceAt(0, level);
-    owner->Log(label + "." + Call("GetSurfaceLevel", {std::to_string(level)}) + " -> " + LabelOf(found));
+    D3D9_LOG(owner, label + "." + Call("GetSurfaceLevel", {std::to_string(level)}) + " -> " + LabelOf(found));
     if (!surface) return D3DERR_INVALIDCALL;
     *surface = found;
     if (!found) return D3DERR_INVALIDCALL;
@@ -109,19 +109,19 @@ HRESULT Texture::GetSurfaceLevel(UINT level, IDirect3DSurface9** surface) {
 }
 
 HRESULT Texture::LockRect(UINT level, D3DLOCKED_RECT* locked, const RECT* rect, DWORD flags) {
-    owner->Log(label + "." + Call("LockRect", {std::to_string(level), rect ? "RECT" : "NULL", LockFlags(flags)}));
+    D3D9_LOG(owner, label + "." + Call("LockRect", {std::to_string(level), rect ? "RECT" : "NULL", LockFlags(flags)}));
     return Lock(0, level, locked, rect, flags);
 }
 
 HRESULT Texture::UnlockRect(UINT level) {
-    owner->Log(label + "." + Call("UnlockRect", {std::to_string(level)}));
+    D3D9_LOG(owner, label + "." + Call("UnlockRect", {std::to_string(level)}));
     return Unlock(0, level);
 }
 
 HRESULT CubeTexture::GetCubeMapSurface(D3DCUBEMAP_FACES face, UINT level, IDirect3DSurface9** surface) {
     Surface* found = SurfaceAt(face, level);
-    owner->Log(label + "." + Call("GetCubeMapSurface", {CubeFaceName(face), std::to_string(level)}) + " -> " +
-               LabelOf(found));
+    D3D9_LOG(owner, label + "." + Call("GetCubeMapSurface", {CubeFaceName(face), std::to_string(level)}) + " -> " +
+                        LabelOf(found));
     if (!surface) return D3DERR_INVALIDCALL;
     *surface = found;
     if (!found) return D3DERR_INVALIDCALL;
@@ -131,13 +131,14 @@ HRESULT CubeTexture::GetCubeMapSurface(D3DCUBEMAP_FACES face, UINT level, IDirec
 
 HRESULT CubeTexture::LockRect(D3DCUBEMAP_FACES face, UINT level, D3DLOCKED_RECT* locked, const RECT* rect,
                               DWORD flags) {
-    owner->Log(label + "." + Call("LockRect", {CubeFaceName(face), std::to_string(level), rect ? "RECT" : "NULL",
-                                               LockFlags(flags)}));
+    D3D9_LOG(owner, label + "." +
+                        Call("LockRect",
+                             {CubeFaceName(face), std::to_string(level), rect ? "RECT" : "NULL", LockFlags(flags)}));
     return Lock(face, level, locked, rect, flags);
 }
 
 HRESULT CubeTexture::UnlockRect(D3DCUBEMAP_FACES face, UINT level) {
-    owner->Log(label + "." + Call("UnlockRect", {CubeFaceName(face), std::to_string(level)}));
+    D3D9_LOG(owner, label + "." + Call("UnlockRect", {CubeFaceName(face), std::to_string(level)}));
     return Unlock(face, level);
 }
 

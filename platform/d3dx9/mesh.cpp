@@ -151,7 +151,7 @@ HRESULT Mesh::LockIndexBuffer(DWORD flags, LPVOID* data) {
 HRESULT Mesh::UnlockIndexBuffer() {
     if (lockedIndices_ && indicesWritable_) {
         for (size_t i = 0; i < indices_.size(); ++i) indices_[i] = ReadIndex(lockedIndices_, Uses32BitIndices(), i);
-        tableDirty_ = true;
+        RebuildAttributeTable();  // now, so that a first draw at any later frame allocates nothing
     }
     lockedIndices_ = nullptr;
     indicesWritable_ = false;
@@ -165,7 +165,7 @@ HRESULT Mesh::LockAttributeBuffer(DWORD, DWORD** data) {
 }
 
 HRESULT Mesh::UnlockAttributeBuffer() {
-    tableDirty_ = true;
+    RebuildAttributeTable();
     return D3D_OK;
 }
 
@@ -267,7 +267,7 @@ HRESULT Mesh::CloneMesh(DWORD options, const D3DVERTEXELEMENT9* declaration, IDi
         return hr;
     }
     copy->attributes_ = attributes_;
-    copy->tableDirty_ = true;
+    copy->RebuildAttributeTable();
     *cloned = copy;
     return D3D_OK;
 }

@@ -109,11 +109,17 @@ void ReleaseAndClear(T*& object) {
     object = nullptr;
 }
 
+// Draws a batch holds without growing its arrays.
+constexpr size_t kBatchSprites = 64;
+
 class Sprite final : public d3d9::RefCounted<ID3DXSprite> {
 public:
     explicit Sprite(IDirect3DDevice9* device) : device(device) {
         device->AddRef();
         D3DXMatrixIdentity(&transform);
+        // Room for a frame's batch from the start, so that drawing allocates nothing.
+        vertices.reserve(6 * kBatchSprites);
+        runs.reserve(kBatchSprites);
     }
     ~Sprite() override {
         ReleaseAndClear(vertexShader);

@@ -3,6 +3,8 @@
 // duplicates mono and resamples other rates itself.
 #include <mpg123.h>
 
+#include <algorithm>
+
 #include "platform/fmod/fmod_internal.h"
 
 namespace fmod_standin {
@@ -67,6 +69,13 @@ FMOD_RESULT DecodeMp3(const uint8_t* data, size_t size, std::vector<float>* ster
                 return FMOD_ERR_FORMAT;
             }
             formatKnown = true;
+            // Room for the whole sound at once, from the decoder's length (its
+            // frame count, exact for files with a frame index): the samples
+            // are not copied again and again as the vector grows.
+            const off_t length = mpg123_length(decoder.handle);
+            if (length > 0 && stereo->empty()) {
+                stereo->reserve(std::min(maxSamples, static_cast<size_t>(length) * 2 + sizeof(block) / sizeof(float)));
+            }
         }
         if (done > 0 && formatKnown) {
             const size_t count = done / sizeof(float);

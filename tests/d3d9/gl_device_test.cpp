@@ -418,6 +418,18 @@ TEST_F(GLDevice, AlphaTestDiscardsPixelsByTheirAlpha) {
     EXPECT_EQ(gpu.Present().At(5, 5), kBlue);
     DrawColour(kFullScreen, 2, 0xC0FF0000);
     EXPECT_EQ(gpu.Present().At(5, 5) & 0x00FFFFFF, kRed & 0x00FFFFFF);
+    // The same shader without the test, then with it again: each draw picks its own program.
+    gpu->Clear(0, nullptr, D3DCLEAR_TARGET, kBlue, 1.0f, 0);
+    gpu->SetRenderState(D3DRS_ALPHATESTENABLE, FALSE);
+    DrawColour(kFullScreen, 2, 0x40FF0000);
+    EXPECT_EQ(gpu.Present().At(5, 5) & 0x00FFFFFF, kRed & 0x00FFFFFF);
+    gpu->Clear(0, nullptr, D3DCLEAR_TARGET, kBlue, 1.0f, 0);
+    gpu->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
+    DrawColour(kFullScreen, 2, 0x40FF0000);
+    EXPECT_EQ(gpu.Present().At(5, 5), kBlue);
+    gpu->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_ALWAYS);  // an always-passing test needs no variant
+    DrawColour(kFullScreen, 2, 0x40FF0000);
+    EXPECT_EQ(gpu.Present().At(5, 5) & 0x00FFFFFF, kRed & 0x00FFFFFF);
 }
 
 TEST_F(GLDevice, RenderTargetTheRendererCannotAllocateFailsAsOutOfVideoMemory) {

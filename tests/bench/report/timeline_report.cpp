@@ -1,0 +1,182 @@
+// timeline_report: the engine's costs over a headless run of the timeline.
+//
+//   timeline_report [--mode WxH] [--fps N] [--until SECONDS]
+//
+// Runs WinMain in this process on the headless OpenGL device (640x480 and a
+// fixed 10 frames a second by default, to the timeline's end) with the data
+// of the build folder, and prints: the start-up time split by step up to the
+// first demo frame presented, the first five frame times against the median,
+// the median frame time and the peak resident memory of each scene (the
+// effects active in a frame), heap allocations (operator new, every thread,
+// the driver's too) per frame after each scene's first, and the peak resident
+// memory of the whole run.
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include <cxxabi.h>
+
+#include "run/run_control.h"
+#include "shell/demo_state.h"
+#include "shell/run_hooks.h"
+#include "shell/win_main.h"
+#include "tests/support/counting/allocation_counter.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Ms(Clock::time_point from, Clock::time_point to) {
+    return std::chrono::duration<double, std::milli>(to - from).count();
+}
+
+double Median(std::vector<double> values) {
+    if (values.empty()) return 0.0;
+    std::sort(values.begin(), values.end());
+    size_t n = values.size();
+    return n % 2 ? values[n / 2] : 0.5 * (values[n / 2 - 1] + values[n / 2]);
+}
+
+// Peak resident set size since the last reset, in MB (VmHWM).
+double PeakResidentMb() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmHWM:", 0) == 0) return std::atof(line.c_str() + 6) / 1024.0;
+    return 0.0;
+}
+
+// Starts a new peak: the kernel sets VmHWM back to the present resident size.
+void ResetPeakResident() {
+    std::ofstream clear("/proc/self/clear_refs");
+    clear << "5";
+}
+
+std::string SceneName() {
+    std::string names;
+    for (const Mirel::Effect* effect : g_demoState.activeEffects) {
+        int status = 0;
+        char* readable = abi::__cxa_demangle(typeid(*effect).name(), nullptr, nullptr, &status);
+        std::string name = status == 0 && readable ? readable : typeid(*effect).name();
+        std::free(readable);
+        if (name.rfind("Mirel::", 0) == 0) name = name.substr(7);
+        names += (names.empty() ? "" : "+") + name;
+    }
+    return names.empty() ? "(none)" : names;
+}
+
+struct Scene {
+    std::string name;
+    std::vector<double> frameMs;
+    long allocations = 0;  // in the frames after the first
+    long maxAllocations = 0;
+    double peakMb = 0.0;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    DemoOptions options;
+    options.headless = options.hasMode = true;
+    options.width = 640;
+    options.height = 480;
+    options.fps = 10;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        std::string arg = argv[i], value = argv[i + 1];
+        if (arg == "--mode" && std::sscanf(value.c_str(), "%dx%d", &options.width, &options.height) == 2) continue;
+        if (arg == "--fps") options.fps = std::atoi(value.c_str());
+        else if (arg == "--until") options.until = std::atof(value.c_str());
+        else {
+            std::fprintf(stderr, "usage: timeline_report [--mode WxH] [--fps N] [--until SECONDS]\n");
+            return 2;
+        }
+    }
+    if (chdir(DEMO_BINARY_DIR) != 0) return 1;
+    setenv("DEMO_HEADLESS", "1", 1);
+    ApplyRunOptions(options);
+
+    std::vector<std::pair<std::string, Clock::time_point>> steps;
+    std::vector<Scene> scenes;
+    std::vector<double> frameMs;
+    Clock::time_point last;
+    bool firstOfScene = true;
+    ResetPeakResident();
+
+    const Clock::time_point start = Clock::now();
+    g_runHooks.startupStep = [&](const char* name) {
+        steps.emplace_back(name, Clock::now());
+        if (std::strcmp(name, "frames") == 0) {
+            last = steps.back().second;
+            allocation_counter::StartCounting();
+        }
+    };
+    auto runFrame = g_runHooks.framePresented;
+    g_runHooks.framePresented = [&] {
+        long allocations = allocation_counter::StopCounting();
+        Clock::time_point now = Clock::now();
+        double ms = Ms(last, now);
+        frameMs.push_back(ms);
+        std::string name = SceneName();
+        if (scenes.empty() || scenes.back().name != name) {
+            if (!scenes.empty()) scenes.back().peakMb = PeakResidentMb();
+            ResetPeakResident();
+            scenes.push_back(Scene{name, {}, 0, 0, 0.0});
+            firstOfScene = true;
+        }
+        Scene& scene = scenes.back();
+        scene.frameMs.push_back(ms);
+        if (!firstOfScene) {
+            scene.allocations += allocations;
+            scene.maxAllocations = std::max(scene.maxAllocations, allocations);
+        }
+        firstOfScene = false;
+        if (runFrame) runFrame();
+        last = Clock::now();
+        allocation_counter::StartCounting();
+    };
+    int status = WinMain(nullptr, nullptr, nullptr, 0);
+    allocation_counter::StopCounting();
+    if (!scenes.empty()) scenes.back().peakMb = PeakResidentMb();
+    status = FinishRun(status);
+
+    std::printf("timeline_report: %dx%d, %d frames a second, %zu frames\n", options.width, options.height,
+                options.fps, frameMs.size());
+    std::printf("start-up (ms):\n");
+    for (size_t i = 0; i < steps.size(); ++i) {
+        Clock::time_point end = i + 1 < steps.size() ? steps[i + 1].second : steps[i].second;
+        if (steps[i].first == "frames") {
+            std::printf("  %-16s %8.1f\n", "first frame", frameMs.empty() ? 0.0 : frameMs[0]);
+            break;
+        }
+        std::printf("  %-16s %8.1f\n", steps[i].first.c_str(), Ms(steps[i].second, end));
+    }
+    double toFirstFrame = frameMs.empty() || steps.empty() ? 0.0 : Ms(start, steps.back().second) + frameMs[0];
+    for (const auto& step : steps)
+        if (step.first == "frames") toFirstFrame = Ms(start, step.second) + (frameMs.empty() ? 0.0 : frameMs[0]);
+    std::printf("  %-16s %8.1f\n", "to first frame", toFirstFrame);
+    double median = Median(frameMs);
+    std::printf("first frames (ms):");
+    for (size_t i = 0; i < frameMs.size() && i < 5; ++i) std::printf(" %.1f", frameMs[i]);
+    std::printf("   median %.1f\n", median);
+    std::printf("%-40s %7s %10s %12s %12s %9s\n", "scene", "frames", "median ms", "allocs/frame", "max allocs",
+                "peak MB");
+    for (const Scene& scene : scenes) {
+        size_t counted = scene.frameMs.size() > 1 ? scene.frameMs.size() - 1 : 1;
+        std::printf("%-40s %7zu %10.1f %12.1f %12ld %9.0f\n", scene.name.c_str(), scene.frameMs.size(),
+                    Median(scene.frameMs), double(scene.allocations) / double(counted), scene.maxAllocations,
+                    scene.peakMb);
+    }
+    rusage usage = {};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("peak resident memory: %.0f MB\n", double(usage.ru_maxrss) / 1024.0);
+    return status;
+}
