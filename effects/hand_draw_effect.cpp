@@ -118,10 +118,9 @@ void HandDrawEffect::PostProcess() {
     device->SetVertexShader(nullptr);
     device->SetPixelShader(nullptr);
 
-    DrawTitleWords(D3DXSPRITE_OBJECTSPACE | D3DXSPRITE_ALPHABLEND,
-                   {{kWordFirst, -1512.0f, 512.0f, wordFade0},
-                    {kWordThereIs, -1512.0f, 1024.0f, wordFade1},
-                    {kWordASketch, -990.0f, 1024.0f, wordFade1}});
+    DrawTitleWords(D3DXSPRITE_OBJECTSPACE | D3DXSPRITE_ALPHABLEND, {{kWordFirst, -1512.0f, 512.0f, wordFade0},
+                                                                    {kWordThereIs, -1512.0f, 1024.0f, wordFade1},
+                                                                    {kWordASketch, -990.0f, 1024.0f, wordFade1}});
 }
 
 }  // namespace Mirel

@@ -181,8 +181,7 @@ void HatchToNormalEffect::Update(double dt, double time) {
     }
 
     if (Fired(kThenFadesIn)) wordFade0 = FadeInValue(triggers[kThenFadesIn], time, kWordFadeRate);
-    if (Fired(kThereIsAColourFadesIn))
-        wordFade1 = FadeInValue(triggers[kThereIsAColourFadesIn], time, kWordFadeRate);
+    if (Fired(kThereIsAColourFadesIn)) wordFade1 = FadeInValue(triggers[kThereIsAColourFadesIn], time, kWordFadeRate);
     if (Fired(kWordsFadeOut)) wordFade0 = wordFade1 = FadeOutValue(triggers[kWordsFadeOut], time, kWordFadeRate);
 }
 

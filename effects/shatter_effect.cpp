@@ -14,12 +14,12 @@ namespace {
 
 enum Cue : int32_t { kFadeToBlack };
 
-constexpr float kFrontStart = 14.0f;      // above the masthead
-constexpr double kProgressRate = 2.0;     // a second, above the front
-constexpr double kSpinRate = 1000.0;      // a second, above the front
+constexpr float kFrontStart = 14.0f;   // above the masthead
+constexpr double kProgressRate = 2.0;  // a second, above the front
+constexpr double kSpinRate = 1000.0;   // a second, above the front
 constexpr double kFadeDelay = 14.0;
-constexpr double kFadeRate = 2.0;         // half a second to black
-constexpr float kFadeCutOff = 0.999f;     // amounts above it are sent as 1
+constexpr double kFadeRate = 2.0;      // half a second to black
+constexpr float kFadeCutOff = 0.999f;  // amounts above it are sent as 1
 constexpr float kWaterLevel = -3.0f;
 
 // Scene meshes (index into DemoState.meshes).
@@ -35,9 +35,9 @@ constexpr UINT kSeaWorldReg = 8;             // sea: c8-c11
 constexpr UINT kEyeReg = 12;                 // sea
 constexpr UINT kTimeReg = 13;                // sea: timeVector
 // Pixel registers.
-constexpr UINT kPixelTimeReg = 0;    // sea: timeVector
-constexpr UINT kFadeColourReg = 0;   // fade: the colour faded to
-constexpr UINT kFadeAmountReg = 1;   // fade: x = amount
+constexpr UINT kPixelTimeReg = 0;   // sea: timeVector
+constexpr UINT kFadeColourReg = 0;  // fade: the colour faded to
+constexpr UINT kFadeAmountReg = 1;  // fade: x = amount
 
 // Samplers.
 constexpr DWORD kBoatStage = 0;

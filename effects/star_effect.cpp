@@ -19,10 +19,10 @@ enum Cue : int32_t {
 };
 
 constexpr double kBreakDelay = 5.4;
-constexpr double kDissolveRate = 0.5;       // a second: 2 s from whole to gone
-constexpr double kEarthTurnRate = 0.1;      // earthVector.w a second
-constexpr double kFadeInRate = 2.0;         // 0.5 s from black
-constexpr double kFadeOutLength = 3.0;      // seconds before the end
+constexpr double kDissolveRate = 0.5;   // a second: 2 s from whole to gone
+constexpr double kEarthTurnRate = 0.1;  // earthVector.w a second
+constexpr double kFadeInRate = 2.0;     // 0.5 s from black
+constexpr double kFadeOutLength = 3.0;  // seconds before the end
 const D3DXVECTOR4 kEarthVector(-8.45f, 5.294f, -0.76f, 0.1f);
 const D3DXVECTOR3 kShatterPoint(-2.913f, 2.138f, 0.266f);
 const D3DXVECTOR3 kEye(-13.387f, 8.734f, 0.395f);

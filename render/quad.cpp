@@ -38,8 +38,8 @@ Quad::~Quad() {
 // The vertex buffer and declaration are made at the first draw. A failure
 // leaves neither behind, is reported once, and is tried again at the next draw.
 bool Quad::CreateBuffers(IDirect3DDevice9* device) {
-    if (FAILED(device->CreateVertexBuffer(sizeof kCorners, 0, D3DFVF_XYZ | D3DFVF_TEX1, D3DPOOL_DEFAULT,
-                                          &vertexBuffer, nullptr))) {
+    if (FAILED(device->CreateVertexBuffer(sizeof kCorners, 0, D3DFVF_XYZ | D3DFVF_TEX1, D3DPOOL_DEFAULT, &vertexBuffer,
+                                          nullptr))) {
         vertexBuffer = nullptr;
         if (!bufferFailureShown) MessageBoxA(nullptr, "Error creating Vertex Buffer", "ERROR!", MB_OK);
         bufferFailureShown = true;

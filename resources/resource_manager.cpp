@@ -237,9 +237,9 @@ MeshRecord ResourceManager::LoadMesh(std::string_view name) {
 }
 
 IDirect3DVertexShader9* ResourceManager::GetVertexShader(std::string_view name) {
-    return LoadShader(pack, vertexShaders, name, kVertexShader, [this](const DWORD* code, IDirect3DVertexShader9** out) {
-        return device->CreateVertexShader(code, out);
-    });
+    return LoadShader(
+        pack, vertexShaders, name, kVertexShader,
+        [this](const DWORD* code, IDirect3DVertexShader9** out) { return device->CreateVertexShader(code, out); });
 }
 
 IDirect3DPixelShader9* ResourceManager::GetPixelShader(std::string_view name) {

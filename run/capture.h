@@ -88,8 +88,8 @@ private:
     bool closing = false;
     bool failed = false;
     std::string failure;
-    int64_t written = 0;        // frames written
-    int64_t nextFrame = 0;      // the frame expected next
+    int64_t written = 0;    // frames written
+    int64_t nextFrame = 0;  // the frame expected next
     std::thread writer;
     // A video's sound goes to ffmpeg whole, on a thread of its own, as fast
     // as ffmpeg takes it (it reads ahead of the pictures and interleaves by

@@ -58,13 +58,13 @@ bool WriteWav(const std::string& path, const std::vector<int16_t>& pcm, std::str
     header.insert(header.end(), {'R', 'I', 'F', 'F'});
     PutLittleEndian(&header, 36 + dataBytes, 4);
     header.insert(header.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-    PutLittleEndian(&header, 16, 4);                     // format chunk size
-    PutLittleEndian(&header, 1, 2);                      // PCM
-    PutLittleEndian(&header, 2, 2);                      // channels
-    PutLittleEndian(&header, kSampleRate, 4);            // sample rate
-    PutLittleEndian(&header, kSampleRate * 2 * 2, 4);    // bytes a second
-    PutLittleEndian(&header, 2 * 2, 2);                  // bytes a sample frame
-    PutLittleEndian(&header, 16, 2);                     // bits a sample
+    PutLittleEndian(&header, 16, 4);                   // format chunk size
+    PutLittleEndian(&header, 1, 2);                    // PCM
+    PutLittleEndian(&header, 2, 2);                    // channels
+    PutLittleEndian(&header, kSampleRate, 4);          // sample rate
+    PutLittleEndian(&header, kSampleRate * 2 * 2, 4);  // bytes a second
+    PutLittleEndian(&header, 2 * 2, 2);                // bytes a sample frame
+    PutLittleEndian(&header, 16, 2);                   // bits a sample
     header.insert(header.end(), {'d', 'a', 't', 'a'});
     PutLittleEndian(&header, dataBytes, 4);
 

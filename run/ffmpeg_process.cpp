@@ -35,8 +35,7 @@ FfmpegProcess::~FfmpegProcess() {
     if (errorReader.joinable()) errorReader.join();
 }
 
-bool FfmpegProcess::Start(const std::string& program, const std::vector<std::string>& arguments,
-                          std::string* error) {
+bool FfmpegProcess::Start(const std::string& program, const std::vector<std::string>& arguments, std::string* error) {
     // A child that stops reading makes writes fail with EPIPE instead of ending the demo.
     std::signal(SIGPIPE, SIG_IGN);
     int videoPipe[2], audioPipe[2], errorPipe[2];

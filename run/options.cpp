@@ -73,8 +73,7 @@ std::string ParseMode(const std::string& text, DemoOptions* options) {
 
 std::string ParseShot(const std::string& text, DemoOptions* options) {
     size_t colon = text.find(':');
-    if (colon == std::string::npos)
-        return "--shot: \"" + text + "\" should be SECONDS:FILE.png or loading:FILE.png";
+    if (colon == std::string::npos) return "--shot: \"" + text + "\" should be SECONDS:FILE.png or loading:FILE.png";
     ShotRequest shot;
     std::string when = text.substr(0, colon);
     shot.path = text.substr(colon + 1);
@@ -93,8 +92,8 @@ std::string Apply(const std::string& name, const std::string& value, DemoOptions
     if (name == "--fps") {
         int fps = 0;
         if (!ParseInt(value, &fps) || fps < 1 || fps > kMaxFps)
-            return "--fps: \"" + value + "\" is not a frame rate (a whole number from 1 to " +
-                   std::to_string(kMaxFps) + ")";
+            return "--fps: \"" + value + "\" is not a frame rate (a whole number from 1 to " + std::to_string(kMaxFps) +
+                   ")";
         options->fps = fps;
         return "";
     }
@@ -141,8 +140,7 @@ std::string CheckWritable(const std::string& option, const std::string& path) {
     if (exists && fs::is_directory(file, ec)) return option + ": \"" + path + "\" is a folder";
     fs::path folder = file.parent_path();
     if (folder.empty()) folder = ".";
-    if (!exists && !fs::is_directory(folder, ec))
-        return option + ": folder \"" + folder.string() + "\" does not exist";
+    if (!exists && !fs::is_directory(folder, ec)) return option + ": folder \"" + folder.string() + "\" does not exist";
     const int fd = exists ? open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC)
                           : open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     const int error = errno;
@@ -161,8 +159,7 @@ std::string CheckWritable(const std::string& option, const std::string& path) {
     case EPERM:
         return exists ? option + ": \"" + path + "\" cannot be written"
                       : option + ": cannot write in folder \"" + folder.string() + "\"";
-    default:
-        return option + ": \"" + path + "\" cannot be written: " + std::strerror(error);
+    default: return option + ": \"" + path + "\" cannot be written: " + std::strerror(error);
     }
 }
 
@@ -190,11 +187,11 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
             }
             result.error = Apply(arg, value, &options);
         } else if (hasValue) {
-            result.error = arg.rfind("--", 0) == 0 && (arg == "--help" || arg == "--version" || arg == "--headless" ||
-                                                       arg == "--fullscreen" || arg == "--windowed" ||
-                                                       arg == "--print-spectrum")
-                               ? arg + " takes no value"
-                               : "unknown option " + arg;
+            result.error =
+                arg.rfind("--", 0) == 0 && (arg == "--help" || arg == "--version" || arg == "--headless" ||
+                                            arg == "--fullscreen" || arg == "--windowed" || arg == "--print-spectrum")
+                    ? arg + " takes no value"
+                    : "unknown option " + arg;
         } else if (arg == "--help" || arg == "-h") {
             options.help = true;
         } else if (arg == "--version") {
@@ -225,8 +222,9 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
         for (const ShotRequest& shot : options.shots) {
             if (!shot.atLoading && shot.seconds < *options.start) {
                 char buffer[160];
-                std::snprintf(buffer, sizeof buffer, "--shot at %g s comes before --start at %g s: nothing is drawn then",
-                              shot.seconds, *options.start);
+                std::snprintf(buffer, sizeof buffer,
+                              "--shot at %g s comes before --start at %g s: nothing is drawn then", shot.seconds,
+                              *options.start);
                 result.error = buffer;
                 return result;
             }
@@ -242,8 +240,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
             options.height = kCaptureDefaultHeight;
         }
         if (options.captureKind == CaptureKind::Video && (options.width % 2 || options.height % 2)) {
-            result.error = "--capture: a video needs an even width and height; " + std::to_string(options.width) +
-                           "x" + std::to_string(options.height) + " is not";
+            result.error = "--capture: a video needs an even width and height; " + std::to_string(options.width) + "x" +
+                           std::to_string(options.height) + " is not";
             return result;
         }
     }

@@ -34,8 +34,8 @@ struct DemoOptions {
     int fps = 0;                     // fixed-step clock at this rate; 0: wall clock
     std::optional<double> until;     // end once demo time would reach this
     std::vector<ShotRequest> shots;
-    std::string dialogShot;  // save the loader dialog as shown, then end
-    bool printSpectrum = false;  // a line of spectrum values every half second
+    std::string dialogShot;       // save the loader dialog as shown, then end
+    bool printSpectrum = false;   // a line of spectrum values every half second
     std::optional<double> start;  // begin drawing (and capturing) at this demo time
     // --capture: a video file (.mp4, .mkv) or a folder of numbered PNG frames.
     std::string capture;

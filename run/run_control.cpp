@@ -105,7 +105,8 @@ void ApplyRunOptions(const DemoOptions& options) {
     run.taken.assign(options.shots.size(), false);
     if (options.headless) Win32_SetBackend(Win32Backend::Headless);
     if (options.fps > 0) Win32_SetFixedStep(options.fps);
-    if (options.start) run.firstDrawn = capture::FirstFrameAt(*options.start, options.fps > 0 ? options.fps : kLeadInFps);
+    if (options.start)
+        run.firstDrawn = capture::FirstFrameAt(*options.start, options.fps > 0 ? options.fps : kLeadInFps);
     run.holdMusic = options.start && options.captureKind == CaptureKind::None;
     if (options.hasMode) {
         // The dialog is answered unseen; a size the display does not list joins the list.
@@ -129,8 +130,8 @@ int StartCapture() {
     settings.kind = options.captureKind;
     settings.width = options.width;
     settings.height = options.height;
-    settings.span = capture::SpanOf(options.start.value_or(0.0), std::min(options.until.value_or(kDemoSeconds), kDemoSeconds),
-                                    options.fps);
+    settings.span = capture::SpanOf(options.start.value_or(0.0),
+                                    std::min(options.until.value_or(kDemoSeconds), kDemoSeconds), options.fps);
     run.span = settings.span;
     run.capture = std::make_unique<Capture>();
     std::string error;
@@ -329,8 +330,8 @@ int FinishRun(int status) {
     if (run.options.Any()) {
         double wall = std::chrono::duration<double>(run.lastFrame - run.firstFrame).count();
         double perFrame = run.frames > 1 ? wall / static_cast<double>(run.frames - 1) * 1000.0 : 0.0;
-        std::printf("%ld frames rendered, demo time %.3f s, %.2f ms a frame on average\n", run.frames,
-                    g_demoState.time, perFrame);
+        std::printf("%ld frames rendered, demo time %.3f s, %.2f ms a frame on average\n", run.frames, g_demoState.time,
+                    perFrame);
         std::fflush(stdout);
     }
     if (run.capture) status = FinishCapture(status);

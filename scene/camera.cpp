@@ -48,8 +48,8 @@ void Camera::FollowPath(CameraPath* path_, double startTime) {
 
 namespace {
 
-D3DXVECTOR3 SplinePoint(const D3DXVECTOR3& prev, const D3DXVECTOR3& p0, const D3DXVECTOR3& p1,
-                        const D3DXVECTOR3& next2, float s) {
+D3DXVECTOR3 SplinePoint(const D3DXVECTOR3& prev, const D3DXVECTOR3& p0, const D3DXVECTOR3& p1, const D3DXVECTOR3& next2,
+                        float s) {
     const D3DXVECTOR3 t0 = (p1 - prev) * 0.5f;
     const D3DXVECTOR3 t1 = (next2 - p0) * 0.5f;
     D3DXVECTOR3 out;

@@ -13,8 +13,8 @@ namespace {
 
 constexpr char kClassName[] = "LoaderClass";
 
-HWND CreateControl(const char* className, const char* text, int id, int x, int y, int width, int height,
-                   DWORD style, DWORD exStyle) {
+HWND CreateControl(const char* className, const char* text, int id, int x, int y, int width, int height, DWORD style,
+                   DWORD exStyle) {
     return CreateWindowExA(exStyle, className, text, style, x, y, width, height, g_loaderDialog.window,
                            reinterpret_cast<HMENU>(static_cast<uintptr_t>(id)), GetModuleHandleA(nullptr), nullptr);
 }
@@ -30,7 +30,9 @@ ScreenMode MakeMode(int32_t width, int32_t height) {
 
 }  // namespace
 
-void AddScreenMode(int32_t width, int32_t height) { g_screenModes.emplace(std::make_pair(width, height), MakeMode(width, height)); }
+void AddScreenMode(int32_t width, int32_t height) {
+    g_screenModes.emplace(std::make_pair(width, height), MakeMode(width, height));
+}
 
 ScreenMode RunLoaderDialog() {
     HINSTANCE instance = GetModuleHandleA(nullptr);
@@ -50,8 +52,8 @@ ScreenMode RunLoaderDialog() {
 
     int x = GetSystemMetrics(SM_CXSCREEN) / 2 - 150;
     int y = GetSystemMetrics(SM_CYSCREEN) / 2 - 100;
-    g_loaderDialog.window = CreateWindowExA(WS_EX_COMPOSITED, kClassName, "Loader", WS_CAPTION | WS_SYSMENU, x, y,
-                                            300, 200, nullptr, nullptr, instance, nullptr);
+    g_loaderDialog.window = CreateWindowExA(WS_EX_COMPOSITED, kClassName, "Loader", WS_CAPTION | WS_SYSMENU, x, y, 300,
+                                            200, nullptr, nullptr, instance, nullptr);
     ShowWindow(g_loaderDialog.window, SW_SHOW);
     UpdateWindow(g_loaderDialog.window);
 
@@ -105,13 +107,13 @@ ScreenMode RunLoaderDialog() {
 
 LRESULT CALLBACK LoaderWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_DESTROY:
-        case WM_CLOSE: std::exit(0);
-        case WM_COMMAND:
-            if (LOWORD(wParam) == kRunButtonId) g_loaderDialog.runRequested = true;
-            if (LOWORD(wParam) == kExitButtonId) std::exit(0);
-            break;
-        default: break;
+    case WM_DESTROY:
+    case WM_CLOSE: std::exit(0);
+    case WM_COMMAND:
+        if (LOWORD(wParam) == kRunButtonId) g_loaderDialog.runRequested = true;
+        if (LOWORD(wParam) == kExitButtonId) std::exit(0);
+        break;
+    default: break;
     }
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }

@@ -8,7 +8,7 @@ class Sound;
 
 class MusicPlayer {
 public:
-    MusicPlayer();  // starts the sound system; ends the process with -1 on failure
+    MusicPlayer();               // starts the sound system; ends the process with -1 on failure
     FMOD::Sound* CreateMusic();  // "music//music.mp3"; ends the process with -1 on failure
     // playSound on a free channel, not paused; ends the process with -1 on failure.
     void StartMusic(FMOD::Sound* sound);

@@ -8,8 +8,7 @@
 
 namespace d3d9 {
 
-BufferData::BufferData(Device* device, const std::string& label, UINT length, DWORD usage, D3DPOOL pool,
-                       UINT indexSize)
+BufferData::BufferData(Device* device, const std::string& label, UINT length, DWORD usage, D3DPOOL pool, UINT indexSize)
     : owner(device), name(label), usage(usage), pool(pool), bytes(length, 0), indexSize(indexSize) {
     if (GLRenderer* gl = owner->Renderer()) gl->CreateBuffer(*this);
 }
@@ -22,8 +21,7 @@ HRESULT BufferData::LockRange(UINT offset, UINT size, void** data, DWORD flags) 
     if (!data) return D3DERR_INVALIDCALL;
     *data = nullptr;
     if (owner->Refuses("Lock")) return D3DERR_INVALIDCALL;
-    if (offset > bytes.size() || (size == 0 && offset != 0) || size > bytes.size() - offset)
-        return D3DERR_INVALIDCALL;
+    if (offset > bytes.size() || (size == 0 && offset != 0) || size > bytes.size() - offset) return D3DERR_INVALIDCALL;
     UINT end = size == 0 ? Length() : offset + size;
     if (lockDepth == 0 || offset < lockBegin) lockBegin = offset;
     if (lockDepth == 0 || end > lockEnd) lockEnd = end;

@@ -12,8 +12,7 @@
 #include "platform/win32/windef.h"
 
 typedef DWORD D3DCOLOR;
-#define D3DCOLOR_ARGB(a, r, g, b) \
-    ((D3DCOLOR)((((a) & 0xff) << 24) | (((r) & 0xff) << 16) | (((g) & 0xff) << 8) | ((b) & 0xff)))
+#define D3DCOLOR_ARGB(a, r, g, b) ((D3DCOLOR)((((a)&0xff) << 24) | (((r)&0xff) << 16) | (((g)&0xff) << 8) | ((b)&0xff)))
 #define D3DCOLOR_XRGB(r, g, b) D3DCOLOR_ARGB(0xff, r, g, b)
 
 #define D3D_SDK_VERSION 32
@@ -60,15 +59,29 @@ typedef enum _D3DFORMAT : DWORD {
     D3DFMT_DXT5 = MAKEFOURCC('D', 'X', 'T', '5'),
 } D3DFORMAT;
 
-typedef enum _D3DDEVTYPE : DWORD { D3DDEVTYPE_HAL = 1, D3DDEVTYPE_REF = 2, D3DDEVTYPE_SW = 3, D3DDEVTYPE_NULLREF = 4 } D3DDEVTYPE;
+typedef enum _D3DDEVTYPE : DWORD {
+    D3DDEVTYPE_HAL = 1,
+    D3DDEVTYPE_REF = 2,
+    D3DDEVTYPE_SW = 3,
+    D3DDEVTYPE_NULLREF = 4
+} D3DDEVTYPE;
 
 #define D3DCREATE_SOFTWARE_VERTEXPROCESSING 0x00000020L
 #define D3DCREATE_HARDWARE_VERTEXPROCESSING 0x00000040L
 #define D3DCREATE_MIXED_VERTEXPROCESSING 0x00000080L
 
 typedef enum _D3DMULTISAMPLE_TYPE : DWORD { D3DMULTISAMPLE_NONE = 0 } D3DMULTISAMPLE_TYPE;
-typedef enum _D3DSWAPEFFECT : DWORD { D3DSWAPEFFECT_DISCARD = 1, D3DSWAPEFFECT_FLIP = 2, D3DSWAPEFFECT_COPY = 3 } D3DSWAPEFFECT;
-typedef enum _D3DPOOL : DWORD { D3DPOOL_DEFAULT = 0, D3DPOOL_MANAGED = 1, D3DPOOL_SYSTEMMEM = 2, D3DPOOL_SCRATCH = 3 } D3DPOOL;
+typedef enum _D3DSWAPEFFECT : DWORD {
+    D3DSWAPEFFECT_DISCARD = 1,
+    D3DSWAPEFFECT_FLIP = 2,
+    D3DSWAPEFFECT_COPY = 3
+} D3DSWAPEFFECT;
+typedef enum _D3DPOOL : DWORD {
+    D3DPOOL_DEFAULT = 0,
+    D3DPOOL_MANAGED = 1,
+    D3DPOOL_SYSTEMMEM = 2,
+    D3DPOOL_SCRATCH = 3
+} D3DPOOL;
 typedef enum _D3DRESOURCETYPE : DWORD {
     D3DRTYPE_SURFACE = 1,
     D3DRTYPE_VOLUME = 2,
@@ -371,7 +384,8 @@ typedef struct _D3DVERTEXELEMENT9 {
     BYTE Usage;
     BYTE UsageIndex;
 } D3DVERTEXELEMENT9;
-#define D3DDECL_END() {0xFF, 0, D3DDECLTYPE_UNUSED, 0, 0, 0}
+#define D3DDECL_END() \
+    { 0xFF, 0, D3DDECLTYPE_UNUSED, 0, 0, 0 }
 #define MAXD3DDECLLENGTH 64
 
 // ---- state blocks ------------------------------------------------------------

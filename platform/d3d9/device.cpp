@@ -37,9 +37,7 @@ std::string RectText(const RECT* rect) {
     return rect ? Braced(rect->left, rect->top, rect->right, rect->bottom) : std::string("NULL");
 }
 
-bool IsBackBufferFormat(D3DFORMAT format) {
-    return format == D3DFMT_X8R8G8B8 || format == D3DFMT_A8R8G8B8;
-}
+bool IsBackBufferFormat(D3DFORMAT format) { return format == D3DFMT_X8R8G8B8 || format == D3DFMT_A8R8G8B8; }
 
 }  // namespace
 
@@ -98,13 +96,11 @@ Device::Device(Direct3D* d3d, const D3DPRESENT_PARAMETERS& params, bool recordin
     d3d->AddRef();
 }
 
-HRESULT Device::Create(Direct3D* d3d, HWND window, const D3DPRESENT_PARAMETERS& in, D3D9Backend backend,
-                       Device** out) {
+HRESULT Device::Create(Direct3D* d3d, HWND window, const D3DPRESENT_PARAMETERS& in, D3D9Backend backend, Device** out) {
     D3DPRESENT_PARAMETERS params = in;
     if (params.BackBufferWidth == 0 || params.BackBufferHeight == 0) {
         int width = 0, height = 0;
-        if (!params.Windowed || !window || !Win32_GetClientSize(window, &width, &height) || width <= 0 ||
-            height <= 0)
+        if (!params.Windowed || !window || !Win32_GetClientSize(window, &width, &height) || width <= 0 || height <= 0)
             return D3DERR_INVALIDCALL;
         if (params.BackBufferWidth == 0) params.BackBufferWidth = static_cast<UINT>(width);
         if (params.BackBufferHeight == 0) params.BackBufferHeight = static_cast<UINT>(height);
@@ -129,9 +125,9 @@ HRESULT Device::Create(Direct3D* d3d, HWND window, const D3DPRESENT_PARAMETERS& 
         device->Release();
         return D3DERR_NOTAVAILABLE;
     }
-    device->backBuffer = new Texture(device, "BackBuffer", params.BackBufferWidth, params.BackBufferHeight, 1, 1,
-                                     D3DUSAGE_RENDERTARGET, *FindFormat(params.BackBufferFormat),
-                                     D3DPOOL_DEFAULT, false);
+    device->backBuffer =
+        new Texture(device, "BackBuffer", params.BackBufferWidth, params.BackBufferHeight, 1, 1, D3DUSAGE_RENDERTARGET,
+                    *FindFormat(params.BackBufferFormat), D3DPOOL_DEFAULT, false);
     device->backBuffer->AddInternalRef();
     if (!device->backBuffer->Allocated()) {
         std::fprintf(stderr, "d3d9: no memory for a %ux%u back buffer\n", params.BackBufferWidth,
@@ -286,8 +282,9 @@ HRESULT Device::GetBackBuffer(UINT swapChain, UINT index, D3DBACKBUFFER_TYPE typ
 }
 
 HRESULT Device::Present(const RECT* source, const RECT* dest, HWND overrideWindow, const void* dirtyRegion) {
-    if (Logging()) LogFrameCall(Call("Present", {RectText(source), RectText(dest), overrideWindow ? "HWND" : "NULL",
-                                  dirtyRegion ? "REGION" : "NULL"}));
+    if (Logging())
+        LogFrameCall(Call("Present", {RectText(source), RectText(dest), overrideWindow ? "HWND" : "NULL",
+                                      dirtyRegion ? "REGION" : "NULL"}));
     if (renderer && !discarding) renderer->Present(params.PresentationInterval);
     Win32_FramePresented();
     return D3D_OK;
@@ -318,8 +315,9 @@ HRESULT Device::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR c
             }
             rectText += "]";
         }
-        if (Logging()) LogFrameCall(Call("Clear", {std::to_string(count), rectText, ClearFlags(flags), Hex(color), Float(z),
-                                    std::to_string(stencil)}));
+        if (Logging())
+            LogFrameCall(Call("Clear", {std::to_string(count), rectText, ClearFlags(flags), Hex(color), Float(z),
+                                        std::to_string(stencil)}));
     }
     if ((flags & (D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL)) && !state.depthStencil) return D3DERR_INVALIDCALL;
     if (count && !rects) return D3DERR_INVALIDCALL;

@@ -194,19 +194,21 @@ bool Device::ReadyToDraw() const {
 }
 
 HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT primitiveCount) {
-    if (Logging()) LogFrameCall(
-        Call("DrawPrimitive", {PrimitiveName(type), std::to_string(startVertex), std::to_string(primitiveCount)}));
+    if (Logging())
+        LogFrameCall(
+            Call("DrawPrimitive", {PrimitiveName(type), std::to_string(startVertex), std::to_string(primitiveCount)}));
     UINT vertices = VertexCount(type, primitiveCount);
     if (vertices == 0) return D3DERR_INVALIDCALL;
     if (ReadyToDraw()) renderer->DrawArrays(type, startVertex, vertices);
     return D3D_OK;
 }
 
-HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertexIndex, UINT minVertexIndex,
-                                     UINT numVertices, UINT startIndex, UINT primitiveCount) {
-    if (Logging()) LogFrameCall(Call("DrawIndexedPrimitive", {PrimitiveName(type), std::to_string(baseVertexIndex),
-                                               std::to_string(minVertexIndex), std::to_string(numVertices),
-                                               std::to_string(startIndex), std::to_string(primitiveCount)}));
+HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertexIndex, UINT minVertexIndex, UINT numVertices,
+                                     UINT startIndex, UINT primitiveCount) {
+    if (Logging())
+        LogFrameCall(Call("DrawIndexedPrimitive",
+                          {PrimitiveName(type), std::to_string(baseVertexIndex), std::to_string(minVertexIndex),
+                           std::to_string(numVertices), std::to_string(startIndex), std::to_string(primitiveCount)}));
     UINT indices = VertexCount(type, primitiveCount);
     const IndexBuffer* buffer = state.indices.get();
     if (indices == 0 || !buffer) return D3DERR_INVALIDCALL;
@@ -215,10 +217,10 @@ HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertexIndex,
     return D3D_OK;
 }
 
-HRESULT Device::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, const void* vertexData,
-                                UINT vertexStride) {
-    if (Logging()) LogFrameCall(Call("DrawPrimitiveUP", {PrimitiveName(type), std::to_string(primitiveCount), "<vertices>",
-                                          std::to_string(vertexStride)}));
+HRESULT Device::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, const void* vertexData, UINT vertexStride) {
+    if (Logging())
+        LogFrameCall(Call("DrawPrimitiveUP", {PrimitiveName(type), std::to_string(primitiveCount), "<vertices>",
+                                              std::to_string(vertexStride)}));
     UINT vertices = VertexCount(type, primitiveCount);
     if (vertices == 0 || !vertexData || vertexStride == 0) return D3DERR_INVALIDCALL;
     if (ReadyToDraw()) renderer->DrawUser(type, vertices, vertexData, vertexStride);

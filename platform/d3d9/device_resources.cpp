@@ -58,8 +58,8 @@ HRESULT Device::CreateTexture(UINT width, UINT height, UINT levels, DWORD usage,
     else if ((usage & D3DUSAGE_RENDERTARGET) && (pool != D3DPOOL_DEFAULT || info->compressed))
         hr = D3DERR_INVALIDCALL;
     else {
-        created = new Texture(this, NewLabel("Texture"), width, height,
-                              TextureData::CountLevels(width, height, levels), 1, usage, *info, pool, true);
+        created = new Texture(this, NewLabel("Texture"), width, height, TextureData::CountLevels(width, height, levels),
+                              1, usage, *info, pool, true);
         hr = KeepIfAllocated(created);
     }
     if (texture) *texture = created;
@@ -92,10 +92,10 @@ HRESULT Device::CreateCubeTexture(UINT edge, UINT levels, DWORD usage, D3DFORMAT
     return hr;
 }
 
-HRESULT Device::CreateVertexBuffer(UINT length, DWORD usage, DWORD fvf, D3DPOOL pool,
-                                   IDirect3DVertexBuffer9** buffer, HANDLE* shared) {
-    std::string line = Call("CreateVertexBuffer",
-                            {std::to_string(length), UsageFlags(usage), FvfFlags(fvf), PoolName(pool)});
+HRESULT Device::CreateVertexBuffer(UINT length, DWORD usage, DWORD fvf, D3DPOOL pool, IDirect3DVertexBuffer9** buffer,
+                                   HANDLE* shared) {
+    std::string line =
+        Call("CreateVertexBuffer", {std::to_string(length), UsageFlags(usage), FvfFlags(fvf), PoolName(pool)});
     HRESULT hr = D3D_OK;
     VertexBuffer* created = nullptr;
     if (Refuses("CreateVertexBuffer"))
@@ -111,8 +111,8 @@ HRESULT Device::CreateVertexBuffer(UINT length, DWORD usage, DWORD fvf, D3DPOOL 
 
 HRESULT Device::CreateIndexBuffer(UINT length, DWORD usage, D3DFORMAT format, D3DPOOL pool,
                                   IDirect3DIndexBuffer9** buffer, HANDLE* shared) {
-    std::string line = Call("CreateIndexBuffer",
-                            {std::to_string(length), UsageFlags(usage), FormatName(format), PoolName(pool)});
+    std::string line =
+        Call("CreateIndexBuffer", {std::to_string(length), UsageFlags(usage), FormatName(format), PoolName(pool)});
     HRESULT hr = D3D_OK;
     IndexBuffer* created = nullptr;
     if (Refuses("CreateIndexBuffer"))
@@ -126,9 +126,8 @@ HRESULT Device::CreateIndexBuffer(UINT length, DWORD usage, D3DFORMAT format, D3
     return hr;
 }
 
-HRESULT Device::CreateDepthStencilSurface(UINT width, UINT height, D3DFORMAT format,
-                                          D3DMULTISAMPLE_TYPE multiSample, DWORD quality, BOOL discard,
-                                          IDirect3DSurface9** surface, HANDLE* shared) {
+HRESULT Device::CreateDepthStencilSurface(UINT width, UINT height, D3DFORMAT format, D3DMULTISAMPLE_TYPE multiSample,
+                                          DWORD quality, BOOL discard, IDirect3DSurface9** surface, HANDLE* shared) {
     std::string line = Call("CreateDepthStencilSurface",
                             {std::to_string(width), std::to_string(height), FormatName(format),
                              std::to_string(multiSample), std::to_string(quality), discard ? "TRUE" : "FALSE"});
@@ -138,7 +137,7 @@ HRESULT Device::CreateDepthStencilSurface(UINT width, UINT height, D3DFORMAT for
     if (Refuses("CreateDepthStencilSurface"))
         hr = D3DERR_OUTOFVIDEOMEMORY;
     else if (!surface || shared || width == 0 || height == 0 || width > MaxTextureSize() || height > MaxTextureSize() ||
-        multiSample != D3DMULTISAMPLE_NONE)
+             multiSample != D3DMULTISAMPLE_NONE)
         hr = D3DERR_INVALIDCALL;
     else if (!info || !info->depth)
         hr = D3DERR_NOTAVAILABLE;
@@ -149,8 +148,7 @@ HRESULT Device::CreateDepthStencilSurface(UINT width, UINT height, D3DFORMAT for
     return hr;
 }
 
-HRESULT Device::CreateVertexDeclaration(const D3DVERTEXELEMENT9* elements,
-                                        IDirect3DVertexDeclaration9** declaration) {
+HRESULT Device::CreateVertexDeclaration(const D3DVERTEXELEMENT9* elements, IDirect3DVertexDeclaration9** declaration) {
     VertexDeclaration* created = nullptr;
     HRESULT hr = D3D_OK;
     if (Refuses("CreateVertexDeclaration"))
@@ -164,8 +162,7 @@ HRESULT Device::CreateVertexDeclaration(const D3DVERTEXELEMENT9* elements,
 }
 
 template <class Object>
-static HRESULT CreateShader(Device* device, const char* call, const char* kind, const DWORD* function,
-                            Object** out) {
+static HRESULT CreateShader(Device* device, const char* call, const char* kind, const DWORD* function, Object** out) {
     std::string text;
     Object* created = nullptr;
     HRESULT hr = D3D_OK;

@@ -103,8 +103,7 @@ HRESULT Device::GetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD* 
 HRESULT Device::SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD value) {
     D3D9_LOG(this,
              Call("SetTextureStageState", {std::to_string(stage), StageStateName(type), StageStateValue(type, value)}));
-    if (stage >= D3D_MAX_TEXTURESTAGES || type == 0 || type >= D3D_TEXTURESTAGESTATE_COUNT)
-        return D3DERR_INVALIDCALL;
+    if (stage >= D3D_MAX_TEXTURESTAGES || type == 0 || type >= D3D_TEXTURESTAGESTATE_COUNT) return D3DERR_INVALIDCALL;
     ApplyStageState(stage, type, value);
     return D3D_OK;
 }

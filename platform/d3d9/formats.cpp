@@ -5,7 +5,6 @@
 namespace d3d9 {
 namespace {
 
-
 const FormatInfo kFormats[] = {
     {D3DFMT_A8R8G8B8, 4, false, false, GL_RGBA8, GL_BGRA, GL_UNSIGNED_BYTE, {GL_RED, GL_GREEN, GL_BLUE, GL_ALPHA}},
     {D3DFMT_X8R8G8B8, 4, false, false, GL_RGBA8, GL_BGRA, GL_UNSIGNED_BYTE, {GL_RED, GL_GREEN, GL_BLUE, GL_ONE}},
@@ -13,11 +12,29 @@ const FormatInfo kFormats[] = {
     {D3DFMT_X8B8G8R8, 4, false, false, GL_RGBA8, GL_RGBA, GL_UNSIGNED_BYTE, {GL_RED, GL_GREEN, GL_BLUE, GL_ONE}},
     {D3DFMT_R8G8B8, 3, false, false, GL_RGB8, GL_BGR, GL_UNSIGNED_BYTE, {GL_RED, GL_GREEN, GL_BLUE, GL_ONE}},
     {D3DFMT_R5G6B5, 2, false, false, GL_RGB565, GL_RGB, GL_UNSIGNED_SHORT_5_6_5, {GL_RED, GL_GREEN, GL_BLUE, GL_ONE}},
-    {D3DFMT_X1R5G5B5, 2, false, false, GL_RGB5_A1, GL_BGRA, GL_UNSIGNED_SHORT_1_5_5_5_REV,
+    {D3DFMT_X1R5G5B5,
+     2,
+     false,
+     false,
+     GL_RGB5_A1,
+     GL_BGRA,
+     GL_UNSIGNED_SHORT_1_5_5_5_REV,
      {GL_RED, GL_GREEN, GL_BLUE, GL_ONE}},
-    {D3DFMT_A1R5G5B5, 2, false, false, GL_RGB5_A1, GL_BGRA, GL_UNSIGNED_SHORT_1_5_5_5_REV,
+    {D3DFMT_A1R5G5B5,
+     2,
+     false,
+     false,
+     GL_RGB5_A1,
+     GL_BGRA,
+     GL_UNSIGNED_SHORT_1_5_5_5_REV,
      {GL_RED, GL_GREEN, GL_BLUE, GL_ALPHA}},
-    {D3DFMT_A4R4G4B4, 2, false, false, GL_RGBA4, GL_BGRA, GL_UNSIGNED_SHORT_4_4_4_4_REV,
+    {D3DFMT_A4R4G4B4,
+     2,
+     false,
+     false,
+     GL_RGBA4,
+     GL_BGRA,
+     GL_UNSIGNED_SHORT_4_4_4_4_REV,
      {GL_RED, GL_GREEN, GL_BLUE, GL_ALPHA}},
     {D3DFMT_A8, 1, false, false, GL_R8, GL_RED, GL_UNSIGNED_BYTE, {GL_ZERO, GL_ZERO, GL_ZERO, GL_RED}},
     {D3DFMT_L8, 1, false, false, GL_R8, GL_RED, GL_UNSIGNED_BYTE, {GL_RED, GL_RED, GL_RED, GL_ONE}},
@@ -48,8 +65,6 @@ uint32_t RowPitch(const FormatInfo& info, uint32_t width) {
     return info.compressed ? ((width + 3) / 4) * info.bytes : width * info.bytes;
 }
 
-uint32_t RowCount(const FormatInfo& info, uint32_t height) {
-    return info.compressed ? (height + 3) / 4 : height;
-}
+uint32_t RowCount(const FormatInfo& info, uint32_t height) { return info.compressed ? (height + 3) / 4 : height; }
 
 }  // namespace d3d9

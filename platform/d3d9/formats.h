@@ -11,7 +11,7 @@ namespace d3d9 {
 
 struct FormatInfo {
     D3DFORMAT format;
-    uint32_t bytes;      // per pixel, or per 4x4 block when compressed
+    uint32_t bytes;  // per pixel, or per 4x4 block when compressed
     bool compressed;
     bool depth;
     uint32_t glInternal;  // OpenGL internal format

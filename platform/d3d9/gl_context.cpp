@@ -78,9 +78,9 @@ std::unique_ptr<GLContext> GLContext::CreateHeadless(std::string* error, GlslDia
         *error = es ? "no EGL configuration for OpenGL ES 3" : "no EGL configuration for OpenGL";
         return nullptr;
     }
-    const EGLint desktopAttributes[] = {EGL_CONTEXT_MAJOR_VERSION, 3, EGL_CONTEXT_MINOR_VERSION, 3,
-                                        EGL_CONTEXT_OPENGL_PROFILE_MASK, EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT,
-                                        EGL_NONE};
+    const EGLint desktopAttributes[] = {
+        EGL_CONTEXT_MAJOR_VERSION,           3,       EGL_CONTEXT_MINOR_VERSION, 3, EGL_CONTEXT_OPENGL_PROFILE_MASK,
+        EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT, EGL_NONE};
     const EGLint esAttributes[] = {EGL_CONTEXT_MAJOR_VERSION, 3, EGL_CONTEXT_MINOR_VERSION, 0, EGL_NONE};
     EGLContext eglContext = eglCreateContext(display, config, EGL_NO_CONTEXT, es ? esAttributes : desktopAttributes);
     if (eglContext == EGL_NO_CONTEXT) {

@@ -23,14 +23,13 @@ struct GLFeatures {
     bool anisotropy = false;
     float maxAnisotropy = 1.0f;
     bool mirrorClamp = false;
-    int maxTextureSize = 0;  // GL_MAX_TEXTURE_SIZE
+    int maxTextureSize = 0;                      // GL_MAX_TEXTURE_SIZE
     GlslDialect glsl = GlslDialect::Desktop330;  // the shading language it compiles
 };
 
 class GLContext {
 public:
-    static std::unique_ptr<GLContext> CreateHeadless(std::string* error,
-                                                     GlslDialect glsl = GlslDialect::Desktop330);
+    static std::unique_ptr<GLContext> CreateHeadless(std::string* error, GlslDialect glsl = GlslDialect::Desktop330);
     static std::unique_ptr<GLContext> CreateForWindow(SDL_Window* window, std::string* error);
     ~GLContext();
     GLContext(const GLContext&) = delete;

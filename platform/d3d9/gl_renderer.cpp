@@ -295,7 +295,9 @@ void GLRenderer::ApplyRenderStates() {
     }
     if (groups & kGroupFill) {
         DWORD fill = rs[D3DRS_FILLMODE];
-        glPolygonMode(GL_FRONT_AND_BACK, fill == D3DFILL_POINT ? GL_POINT : fill == D3DFILL_WIREFRAME ? GL_LINE : GL_FILL);
+        glPolygonMode(GL_FRONT_AND_BACK, fill == D3DFILL_POINT       ? GL_POINT
+                                         : fill == D3DFILL_WIREFRAME ? GL_LINE
+                                                                     : GL_FILL);
     }
     if (groups & kGroupClipEnable) {
         for (GLuint plane = 0; plane < kClipPlanes; ++plane)
@@ -360,7 +362,8 @@ void GLRenderer::ApplySamplers() {
         }
         glSamplerParameteri(sampler, GL_TEXTURE_MIN_FILTER, minFilter);
         if (Features().anisotropy) {
-            bool anisotropic = s[D3DSAMP_MINFILTER] == D3DTEXF_ANISOTROPIC || s[D3DSAMP_MAGFILTER] == D3DTEXF_ANISOTROPIC;
+            bool anisotropic =
+                s[D3DSAMP_MINFILTER] == D3DTEXF_ANISOTROPIC || s[D3DSAMP_MAGFILTER] == D3DTEXF_ANISOTROPIC;
             float amount = anisotropic ? float(s[D3DSAMP_MAXANISOTROPY]) : 1.0f;
             if (amount < 1.0f) amount = 1.0f;
             if (amount > Features().maxAnisotropy) amount = Features().maxAnisotropy;

@@ -36,6 +36,8 @@ std::string Flags(const Name (&table)[N], DWORD flags) {
     return out;
 }
 
+// The name tables are laid out by hand.
+// clang-format off
 #define N(x) {x, #x}
 const Name kRenderStates[] = {
     N(D3DRS_ZENABLE), N(D3DRS_FILLMODE), N(D3DRS_SHADEMODE), N(D3DRS_ZWRITEENABLE), N(D3DRS_ALPHATESTENABLE),
@@ -122,6 +124,7 @@ const Name kCubeFaces[] = {N(D3DCUBEMAP_FACE_POSITIVE_X), N(D3DCUBEMAP_FACE_NEGA
                            N(D3DCUBEMAP_FACE_POSITIVE_Y), N(D3DCUBEMAP_FACE_NEGATIVE_Y),
                            N(D3DCUBEMAP_FACE_POSITIVE_Z), N(D3DCUBEMAP_FACE_NEGATIVE_Z)};
 #undef N
+// clang-format on
 
 }  // namespace
 
@@ -169,8 +172,7 @@ std::string RenderStateValue(DWORD state, DWORD value) {
     case D3DRS_SCISSORTESTENABLE:
     case D3DRS_TWOSIDEDSTENCILMODE:
     case D3DRS_SRGBWRITEENABLE:
-    case D3DRS_SEPARATEALPHABLENDENABLE:
-        return Lookup(kBools, value);
+    case D3DRS_SEPARATEALPHABLENDENABLE: return Lookup(kBools, value);
     case D3DRS_FILLMODE: return Lookup(kFill, value);
     case D3DRS_CULLMODE: return Lookup(kCull, value);
     case D3DRS_ZFUNC:

@@ -19,8 +19,8 @@ template class ShaderObject<IDirect3DVertexShader9, ShaderStage::Vertex>;
 template class ShaderObject<IDirect3DPixelShader9, ShaderStage::Pixel>;
 
 const char* const kAttributeNames[kAttributeCount] = {
-    "POSITION0", "NORMAL0",   "TEXCOORD0", "TEXCOORD1", "TEXCOORD2", "TEXCOORD3",   "TANGENT0",      "BINORMAL0",
-    "COLOR0",    "COLOR1",    "TEXCOORD4", "TEXCOORD5", "TEXCOORD6", "TEXCOORD7",   "BLENDWEIGHT0", "BLENDINDICES0",
+    "POSITION0", "NORMAL0", "TEXCOORD0", "TEXCOORD1", "TEXCOORD2", "TEXCOORD3", "TANGENT0",     "BINORMAL0",
+    "COLOR0",    "COLOR1",  "TEXCOORD4", "TEXCOORD5", "TEXCOORD6", "TEXCOORD7", "BLENDWEIGHT0", "BLENDINDICES0",
 };
 
 int AttributeLocation(BYTE usage, BYTE index) {

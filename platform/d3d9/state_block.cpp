@@ -10,6 +10,8 @@
 namespace d3d9 {
 namespace {
 
+// The state lists are laid out by hand.
+// clang-format off
 constexpr DWORD kPixelRenderStates[] = {
     D3DRS_ZENABLE, D3DRS_FILLMODE, D3DRS_SHADEMODE, D3DRS_ZWRITEENABLE, D3DRS_ALPHATESTENABLE, D3DRS_LASTPIXEL,
     D3DRS_SRCBLEND, D3DRS_DESTBLEND, D3DRS_ZFUNC, D3DRS_ALPHAREF, D3DRS_ALPHAFUNC, D3DRS_DITHERENABLE,
@@ -30,6 +32,7 @@ constexpr DWORD kVertexRenderStates[] = {
     D3DRS_POINTSIZE, 155, 156, 157, 158, 159, 160, D3DRS_MULTISAMPLEANTIALIAS, D3DRS_MULTISAMPLEMASK, 163, 166, 167,
     170, 172, 173, 178, 179, 180, 181, 182, 183, 184, D3DRS_NORMALIZENORMALS, D3DRS_SPECULARENABLE,
     D3DRS_SHADEMODE};
+// clang-format on
 
 template <size_t N>
 bool Contains(const DWORD (&list)[N], DWORD value) {
@@ -47,8 +50,11 @@ bool StateBlock::IsPixelRenderState(DWORD state) { return Contains(kPixelRenderS
 bool StateBlock::IsVertexRenderState(DWORD state) { return Contains(kVertexRenderStates, state); }
 
 StateBlock::StateBlock(Device* device, const std::string& label, D3DSTATEBLOCKTYPE type)
-    : DeviceChild(device, label, true), owner(device), pixel(type != D3DSBT_VERTEXSTATE),
-      vertex(type != D3DSBT_PIXELSTATE), textures(type == D3DSBT_ALL) {
+    : DeviceChild(device, label, true),
+      owner(device),
+      pixel(type != D3DSBT_VERTEXSTATE),
+      vertex(type != D3DSBT_PIXELSTATE),
+      textures(type == D3DSBT_ALL) {
     for (DWORD state = 0; state < D3D_RENDERSTATE_COUNT; ++state)
         if ((pixel && IsPixelRenderState(state)) || (vertex && IsVertexRenderState(state)))
             renderStates.push_back(state);

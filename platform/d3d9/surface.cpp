@@ -6,12 +6,22 @@
 namespace d3d9 {
 
 Surface::Surface(Device* device, TextureData* texture, UINT face, UINT level, std::string label)
-    : DeviceChild(device, std::move(label), false), owner(device), texture(texture), face(face), level(level),
-      width(texture->Width(level)), height(texture->Height(level)), format(texture->Format().format) {}
+    : DeviceChild(device, std::move(label), false),
+      owner(device),
+      texture(texture),
+      face(face),
+      level(level),
+      width(texture->Width(level)),
+      height(texture->Height(level)),
+      format(texture->Format().format) {}
 
 Surface::Surface(Device* device, UINT width, UINT height, D3DFORMAT format, std::string label, bool startsPublic)
-    : DeviceChild(device, std::move(label), startsPublic), owner(device), texture(nullptr), width(width),
-      height(height), format(format) {
+    : DeviceChild(device, std::move(label), startsPublic),
+      owner(device),
+      texture(nullptr),
+      width(width),
+      height(height),
+      format(format) {
     if (GLRenderer* gl = owner->Renderer()) gl->CreateDepthSurface(*this);
 }
 
@@ -53,8 +63,8 @@ HRESULT Surface::GetDevice(IDirect3DDevice9** out) {
 HRESULT Surface::GetDesc(D3DSURFACE_DESC* desc) {
     if (!desc) return D3DERR_INVALIDCALL;
     if (texture) return texture->Describe(level, desc);
-    *desc = D3DSURFACE_DESC{format, D3DRTYPE_SURFACE, D3DUSAGE_DEPTHSTENCIL, D3DPOOL_DEFAULT, D3DMULTISAMPLE_NONE, 0,
-                            width, height};
+    *desc = D3DSURFACE_DESC{
+        format, D3DRTYPE_SURFACE, D3DUSAGE_DEPTHSTENCIL, D3DPOOL_DEFAULT, D3DMULTISAMPLE_NONE, 0, width, height};
     return D3D_OK;
 }
 

@@ -5,10 +5,18 @@
 
 namespace d3d9 {
 
-TextureData::TextureData(Device* device, const std::string& label, UINT width, UINT height, UINT levels,
-                         UINT faces, DWORD usage, const FormatInfo& format, D3DPOOL pool)
-    : owner(device), name(label), width(width), height(height), levels(levels), faces(faces), usage(usage),
-      format(format), pool(pool), slots(size_t(faces) * levels) {
+TextureData::TextureData(Device* device, const std::string& label, UINT width, UINT height, UINT levels, UINT faces,
+                         DWORD usage, const FormatInfo& format, D3DPOOL pool)
+    : owner(device),
+      name(label),
+      width(width),
+      height(height),
+      levels(levels),
+      faces(faces),
+      usage(usage),
+      format(format),
+      pool(pool),
+      slots(size_t(faces) * levels) {
     if (GLRenderer* gl = owner->Renderer()) {
         allocated = gl->CreateTexture(*this);
         return;
@@ -33,7 +41,7 @@ UINT TextureData::CountLevels(UINT width, UINT height, UINT levels) {
 HRESULT TextureData::Describe(UINT level, D3DSURFACE_DESC* desc) const {
     if (!desc || level >= levels) return D3DERR_INVALIDCALL;
     *desc = D3DSURFACE_DESC{format.format, D3DRTYPE_SURFACE, usage, pool, D3DMULTISAMPLE_NONE, 0,
-                            Width(level), Height(level)};
+                            Width(level),  Height(level)};
     return D3D_OK;
 }
 
@@ -55,7 +63,8 @@ HRESULT TextureData::Lock(UINT face, UINT level, D3DLOCKED_RECT* locked, const R
     if (GLRenderer* gl = owner->Renderer()) {
         slot.pixels.assign(size_t(pitch) * RowCount(format, h), 0);
         bool keepsOldContent = !(flags & D3DLOCK_DISCARD) || rect;
-        if (keepsOldContent && (slot.hasContent || IsRenderTarget())) gl->ReadLevel(*this, face, level, slot.pixels.data());
+        if (keepsOldContent && (slot.hasContent || IsRenderTarget()))
+            gl->ReadLevel(*this, face, level, slot.pixels.data());
     }
     slot.locked = true;
     slot.lockFlags = flags;

@@ -21,8 +21,8 @@ class Device;
 
 class TextureData {
 public:
-    TextureData(Device* device, const std::string& label, UINT width, UINT height, UINT levels, UINT faces,
-                DWORD usage, const FormatInfo& format, D3DPOOL pool);
+    TextureData(Device* device, const std::string& label, UINT width, UINT height, UINT levels, UINT faces, DWORD usage,
+                const FormatInfo& format, D3DPOOL pool);
     virtual ~TextureData();
     TextureData(const TextureData&) = delete;
     TextureData& operator=(const TextureData&) = delete;
@@ -121,8 +121,7 @@ public:
     using TextureObject::TextureObject;
     D3DRESOURCETYPE GetType() override { return D3DRTYPE_CUBETEXTURE; }
     HRESULT GetCubeMapSurface(D3DCUBEMAP_FACES face, UINT level, IDirect3DSurface9** surface) override;
-    HRESULT LockRect(D3DCUBEMAP_FACES face, UINT level, D3DLOCKED_RECT* locked, const RECT* rect,
-                     DWORD flags) override;
+    HRESULT LockRect(D3DCUBEMAP_FACES face, UINT level, D3DLOCKED_RECT* locked, const RECT* rect, DWORD flags) override;
     HRESULT UnlockRect(D3DCUBEMAP_FACES face, UINT level) override;
 };
 

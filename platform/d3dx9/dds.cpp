@@ -100,14 +100,11 @@ bool ReadPixelLayout(const uint8_t* header, PixelLayout* layout, std::string* er
             layout->kind = PixelLayout::Kind::Dxt5;
             layout->blockBytes = 16;
             return true;
-        case FourCC('D', 'X', '1', '0'):
-            return Fail(error, "DDS: DX10 extended headers are not supported");
-        default:
-            return Fail(error, "DDS: unsupported compressed or numeric pixel format");
+        case FourCC('D', 'X', '1', '0'): return Fail(error, "DDS: DX10 extended headers are not supported");
+        default: return Fail(error, "DDS: unsupported compressed or numeric pixel format");
         }
     }
-    if (!(flags & (kPixelRgb | kPixelLuminance | kPixelAlpha)))
-        return Fail(error, "DDS: unsupported pixel format");
+    if (!(flags & (kPixelRgb | kPixelLuminance | kPixelAlpha))) return Fail(error, "DDS: unsupported pixel format");
     uint32_t bitCount = ReadU32(header + 88);
     if (bitCount != 8 && bitCount != 16 && bitCount != 24 && bitCount != 32)
         return Fail(error, "DDS: unsupported bits per pixel");
@@ -123,8 +120,7 @@ bool ReadPixelLayout(const uint8_t* header, PixelLayout* layout, std::string* er
     if (!layout->r.Set(masks[0]) || !layout->g.Set(masks[1]) || !layout->b.Set(masks[2]) ||
         !layout->a.Set(layout->hasAlpha ? masks[3] : 0))
         return Fail(error, "DDS: channel mask is not contiguous");
-    if (layout->alphaOnly ? masks[3] == 0 : masks[0] == 0)
-        return Fail(error, "DDS: pixel format has no channel masks");
+    if (layout->alphaOnly ? masks[3] == 0 : masks[0] == 0) return Fail(error, "DDS: pixel format has no channel masks");
     return true;
 }
 

@@ -52,8 +52,7 @@ struct DecodedImage {
 };
 
 // Parses a DDS file. On failure returns false and says why in `error`.
-bool DecodeDds(const uint8_t* data, size_t size, DecodedImage* image, std::string* error,
-               bool keepBlocks = false);
+bool DecodeDds(const uint8_t* data, size_t size, DecodedImage* image, std::string* error, bool keepBlocks = false);
 
 // DDS, or anything stb_image reads (then with a generated mip chain).
 bool DecodeImageFile(const uint8_t* data, size_t size, DecodedImage* image, std::string* error,

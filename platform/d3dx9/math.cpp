@@ -8,10 +8,22 @@
 D3DXMATRIX::D3DXMATRIX(float m11, float m12, float m13, float m14, float m21, float m22, float m23, float m24,
                        float m31, float m32, float m33, float m34, float m41, float m42, float m43, float m44)
     : D3DMATRIX{} {
-    _11 = m11; _12 = m12; _13 = m13; _14 = m14;
-    _21 = m21; _22 = m22; _23 = m23; _24 = m24;
-    _31 = m31; _32 = m32; _33 = m33; _34 = m34;
-    _41 = m41; _42 = m42; _43 = m43; _44 = m44;
+    _11 = m11;
+    _12 = m12;
+    _13 = m13;
+    _14 = m14;
+    _21 = m21;
+    _22 = m22;
+    _23 = m23;
+    _24 = m24;
+    _31 = m31;
+    _32 = m32;
+    _33 = m33;
+    _34 = m34;
+    _41 = m41;
+    _42 = m42;
+    _43 = m43;
+    _44 = m44;
 }
 
 D3DXMATRIX D3DXMATRIX::operator*(const D3DXMATRIX& o) const {
@@ -79,8 +91,8 @@ D3DXVECTOR3* D3DXVec3Lerp(D3DXVECTOR3* out, const D3DXVECTOR3* a, const D3DXVECT
     return out;
 }
 
-D3DXVECTOR3* D3DXVec3Hermite(D3DXVECTOR3* out, const D3DXVECTOR3* p1, const D3DXVECTOR3* t1,
-                             const D3DXVECTOR3* p2, const D3DXVECTOR3* t2, float s) {
+D3DXVECTOR3* D3DXVec3Hermite(D3DXVECTOR3* out, const D3DXVECTOR3* p1, const D3DXVECTOR3* t1, const D3DXVECTOR3* p2,
+                             const D3DXVECTOR3* t2, float s) {
     float s2 = s * s;
     float s3 = s2 * s;
     float h1 = 2.0f * s3 - 3.0f * s2 + 1.0f;
@@ -138,8 +150,8 @@ D3DXMATRIX* D3DXMatrixMultiply(D3DXMATRIX* out, const D3DXMATRIX* a, const D3DXM
     D3DXMATRIX r;
     for (int i = 0; i < 4; ++i)
         for (int j = 0; j < 4; ++j)
-            r.m[i][j] = a->m[i][0] * b->m[0][j] + a->m[i][1] * b->m[1][j] + a->m[i][2] * b->m[2][j] +
-                        a->m[i][3] * b->m[3][j];
+            r.m[i][j] =
+                a->m[i][0] * b->m[0][j] + a->m[i][1] * b->m[1][j] + a->m[i][2] * b->m[2][j] + a->m[i][3] * b->m[3][j];
     *out = r;
     return out;
 }
@@ -268,8 +280,7 @@ D3DXMATRIX* D3DXMatrixRotationQuaternion(D3DXMATRIX* out, const D3DXQUATERNION* 
     return out;
 }
 
-D3DXMATRIX* D3DXMatrixLookAtLH(D3DXMATRIX* out, const D3DXVECTOR3* eye, const D3DXVECTOR3* at,
-                               const D3DXVECTOR3* up) {
+D3DXMATRIX* D3DXMatrixLookAtLH(D3DXMATRIX* out, const D3DXVECTOR3* eye, const D3DXVECTOR3* at, const D3DXVECTOR3* up) {
     D3DXVECTOR3 zaxis = *at - *eye;
     D3DXVec3Normalize(&zaxis, &zaxis);
     D3DXVECTOR3 xaxis;
@@ -293,8 +304,8 @@ D3DXMATRIX* D3DXMatrixPerspectiveFovLH(D3DXMATRIX* out, float fovY, float aspect
 }
 
 D3DXMATRIX* D3DXMatrixOrthoOffCenterLH(D3DXMATRIX* out, float l, float r, float b, float t, float zn, float zf) {
-    *out = D3DXMATRIX(2 / (r - l), 0, 0, 0,  //
-                      0, 2 / (t - b), 0, 0,  //
+    *out = D3DXMATRIX(2 / (r - l), 0, 0, 0,    //
+                      0, 2 / (t - b), 0, 0,    //
                       0, 0, 1 / (zf - zn), 0,  //
                       (l + r) / (l - r), (t + b) / (b - t), zn / (zn - zf), 1);
     return out;
@@ -358,17 +369,15 @@ D3DXQUATERNION* D3DXQuaternionRotationMatrix(D3DXQUATERNION* out, const D3DXMATR
 
 // The rotation a followed by the rotation b.
 D3DXQUATERNION* D3DXQuaternionMultiply(D3DXQUATERNION* out, const D3DXQUATERNION* a, const D3DXQUATERNION* b) {
-    D3DXQUATERNION r(b->w * a->x + b->x * a->w + b->y * a->z - b->z * a->y,
-                     b->w * a->y - b->x * a->z + b->y * a->w + b->z * a->x,
-                     b->w * a->z + b->x * a->y - b->y * a->x + b->z * a->w,
-                     b->w * a->w - b->x * a->x - b->y * a->y - b->z * a->z);
+    D3DXQUATERNION r(
+        b->w * a->x + b->x * a->w + b->y * a->z - b->z * a->y, b->w * a->y - b->x * a->z + b->y * a->w + b->z * a->x,
+        b->w * a->z + b->x * a->y - b->y * a->x + b->z * a->w, b->w * a->w - b->x * a->x - b->y * a->y - b->z * a->z);
     *out = r;
     return out;
 }
 
 // Shortest-path spherical interpolation; nearly parallel inputs blend linearly.
-D3DXQUATERNION* D3DXQuaternionSlerp(D3DXQUATERNION* out, const D3DXQUATERNION* a, const D3DXQUATERNION* b,
-                                    float t) {
+D3DXQUATERNION* D3DXQuaternionSlerp(D3DXQUATERNION* out, const D3DXQUATERNION* a, const D3DXQUATERNION* b, float t) {
     float dot = a->x * b->x + a->y * b->y + a->z * b->z + a->w * b->w;
     float sign = 1.0f;
     if (dot < 0.0f) {
@@ -384,8 +393,7 @@ D3DXQUATERNION* D3DXQuaternionSlerp(D3DXQUATERNION* out, const D3DXQUATERNION* a
         wb = std::sin(t * theta) / sinTheta;
     }
     wb *= sign;
-    *out = D3DXQUATERNION(wa * a->x + wb * b->x, wa * a->y + wb * b->y, wa * a->z + wb * b->z,
-                          wa * a->w + wb * b->w);
+    *out = D3DXQUATERNION(wa * a->x + wb * b->x, wa * a->y + wb * b->y, wa * a->z + wb * b->z, wa * a->w + wb * b->w);
     return out;
 }
 

@@ -29,8 +29,8 @@ public:
         for (size_t i = 0; i < size_t{faceCount} * 3; i += 3) {
             DWORD corner[3];
             for (size_t k = 0; k < 3; ++k)
-                corner[k] = wide ? static_cast<const uint32_t*>(indices)[i + k]
-                                 : static_cast<const uint16_t*>(indices)[i + k];
+                corner[k] =
+                    wide ? static_cast<const uint32_t*>(indices)[i + k] : static_cast<const uint16_t*>(indices)[i + k];
             if (corner[0] >= vertexCount_ || corner[1] >= vertexCount_ || corner[2] >= vertexCount_) continue;
             triangles_.insert(triangles_.end(), corner, corner + 3);
         }

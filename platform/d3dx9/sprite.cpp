@@ -58,10 +58,18 @@ struct RenderSetting {
 
 // Render states of a sprite pass; the first two only with D3DXSPRITE_ALPHABLEND.
 const RenderSetting kRenderSettings[] = {
-    {D3DRS_ALPHABLENDENABLE, TRUE},  {D3DRS_ALPHATESTENABLE, TRUE},       {D3DRS_SRCBLEND, D3DBLEND_SRCALPHA},
-    {D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA}, {D3DRS_BLENDOP, D3DBLENDOP_ADD}, {D3DRS_ALPHAFUNC, D3DCMP_GREATER},
-    {D3DRS_ALPHAREF, 0},             {D3DRS_SEPARATEALPHABLENDENABLE, FALSE}, {D3DRS_CULLMODE, D3DCULL_NONE},
-    {D3DRS_ZENABLE, FALSE},          {D3DRS_FILLMODE, D3DFILL_SOLID},     {D3DRS_CLIPPLANEENABLE, 0},
+    {D3DRS_ALPHABLENDENABLE, TRUE},
+    {D3DRS_ALPHATESTENABLE, TRUE},
+    {D3DRS_SRCBLEND, D3DBLEND_SRCALPHA},
+    {D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA},
+    {D3DRS_BLENDOP, D3DBLENDOP_ADD},
+    {D3DRS_ALPHAFUNC, D3DCMP_GREATER},
+    {D3DRS_ALPHAREF, 0},
+    {D3DRS_SEPARATEALPHABLENDENABLE, FALSE},
+    {D3DRS_CULLMODE, D3DCULL_NONE},
+    {D3DRS_ZENABLE, FALSE},
+    {D3DRS_FILLMODE, D3DFILL_SOLID},
+    {D3DRS_CLIPPLANEENABLE, 0},
     {D3DRS_COLORWRITEENABLE, 0xF},
 };
 
@@ -172,8 +180,8 @@ bool Sprite::MakeShaders() {
     if (vertexShader && pixelShader && declaration) return true;
     auto compile = [](const char* source, size_t length, const char* profile, ID3DXBuffer** code) {
         ID3DXBuffer* errors = nullptr;
-        HRESULT hr = D3DXCompileShader(source, UINT(length), nullptr, nullptr, "main", profile, 0, code, &errors,
-                                       nullptr);
+        HRESULT hr =
+            D3DXCompileShader(source, UINT(length), nullptr, nullptr, "main", profile, 0, code, &errors, nullptr);
         if (errors) errors->Release();
         return SUCCEEDED(hr);
     };

@@ -22,8 +22,8 @@ D3DFORMAT TextureFormat(const d3dx::DecodedImage& image) {
 
 // Copies one level into a locked surface, row by row (rows of blocks for DXT).
 void CopyLevel(const d3dx::ImageLevel& level, const D3DLOCKED_RECT& locked) {
-    const uint8_t* source = level.blocks.empty() ? reinterpret_cast<const uint8_t*>(level.pixels.data())
-                                                 : level.blocks.data();
+    const uint8_t* source =
+        level.blocks.empty() ? reinterpret_cast<const uint8_t*>(level.pixels.data()) : level.blocks.data();
     size_t rows = level.height, rowBytes = size_t{level.width} * 4;
     if (!level.blocks.empty()) {
         rows = (level.height + 3) / 4;
@@ -82,8 +82,8 @@ HRESULT D3DXCreateCubeTextureFromFileInMemory(IDirect3DDevice9* device, LPCVOID 
     if (FAILED(hr)) return hr;
     if (!image.cube) return D3DXERR_INVALIDDATA;
     IDirect3DCubeTexture9* created = nullptr;
-    hr = device->CreateCubeTexture(image.Level(0, 0).width, image.levelCount, 0, TextureFormat(image),
-                                   D3DPOOL_MANAGED, &created, nullptr);
+    hr = device->CreateCubeTexture(image.Level(0, 0).width, image.levelCount, 0, TextureFormat(image), D3DPOOL_MANAGED,
+                                   &created, nullptr);
     if (FAILED(hr)) return hr;
     for (uint32_t face = 0; face < 6 && SUCCEEDED(hr); ++face) {
         for (uint32_t level = 0; level < image.levelCount && SUCCEEDED(hr); ++level) {

@@ -37,7 +37,7 @@ struct XMaterialData {
 
 struct XMeshData {
     std::vector<D3DXVECTOR3> positions;
-    std::vector<D3DXVECTOR3> normals;   // zero where the file gives none
+    std::vector<D3DXVECTOR3> normals;    // zero where the file gives none
     std::vector<D3DXVECTOR2> texcoords;  // zero where the file gives none
     std::vector<uint32_t> indices;       // three per triangle
     std::vector<uint32_t> attributes;    // material index per triangle

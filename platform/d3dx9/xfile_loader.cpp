@@ -102,7 +102,8 @@ HRESULT D3DXLoadMeshFromXInMemory(LPCVOID memory, DWORD size, DWORD options, IDi
     if (!device || (!memory && size != 0)) return D3DERR_INVALIDCALL;
 
     d3dx::XMeshData data;
-    if (size == 0 || d3dx::ParseXMesh(static_cast<const uint8_t*>(memory), size, &data, nullptr) != d3dx::XMeshResult::Ok)
+    if (size == 0 ||
+        d3dx::ParseXMesh(static_cast<const uint8_t*>(memory), size, &data, nullptr) != d3dx::XMeshResult::Ok)
         return D3DXERR_INVALIDDATA;
 
     DWORD faceCount = static_cast<DWORD>(data.attributes.size());

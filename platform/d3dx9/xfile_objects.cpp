@@ -161,16 +161,10 @@ private:
         for (;;) {
             token = tokens_.Next();
             switch (token) {
-            case Token::Close:
-                return true;
-            case Token::Separator:
-                break;
-            case Token::Number:
-                object->values.push_back(XValue{false, tokens_.Number(), {}});
-                break;
-            case Token::String:
-                object->values.push_back(XValue{true, 0, tokens_.Text()});
-                break;
+            case Token::Close: return true;
+            case Token::Separator: break;
+            case Token::Number: object->values.push_back(XValue{false, tokens_.Number(), {}}); break;
+            case Token::String: object->values.push_back(XValue{true, 0, tokens_.Text()}); break;
             case Token::Open:
                 if (!ReadReference(object)) return false;
                 break;
@@ -180,10 +174,8 @@ private:
                 object->children.push_back(XChild{std::move(child), {}});
                 break;
             }
-            case Token::End:
-                return Fail("unterminated object");
-            case Token::Error:
-                return Fail(tokens_.Error());
+            case Token::End: return Fail("unterminated object");
+            case Token::Error: return Fail(tokens_.Error());
             }
         }
     }

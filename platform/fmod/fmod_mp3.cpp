@@ -39,8 +39,8 @@ bool FormatIsOurs(mpg123_handle* handle) {
     long rate = 0;
     int channels = 0;
     int encoding = 0;
-    return mpg123_getformat(handle, &rate, &channels, &encoding) == MPG123_OK && rate == kOutputRate &&
-           channels == 2 && encoding == MPG123_ENC_FLOAT_32;
+    return mpg123_getformat(handle, &rate, &channels, &encoding) == MPG123_OK && rate == kOutputRate && channels == 2 &&
+           encoding == MPG123_ENC_FLOAT_32;
 }
 
 }  // namespace

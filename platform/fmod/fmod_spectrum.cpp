@@ -17,15 +17,14 @@ float WindowValue(FMOD_DSP_FFT_WINDOW window, int n, int size) {
     const double x = static_cast<double>(n) / size;
     const double a = 2.0 * std::numbers::pi * x;
     switch (window) {
-        case FMOD_DSP_FFT_WINDOW_TRIANGLE: return static_cast<float>(1.0 - std::fabs(2.0 * x - 1.0));
-        case FMOD_DSP_FFT_WINDOW_HAMMING: return static_cast<float>(0.54 - 0.46 * std::cos(a));
-        case FMOD_DSP_FFT_WINDOW_HANNING: return static_cast<float>(0.5 - 0.5 * std::cos(a));
-        case FMOD_DSP_FFT_WINDOW_BLACKMAN:
-            return static_cast<float>(0.42 - 0.5 * std::cos(a) + 0.08 * std::cos(2 * a));
-        case FMOD_DSP_FFT_WINDOW_BLACKMANHARRIS:
-            return static_cast<float>(0.35875 - 0.48829 * std::cos(a) + 0.14128 * std::cos(2 * a) -
-                                      0.01168 * std::cos(3 * a));
-        default: return 1.0f;
+    case FMOD_DSP_FFT_WINDOW_TRIANGLE: return static_cast<float>(1.0 - std::fabs(2.0 * x - 1.0));
+    case FMOD_DSP_FFT_WINDOW_HAMMING: return static_cast<float>(0.54 - 0.46 * std::cos(a));
+    case FMOD_DSP_FFT_WINDOW_HANNING: return static_cast<float>(0.5 - 0.5 * std::cos(a));
+    case FMOD_DSP_FFT_WINDOW_BLACKMAN: return static_cast<float>(0.42 - 0.5 * std::cos(a) + 0.08 * std::cos(2 * a));
+    case FMOD_DSP_FFT_WINDOW_BLACKMANHARRIS:
+        return static_cast<float>(0.35875 - 0.48829 * std::cos(a) + 0.14128 * std::cos(2 * a) -
+                                  0.01168 * std::cos(3 * a));
+    default: return 1.0f;
     }
 }
 

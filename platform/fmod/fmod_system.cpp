@@ -358,20 +358,21 @@ FMOD_RESULT Channel::setPosition(unsigned int position, FMOD_TIMEUNIT postype) {
 
 const char* FMOD_ErrorString(FMOD_RESULT result) {
     switch (result) {
-        case FMOD_OK: return "No errors.";
-        case FMOD_ERR_CHANNEL_ALLOC: return "Error trying to allocate a channel.";
-        case FMOD_ERR_FILE_BAD: return "Error loading file.";
-        case FMOD_ERR_FILE_EOF: return "End of file unexpectedly reached while trying to read essential data (the file is empty or cut short).";
-        case FMOD_ERR_FILE_NOTFOUND: return "File not found.";
-        case FMOD_ERR_FORMAT: return "Unsupported file or audio format (no MPEG audio could be decoded).";
-        case FMOD_ERR_INITIALIZED: return "Cannot call this command after System::init.";
-        case FMOD_ERR_INVALID_HANDLE: return "An invalid object handle was used.";
-        case FMOD_ERR_INVALID_PARAM: return "An invalid parameter was passed to this function.";
-        case FMOD_ERR_INVALID_POSITION: return "An invalid seek position was passed to this function.";
-        case FMOD_ERR_MEMORY: return "Not enough memory or resources (the sound is longer than the stand-in accepts).";
-        case FMOD_ERR_OUTPUT_INIT: return "Error initializing output device.";
-        case FMOD_ERR_UNINITIALIZED: return "This command failed because System::init was not called.";
-        case FMOD_ERR_UNSUPPORTED: return "A command issued was not supported by this object.";
+    case FMOD_OK: return "No errors.";
+    case FMOD_ERR_CHANNEL_ALLOC: return "Error trying to allocate a channel.";
+    case FMOD_ERR_FILE_BAD: return "Error loading file.";
+    case FMOD_ERR_FILE_EOF:
+        return "End of file unexpectedly reached while trying to read essential data (the file is empty or cut short).";
+    case FMOD_ERR_FILE_NOTFOUND: return "File not found.";
+    case FMOD_ERR_FORMAT: return "Unsupported file or audio format (no MPEG audio could be decoded).";
+    case FMOD_ERR_INITIALIZED: return "Cannot call this command after System::init.";
+    case FMOD_ERR_INVALID_HANDLE: return "An invalid object handle was used.";
+    case FMOD_ERR_INVALID_PARAM: return "An invalid parameter was passed to this function.";
+    case FMOD_ERR_INVALID_POSITION: return "An invalid seek position was passed to this function.";
+    case FMOD_ERR_MEMORY: return "Not enough memory or resources (the sound is longer than the stand-in accepts).";
+    case FMOD_ERR_OUTPUT_INIT: return "Error initializing output device.";
+    case FMOD_ERR_UNINITIALIZED: return "This command failed because System::init was not called.";
+    case FMOD_ERR_UNSUPPORTED: return "A command issued was not supported by this object.";
     }
     return "Unknown error.";
 }

@@ -40,8 +40,8 @@ constexpr int kTextHeight = 7;  // cap height of stb_easy_font's face
 Colour BrushColour(HBRUSH brush) {
     // A class brush is a system colour index + 1.
     switch (reinterpret_cast<uintptr_t>(brush)) {
-        case COLOR_WINDOW + 1: return kWhite;
-        default: return {240, 240, 240};
+    case COLOR_WINDOW + 1: return kWhite;
+    default: return {240, 240, 240};
     }
 }
 

@@ -96,13 +96,13 @@ int KeyTarget(const Window& combo, int from, WPARAM key) {
     int last = ItemCount(combo) - 1;
     int page = std::max(1, ComboVisibleItems(combo) - 1);
     switch (key) {
-        case VK_UP: return from < 0 ? 0 : std::max(0, from - 1);
-        case VK_DOWN: return std::min(last, from + 1);
-        case VK_HOME: return 0;
-        case VK_END: return last;
-        case VK_PRIOR: return std::max(0, from - page);
-        case VK_NEXT: return std::min(last, std::max(0, from) + page);
-        default: return -1;
+    case VK_UP: return from < 0 ? 0 : std::max(0, from - 1);
+    case VK_DOWN: return std::min(last, from + 1);
+    case VK_HOME: return 0;
+    case VK_END: return last;
+    case VK_PRIOR: return std::max(0, from - page);
+    case VK_NEXT: return std::min(last, std::max(0, from) + page);
+    default: return -1;
     }
 }
 
@@ -157,59 +157,59 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     if (!window) return 0;
     ButtonState& state = window->button;
     switch (message) {
-        case BM_GETCHECK: return IsCheckBox(*window) ? state.check : BST_UNCHECKED;
-        case BM_SETCHECK:
-            if (IsCheckBox(*window)) {
-                state.check = wParam == BST_CHECKED ? BST_CHECKED : BST_UNCHECKED;
-                Invalidate(window);
-            }
-            return 0;
-        case BM_GETSTATE:
-            return (IsCheckBox(*window) ? state.check : 0) | (state.pushed ? BST_PUSHED : 0) |
-                   (GetFocus() == hwnd ? BST_FOCUS : 0);
-        case BM_CLICK: Click(hwnd); return 0;
-        case WM_LBUTTONDOWN:
+    case BM_GETCHECK: return IsCheckBox(*window) ? state.check : BST_UNCHECKED;
+    case BM_SETCHECK:
+        if (IsCheckBox(*window)) {
+            state.check = wParam == BST_CHECKED ? BST_CHECKED : BST_UNCHECKED;
+            Invalidate(window);
+        }
+        return 0;
+    case BM_GETSTATE:
+        return (IsCheckBox(*window) ? state.check : 0) | (state.pushed ? BST_PUSHED : 0) |
+               (GetFocus() == hwnd ? BST_FOCUS : 0);
+    case BM_CLICK: Click(hwnd); return 0;
+    case WM_LBUTTONDOWN:
+        state.pushed = true;
+        SetCapture(hwnd);
+        SetFocus(hwnd);
+        Invalidate(window);
+        return 0;
+    case WM_MOUSEMOVE:
+        if (GetState().capture == hwnd && state.pushed != InsideClient(*window, lParam)) {
+            state.pushed = !state.pushed;
+            Invalidate(window);
+        }
+        return 0;
+    case WM_LBUTTONUP:
+        if (GetState().capture != hwnd) return 0;
+        ReleaseCapture();
+        state.pushed = false;
+        Invalidate(window);
+        if (InsideClient(*window, lParam)) Click(hwnd);
+        return 0;
+    case WM_KEYDOWN:
+        if (wParam == VK_SPACE) {
             state.pushed = true;
-            SetCapture(hwnd);
-            SetFocus(hwnd);
             Invalidate(window);
             return 0;
-        case WM_MOUSEMOVE:
-            if (GetState().capture == hwnd && state.pushed != InsideClient(*window, lParam)) {
-                state.pushed = !state.pushed;
-                Invalidate(window);
-            }
+        }
+        if (wParam == VK_RETURN) {
+            Click(hwnd);
             return 0;
-        case WM_LBUTTONUP:
-            if (GetState().capture != hwnd) return 0;
-            ReleaseCapture();
+        }
+        break;
+    case WM_KEYUP:
+        if (wParam == VK_SPACE && state.pushed) {
             state.pushed = false;
-            Invalidate(window);
-            if (InsideClient(*window, lParam)) Click(hwnd);
+            Click(hwnd);
             return 0;
-        case WM_KEYDOWN:
-            if (wParam == VK_SPACE) {
-                state.pushed = true;
-                Invalidate(window);
-                return 0;
-            }
-            if (wParam == VK_RETURN) {
-                Click(hwnd);
-                return 0;
-            }
-            break;
-        case WM_KEYUP:
-            if (wParam == VK_SPACE && state.pushed) {
-                state.pushed = false;
-                Click(hwnd);
-                return 0;
-            }
-            break;
-        case WM_KILLFOCUS:
-            state.pushed = false;
-            Invalidate(window);
-            return 0;
-        default: break;
+        }
+        break;
+    case WM_KILLFOCUS:
+        state.pushed = false;
+        Invalidate(window);
+        return 0;
+    default: break;
     }
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
@@ -220,114 +220,114 @@ LRESULT CALLBACK ComboProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     ComboState& state = window->combo;
     int count = ItemCount(*window);
     switch (message) {
-        case CB_ADDSTRING:
-            if (!lParam) return CB_ERR;
-            state.items.emplace_back(reinterpret_cast<const char*>(lParam));
-            Invalidate(window);
-            return count;
-        case CB_GETCOUNT: return count;
-        case CB_GETCURSEL: return state.selection;
-        case CB_SETCURSEL: {
-            auto index = static_cast<intptr_t>(wParam);
-            Invalidate(window);
-            if (index < 0 || index >= count) {
-                state.selection = CB_ERR;
-                return CB_ERR;
-            }
-            state.selection = static_cast<int>(index);
-            ScrollIntoView(*window, state.selection);
-            return index;
-        }
-        case CB_GETLBTEXTLEN: {
-            auto index = static_cast<intptr_t>(wParam);
-            return index < 0 || index >= count ? CB_ERR : static_cast<LRESULT>(state.items[index].size());
-        }
-        case CB_GETLBTEXT: {
-            auto index = static_cast<intptr_t>(wParam);
-            if (index < 0 || index >= count || !lParam) return CB_ERR;
-            const std::string& item = state.items[index];
-            std::memcpy(reinterpret_cast<char*>(lParam), item.c_str(), item.size() + 1);
-            return static_cast<LRESULT>(item.size());
-        }
-        case CB_RESETCONTENT:
-            state.items.clear();
+    case CB_ADDSTRING:
+        if (!lParam) return CB_ERR;
+        state.items.emplace_back(reinterpret_cast<const char*>(lParam));
+        Invalidate(window);
+        return count;
+    case CB_GETCOUNT: return count;
+    case CB_GETCURSEL: return state.selection;
+    case CB_SETCURSEL: {
+        auto index = static_cast<intptr_t>(wParam);
+        Invalidate(window);
+        if (index < 0 || index >= count) {
             state.selection = CB_ERR;
-            state.top = 0;
+            return CB_ERR;
+        }
+        state.selection = static_cast<int>(index);
+        ScrollIntoView(*window, state.selection);
+        return index;
+    }
+    case CB_GETLBTEXTLEN: {
+        auto index = static_cast<intptr_t>(wParam);
+        return index < 0 || index >= count ? CB_ERR : static_cast<LRESULT>(state.items[index].size());
+    }
+    case CB_GETLBTEXT: {
+        auto index = static_cast<intptr_t>(wParam);
+        if (index < 0 || index >= count || !lParam) return CB_ERR;
+        const std::string& item = state.items[index];
+        std::memcpy(reinterpret_cast<char*>(lParam), item.c_str(), item.size() + 1);
+        return static_cast<LRESULT>(item.size());
+    }
+    case CB_RESETCONTENT:
+        state.items.clear();
+        state.selection = CB_ERR;
+        state.top = 0;
+        Invalidate(window);
+        return CB_OKAY;
+    case CB_SHOWDROPDOWN: Drop(*window, wParam != 0); return TRUE;
+    case CB_GETDROPPEDSTATE: return state.dropped ? TRUE : FALSE;
+    case WM_LBUTTONDOWN: {
+        int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
+        if (!state.dropped) {
+            SetFocus(hwnd);
+            if (InsideClient(*window, lParam) && y < kComboFieldHeight) Drop(*window, true);
+            return 0;
+        }
+        int item = ItemAt(*window, x, y);
+        if (item >= 0) Choose(*window, item);
+        if ((window = Find(hwnd)) != nullptr) Drop(*window, false);
+        return 0;
+    }
+    case WM_MOUSEMOVE:
+        if (state.dropped) {
+            int item = ItemAt(*window, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            if (item >= 0 && item != state.hot) {
+                state.hot = item;
+                Invalidate(window);
+            }
+        }
+        return 0;
+    case WM_MOUSEWHEEL: {
+        int steps = -GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA;
+        if (steps == 0) return 0;
+        if (state.dropped) {
+            int visible = ComboVisibleItems(*window);
+            state.top = std::clamp(state.top + steps, 0, std::max(0, count - visible));
             Invalidate(window);
-            return CB_OKAY;
-        case CB_SHOWDROPDOWN: Drop(*window, wParam != 0); return TRUE;
-        case CB_GETDROPPEDSTATE: return state.dropped ? TRUE : FALSE;
-        case WM_LBUTTONDOWN: {
-            int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
+        } else if (count > 0) {
+            Choose(*window, std::clamp(state.selection + steps, 0, count - 1));
+        }
+        return 0;
+    }
+    case WM_KEYDOWN:
+        switch (wParam) {
+        case VK_F4: Drop(*window, !state.dropped); return 0;
+        case VK_RETURN:
+        case VK_SPACE:
             if (!state.dropped) {
-                SetFocus(hwnd);
-                if (InsideClient(*window, lParam) && y < kComboFieldHeight) Drop(*window, true);
+                Drop(*window, true);
                 return 0;
             }
-            int item = ItemAt(*window, x, y);
-            if (item >= 0) Choose(*window, item);
+            if (state.hot >= 0) Choose(*window, state.hot);
             if ((window = Find(hwnd)) != nullptr) Drop(*window, false);
             return 0;
-        }
-        case WM_MOUSEMOVE:
-            if (state.dropped) {
-                int item = ItemAt(*window, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-                if (item >= 0 && item != state.hot) {
-                    state.hot = item;
-                    Invalidate(window);
-                }
-            }
-            return 0;
-        case WM_MOUSEWHEEL: {
-            int steps = -GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA;
-            if (steps == 0) return 0;
-            if (state.dropped) {
-                int visible = ComboVisibleItems(*window);
-                state.top = std::clamp(state.top + steps, 0, std::max(0, count - visible));
-                Invalidate(window);
-            } else if (count > 0) {
-                Choose(*window, std::clamp(state.selection + steps, 0, count - 1));
-            }
-            return 0;
-        }
-        case WM_KEYDOWN:
-            switch (wParam) {
-                case VK_F4: Drop(*window, !state.dropped); return 0;
-                case VK_RETURN:
-                case VK_SPACE:
-                    if (!state.dropped) {
-                        Drop(*window, true);
-                        return 0;
-                    }
-                    if (state.hot >= 0) Choose(*window, state.hot);
-                    if ((window = Find(hwnd)) != nullptr) Drop(*window, false);
-                    return 0;
-                case VK_ESCAPE:
-                    if (state.dropped) Drop(*window, false);
-                    return 0;
-                case VK_TAB:
-                    if (state.dropped) Drop(*window, false);
-                    break;
-                default: {
-                    if (count == 0) return 0;
-                    int target = KeyTarget(*window, state.dropped ? state.hot : state.selection, wParam);
-                    if (target < 0) break;
-                    if (state.dropped) {
-                        state.hot = target;
-                        ScrollIntoView(*window, target);
-                        Invalidate(window);
-                    } else {
-                        Choose(*window, target);
-                    }
-                    return 0;
-                }
-            }
-            break;
-        case WM_KILLFOCUS:
+        case VK_ESCAPE:
             if (state.dropped) Drop(*window, false);
-            Invalidate(window);
             return 0;
-        default: break;
+        case VK_TAB:
+            if (state.dropped) Drop(*window, false);
+            break;
+        default: {
+            if (count == 0) return 0;
+            int target = KeyTarget(*window, state.dropped ? state.hot : state.selection, wParam);
+            if (target < 0) break;
+            if (state.dropped) {
+                state.hot = target;
+                ScrollIntoView(*window, target);
+                Invalidate(window);
+            } else {
+                Choose(*window, target);
+            }
+            return 0;
+        }
+        }
+        break;
+    case WM_KILLFOCUS:
+        if (state.dropped) Drop(*window, false);
+        Invalidate(window);
+        return 0;
+    default: break;
     }
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }

@@ -13,9 +13,9 @@ constexpr int kHeadlessHeight = 1080;
 // What a driver reports: each size at 16 and 32 bits and at 60 and 75 Hz,
 // grouped by depth, sizes in the driver's own order (not sorted).
 std::vector<Win32DisplayMode> DefaultModes() {
-    const int sizes[][2] = {{640, 480},   {800, 600},   {1024, 768},  {1152, 864},  {1280, 1024}, {1280, 720},
-                            {1280, 768},  {1280, 800},  {1280, 960},  {1360, 768},  {1366, 768},  {1440, 900},
-                            {1600, 900},  {1600, 1200}, {1680, 1050}, {1920, 1080}};
+    const int sizes[][2] = {{640, 480},  {800, 600},   {1024, 768},  {1152, 864}, {1280, 1024}, {1280, 720},
+                            {1280, 768}, {1280, 800},  {1280, 960},  {1360, 768}, {1366, 768},  {1440, 900},
+                            {1600, 900}, {1600, 1200}, {1680, 1050}, {1920, 1080}};
     std::vector<Win32DisplayMode> modes;
     for (int bits : {16, 32})
         for (const auto& size : sizes)
@@ -55,9 +55,9 @@ int WINAPI GetSystemMetrics(int index) {
     int width = kHeadlessWidth, height = kHeadlessHeight;
     if (!win32::Headless()) win32::SdlScreenSize(&width, &height);
     switch (index) {
-        case SM_CXSCREEN: return width;
-        case SM_CYSCREEN: return height;
-        default: return 0;
+    case SM_CXSCREEN: return width;
+    case SM_CYSCREEN: return height;
+    default: return 0;
     }
 }
 

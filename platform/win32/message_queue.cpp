@@ -99,12 +99,12 @@ bool TakePaint(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, bool remove)
 WPARAM CharOfKey(WPARAM key) {
     if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9')) return key;
     switch (key) {
-        case VK_BACK:
-        case VK_TAB:
-        case VK_RETURN:
-        case VK_ESCAPE:
-        case VK_SPACE: return key;
-        default: return 0;
+    case VK_BACK:
+    case VK_TAB:
+    case VK_RETURN:
+    case VK_ESCAPE:
+    case VK_SPACE: return key;
+    default: return 0;
     }
 }
 
@@ -124,8 +124,7 @@ BOOL WINAPI PeekMessageA(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, UI
     SdlPumpEvents(0);
     bool remove = (removeMsg & PM_REMOVE) != 0;
     return (TakePosted(msg, hwnd, filterMin, filterMax, remove) || TakeInput(msg, hwnd, filterMin, filterMax, remove) ||
-            TakeQuit(msg, hwnd, filterMin, filterMax, remove) ||
-            TakePaint(msg, hwnd, filterMin, filterMax, remove))
+            TakeQuit(msg, hwnd, filterMin, filterMax, remove) || TakePaint(msg, hwnd, filterMin, filterMax, remove))
                ? TRUE
                : FALSE;
 }
@@ -181,16 +180,16 @@ LRESULT WINAPI DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM /*l
     Window* window = Find(hwnd);
     if (!window) return 0;
     switch (message) {
-        case WM_CLOSE: DestroyWindow(hwnd); return 0;
-        case WM_PAINT:
-            if (!window->parent && window->renderer) PaintOnScreen(*window);
-            return 0;
-        case WM_KEYDOWN:
-            if (wParam == VK_TAB) {
-                Window* top = TopLevelOf(window);
-                if (top && !top->children.empty()) CycleFocus(*top, false);
-            }
-            return 0;
-        default: return 0;
+    case WM_CLOSE: DestroyWindow(hwnd); return 0;
+    case WM_PAINT:
+        if (!window->parent && window->renderer) PaintOnScreen(*window);
+        return 0;
+    case WM_KEYDOWN:
+        if (wParam == VK_TAB) {
+            Window* top = TopLevelOf(window);
+            if (top && !top->children.empty()) CycleFocus(*top, false);
+        }
+        return 0;
+    default: return 0;
     }
 }

@@ -38,29 +38,29 @@ WPARAM VirtualKey(SDL_Keycode key) {
     if (key >= SDLK_0 && key <= SDLK_9) return '0' + (key - SDLK_0);
     if (key >= SDLK_F1 && key <= SDLK_F12) return VK_F1 + (key - SDLK_F1);
     switch (key) {
-        case SDLK_ESCAPE: return VK_ESCAPE;
-        case SDLK_RETURN:
-        case SDLK_KP_ENTER: return VK_RETURN;
-        case SDLK_SPACE: return VK_SPACE;
-        case SDLK_TAB: return VK_TAB;
-        case SDLK_BACKSPACE: return VK_BACK;
-        case SDLK_UP: return VK_UP;
-        case SDLK_DOWN: return VK_DOWN;
-        case SDLK_LEFT: return VK_LEFT;
-        case SDLK_RIGHT: return VK_RIGHT;
-        case SDLK_HOME: return VK_HOME;
-        case SDLK_END: return VK_END;
-        case SDLK_PAGEUP: return VK_PRIOR;
-        case SDLK_PAGEDOWN: return VK_NEXT;
-        case SDLK_INSERT: return VK_INSERT;
-        case SDLK_DELETE: return VK_DELETE;
-        case SDLK_LSHIFT:
-        case SDLK_RSHIFT: return VK_SHIFT;
-        case SDLK_LCTRL:
-        case SDLK_RCTRL: return VK_CONTROL;
-        case SDLK_LALT:
-        case SDLK_RALT: return VK_MENU;
-        default: return 0;
+    case SDLK_ESCAPE: return VK_ESCAPE;
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER: return VK_RETURN;
+    case SDLK_SPACE: return VK_SPACE;
+    case SDLK_TAB: return VK_TAB;
+    case SDLK_BACKSPACE: return VK_BACK;
+    case SDLK_UP: return VK_UP;
+    case SDLK_DOWN: return VK_DOWN;
+    case SDLK_LEFT: return VK_LEFT;
+    case SDLK_RIGHT: return VK_RIGHT;
+    case SDLK_HOME: return VK_HOME;
+    case SDLK_END: return VK_END;
+    case SDLK_PAGEUP: return VK_PRIOR;
+    case SDLK_PAGEDOWN: return VK_NEXT;
+    case SDLK_INSERT: return VK_INSERT;
+    case SDLK_DELETE: return VK_DELETE;
+    case SDLK_LSHIFT:
+    case SDLK_RSHIFT: return VK_SHIFT;
+    case SDLK_LCTRL:
+    case SDLK_RCTRL: return VK_CONTROL;
+    case SDLK_LALT:
+    case SDLK_RALT: return VK_MENU;
+    default: return 0;
     }
 }
 
@@ -83,41 +83,41 @@ void PostMouse(Window& window, UINT message, int x, int y, WPARAM wParam) {
 
 void Translate(const SDL_Event& event) {
     switch (event.type) {
-        case SDL_WINDOWEVENT: {
-            Window* window = BySdlId(event.window.windowID);
-            if (!window) return;
-            if (event.window.event == SDL_WINDOWEVENT_CLOSE)
-                PostInternal(HandleOf(*window), WM_CLOSE, 0, 0);
-            else if (event.window.event == SDL_WINDOWEVENT_EXPOSED)
-                Invalidate(window);
-            return;
+    case SDL_WINDOWEVENT: {
+        Window* window = BySdlId(event.window.windowID);
+        if (!window) return;
+        if (event.window.event == SDL_WINDOWEVENT_CLOSE)
+            PostInternal(HandleOf(*window), WM_CLOSE, 0, 0);
+        else if (event.window.event == SDL_WINDOWEVENT_EXPOSED)
+            Invalidate(window);
+        return;
+    }
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+        if (Window* window = BySdlId(event.key.windowID)) PostKey(*window, event.key);
+        return;
+    case SDL_MOUSEMOTION:
+        if (Window* window = BySdlId(event.motion.windowID))
+            PostMouse(*window, WM_MOUSEMOVE, event.motion.x, event.motion.y,
+                      (event.motion.state & SDL_BUTTON_LMASK) ? MK_LBUTTON : 0);
+        return;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+        if (event.button.button != SDL_BUTTON_LEFT) return;
+        if (Window* window = BySdlId(event.button.windowID))
+            PostMouse(*window, event.type == SDL_MOUSEBUTTONDOWN ? WM_LBUTTONDOWN : WM_LBUTTONUP, event.button.x,
+                      event.button.y, event.type == SDL_MOUSEBUTTONDOWN ? MK_LBUTTON : 0);
+        return;
+    case SDL_MOUSEWHEEL:
+        if (Window* window = BySdlId(event.wheel.windowID)) {
+            int x = 0, y = 0;
+            SDL_GetMouseState(&x, &y);
+            int delta = event.wheel.y * WHEEL_DELTA;
+            if (event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED) delta = -delta;
+            PostMouse(*window, WM_MOUSEWHEEL, x, y, MAKEWPARAM(0, static_cast<WORD>(static_cast<short>(delta))));
         }
-        case SDL_KEYDOWN:
-        case SDL_KEYUP:
-            if (Window* window = BySdlId(event.key.windowID)) PostKey(*window, event.key);
-            return;
-        case SDL_MOUSEMOTION:
-            if (Window* window = BySdlId(event.motion.windowID))
-                PostMouse(*window, WM_MOUSEMOVE, event.motion.x, event.motion.y,
-                          (event.motion.state & SDL_BUTTON_LMASK) ? MK_LBUTTON : 0);
-            return;
-        case SDL_MOUSEBUTTONDOWN:
-        case SDL_MOUSEBUTTONUP:
-            if (event.button.button != SDL_BUTTON_LEFT) return;
-            if (Window* window = BySdlId(event.button.windowID))
-                PostMouse(*window, event.type == SDL_MOUSEBUTTONDOWN ? WM_LBUTTONDOWN : WM_LBUTTONUP, event.button.x,
-                          event.button.y, event.type == SDL_MOUSEBUTTONDOWN ? MK_LBUTTON : 0);
-            return;
-        case SDL_MOUSEWHEEL:
-            if (Window* window = BySdlId(event.wheel.windowID)) {
-                int x = 0, y = 0;
-                SDL_GetMouseState(&x, &y);
-                int delta = event.wheel.y * WHEEL_DELTA;
-                if (event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED) delta = -delta;
-                PostMouse(*window, WM_MOUSEWHEEL, x, y, MAKEWPARAM(0, static_cast<WORD>(static_cast<short>(delta))));
-            }
-            return;
-        default: return;
+        return;
+    default: return;
     }
 }
 
@@ -169,8 +169,7 @@ void SdlCreateWindow(Window& window) {
     if ((window.style & WS_POPUP) && window.rect.left == 0 && window.rect.top == 0 &&
         SDL_GetDesktopDisplayMode(0, &desktop) == 0 && w == desktop.w && h == desktop.h)
         flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-    window.sdlWindow =
-        SDL_CreateWindow(window.text.c_str(), window.rect.left, window.rect.top, w, h, flags);
+    window.sdlWindow = SDL_CreateWindow(window.text.c_str(), window.rect.left, window.rect.top, w, h, flags);
     if (!window.sdlWindow) {
         std::fprintf(stderr, "SDL could not create the window \"%s\": %s\n", window.text.c_str(), SDL_GetError());
         return;
@@ -237,9 +236,9 @@ void SdlMessageBox(const char* text, const char* caption, UINT type) {
     if (!Active()) return;
     Uint32 flags = SDL_MESSAGEBOX_INFORMATION;
     switch (type & MB_ICONMASK) {
-        case MB_ICONERROR: flags = SDL_MESSAGEBOX_ERROR; break;
-        case MB_ICONEXCLAMATION: flags = SDL_MESSAGEBOX_WARNING; break;
-        default: break;
+    case MB_ICONERROR: flags = SDL_MESSAGEBOX_ERROR; break;
+    case MB_ICONEXCLAMATION: flags = SDL_MESSAGEBOX_WARNING; break;
+    default: break;
     }
     SDL_ShowSimpleMessageBox(flags, caption, text, nullptr);
 }

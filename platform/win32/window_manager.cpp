@@ -100,8 +100,8 @@ BOOL WINAPI UnregisterClassA(LPCSTR className, HINSTANCE /*instance*/) {
     return TRUE;
 }
 
-HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
-                            int width, int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param) {
+HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width,
+                            int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param) {
     RegisterBuiltInClasses();
     WindowClass* cls = FindClass(className);
     if (!cls) return nullptr;
@@ -132,8 +132,8 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
 
     if (!window.parent) SdlCreateWindow(window);
 
-    CREATESTRUCTA create = {param, instance, menu, parent, height, width, y, x,
-                            static_cast<LONG>(style), windowName, className, exStyle};
+    CREATESTRUCTA create = {param,      instance,  menu,   parent, height, width, y, x, static_cast<LONG>(style),
+                            windowName, className, exStyle};
     if (SendMessageA(hwnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&create)) == -1) {
         DestroyWindow(hwnd);
         return nullptr;
@@ -246,10 +246,10 @@ LONG WINAPI GetWindowLongA(HWND hwnd, int index) {
     Window* window = Find(hwnd);
     if (!window) return 0;
     switch (index) {
-        case GWL_STYLE: return static_cast<LONG>(window->style);
-        case GWL_EXSTYLE: return static_cast<LONG>(window->exStyle);
-        case GWL_ID: return window->controlId;
-        default: return 0;
+    case GWL_STYLE: return static_cast<LONG>(window->style);
+    case GWL_EXSTYLE: return static_cast<LONG>(window->exStyle);
+    case GWL_ID: return window->controlId;
+    default: return 0;
     }
 }
 

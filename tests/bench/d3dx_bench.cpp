@@ -32,7 +32,9 @@ std::string GridXFile(int n) {
     out += "  MeshTextureCoords { " + std::to_string(vertices) + ";";
     for (int i = 0; i < vertices; ++i) out += " 0.5;0.5;,";
     out.back() = ';';
-    out += " }\n  MeshMaterialList { 1; 1; 0;; Material { 1;1;1;1;; 10; 0;0;0;; 0;0;0;; TextureFilename { \"g.dds\"; } } }\n";
+    out +=
+        " }\n  MeshMaterialList { 1; 1; 0;; Material { 1;1;1;1;; 10; 0;0;0;; 0;0;0;; TextureFilename { \"g.dds\"; } } "
+        "}\n";
     out += " }\n}\n";
     return out;
 }

@@ -17,7 +17,7 @@
 namespace {
 
 const D3DVERTEXELEMENT9 kMeshElements[] = {
-    {0, 0, D3DDECLTYPE_FLOAT3, 0, D3DDECLUSAGE_POSITION, 0}, {0, 12, D3DDECLTYPE_FLOAT3, 0, D3DDECLUSAGE_NORMAL, 0},
+    {0, 0, D3DDECLTYPE_FLOAT3, 0, D3DDECLUSAGE_POSITION, 0},  {0, 12, D3DDECLTYPE_FLOAT3, 0, D3DDECLUSAGE_NORMAL, 0},
     {0, 24, D3DDECLTYPE_FLOAT2, 0, D3DDECLUSAGE_TEXCOORD, 0}, {0, 32, D3DDECLTYPE_FLOAT3, 0, D3DDECLUSAGE_TANGENT, 0},
     {0, 44, D3DDECLTYPE_FLOAT3, 0, D3DDECLUSAGE_BINORMAL, 0}, D3DDECL_END(),
 };
@@ -64,8 +64,20 @@ struct Scene {
         vertexBuffer->Lock(0, 0, reinterpret_cast<void**>(&v), 0);
         for (int y = 0; y <= kGrid; ++y)
             for (int x = 0; x <= kGrid; ++x, v += 14) {
-                const float vertex[14] = {float(x) / kGrid * 2 - 1, float(y) / kGrid * 2 - 1, 0.5f, 0, 0, -1,
-                                          float(x) / kGrid, float(y) / kGrid, 1, 0, 0, 0, 1, 0};
+                const float vertex[14] = {float(x) / kGrid * 2 - 1,
+                                          float(y) / kGrid * 2 - 1,
+                                          0.5f,
+                                          0,
+                                          0,
+                                          -1,
+                                          float(x) / kGrid,
+                                          float(y) / kGrid,
+                                          1,
+                                          0,
+                                          0,
+                                          0,
+                                          1,
+                                          0};
                 std::memcpy(v, vertex, sizeof vertex);
             }
         vertexBuffer->Unlock();

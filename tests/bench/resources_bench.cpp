@@ -63,8 +63,8 @@ public:
         std::string pattern = (std::filesystem::temp_directory_path() / "resources_bench_XXXXXX").string();
         dir = mkdtemp(pattern.data()) ? pattern : std::string(".");
         packPath = dir + "/data.pak";
-        std::ofstream(packPath, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                         std::streamsize(bytes.size()));
+        std::ofstream(packPath, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     }
     ~Setup() {
         if (device) device->Release();

@@ -65,8 +65,9 @@ protected:
     Result Demo(const std::string& arguments) { return Shell("./demo " + arguments, folder / "log.txt"); }
     // ffprobe's value of `entry` for the first stream of `kind` ("v" or "a").
     std::string Probe(const fs::path& file, const char* kind, const char* entry) {
-        return Shell(std::string("ffprobe -v error -select_streams ") + kind + ":0 -count_frames -show_entries stream=" +
-                         entry + " -of default=noprint_wrappers=1:nokey=1 '" + file.string() + "'",
+        return Shell(std::string("ffprobe -v error -select_streams ") + kind +
+                         ":0 -count_frames -show_entries stream=" + entry +
+                         " -of default=noprint_wrappers=1:nokey=1 '" + file.string() + "'",
                      folder / "probe.txt")
             .log;
     }

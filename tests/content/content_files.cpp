@@ -40,14 +40,39 @@ const std::vector<std::string>& MeshNames() {
 }
 
 const std::vector<std::string>& TextureNames() {
-    static const std::vector<std::string> names = {
-        "Loading.jpg",     "first.png",        "thereis.png",   "asketch.png",      "island.jpg",
-        "islandNormal.jpg", "Hatch0.dds",      "Hatch1.dds",    "Hatch2.dds",       "Hatch3.dds",
-        "Hatch4.dds",      "Hatch5.dds",       "waves2.dds",    "hatch0.jpg",       "hatch1.jpg",
-        "shadowmap.tga",   "cubemap.dds",      "Sky02.jpg",     "then.png",         "acolour.png",
-        "clouds1.tga",     "earthmap1k.jpg",   "earth_nrm.dds", "earth_day_color_spec.dds", "earth_clouds_alpha.dds",
-        "credits_copy.jpg", "StarField.jpg",   "kelss.png",     "presents.png",     "tavo.png",
-        "ost.png",         "quillet.png",      "kratka.jpg"};
+    static const std::vector<std::string> names = {"Loading.jpg",
+                                                   "first.png",
+                                                   "thereis.png",
+                                                   "asketch.png",
+                                                   "island.jpg",
+                                                   "islandNormal.jpg",
+                                                   "Hatch0.dds",
+                                                   "Hatch1.dds",
+                                                   "Hatch2.dds",
+                                                   "Hatch3.dds",
+                                                   "Hatch4.dds",
+                                                   "Hatch5.dds",
+                                                   "waves2.dds",
+                                                   "hatch0.jpg",
+                                                   "hatch1.jpg",
+                                                   "shadowmap.tga",
+                                                   "cubemap.dds",
+                                                   "Sky02.jpg",
+                                                   "then.png",
+                                                   "acolour.png",
+                                                   "clouds1.tga",
+                                                   "earthmap1k.jpg",
+                                                   "earth_nrm.dds",
+                                                   "earth_day_color_spec.dds",
+                                                   "earth_clouds_alpha.dds",
+                                                   "credits_copy.jpg",
+                                                   "StarField.jpg",
+                                                   "kelss.png",
+                                                   "presents.png",
+                                                   "tavo.png",
+                                                   "ost.png",
+                                                   "quillet.png",
+                                                   "kratka.jpg"};
     return names;
 }
 

@@ -8,9 +8,9 @@
 
 namespace content_test {
 
-std::string ContentDir();   // <build>/content
-std::string PackPath();     // <build>/data.pak
-std::string MusicPath();    // <build>/music/music.mp3
+std::string ContentDir();  // <build>/content
+std::string PackPath();    // <build>/data.pak
+std::string MusicPath();   // <build>/music/music.mp3
 
 // Whole file; empty when it cannot be read.
 std::vector<uint8_t> ReadFile(const std::string& path);

@@ -13,9 +13,9 @@ using namespace content_test;
 TEST(Contentgen, AFreshRunMakesTheSameBytesAsTheBuild) {
     fs::path dir = fs::temp_directory_path() / ("contentgen_test_" + std::to_string(::getpid()));
     fs::remove_all(dir);
-    std::string command = std::string("\"") + CONTENTGEN_EXE + "\" --out \"" + (dir / "content").string() + "\" --music \"" +
-                          (dir / "music.mp3").string() + "\" --score \"" + CONTENTGEN_SCORE + "\" --font \"" +
-                          CONTENTGEN_FONT + "\" > /dev/null";
+    std::string command = std::string("\"") + CONTENTGEN_EXE + "\" --out \"" + (dir / "content").string() +
+                          "\" --music \"" + (dir / "music.mp3").string() + "\" --score \"" + CONTENTGEN_SCORE +
+                          "\" --font \"" + CONTENTGEN_FONT + "\" > /dev/null";
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
     size_t compared = 0;
     for (const auto& entry : fs::directory_iterator(dir / "content")) {

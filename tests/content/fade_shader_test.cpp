@@ -56,7 +56,6 @@ const float kBlack[4] = {0, 0, 0, 0};
 
 }  // namespace
 
-
 TEST_F(FadeShaders, FadeOutGoesFromThePictureToTheColourAndFadeInBack) {
     const float white[4] = {1, 1, 1, 0};
     ExpectNear(Draw(fadeOut, 0.0f, kBlack), {0xC0, 0x80, 0x40});

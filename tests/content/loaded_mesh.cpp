@@ -33,8 +33,9 @@ LoadedMesh LoadMesh(IDirect3DDevice9* device, const std::string& name) {
     ID3DXMesh* mesh = nullptr;
     ID3DXBuffer* materials = nullptr;
     DWORD count = 0;
-    if (bytes.empty() || FAILED(D3DXLoadMeshFromXInMemory(bytes.data(), DWORD(bytes.size()), D3DXMESH_SYSTEMMEM | D3DXMESH_32BIT,
-                                                          device, nullptr, &materials, nullptr, &count, &mesh)))
+    if (bytes.empty() ||
+        FAILED(D3DXLoadMeshFromXInMemory(bytes.data(), DWORD(bytes.size()), D3DXMESH_SYSTEMMEM | D3DXMESH_32BIT, device,
+                                         nullptr, &materials, nullptr, &count, &mesh)))
         return out;
     const DWORD stride = mesh->GetNumBytesPerVertex();
     void* data = nullptr;
@@ -57,7 +58,8 @@ LoadedMesh LoadMesh(IDirect3DDevice9* device, const std::string& name) {
     out.attributes.assign(attributes, attributes + mesh->GetNumFaces());
     mesh->UnlockAttributeBuffer();
     const auto* list = materials ? static_cast<const D3DXMATERIAL*>(materials->GetBufferPointer()) : nullptr;
-    for (DWORD m = 0; m < count && list; ++m) out.textures.push_back(list[m].pTextureFilename ? list[m].pTextureFilename : "");
+    for (DWORD m = 0; m < count && list; ++m)
+        out.textures.push_back(list[m].pTextureFilename ? list[m].pTextureFilename : "");
     if (materials) materials->Release();
     mesh->Release();
     out.loaded = true;

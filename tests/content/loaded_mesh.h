@@ -13,11 +13,11 @@ struct LoadedMesh {
     bool loaded = false;
     std::vector<D3DXVECTOR3> positions;
     std::vector<D3DXVECTOR2> uvs;
-    std::vector<DWORD> indices;     // three a face
-    std::vector<DWORD> attributes;  // one a face
+    std::vector<DWORD> indices;         // three a face
+    std::vector<DWORD> attributes;      // one a face
     std::vector<std::string> textures;  // per material, empty for none
 
-    D3DXVECTOR3 FaceNormal(size_t face) const;   // Cross(b - a, c - a), unnormalised
+    D3DXVECTOR3 FaceNormal(size_t face) const;  // Cross(b - a, c - a), unnormalised
     D3DXVECTOR3 FaceCentre(size_t face) const;
     void Bounds(D3DXVECTOR3& lo, D3DXVECTOR3& hi) const;
 };

@@ -49,10 +49,13 @@ double FacingShare(const LoadedMesh& m, Wanted wanted) {
 }  // namespace
 
 TEST_F(SceneMeshes, LoadThroughTheXFileLoaderWithTexturedMaterials) {
-    const std::map<std::string, std::pair<size_t, size_t>> triangles = {
-        {"fy_faen_assSmall.X", {3000, 60000}}, {"ocean.X", {500, 30000}}, {"yachtAll2.x", {500, 20000}},
-        {"skydome.X", {500, 20000}},           {"sphere.x", {1000, 30000}}, {"creditsPlane.x", {2, 1000}},
-        {"cylinder.X", {100, 5000}}};
+    const std::map<std::string, std::pair<size_t, size_t>> triangles = {{"fy_faen_assSmall.X", {3000, 60000}},
+                                                                        {"ocean.X", {500, 30000}},
+                                                                        {"yachtAll2.x", {500, 20000}},
+                                                                        {"skydome.X", {500, 20000}},
+                                                                        {"sphere.x", {1000, 30000}},
+                                                                        {"creditsPlane.x", {2, 1000}},
+                                                                        {"cylinder.X", {100, 5000}}};
     for (const std::string& name : MeshNames()) {
         const LoadedMesh& m = Mesh(name);
         ASSERT_TRUE(m.loaded) << name;
@@ -60,7 +63,8 @@ TEST_F(SceneMeshes, LoadThroughTheXFileLoaderWithTexturedMaterials) {
         EXPECT_GE(faces, triangles.at(name).first) << name;
         EXPECT_LE(faces, triangles.at(name).second) << name;
         if (name == "cylinder.X")
-            EXPECT_EQ(m.positions.size(), faces * 3) << "every face of the cylinder has vertices of its own, to fly off";
+            EXPECT_EQ(m.positions.size(), faces * 3)
+                << "every face of the cylinder has vertices of its own, to fly off";
         else
             EXPECT_LT(m.positions.size(), faces * 3) << name << " shares its vertices";
         ASSERT_FALSE(m.textures.empty()) << name;
@@ -114,7 +118,8 @@ TEST_F(SceneMeshes, FacesTurnTowardsTheirViewers) {
     EXPECT_EQ(FacingShare(Mesh("sphere.x"), [](D3DXVECTOR3 c) { return c; }), 1.0);
     EXPECT_EQ(FacingShare(Mesh("skydome.X"), [](D3DXVECTOR3 c) { return -c; }), 1.0);
     EXPECT_EQ(FacingShare(Mesh("creditsPlane.x"), [](D3DXVECTOR3) { return D3DXVECTOR3(0, 0, -1); }), 1.0);
-    const D3DXVECTOR3 centre(gen::world::kCylinderCentre.x, gen::world::kCylinderCentre.y, gen::world::kCylinderCentre.z);
+    const D3DXVECTOR3 centre(gen::world::kCylinderCentre.x, gen::world::kCylinderCentre.y,
+                             gen::world::kCylinderCentre.z);
     EXPECT_EQ(FacingShare(Mesh("cylinder.X"), [&](D3DXVECTOR3 c) { return c - centre; }), 1.0);
 }
 
@@ -125,7 +130,8 @@ TEST_F(SceneMeshes, IslandRisesFromTheSeaWithPartsBelowIt) {
     EXPECT_GT(hi.y, 20.0f);
     EXPECT_LT(hi.y, 50.0f);
     // The mesh samples the height function the paths are checked against.
-    for (const D3DXVECTOR3& p : Mesh("fy_faen_assSmall.X").positions) ASSERT_NEAR(p.y, gen::IslandHeight(p.x, p.z), 1e-3f);
+    for (const D3DXVECTOR3& p : Mesh("fy_faen_assSmall.X").positions)
+        ASSERT_NEAR(p.y, gen::IslandHeight(p.x, p.z), 1e-3f);
 }
 
 TEST_F(SceneMeshes, IslandColourMapLinesUpWithItsTextureCoordinates) {
@@ -145,7 +151,8 @@ TEST_F(SceneMeshes, IslandColourMapLinesUpWithItsTextureCoordinates) {
         uint32_t x = std::min(map.width - 1, uint32_t(island.uvs[i].x * map.width));
         uint32_t v = std::min(map.height - 1, uint32_t(island.uvs[i].y * map.height));
         uint32_t texel = map.pixels[size_t(v) * map.width + x];
-        float r = float((texel >> 16) & 0xFF) / 255, g = float((texel >> 8) & 0xFF) / 255, b = float(texel & 0xFF) / 255;
+        float r = float((texel >> 16) & 0xFF) / 255, g = float((texel >> 8) & 0xFF) / 255,
+              b = float(texel & 0xFF) / 255;
         bool seabed = g > r && b > 0.8f * g && r + g + b < 1.15f;  // dark teal
         if (y < -8.0f) {
             ++deep;
@@ -199,7 +206,8 @@ TEST_F(SceneMeshes, GlobeAndCylinderSitBeforeTheFixedCameraApart) {
     EXPECT_NEAR(centre.z, kCylinderCentre.z, 0.05f);
     Mesh("sphere.x").Bounds(lo, hi);
     float radius = hi.y;
-    for (const D3DXVECTOR3& p : Mesh("cylinder.X").positions) EXPECT_GT(D3DXVec3Length(&p), radius) << "inside the globe";
+    for (const D3DXVECTOR3& p : Mesh("cylinder.X").positions)
+        EXPECT_GT(D3DXVec3Length(&p), radius) << "inside the globe";
     // Both in the fixed camera's view: eye (-13.387, 8.734, 0.395) at the origin, 45 degrees, 4:3.
     D3DXMATRIX view, projection, viewProjection;
     D3DXVECTOR3 eye(kStarEye.x, kStarEye.y, kStarEye.z), at(0, 0, 0), up(0, 1, 0);

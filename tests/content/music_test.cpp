@@ -54,7 +54,8 @@ protected:
     static double Rms(double from, double to) {
         double sum = 0;
         size_t a = size_t(from * kRate), b = std::min(size_t(to * kRate), stereo->size() / 2);
-        for (size_t i = a; i < b; ++i) sum += (*stereo)[2 * i] * (*stereo)[2 * i] + (*stereo)[2 * i + 1] * (*stereo)[2 * i + 1];
+        for (size_t i = a; i < b; ++i)
+            sum += (*stereo)[2 * i] * (*stereo)[2 * i] + (*stereo)[2 * i + 1] * (*stereo)[2 * i + 1];
         return std::sqrt(sum / double(2 * (b - a)));
     }
 
@@ -107,7 +108,8 @@ TEST_F(Music, SoundChangesAtEverySceneCue) {
     for (double cue : {3.5, 10.5, 17.5, 33.5, 73.0, 90.0}) {
         std::vector<double> before = ranges(cue - 1, cue), after = ranges(cue, cue + 1);
         double change = 0;
-        for (int r = 0; r < 3; ++r) change = std::max(change, std::fabs(std::log((after[r] + 1e-9) / (before[r] + 1e-9))));
+        for (int r = 0; r < 3; ++r)
+            change = std::max(change, std::fabs(std::log((after[r] + 1e-9) / (before[r] + 1e-9))));
         EXPECT_GT(change, std::log(1.6)) << "at " << cue << " s";
     }
 }

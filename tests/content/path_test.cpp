@@ -112,7 +112,7 @@ TEST(CreditsPath, BringsTheCardToRestFacingTheFixedCamera) {
     EXPECT_NEAR(path.duration, 14.6f, 0.01f) << "from the trigger at 95.4 s to the end";
     const D3DXVECTOR3 eye(kStarEye.x, kStarEye.y, kStarEye.z), origin(0, 0, 0);
     struct Pose {
-        bool inView = true;       // all four corners on screen
+        bool inView = true;        // all four corners on screen
         bool facesCamera = false;  // its face (-z) turned to the eye
         D3DXVECTOR3 right;         // where its x axis points
     };

@@ -42,14 +42,15 @@ TEST(Score, MalformedScoresAreRefusedWithTheirLine) {
 TEST(Score, LevelsAndChordsFollowTheSectionAndItsBars) {
     Score score;
     std::string problem;
-    ASSERT_TRUE(ParseScore("tempo 120\nsection a 0 chords Am F pad=0.5\nsection b 10 chords C hat=1\nend 20\n", score, problem))
+    ASSERT_TRUE(
+        ParseScore("tempo 120\nsection a 0 chords Am F pad=0.5\nsection b 10 chords C hat=1\nend 20\n", score, problem))
         << problem;
     EXPECT_FLOAT_EQ(score.Level("pad", 9.9), 0.5f);
     EXPECT_FLOAT_EQ(score.Level("pad", 10), 0.0f);
     EXPECT_FLOAT_EQ(score.Level("hat", 10), 1.0f);
-    EXPECT_EQ(score.ChordAt(3.9).notes[0], 57);  // bar 0: Am
-    EXPECT_EQ(score.ChordAt(4.0).notes[0], 53);  // bar 1: F
-    EXPECT_EQ(score.ChordAt(8.0).notes[0], 57);  // bar 2: Am again
+    EXPECT_EQ(score.ChordAt(3.9).notes[0], 57);   // bar 0: Am
+    EXPECT_EQ(score.ChordAt(4.0).notes[0], 53);   // bar 1: F
+    EXPECT_EQ(score.ChordAt(8.0).notes[0], 57);   // bar 2: Am again
     EXPECT_EQ(score.ChordAt(10.0).notes[0], 48);  // section b's bars count from its start
 }
 

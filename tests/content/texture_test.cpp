@@ -66,7 +66,8 @@ TEST(Textures, EveryPictureLoadsThroughTheTextureLoaders) {
         ASSERT_FALSE(bytes.empty()) << name;
         if (name == "cubemap.dds") {
             IDirect3DCubeTexture9* cube = nullptr;
-            ASSERT_EQ(D3DXCreateCubeTextureFromFileInMemory(device.Get(), bytes.data(), UINT(bytes.size()), &cube), D3D_OK);
+            ASSERT_EQ(D3DXCreateCubeTextureFromFileInMemory(device.Get(), bytes.data(), UINT(bytes.size()), &cube),
+                      D3D_OK);
             D3DSURFACE_DESC desc{};
             cube->GetLevelDesc(0, &desc);
             EXPECT_EQ(desc.Width, desc.Height);
@@ -75,7 +76,8 @@ TEST(Textures, EveryPictureLoadsThroughTheTextureLoaders) {
             continue;
         }
         IDirect3DTexture9* texture = nullptr;
-        ASSERT_EQ(D3DXCreateTextureFromFileInMemory(device.Get(), bytes.data(), UINT(bytes.size()), &texture), D3D_OK) << name;
+        ASSERT_EQ(D3DXCreateTextureFromFileInMemory(device.Get(), bytes.data(), UINT(bytes.size()), &texture), D3D_OK)
+            << name;
         D3DSURFACE_DESC desc{};
         texture->GetLevelDesc(0, &desc);
         EXPECT_GE(desc.Width, 128u) << name;

@@ -10,8 +10,7 @@
 
 namespace {
 
-constexpr uint32_t kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kBlue = 0xFF0000FF, kWhite = 0xFFFFFFFF,
-                   kBlack = 0xFF000000;
+constexpr uint32_t kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kBlue = 0xFF0000FF, kWhite = 0xFFFFFFFF, kBlack = 0xFF000000;
 
 struct Vertex {
     float x, y, z, u, v;
@@ -46,8 +45,7 @@ void main() { oC0 = c[0]; }
 )";
 
 // Full-screen strip in clip space with (0, 0) at the top left.
-const Vertex kFullScreen[4] = {
-    {-1, 1, 0, 0, 0}, {1, 1, 0, 1, 0}, {-1, -1, 0, 0, 1}, {1, -1, 0, 1, 1}};
+const Vertex kFullScreen[4] = {{-1, 1, 0, 0, 0}, {1, 1, 0, 1, 0}, {-1, -1, 0, 0, 1}, {1, -1, 0, 1, 1}};
 
 class GLDevice : public ::testing::Test {
 protected:
@@ -124,7 +122,6 @@ TEST_F(GLDevice, PictureDrawnIntoATextureKeepsItsOrientationWhenSampled) {
     level->Release();
     back->Release();
 }
-
 
 // Quad covering the screen at depth z.
 void Plane(Vertex out[4], float z) {
@@ -333,7 +330,8 @@ TEST_F(GLDevice, CubeTextureFacesAreSampledByDirection) {
     ASSERT_NE(lookUp, nullptr) << gpu.Error();
     gpu->SetTexture(2, cube);
     gpu->SetPixelShader(lookUp);
-    const float directions[6][4] = {{1, 0, 0, 0}, {-1, 0, 0, 0}, {0, 1, 0, 0}, {0, -1, 0, 0}, {0, 0, 1, 0}, {0, 0, -1, 0}};
+    const float directions[6][4] = {{1, 0, 0, 0},  {-1, 0, 0, 0}, {0, 1, 0, 0},
+                                    {0, -1, 0, 0}, {0, 0, 1, 0},  {0, 0, -1, 0}};
     for (int face = 0; face < 6; ++face) {
         gpu->SetPixelShaderConstantF(0, directions[face], 1);
         gpu->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, kFullScreen, sizeof(Vertex));

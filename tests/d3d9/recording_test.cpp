@@ -53,16 +53,18 @@ TEST_F(RecordingDevice, NamesObjectsInOrderOfCreation) {
     gpu->SetRenderTarget(0, level);
     level->Release();
     gpu->SetTexture(1, target);
-    EXPECT_TRUE(Logged(gpu.Get(),
-                       "CreateTexture(16, 16, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT) -> Texture#1"));
+    EXPECT_TRUE(Logged(
+        gpu.Get(), "CreateTexture(16, 16, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT) -> Texture#1"));
     EXPECT_TRUE(Logged(gpu.Get(), "SetRenderTarget(0, Texture#1.0)"));
     EXPECT_TRUE(Logged(gpu.Get(), "SetTexture(1, Texture#1)"));
 }
 
 TEST_F(RecordingDevice, StatesStartAtDirect3DDefaults) {
-    const std::pair<D3DRENDERSTATETYPE, DWORD> renderStates[] = {
-        {D3DRS_CULLMODE, D3DCULL_CCW}, {D3DRS_ZENABLE, D3DZB_TRUE}, {D3DRS_SRCBLEND, D3DBLEND_ONE},
-        {D3DRS_ZFUNC, D3DCMP_LESSEQUAL}, {D3DRS_COLORWRITEENABLE, 0xF}};
+    const std::pair<D3DRENDERSTATETYPE, DWORD> renderStates[] = {{D3DRS_CULLMODE, D3DCULL_CCW},
+                                                                 {D3DRS_ZENABLE, D3DZB_TRUE},
+                                                                 {D3DRS_SRCBLEND, D3DBLEND_ONE},
+                                                                 {D3DRS_ZFUNC, D3DCMP_LESSEQUAL},
+                                                                 {D3DRS_COLORWRITEENABLE, 0xF}};
     DWORD value = 0;
     for (const auto& [state, expected] : renderStates) {
         gpu->GetRenderState(state, &value);

@@ -54,8 +54,7 @@ TEST(D3DXCompileShader, CompileErrorsComeBackWithTheSourceLine) {
 
 TEST(D3DXCompileShader, MacrosAreDefinedAndVersionLinesIgnored) {
     const D3DXMACRO macros[] = {{"SCALE", "2.0"}, {nullptr, nullptr}};
-    EXPECT_EQ(Compile("#version 120\nvoid main() { oC0 = c[0] * SCALE; }\n", "ps_3_0", "main", macros).result,
-              D3D_OK);
+    EXPECT_EQ(Compile("#version 120\nvoid main() { oC0 = c[0] * SCALE; }\n", "ps_3_0", "main", macros).result, D3D_OK);
 }
 
 TEST(CreateShader, RefusesCodeOfTheOtherStage) {
@@ -64,8 +63,7 @@ TEST(CreateShader, RefusesCodeOfTheOtherStage) {
     Compiled pixel = Compile(kPixel, "ps_3_0");
     ASSERT_EQ(pixel.result, D3D_OK);
     IDirect3DVertexShader9* vertex = nullptr;
-    EXPECT_EQ(gpu->CreateVertexShader(reinterpret_cast<const DWORD*>(pixel.code.data()), &vertex),
-              D3DERR_INVALIDCALL);
+    EXPECT_EQ(gpu->CreateVertexShader(reinterpret_cast<const DWORD*>(pixel.code.data()), &vertex), D3DERR_INVALIDCALL);
     EXPECT_EQ(vertex, nullptr);
     const DWORD notCode[4] = {0x12345678, 0, 0, 0};
     IDirect3DPixelShader9* shader = nullptr;
@@ -89,7 +87,7 @@ TEST(ShaderRegisters, PixelAndVertexRegistersAreSeparateAndNumberedAsSet) {
     IDirect3DVertexDeclaration9* declaration = nullptr;
     gpu->CreateVertexDeclaration(elements, &declaration);
     const float red[4] = {1, 0, 0, 1}, green[4] = {0, 1, 0, 1}, blue[4] = {0, 0, 1, 1};
-    gpu->SetVertexShaderConstantF(5, red, 1);    // the vertex register 5 is not the pixel one
+    gpu->SetVertexShaderConstantF(5, red, 1);  // the vertex register 5 is not the pixel one
     gpu->SetPixelShaderConstantF(5, green, 1);
     gpu->SetVertexShaderConstantF(13, blue, 1);
     gpu->SetVertexDeclaration(declaration);

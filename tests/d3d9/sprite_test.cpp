@@ -7,15 +7,15 @@
 
 namespace {
 
-constexpr uint32_t kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kBlue = 0xFF0000FF, kWhite = 0xFFFFFFFF,
-                   kBlack = 0xFF000000;
+constexpr uint32_t kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kBlue = 0xFF0000FF, kWhite = 0xFFFFFFFF, kBlack = 0xFF000000;
 
 // A picture of four solid quarters: red, green / blue, white.
 std::vector<uint32_t> Quarters(UINT width, UINT height) {
     std::vector<uint32_t> texels(size_t(width) * height);
     for (UINT y = 0; y < height; ++y)
         for (UINT x = 0; x < width; ++x)
-            texels[size_t(y) * width + x] = y < height / 2 ? (x < width / 2 ? kRed : kGreen) : (x < width / 2 ? kBlue : kWhite);
+            texels[size_t(y) * width + x] =
+                y < height / 2 ? (x < width / 2 ? kRed : kGreen) : (x < width / 2 ? kBlue : kWhite);
     return texels;
 }
 

@@ -13,10 +13,10 @@ struct Header {
     uint32_t mipCount = 1;
     uint32_t flags = 0x1007 | 0x20000;  // caps, height, width, pixel format, mip count
     uint32_t depth = 0;
-    uint32_t pixelFlags = 0x4;          // fourCC
+    uint32_t pixelFlags = 0x4;  // fourCC
     uint32_t fourCC = 0;
     uint32_t bitCount = 0;
-    uint32_t masks[4] = {0, 0, 0, 0};   // r, g, b, a
+    uint32_t masks[4] = {0, 0, 0, 0};  // r, g, b, a
     uint32_t caps2 = 0;
     uint32_t headerSize = 124;
     uint32_t pixelFormatSize = 32;

@@ -37,11 +37,17 @@ TEST(DxtBlock, ColourPaletteByEndpointOrderAndBlockKind) {
         uint32_t palette[4];
     };
     const Case cases[] = {
-        {"four colours", {0x00, 0xF8, 0x1F, 0x00, 0xE4, 0xE4, 0xE4, 0xE4}, false,
+        {"four colours",
+         {0x00, 0xF8, 0x1F, 0x00, 0xE4, 0xE4, 0xE4, 0xE4},
+         false,
          {0xFFFF0000u, 0xFF0000FFu, 0xFFAA0055u, 0xFF5500AAu}},
-        {"three colours", {0x1F, 0x00, 0x00, 0xF8, 0xE4, 0xE4, 0xE4, 0xE4}, false,
+        {"three colours",
+         {0x1F, 0x00, 0x00, 0xF8, 0xE4, 0xE4, 0xE4, 0xE4},
+         false,
          {0xFF0000FFu, 0xFFFF0000u, 0xFF800080u, 0x00000000u}},
-        {"colour half", {0x1F, 0x00, 0x00, 0xF8, 0xE4, 0xE4, 0xE4, 0xE4}, true,
+        {"colour half",
+         {0x1F, 0x00, 0x00, 0xF8, 0xE4, 0xE4, 0xE4, 0xE4},
+         true,
          {0xFF0000FFu, 0xFFFF0000u, 0xFF5500AAu, 0xFFAA0055u}},
     };
     for (const Case& c : cases) {
@@ -66,7 +72,8 @@ TEST(DxtBlock, Dxt5AlphaHasEightLevelsOrSixWithZeroAndFull) {
     const uint32_t levels[2][8] = {{255, 0, 219, 182, 146, 109, 73, 36}, {0, 255, 51, 102, 153, 204, 0, 255}};
     for (int order = 0; order < 2; ++order) {
         uint8_t a0 = order ? 0 : 255;
-        auto block = Block({a0, uint8_t(255 - a0), 0x88, 0xC6, 0xFA, 0x88, 0xC6, 0xFA, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0});
+        auto block =
+            Block({a0, uint8_t(255 - a0), 0x88, 0xC6, 0xFA, 0x88, 0xC6, 0xFA, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0});
         uint32_t texels[16];
         d3dx::DecodeDxt5Block(block.data(), texels);
         for (uint32_t i = 0; i < 16; ++i) EXPECT_EQ(texels[i] >> 24, levels[order][i % 8]) << order << ", " << i;
@@ -213,12 +220,32 @@ TEST(DdsDecode, RejectsMalformedHeaders) {
         {"huge height", [](ddsfile::Header& h) { h.height = 16385; }},
         {"too many mips", [](ddsfile::Header& h) { h.mipCount = 4; }},
         {"volume", [](ddsfile::Header& h) { h.caps2 = 0x200000; }},
-        {"depth", [](ddsfile::Header& h) { h.flags |= 0x800000; h.depth = 2; }},
+        {"depth",
+         [](ddsfile::Header& h) {
+             h.flags |= 0x800000;
+             h.depth = 2;
+         }},
         {"cube missing a face", [](ddsfile::Header& h) { h.caps2 = 0x7E00; }},
-        {"non-square cube", [](ddsfile::Header& h) { h.caps2 = 0xFE00; h.height = 2; }},
-        {"dx10", [](ddsfile::Header& h) { h.pixelFlags = 0x4; h.fourCC = ddsfile::FourCC("DX10"); }},
-        {"bc4", [](ddsfile::Header& h) { h.pixelFlags = 0x4; h.fourCC = ddsfile::FourCC("ATI1"); }},
-        {"float", [](ddsfile::Header& h) { h.pixelFlags = 0x4; h.fourCC = 113; }},
+        {"non-square cube",
+         [](ddsfile::Header& h) {
+             h.caps2 = 0xFE00;
+             h.height = 2;
+         }},
+        {"dx10",
+         [](ddsfile::Header& h) {
+             h.pixelFlags = 0x4;
+             h.fourCC = ddsfile::FourCC("DX10");
+         }},
+        {"bc4",
+         [](ddsfile::Header& h) {
+             h.pixelFlags = 0x4;
+             h.fourCC = ddsfile::FourCC("ATI1");
+         }},
+        {"float",
+         [](ddsfile::Header& h) {
+             h.pixelFlags = 0x4;
+             h.fourCC = 113;
+         }},
         {"no format", [](ddsfile::Header& h) { h.pixelFlags = 0; }},
         {"odd bit count", [](ddsfile::Header& h) { h.bitCount = 12; }},
         {"mask beyond pixel", [](ddsfile::Header& h) { h.bitCount = 16; }},

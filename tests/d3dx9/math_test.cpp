@@ -123,9 +123,9 @@ TEST(D3DXMatrix, LookAtFromDefaultCameraPutsTargetOnViewAxis) {
     D3DXMatrixLookAtLH(&view, &eye, &at, &up);
     float len = std::sqrt(34.0f);
     // Rows: x axis (1,0,0); y axis (0, 5, 3)/len; z axis (0, -3, 5)/len, as columns.
-    D3DXMATRIX expected(1, 0, 0, 0,  //
+    D3DXMATRIX expected(1, 0, 0, 0,               //
                         0, 5 / len, -3 / len, 0,  //
-                        0, 3 / len, 5 / len, 0,  //
+                        0, 3 / len, 5 / len, 0,   //
                         0, 0, len, 1);
     ExpectMatrixNear(view, expected);
     ExpectVec3Near(TransformPoint(at, view), 0, 0, len);

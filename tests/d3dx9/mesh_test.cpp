@@ -56,8 +56,8 @@ protected:
     // Loads an X file; `materials` and `count` receive the material buffer.
     HRESULT Load(const std::string& text, DWORD options, ID3DXMesh** mesh, ID3DXBuffer** materials = nullptr,
                  DWORD* count = nullptr, ID3DXBuffer** adjacency = nullptr) {
-        HRESULT hr = D3DXLoadMeshFromXInMemory(text.data(), static_cast<DWORD>(text.size()), options, device,
-                                               adjacency, materials, nullptr, count, mesh);
+        HRESULT hr = D3DXLoadMeshFromXInMemory(text.data(), static_cast<DWORD>(text.size()), options, device, adjacency,
+                                               materials, nullptr, count, mesh);
         Keep(*mesh);
         if (materials && *materials) buffers.push_back(*materials);
         if (adjacency && *adjacency) buffers.push_back(*adjacency);
@@ -98,7 +98,7 @@ protected:
         EXPECT_EQ(mesh->LockIndexBuffer(D3DLOCK_READONLY, &data), D3D_OK);
         for (size_t i = 0; i < out.size(); ++i)
             out[i] = (mesh->GetOptions() & D3DXMESH_32BIT) ? static_cast<uint32_t*>(data)[i]
-                                                            : static_cast<uint16_t*>(data)[i];
+                                                           : static_cast<uint16_t*>(data)[i];
         mesh->UnlockIndexBuffer();
         return out;
     }
@@ -235,10 +235,18 @@ TEST_F(MeshTest, InvalidFilesFailWithInvalidData) {
 TEST_F(MeshTest, EveryCorpusFileLoadsOrFailsCleanly) {
     if (!corpus::Available("x")) GTEST_SKIP() << "shared X corpus not found under " << DEMO_SHARED_DIR;
     const std::pair<const char*, bool> files[] = {
-        {"test.x", true}, {"test_cube_text.x", true}, {"malformed_skinweights_oob.x", true},
-        {"kwxport_test_cubewithvcolors.x", true}, {"anim_test.x", true}, {"BCN_Epileptic.X", true},
-        {"Testwuson.X", true}, {"test_cube_binary.x", false}, {"fromtruespace_bin32.x", false},
-        {"test_cube_compressed.x", false}, {"OV_GetNextToken.x", false}, {"empty.x", false},
+        {"test.x", true},
+        {"test_cube_text.x", true},
+        {"malformed_skinweights_oob.x", true},
+        {"kwxport_test_cubewithvcolors.x", true},
+        {"anim_test.x", true},
+        {"BCN_Epileptic.X", true},
+        {"Testwuson.X", true},
+        {"test_cube_binary.x", false},
+        {"fromtruespace_bin32.x", false},
+        {"test_cube_compressed.x", false},
+        {"OV_GetNextToken.x", false},
+        {"empty.x", false},
     };
     for (const auto& [name, loads] : files) {
         auto bytes = corpus::Read("x", name);
@@ -319,7 +327,8 @@ TEST_F(MeshTest, CreateMeshRefusesBadDeclarationsAndOversizedShortIndices) {
     const D3DVERTEXELEMENT9 secondStream[] = {{1, 0, D3DDECLTYPE_FLOAT3, 0, D3DDECLUSAGE_POSITION, 0}, D3DDECL_END()};
     const D3DVERTEXELEMENT9 unknownType[] = {{0, 0, 99, 0, D3DDECLUSAGE_POSITION, 0}, D3DDECL_END()};
     const D3DVERTEXELEMENT9 twice[] = {{0, 0, D3DDECLTYPE_FLOAT3, 0, D3DDECLUSAGE_POSITION, 0},
-                                       {0, 12, D3DDECLTYPE_FLOAT3, 0, D3DDECLUSAGE_POSITION, 0}, D3DDECL_END()};
+                                       {0, 12, D3DDECLTYPE_FLOAT3, 0, D3DDECLUSAGE_POSITION, 0},
+                                       D3DDECL_END()};
     EXPECT_EQ(D3DXCreateMesh(1, 3, 0, secondStream, device, &mesh), D3DERR_INVALIDCALL);
     EXPECT_EQ(D3DXCreateMesh(1, 3, 0, unknownType, device, &mesh), D3DERR_INVALIDCALL);
     EXPECT_EQ(D3DXCreateMesh(1, 3, 0, twice, device, &mesh), D3DERR_INVALIDCALL);
@@ -465,7 +474,8 @@ TEST_F(MeshTest, ComputeTangentHandlesTiledCoordinatesAndMirroredFaces) {
 
 TEST_F(MeshTest, ComputeTangentNeedsTexcoordsAndATarget) {
     const D3DVERTEXELEMENT9 noTexcoord[] = {{0, 0, D3DDECLTYPE_FLOAT3, 0, D3DDECLUSAGE_POSITION, 0},
-                                            {0, 12, D3DDECLTYPE_FLOAT3, 0, D3DDECLUSAGE_TANGENT, 0}, D3DDECL_END()};
+                                            {0, 12, D3DDECLTYPE_FLOAT3, 0, D3DDECLUSAGE_TANGENT, 0},
+                                            D3DDECL_END()};
     ID3DXMesh* mesh = nullptr;
     ASSERT_EQ(D3DXCreateMesh(1, 3, 0, noTexcoord, device, &mesh), D3D_OK);
     Keep(mesh);

@@ -14,8 +14,7 @@ namespace {
 
 XMeshResult Parse(const std::string& text, XMeshData* mesh, std::string* error = nullptr) {
     std::string ignored;
-    return d3dx::ParseXMesh(reinterpret_cast<const uint8_t*>(text.data()), text.size(), mesh,
-                            error ? error : &ignored);
+    return d3dx::ParseXMesh(reinterpret_cast<const uint8_t*>(text.data()), text.size(), mesh, error ? error : &ignored);
 }
 
 void ExpectVec3(const D3DXVECTOR3& v, float x, float y, float z) {
@@ -108,7 +107,8 @@ TEST(XFileMesh, NoOrAnEmptyMaterialListMeansNoMaterialsAndAttributeZero) {
     for (const char* list : {"", "MeshMaterialList { 0; 1; }"}) {
         XMeshData mesh;
         ASSERT_EQ(Parse(Header() + "Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; " + list + " }", &mesh),
-                  XMeshResult::Ok) << list;
+                  XMeshResult::Ok)
+            << list;
         EXPECT_TRUE(mesh.materials.empty());
         EXPECT_EQ(mesh.attributes, (std::vector<uint32_t>{0}));
         ExpectVec3(mesh.normals[0], 0, 0, 0);
@@ -172,14 +172,20 @@ TEST(XFileMesh, MalformedFilesFailWithReason) {
         {"negative count", MeshWith("-3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;;")},
         {"fractional count", MeshWith("2.5; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;;")},
         {"string for a number", MeshWith("3; 0;0;0;, 1;\"x\";0;, 0;1;0;; 1; 3;0,1,2;;")},
-        {"normals face count", MeshWith("3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; MeshNormals { 1; 0;0;1;; 2; 3;0,0,0;; }")},
-        {"normals face size", MeshWith("3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; MeshNormals { 1; 0;0;1;; 1; 4;0,0,0,0;; }")},
+        {"normals face count",
+         MeshWith("3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; MeshNormals { 1; 0;0;1;; 2; 3;0,0,0;; }")},
+        {"normals face size",
+         MeshWith("3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; MeshNormals { 1; 0;0;1;; 1; 4;0,0,0,0;; }")},
         {"normal index", MeshWith("3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; MeshNormals { 1; 0;0;1;; 1; 3;0,1,0;; }")},
         {"texcoord count", MeshWith("3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; MeshTextureCoords { 2; 0;0;, 1;1;; }")},
-        {"material index", MeshWith("3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; MeshMaterialList { 1; 1; 1;; Material { 1;1;1;1;; 0; 0;0;0;; 0;0;0;; } }")},
-        {"missing material", MeshWith("3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; MeshMaterialList { 2; 1; 0;; Material { 1;1;1;1;; 0; 0;0;0;; 0;0;0;; } }")},
-        {"unresolved reference", MeshWith("3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; MeshMaterialList { 1; 1; 0;; { Nowhere } }")},
-        {"short material", MeshWith("3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; MeshMaterialList { 1; 1; 0;; Material { 1;1;1;1;; 0; } }")},
+        {"material index", MeshWith("3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; MeshMaterialList { 1; 1; 1;; Material { "
+                                    "1;1;1;1;; 0; 0;0;0;; 0;0;0;; } }")},
+        {"missing material", MeshWith("3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; MeshMaterialList { 2; 1; 0;; Material { "
+                                      "1;1;1;1;; 0; 0;0;0;; 0;0;0;; } }")},
+        {"unresolved reference",
+         MeshWith("3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; MeshMaterialList { 1; 1; 0;; { Nowhere } }")},
+        {"short material",
+         MeshWith("3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; MeshMaterialList { 1; 1; 0;; Material { 1;1;1;1;; 0; } }")},
         {"huge number", MeshWith("3; 1e300;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;;")},
         {"unterminated object", Header() + "Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;;"},
         {"unterminated string", Header() + "Material { \"abc"},
@@ -187,7 +193,8 @@ TEST(XFileMesh, MalformedFilesFailWithReason) {
         {"stray character", Header() + "Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; @ }"},
         {"stray closing brace", Header() + "}"},
         {"no mesh", Header() + "Frame A { FrameTransformMatrix { 1,0,0,0,0,1,0,0,0,0,1,0,0,0,0,1;; } }"},
-        {"short matrix", Header() + "Frame A { FrameTransformMatrix { 1,0,0;; } Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; } }"},
+        {"short matrix",
+         Header() + "Frame A { FrameTransformMatrix { 1,0,0;; } Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; } }"},
         {"bad float size", "xof 0303txt 0016Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; }"},
     };
     for (const auto& [what, text] : cases) {
@@ -260,8 +267,8 @@ XMeshResult ParseCorpus(const std::string& name, XMeshData* mesh, std::string* e
 
 TEST(XFileCorpus, NonTextFilesAreRefused) {
     if (!corpus::Available("x")) GTEST_SKIP() << "shared X corpus not found under " << DEMO_SHARED_DIR;
-    for (const char* name : {"test_cube_binary.x", "fromtruespace_bin32.x", "test_cube_compressed.x",
-                             "OV_GetNextToken.x", "empty.x"}) {
+    for (const char* name :
+         {"test_cube_binary.x", "fromtruespace_bin32.x", "test_cube_compressed.x", "OV_GetNextToken.x", "empty.x"}) {
         XMeshData mesh;
         std::string error;
         EXPECT_EQ(ParseCorpus(name, &mesh, &error), XMeshResult::NotText) << name;

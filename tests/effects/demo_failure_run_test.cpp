@@ -26,7 +26,7 @@ const fs::path kBuild = DEMO_BINARY_DIR;
 
 struct DemoResult {
     int status = -1;
-    std::string log;  // stdout and stderr together
+    std::string log;     // stdout and stderr together
     std::string errors;  // stderr alone
 };
 
@@ -103,8 +103,8 @@ protected:
 TEST_F(DemoFailureRun, MissingPackEndsAtOnceWithOneLineNamingThePath) {
     DemoResult run = RunDemoIn(folder, "--headless --mode 160x120 --fps 10 --until 1");
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.log,
-              "demo: cannot read the resource pack " + (folder / "data.pak").string() + ": No such file or directory\n");
+    EXPECT_EQ(run.log, "demo: cannot read the resource pack " + (folder / "data.pak").string() +
+                           ": No such file or directory\n");
 }
 
 TEST_F(DemoFailureRun, PackCutInsideItsDirectoryReportsEachEntryAndTheRunGoesOn) {
@@ -118,8 +118,7 @@ TEST_F(DemoFailureRun, PackCutInsideItsDirectoryReportsEachEntryAndTheRunGoesOn)
     // asked for every frame, once more with their count at the end.
     EXPECT_EQ(Count(run.errors, "[Camera Path Error] Error loading camera path HandDraw.cp\n"), 1u) << run.errors;
     EXPECT_EQ(Count(run.errors, "[ERROR!] Error loading texture cubemap.dds\n"), 1u) << run.errors;
-    EXPECT_EQ(Count(run.errors, "[Pixel Shader error] Error loading pixel shader fragment_fs.cpp\n"), 1u)
-        << run.errors;
+    EXPECT_EQ(Count(run.errors, "[Pixel Shader error] Error loading pixel shader fragment_fs.cpp\n"), 1u) << run.errors;
     EXPECT_NE(run.errors.find("[Pixel Shader error] Error loading pixel shader fragment_fs.cpp (repeated "),
               std::string::npos)
         << run.errors;

@@ -42,7 +42,7 @@ Picture Load(const fs::path& path) {
 }
 
 bool Ink(const uint8_t* p) { return p[0] + p[1] + p[2] < 3 * 110; }              // lettering, dark
-bool Red(const uint8_t* p) { return p[0] > 150 && p[1] < 100 && p[2] < 100; }   // the logo's swash
+bool Red(const uint8_t* p) { return p[0] > 150 && p[1] < 100 && p[2] < 100; }    // the logo's swash
 bool Paper(const uint8_t* p) { return p[0] > 200 && p[1] > 200 && p[2] > 190; }  // grid paper
 
 struct DemoResult {
@@ -52,8 +52,8 @@ struct DemoResult {
 
 DemoResult RunDemo(const std::string& arguments, const fs::path& folder) {
     fs::path log = folder / "log.txt";
-    std::string command = "cd '" DEMO_BINARY_DIR "' && DEMO_HEADLESS=1 ./demo " + arguments + " > '" + log.string() +
-                          "' 2>&1";
+    std::string command =
+        "cd '" DEMO_BINARY_DIR "' && DEMO_HEADLESS=1 ./demo " + arguments + " > '" + log.string() + "' 2>&1";
     DemoResult run;
     int raw = std::system(command.c_str());
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -85,9 +85,10 @@ protected:
 bool ShowedMessageBox(const std::string& log) { return log.find("\n[") != std::string::npos || log.rfind("[", 0) == 0; }
 
 TEST_F(DemoRun, TitleScenePicturesFollowTheCards) {
-    DemoResult run = RunDemo("--mode 320x240 --windowed --fps 30 --until 5" + Shot("0.45", "a.png") + Shot("1.5", "b.png") +
-                          Shot("2.6", "c.png") + Shot("3.2", "gap.png") + Shot("4.6", "d.png"),
-                      folder);
+    DemoResult run =
+        RunDemo("--mode 320x240 --windowed --fps 30 --until 5" + Shot("0.45", "a.png") + Shot("1.5", "b.png") +
+                    Shot("2.6", "c.png") + Shot("3.2", "gap.png") + Shot("4.6", "d.png"),
+                folder);
     ASSERT_EQ(run.status, 0) << run.log;
     EXPECT_FALSE(ShowedMessageBox(run.log)) << run.log;
 

@@ -43,7 +43,7 @@ TEST_F(HandDrawEffectTest, LongFramesOverTheFadeOutCues) {
     {
         SCOPED_TRACE("over the fade-out cue: the rest of the fade-in is skipped");
         StartAt(effect, 10.5);
-        EXPECT_EQ(FadesAt(13.5).second, 38);  // 0.06 s into the second fade-in
+        EXPECT_EQ(FadesAt(13.5).second, 38);        // 0.06 s into the second fade-in
         EXPECT_EQ(FadesAt(15.4), Fades(235, 235));  // 4.9 s: the fade-out level of 4.869 s
     }
     {

@@ -94,16 +94,15 @@ TEST_F(HandToHatchEffectTest, ScenePassIntoTwoWhiteTargetsThenEdgesIntoAClearedT
         char mix[64];
         std::snprintf(mix, sizeof mix, "SetPixelShaderConstantF(0, [%g, 2, -3, 24], 1)", effect.blend);
         int at = 0;
-        for (const std::string& line : {"SetRenderTarget(1, " + scene1 + ".0)",
-                                        std::string("Clear(0, NULL, D3DCLEAR_TARGET|D3DCLEAR_ZBUFFER, 0xffffffff, 1, 0)"),
-                                        std::string("SetRenderTarget(1, NULL)"),
-                                        std::string("SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP)"),
-                                        "SetTexture(0, " + scene1 + ")", "SetRenderTarget(0, " + edges + ".0)",
-                                        std::string("Clear(0, NULL, D3DCLEAR_TARGET, 0x00000000, 1, 0)"),
-                                        std::string("DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2)"),
-                                        std::string("SetRenderTarget(0, BackBuffer.0)"), std::string(mix),
-                                        "SetTexture(0, " + screen + ")", "SetTexture(1, " + edges + ")",
-                                        std::string("DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2)")}) {
+        for (const std::string& line :
+             {"SetRenderTarget(1, " + scene1 + ".0)",
+              std::string("Clear(0, NULL, D3DCLEAR_TARGET|D3DCLEAR_ZBUFFER, 0xffffffff, 1, 0)"),
+              std::string("SetRenderTarget(1, NULL)"),
+              std::string("SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP)"), "SetTexture(0, " + scene1 + ")",
+              "SetRenderTarget(0, " + edges + ".0)", std::string("Clear(0, NULL, D3DCLEAR_TARGET, 0x00000000, 1, 0)"),
+              std::string("DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2)"), std::string("SetRenderTarget(0, BackBuffer.0)"),
+              std::string(mix), "SetTexture(0, " + screen + ")", "SetTexture(1, " + edges + ")",
+              std::string("DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2)")}) {
             at = FindCall(line, at);
             ASSERT_NE(at, -1) << line << " in order in\n" << ::testing::PrintToString(Calls());
         }

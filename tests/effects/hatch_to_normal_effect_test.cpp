@@ -169,7 +169,8 @@ TEST_F(HatchToNormalTest, RenderHandsBackTheScreenTargetAndTheStartUpStatesTheSp
 
 TEST_F(HatchToNormalTest, SkyDomeIsDrawnWholeWithTheViewProjectionAloneAndOnlyTheIslandIsMirrored) {
     std::vector<DrawnSubset> log;
-    ProbeMesh island("island", log, device), sea("sea", log, device), boat("boat", log, device), sky("sky", log, device);
+    ProbeMesh island("island", log, device), sea("sea", log, device), boat("boat", log, device),
+        sky("sky", log, device);
     PutSceneMesh(0, &island, 1);
     PutSceneMesh(1, &sea, 1);
     PutSceneMesh(2, &boat, 4);
@@ -187,8 +188,7 @@ TEST_F(HatchToNormalTest, SkyDomeIsDrawnWholeWithTheViewProjectionAloneAndOnlyTh
     EXPECT_EQ(log[1].registers0to3, viewProjection);
     EXPECT_EQ(boat.subsetsDrawn, (std::vector<DWORD>{0, 1, 2, 3}));
     EXPECT_EQ(sky.subsetsDrawn, (std::vector<DWORD>{0, 1, 2}));
-    for (const DrawnSubset& at : log)
-        EXPECT_TRUE(at.mesh != "sky" || at.registers0to3 == viewProjection);
+    for (const DrawnSubset& at : log) EXPECT_TRUE(at.mesh != "sky" || at.registers0to3 == viewProjection);
 }
 
 class HatchToNormalPicture : public HatchToNormalTest {
@@ -198,7 +198,8 @@ protected:
 
 TEST_F(HatchToNormalPicture, MirroredIslandLiesBelowTheWaterLineAndNothingAboveTheSeaIsMirrored) {
     // An "island" wall standing 4 above the sea and reaching 4 below it.
-    std::vector<D3DXVECTOR3> corners = Wall(-2.0f, 2.0f, -3.0f, 1.0f, 0.0f), below = Wall(-2.0f, 2.0f, -7.0f, -3.0f, 0.0f);
+    std::vector<D3DXVECTOR3> corners = Wall(-2.0f, 2.0f, -3.0f, 1.0f, 0.0f),
+                             below = Wall(-2.0f, 2.0f, -7.0f, -3.0f, 0.0f);
     corners.insert(corners.end(), below.begin(), below.end());
     MeshHandle walls = Triangles(device, corners);
     ASSERT_NE(walls, nullptr);

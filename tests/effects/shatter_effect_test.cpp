@@ -179,8 +179,8 @@ TEST_F(ShatterEffectTest, WithoutItsReflectionTextureTheSceneDrawsNoMirrorAndThe
     ProbeMesh sea("sea", log, device), yacht("yacht", log, device);
     UseBoat(LevelTriangles({1.0f}));
     PutSceneMesh(1, &sea, 1);
-    for (const char* name : {"Textures//island.jpg", "Textures//islandNormal.jpg", "Textures//shadowmap.tga",
-                             "Textures//clouds1.tga"})
+    for (const char* name :
+         {"Textures//island.jpg", "Textures//islandNormal.jpg", "Textures//shadowmap.tga", "Textures//clouds1.tga"})
         g_demoState.resources->GetTexture(name);
     const int boxes = Win32_MessageBoxCount();
     D3D9_RefuseCalls(device, "CreateTexture", 1);

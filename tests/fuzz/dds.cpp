@@ -49,7 +49,7 @@ extern "C" void FuzzSeeds(std::vector<std::vector<uint8_t>>& seeds) {
     h565.masks[2] = 0x001F;
     seeds.push_back(ddsfile::Build(h565, std::vector<uint8_t>(12, 0x5A)));
     // A tiny BMP (2x1, 24-bit) for the stb path.
-    seeds.push_back({'B', 'M', 62, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0, 1, 0, 24,
-                     0, 0, 0, 0, 0, 8, 0, 0, 0, 0x13, 0x0B, 0, 0, 0x13, 0x0B, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 255, 0,
-                     0, 0, 255, 0, 0, 0});
+    seeds.push_back({'B',  'M',  62, 0, 0, 0, 0, 0,  0, 0, 54, 0, 0,   0, 40, 0, 0,   0,    2,    0, 0,
+                     0,    1,    0,  0, 0, 1, 0, 24, 0, 0, 0,  0, 0,   8, 0,  0, 0,   0x13, 0x0B, 0, 0,
+                     0x13, 0x0B, 0,  0, 0, 0, 0, 0,  0, 0, 0,  0, 255, 0, 0,  0, 255, 0,    0,    0});
 }

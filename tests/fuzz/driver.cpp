@@ -70,8 +70,9 @@ int WriteSeeds(const std::filesystem::path& folder, const std::vector<std::vecto
         if (!WriteFile(folder / name, bytes)) return 1;
         ++written;
     }
-    std::printf("fuzz driver: %zu seeds written to %s (%zu built in, %zu cut to %zu bytes, %zu files over it left out)\n",
-                written, folder.c_str(), builtIn.size(), cutShort, maxSize, leftOut);
+    std::printf(
+        "fuzz driver: %zu seeds written to %s (%zu built in, %zu cut to %zu bytes, %zu files over it left out)\n",
+        written, folder.c_str(), builtIn.size(), cutShort, maxSize, leftOut);
     return 0;
 }
 

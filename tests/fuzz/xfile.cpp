@@ -29,7 +29,8 @@ extern "C" void FuzzSeeds(std::vector<std::vector<uint8_t>>& seeds) {
     add("xof 0303txt 0032\nMesh { 4; 0;0;0;, 1;0;0;, 1;1;0;, 0;1;0;; 2; 3;0,2,1;, 3;0,3,2;;\n"
         " MeshNormals { 2; 0;0;-1;, 0;1;0;; 2; 3;0,0,0;, 3;1,1,1;; }\n"
         " MeshTextureCoords { 4; 0;0;, 1;0;, 1;1;, 0;1;; } }\n");
-    add("xof 0302txt 0064\n// comment\n# comment\nMaterial M { 1;1;1;1;; 0; 0;0;0;; 0;0;0;; TextureFileName { \"t.png\"; } }\n"
+    add("xof 0302txt 0064\n// comment\n# comment\nMaterial M { 1;1;1;1;; 0; 0;0;0;; 0;0;0;; TextureFileName { "
+        "\"t.png\"; } }\n"
         "Frame F { FrameTransformMatrix relative { 1,0,0,0,0,1,0,0,0,0,1,0,0,0,0,1;; }\n"
         " Mesh m { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; MeshMaterialList { 1; 1; 0;; { M } } } { m } }\n");
     add("xof 0303bin 0032");

@@ -156,7 +156,6 @@ TEST_F(GraphicsStartUp, FailedDeviceIsReportedAndNothingElseIsMade) {
     g_demoState.d3d = nullptr;
 }
 
-
 TEST(InitGraphics, WindowedDeviceTakesTheClientAreaAndTheScreenTargetsTheChosenMode) {
     D3D9Backend previous = D3D9_GetBackend();
     D3D9_SetBackend(D3D9Backend::Recording);
@@ -202,7 +201,8 @@ TEST(InitGraphics, WindowedDeviceTakesTheClientAreaAndTheScreenTargetsTheChosenM
 
     const auto& calls = D3D9_RecordedCalls(s.device);
     ASSERT_GE(calls.size(), 2u);
-    EXPECT_EQ(calls[0], "CreateTexture(320, 240, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT) -> Texture#1");
+    EXPECT_EQ(calls[0],
+              "CreateTexture(320, 240, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT) -> Texture#1");
     EXPECT_EQ(calls[1], "CreateDepthStencilSurface(320, 240, D3DFMT_D24S8, 0, 0, TRUE) -> Surface#2");
     ReleaseShared();
     if (s.screenTexture) s.screenTexture->Release();
@@ -215,8 +215,8 @@ std::vector<std::string> g_notes;
 void Note(const char* what) {
     const DemoState& s = g_demoState;
     std::string note = std::string(what) + ":";
-    const std::pair<const char*, bool> set[] = {{"d3d", s.d3d},       {"device", s.device},       {"sprite", s.sprite},
-                                                {"camera", s.camera}, {"music", s.music},         {"resources", s.resources},
+    const std::pair<const char*, bool> set[] = {{"d3d", s.d3d},        {"device", s.device}, {"sprite", s.sprite},
+                                                {"camera", s.camera},  {"music", s.music},   {"resources", s.resources},
                                                 {"font", s.debugFont}, {"quad", s.quad}};
     for (const auto& [name, there] : set)
         if (there) note += std::string(" ") + name;
@@ -255,9 +255,9 @@ TEST_F(GraphicsStartUp, ReleaseSharedGoesFromTheDeviceToTheQuadAndForgetsEachSer
     s.quad = new NotingQuad();
     g_notes.clear();
     ReleaseShared();
-    EXPECT_EQ(g_notes, (std::vector<std::string>{"sprite: sprite camera music resources font quad",
-                                                 "resources: resources font quad", "font sprite: font quad",
-                                                 "quad: quad"}));
+    EXPECT_EQ(g_notes,
+              (std::vector<std::string>{"sprite: sprite camera music resources font quad",
+                                        "resources: resources font quad", "font sprite: font quad", "quad: quad"}));
     EXPECT_TRUE(!s.d3d && !s.device && !s.sprite && !s.camera && !s.music && !s.resources && !s.debugFont && !s.quad);
     EXPECT_EQ(g_resourceManager, nullptr);
 }

@@ -170,14 +170,15 @@ TEST_F(ResourceManagerTest, MeshIsClonedIntoTheSharedLayoutWithFreshNormalsAndTa
     MeshRecord record = GetMesh("Media//boat.x");
     ASSERT_NE(record.mesh, nullptr);
     EXPECT_EQ(record.mesh->GetNumBytesPerVertex(), 56u);
-    EXPECT_EQ(record.mesh->GetOptions() & (D3DXMESH_32BIT | D3DXMESH_MANAGED), DWORD(D3DXMESH_32BIT | D3DXMESH_MANAGED));
+    EXPECT_EQ(record.mesh->GetOptions() & (D3DXMESH_32BIT | D3DXMESH_MANAGED),
+              DWORD(D3DXMESH_32BIT | D3DXMESH_MANAGED));
     D3DVERTEXELEMENT9 declaration[MAX_FVF_DECL_SIZE] = {};
     ASSERT_EQ(record.mesh->GetDeclaration(declaration), D3D_OK);
     EXPECT_EQ(std::memcmp(declaration, kMeshVertexDeclaration, sizeof(kMeshVertexDeclaration)), 0);
 
     float* vertices = nullptr;
     ASSERT_EQ(record.mesh->LockVertexBuffer(0, reinterpret_cast<void**>(&vertices)), D3D_OK);
-    const float* first = vertices;  // position, normal, uv, tangent, binormal
+    const float* first = vertices;    // position, normal, uv, tangent, binormal
     EXPECT_FLOAT_EQ(first[3], 0.0f);  // the file's normal (1, 0, 0) is replaced
     EXPECT_FLOAT_EQ(std::abs(first[5]), 1.0f);
     EXPECT_NE(first[8] * first[8] + first[9] * first[9] + first[10] * first[10], 0.0f);

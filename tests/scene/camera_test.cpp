@@ -116,7 +116,7 @@ TEST(CameraPathEvaluation, HalfwayAlongAStraightRowIsHalfwayBetweenKeys) {
     for (int k = 0; k < 5; ++k) {
         path.keys.push_back(Key({2.0f * k, 1, 0}, {0, 0, 3.0f * k}));
     }
-    ExpectNear(EyeAt(path, 1.5f), D3DXVECTOR3(3, 1, 0));  // segment 1 to 2
+    ExpectNear(EyeAt(path, 1.5f), D3DXVECTOR3(3, 1, 0));        // segment 1 to 2
     ExpectNear(TargetAt(path, 2.5f), D3DXVECTOR3(0, 0, 7.5f));  // segment 2 to 3
 }
 

@@ -156,7 +156,8 @@ TEST_F(FramePicture, TheLoadingFrameShowsItsPictureFullScreenTheRightWayUp) {
     // Four quadrants of 2 x 2 texels: red, green over blue, white.
     std::vector<uint32_t> texels(16);
     for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 4; ++x) texels[size_t(4 * y + x)] = y < 2 ? (x < 2 ? kRed : kGreen) : (x < 2 ? kBlue : kWhite);
+        for (int x = 0; x < 4; ++x)
+            texels[size_t(4 * y + x)] = y < 2 ? (x < 2 ? kRed : kGreen) : (x < 2 ? kBlue : kWhite);
     DrawLoadingScreen(gpu.Texture(4, 4, texels));
     Picture shot = Presented();
     EXPECT_EQ(shot.At(16, 12), kRed);

@@ -25,13 +25,18 @@ void PressRun() {
 }
 
 TEST_F(LoaderDialogTest, ModesAreListedOnceEachByWidthThenHeight) {
-    SetModes({{1280, 1024, 32, 60}, {1024, 768, 16, 60}, {800, 600, 32, 60}, {1024, 768, 32, 75},
-              {1280, 720, 32, 60}, {640, 480, 16, 60}, {1024, 768, 32, 60}});
+    SetModes({{1280, 1024, 32, 60},
+              {1024, 768, 16, 60},
+              {800, 600, 32, 60},
+              {1024, 768, 32, 75},
+              {1280, 720, 32, 60},
+              {640, 480, 16, 60},
+              {1024, 768, 32, 60}});
     AddScreenMode(800, 500);  // added beforehand, it joins the list in order
     g_loaderDialogReady = PressRun;
     RunLoaderDialog();
-    EXPECT_EQ(ListLabels(), (std::vector<std::string>{"640 x 480", "800 x 500", "800 x 600", "1024 x 768",
-                                                      "1280 x 720", "1280 x 1024"}));
+    EXPECT_EQ(ListLabels(), (std::vector<std::string>{"640 x 480", "800 x 500", "800 x 600", "1024 x 768", "1280 x 720",
+                                                      "1280 x 1024"}));
     ASSERT_EQ(g_screenModes.size(), 6u);
     EXPECT_STREQ(g_screenModes.begin()->second.label, "640 x 480");
 }

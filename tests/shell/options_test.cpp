@@ -25,9 +25,9 @@ TEST(CommandLine, NoArgumentsChangeNothing) {
 }
 
 TEST(CommandLine, ReadsEveryOptionInBothSpellings) {
-    ParsedCommandLine parsed = Parse({"--mode", "1024x768", "--fullscreen", "--headless", "--fps=30", "--until",
-                                      "2.5", "--shot", "loading:a.png", "--shot=1.25:b.PNG", "--dialog-shot", "d.png",
-                                      "--print-spectrum"});
+    ParsedCommandLine parsed =
+        Parse({"--mode", "1024x768", "--fullscreen", "--headless", "--fps=30", "--until", "2.5", "--shot",
+               "loading:a.png", "--shot=1.25:b.PNG", "--dialog-shot", "d.png", "--print-spectrum"});
     ASSERT_TRUE(parsed.error.empty()) << parsed.error;
     const DemoOptions& o = parsed.options;
     EXPECT_TRUE(o.hasMode);
@@ -60,22 +60,36 @@ TEST(CommandLine, HelpVersionAndTheLastOfFullscreenAndWindowedWin) {
 
 TEST(CommandLine, BadValuesAndStrayArgumentsAreRefusedWithTheirReason) {
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
-        {{"--mode", "1024"}, "is not a mode"},          {{"--mode", "axb"}, "is not a mode"},
-        {{"--mode", "1024x768x32"}, "is not a mode"},   {{"--mode", "-640x480"}, "out of range"},
-        {{"--mode", "+640x480"}, "is not a mode"},      {{"--mode", "0x480"}, "out of range"},
-        {{"--mode", "640x99999"}, "out of range"},      {{"--mode"}, "needs a value"},
-        {{"--fps", "-30"}, "not a frame rate"},         {{"--fps", "0"}, "not a frame rate"},
-        {{"--fps", "29.97"}, "not a frame rate"},       {{"--fps", "100000"}, "not a frame rate"},
-        {{"--fps", ""}, "not a frame rate"},            {{"--until", "0"}, "greater than 0"},
-        {{"--until", "-1"}, "greater than 0"},          {{"--until", "soon"}, "greater than 0"},
-        {{"--until", "inf"}, "greater than 0"},         {{"--until", "nan"}, "greater than 0"},
-        {{"--shot", "picture.png"}, "SECONDS:FILE.png"}, {{"--shot", "-1:a.png"}, "not a time"},
-        {{"--shot", "later:a.png"}, "not a time"},      {{"--shot", "3:"}, "needs a file name"},
-        {{"--shot", "3:a.jpg"}, "must end in .png"},    {{"--dialog-shot", "dialog.bmp"}, "must end in .png"},
+        {{"--mode", "1024"}, "is not a mode"},
+        {{"--mode", "axb"}, "is not a mode"},
+        {{"--mode", "1024x768x32"}, "is not a mode"},
+        {{"--mode", "-640x480"}, "out of range"},
+        {{"--mode", "+640x480"}, "is not a mode"},
+        {{"--mode", "0x480"}, "out of range"},
+        {{"--mode", "640x99999"}, "out of range"},
+        {{"--mode"}, "needs a value"},
+        {{"--fps", "-30"}, "not a frame rate"},
+        {{"--fps", "0"}, "not a frame rate"},
+        {{"--fps", "29.97"}, "not a frame rate"},
+        {{"--fps", "100000"}, "not a frame rate"},
+        {{"--fps", ""}, "not a frame rate"},
+        {{"--until", "0"}, "greater than 0"},
+        {{"--until", "-1"}, "greater than 0"},
+        {{"--until", "soon"}, "greater than 0"},
+        {{"--until", "inf"}, "greater than 0"},
+        {{"--until", "nan"}, "greater than 0"},
+        {{"--shot", "picture.png"}, "SECONDS:FILE.png"},
+        {{"--shot", "-1:a.png"}, "not a time"},
+        {{"--shot", "later:a.png"}, "not a time"},
+        {{"--shot", "3:"}, "needs a file name"},
+        {{"--shot", "3:a.jpg"}, "must end in .png"},
+        {{"--dialog-shot", "dialog.bmp"}, "must end in .png"},
         {{"--until", "2", "--shot", "2:a.png"}, "never reached"},
         {{"--shot", "5:a.png", "--until", "4"}, "never reached"},
-        {{"--speed", "2"}, "unknown option --speed"},   {{"-x"}, "unknown option -x"},
-        {{"extra"}, "unexpected argument"},             {{"--headless=yes"}, "takes no value"},
+        {{"--speed", "2"}, "unknown option --speed"},
+        {{"-x"}, "unknown option -x"},
+        {{"extra"}, "unexpected argument"},
+        {{"--headless=yes"}, "takes no value"},
         {{"--print-spectrum=1"}, "--print-spectrum takes no value"}};
     for (const auto& [args, part] : cases) ExpectError(args, part);
 }
@@ -137,8 +151,7 @@ TEST_F(OutputPaths, CaptureTargetsMustBeWritable) {
     EXPECT_EQ(CheckOutputPaths(Parse({"--capture", In("a.mp4")}).options), "");
     EXPECT_NE(CheckOutputPaths(Parse({"--capture", In("no/such/a.mp4")}).options).find("does not exist"),
               std::string::npos);
-    EXPECT_NE(CheckOutputPaths(Parse({"--capture", In("no/such/")}).options).find("does not exist"),
-              std::string::npos);
+    EXPECT_NE(CheckOutputPaths(Parse({"--capture", In("no/such/")}).options).find("does not exist"), std::string::npos);
     std::ofstream(In("file")) << "x";
     EXPECT_NE(CheckOutputPaths(Parse({"--capture", In("file/")}).options).find("not a folder"), std::string::npos);
 }
@@ -168,8 +181,7 @@ TEST_F(OutputPaths, ExistingFileIsOpenedButNotChanged) {
 
 TEST(LaunchChecks, ModeMustFitTheRenderersLargestTexture) {
     DemoOptions options = Parse({"--mode", "4097x600"}).options;
-    EXPECT_NE(CheckModeFits(options, 4096).find("larger than the renderer's largest texture (4096"),
-              std::string::npos);
+    EXPECT_NE(CheckModeFits(options, 4096).find("larger than the renderer's largest texture (4096"), std::string::npos);
     EXPECT_EQ(CheckModeFits(options, 8192), "");
     EXPECT_EQ(CheckModeFits(Parse({"--mode", "600x4096"}).options, 4096), "");
     EXPECT_NE(CheckModeFits(Parse({"--mode", "600x4097"}).options, 4096), "");

@@ -34,11 +34,10 @@ std::vector<uint8_t> EncodeMp3(const std::vector<float>& left, const std::vector
     }
     const int frames = static_cast<int>(left.size());
     std::vector<uint8_t> mp3(static_cast<size_t>(frames * 5 / 4 + 7200 + 16384));
-    int size = lame_encode_buffer_ieee_float(lame, left.data(), mono ? left.data() : right.data(), frames,
-                                             mp3.data(), static_cast<int>(mp3.size()));
+    int size = lame_encode_buffer_ieee_float(lame, left.data(), mono ? left.data() : right.data(), frames, mp3.data(),
+                                             static_cast<int>(mp3.size()));
     if (size >= 0) {
-        const int tail =
-            lame_encode_flush(lame, mp3.data() + size, static_cast<int>(mp3.size()) - size);
+        const int tail = lame_encode_flush(lame, mp3.data() + size, static_cast<int>(mp3.size()) - size);
         size = tail < 0 ? tail : size + tail;
     }
     if (size >= 0) {

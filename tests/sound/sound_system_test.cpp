@@ -37,8 +37,7 @@ protected:
 
     static FMOD::Sound* Load(FMOD::System* target, const char* name) {
         FMOD::Sound* sound = nullptr;
-        EXPECT_EQ(target->createSound(name, FMOD_CREATECOMPRESSEDSAMPLE | FMOD_ACCURATETIME, nullptr, &sound),
-                  FMOD_OK);
+        EXPECT_EQ(target->createSound(name, FMOD_CREATECOMPRESSEDSAMPLE | FMOD_ACCURATETIME, nullptr, &sound), FMOD_OK);
         return sound;
     }
 

@@ -54,15 +54,14 @@ protected:
 
     static HWND TopLevel(const char* className = "TestClass", int width = 300, int height = 200) {
         Register(className, reinterpret_cast<HBRUSH>(static_cast<uintptr_t>(COLOR_MENU + 1)));
-        return CreateWindowExA(0, className, "Test", WS_CAPTION | WS_SYSMENU, 40, 30, width, height, nullptr,
-                               nullptr, GetModuleHandleA(nullptr), nullptr);
+        return CreateWindowExA(0, className, "Test", WS_CAPTION | WS_SYSMENU, 40, 30, width, height, nullptr, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
     }
 
     static HWND Control(HWND parent, const char* className, const char* text, int id, DWORD style, int x, int y,
                         int width, int height) {
         return CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | style, x, y, width, height, parent,
-                               reinterpret_cast<HMENU>(static_cast<uintptr_t>(id)), GetModuleHandleA(nullptr),
-                               nullptr);
+                               reinterpret_cast<HMENU>(static_cast<uintptr_t>(id)), GetModuleHandleA(nullptr), nullptr);
     }
 
     // Takes every waiting message and dispatches it.

@@ -73,7 +73,8 @@ std::vector<MeshShot> MeshShots(const AssetSet& assets) {
         shots.push_back({"ocean.X", {{m, false, &white, {0.25f, 0.45f, 0.6f, 1}}}, v, sky});
     }
     if (const Mesh* m = mesh("yachtAll2.x"))  // in its materials' colours: its texture is the dark hatching
-        shots.push_back({"yachtAll2.x (material colours)", {{m, false, &white}}, FrameBox(*m, {0.9f, 0.3f, -0.25f}, 0.8f), sky});
+        shots.push_back(
+            {"yachtAll2.x (material colours)", {{m, false, &white}}, FrameBox(*m, {0.9f, 0.3f, -0.25f}, 0.8f), sky});
     if (const Mesh* m = mesh("skydome.X")) {
         RasterView v;
         v.eye = {0, 0, 0};
@@ -82,8 +83,10 @@ std::vector<MeshShot> MeshShots(const AssetSet& assets) {
         shots.push_back({"skydome.X", {{m, true}}, v, kPaper});
     }
     if (const Mesh* m = mesh("sphere.x")) shots.push_back({"sphere.x", {{m}}, FrameBox(*m, world::kStarEye), space});
-    if (const Mesh* m = mesh("creditsPlane.x")) shots.push_back({"creditsPlane.x", {{m}}, FrameBox(*m, {0.3f, 0.2f, -1}), sky});
-    if (const Mesh* m = mesh("cylinder.X")) shots.push_back({"cylinder.X", {{m}}, FrameBox(*m, world::kStarEye - world::kCylinderCentre), sky});
+    if (const Mesh* m = mesh("creditsPlane.x"))
+        shots.push_back({"creditsPlane.x", {{m}}, FrameBox(*m, {0.3f, 0.2f, -1}), sky});
+    if (const Mesh* m = mesh("cylinder.X"))
+        shots.push_back({"cylinder.X", {{m}}, FrameBox(*m, world::kStarEye - world::kCylinderCentre), sky});
     // The two scenes as the demo frames them.
     const Mesh *island = mesh("fy_faen_assSmall.X"), *ocean = mesh("ocean.X"), *yacht = mesh("yachtAll2.x"),
                *dome = mesh("skydome.X");
@@ -91,7 +94,10 @@ std::vector<MeshShot> MeshShots(const AssetSet& assets) {
         RasterView v;
         v.eye = {38, 6, 92};
         v.target = {2, 3, 30};
-        shots.push_back({"island scene", {{island}, {ocean, false, &white, {0.25f, 0.45f, 0.6f, 1}}, {yacht}, {dome, true}}, v, sky});
+        shots.push_back({"island scene",
+                         {{island}, {ocean, false, &white, {0.25f, 0.45f, 0.6f, 1}}, {yacht}, {dome, true}},
+                         v,
+                         sky});
     }
     const Mesh *sphere = mesh("sphere.x"), *cylinder = mesh("cylinder.X"), *card = mesh("creditsPlane.x");
     if (sphere && cylinder && card) {
@@ -140,11 +146,15 @@ Image PathMap(const AssetSet& assets, int size) {
     const float half = 160;
     Image map(size, size, {0.33f, 0.47f, 0.58f, 1});
     auto island = assets.Previews().find("island.jpg");
-    auto toPixel = [&](float x, float z) { return Vec2{(x + half) / (2 * half) * size, (half - z) / (2 * half) * size}; };
+    auto toPixel = [&](float x, float z) {
+        return Vec2{(x + half) / (2 * half) * size, (half - z) / (2 * half) * size};
+    };
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x) {
             float wx = (x + 0.5f) / size * 2 * half - half, wz = half - (y + 0.5f) / size * 2 * half;
-            if (std::fabs(wx) >= world::kIslandHalf || std::fabs(wz) >= world::kIslandHalf || island == assets.Previews().end()) continue;
+            if (std::fabs(wx) >= world::kIslandHalf || std::fabs(wz) >= world::kIslandHalf ||
+                island == assets.Previews().end())
+                continue;
             if (IslandHeight(wx, wz) < world::kSeaLevel) continue;
             map.At(x, y) = island->second.Sample((wx + world::kIslandHalf) / (2 * world::kIslandHalf),
                                                  (world::kIslandHalf - wz) / (2 * world::kIslandHalf), false);
@@ -201,8 +211,8 @@ Image ContactSheet(const AssetSet& assets, const std::string& fontPath) {
     const int mapSize = 560, pathW = (kSheetWidth - kMargin * 5 - mapSize) / 3, pathH = pathW * 3 / 4;
     int pathRows = int(pathShots.size() + 2) / 3;
     int height = kMargin * 4 + 30 + meshRows * (shotH + labelH + kMargin) +
-                 (pathRows ? 30 + std::max(mapSize + kMargin, pathRows * (pathH + labelH + kMargin)) : 0) +
-                 30 + texRows * (cell + cellLabel + kMargin);
+                 (pathRows ? 30 + std::max(mapSize + kMargin, pathRows * (pathH + labelH + kMargin)) : 0) + 30 +
+                 texRows * (cell + cellLabel + kMargin);
     Image sheet(kSheetWidth, height, kPaper);
 
     int y = kMargin;
@@ -219,18 +229,23 @@ Image ContactSheet(const AssetSet& assets, const std::string& fontPath) {
     }
     y += meshRows * (shotH + labelH + kMargin) + kMargin;
     if (pathRows) {
-        if (haveFont) Label(sheet, font, "camera paths (red: HandDraw.cp, yellow: HatchToNormal.cp, black: Shatter.cp)", kMargin, y, 22);
+        if (haveFont)
+            Label(sheet, font, "camera paths (red: HandDraw.cp, yellow: HatchToNormal.cp, black: Shatter.cp)", kMargin,
+                  y, 22);
         y += 30;
         sheet.Composite(PathMap(assets, mapSize), kMargin, y);
         auto mesh = [&](const char* name) {
             auto it = assets.Meshes().find(name);
             return it == assets.Meshes().end() ? nullptr : &it->second;
         };
-        const Mesh *island = mesh("fy_faen_assSmall.X"), *ocean = mesh("ocean.X"), *yacht = mesh("yachtAll2.x"), *dome = mesh("skydome.X");
+        const Mesh *island = mesh("fy_faen_assSmall.X"), *ocean = mesh("ocean.X"), *yacht = mesh("yachtAll2.x"),
+                   *dome = mesh("skydome.X");
         static const Image white(1, 1, {1, 1, 1, 1});
         for (size_t i = 0; i < pathShots.size() && island && ocean && yacht && dome; ++i) {
-            int x = kMargin * 2 + mapSize + int(i % 3) * (pathW + kMargin), yy = y + int(i / 3) * (pathH + labelH + kMargin);
-            std::vector<RasterItem> items = {{island}, {ocean, false, &white, {0.25f, 0.45f, 0.6f, 1}}, {yacht}, {dome, true}};
+            int x = kMargin * 2 + mapSize + int(i % 3) * (pathW + kMargin),
+                yy = y + int(i / 3) * (pathH + labelH + kMargin);
+            std::vector<RasterItem> items = {
+                {island}, {ocean, false, &white, {0.25f, 0.45f, 0.6f, 1}}, {yacht}, {dome, true}};
             sheet.Composite(Rasterise(items, pathShots[i].view, pathW, pathH, previews, kPaper), x, yy);
             if (haveFont) Label(sheet, font, pathShots[i].title, x, yy + pathH + 3, 15);
         }

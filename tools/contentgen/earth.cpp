@@ -43,7 +43,8 @@ EarthMaps PaintEarth() {
                    Image(kMapWidth, kMapHeight)};
     std::vector<float> elevation(size_t(kMapWidth) * kMapHeight);
     ParallelRows(kMapHeight, [&](int y) {
-        for (int x = 0; x < kMapWidth; ++x) elevation[size_t(y) * kMapWidth + x] = Elevation(MapDirection(x + 0.5f, y + 0.5f));
+        for (int x = 0; x < kMapWidth; ++x)
+            elevation[size_t(y) * kMapWidth + x] = Elevation(MapDirection(x + 0.5f, y + 0.5f));
     });
     auto e = [&](int x, int y) {
         x = (x + kMapWidth) % kMapWidth;
@@ -73,7 +74,8 @@ EarthMaps PaintEarth() {
             c = Mix(c, Rgba{0.92f, 0.94f, 0.97f}, polar);
             specular = Lerp(specular, 0.4f, polar);
             maps.colour.At(x, y) = {c.r, c.g, c.b, 1};
-            day = {std::min(1.0f, c.r * 1.15f + 0.03f), std::min(1.0f, c.g * 1.15f + 0.03f), std::min(1.0f, c.b * 1.1f + 0.03f), specular};
+            day = {std::min(1.0f, c.r * 1.15f + 0.03f), std::min(1.0f, c.g * 1.15f + 0.03f),
+                   std::min(1.0f, c.b * 1.1f + 0.03f), specular};
             maps.day.At(x, y) = day;
             // Relief: slopes of the land in units of the globe's surface.
             float coslat = std::max(0.05f, std::cos(lat * kPi / 180));
@@ -117,7 +119,8 @@ Image StarField(int width, int height) {
                 float d2 = (xx + 0.5f - x) * (xx + 0.5f - x) + (yy + 0.5f - y) * (yy + 0.5f - y);
                 float w = std::exp(-d2 / (2 * radius * radius));
                 Rgba& p = sky.At(xx, yy);
-                p = {std::min(1.0f, p.r + colour.r * w), std::min(1.0f, p.g + colour.g * w), std::min(1.0f, p.b + colour.b * w), 1};
+                p = {std::min(1.0f, p.r + colour.r * w), std::min(1.0f, p.g + colour.g * w),
+                     std::min(1.0f, p.b + colour.b * w), 1};
             }
     }
     return sky;
@@ -130,7 +133,9 @@ Mesh Cylinder(Vec3 centre, Vec3 axis, float radius, float height, int segments, 
     m.materials.push_back({"Cylinder", {1, 1, 1, 1}, 10, {0.2f, 0.2f, 0.2f}, {0, 0, 0}, "Hatch5.dds"});
     axis = Normalize(axis);
     Vec3 side = Normalize(Cross({0, 0, 1}, axis)), up = Cross(axis, side);
-    auto ring = [&](float t, float a) { return centre + axis * (height * (t - 0.5f)) + (side * std::cos(a) + up * std::sin(a)) * radius; };
+    auto ring = [&](float t, float a) {
+        return centre + axis * (height * (t - 0.5f)) + (side * std::cos(a) + up * std::sin(a)) * radius;
+    };
     for (int k = 0; k <= rings; ++k)
         for (int j = 0; j <= segments; ++j) {
             float a = 2 * kPi * j / segments, t = float(k) / rings;

@@ -93,7 +93,8 @@ void Font::Draw(Image& image, const std::string& text, float x, float y, float e
                     auto at = [&](int px, int py) {
                         return (px < 0 || py < 0 || px >= w || py >= h) ? 0.0f : glyph[size_t(py) * w + px] / 255.0f;
                     };
-                    float cover = Lerp(Lerp(at(ix, iy), at(ix + 1, iy), fx), Lerp(at(ix, iy + 1), at(ix + 1, iy + 1), fx), fy);
+                    float cover =
+                        Lerp(Lerp(at(ix, iy), at(ix + 1, iy), fx), Lerp(at(ix, iy + 1), at(ix + 1, iy + 1), fx), fy);
                     if (cover <= 0) continue;
                     float a = cover * ink.a;
                     Rgba& d = image.At(tx, ty);

@@ -13,9 +13,9 @@ namespace gen {
 
 struct Hand {
     uint32_t seed = 1;
-    float turn = 0.05f;   // radians, at most, per letter
-    float lift = 0.03f;   // of the em size, at most, per letter
-    float grow = 0.05f;   // relative size change, at most, per letter
+    float turn = 0.05f;  // radians, at most, per letter
+    float lift = 0.03f;  // of the em size, at most, per letter
+    float grow = 0.05f;  // relative size change, at most, per letter
 };
 
 class Font {

@@ -29,8 +29,12 @@ std::vector<UnitStroke> Family(uint32_t seed, int count, float angle, float spre
     Rng rng(seed);
     std::vector<UnitStroke> strokes;
     for (int i = 0; i < count; ++i)
-        strokes.push_back({{rng.Uniform(), rng.Uniform()}, angle + rng.Range(-spread, spread), rng.Range(minLength, maxLength),
-                           rng.Range(-0.02f, 0.02f), rng.Range(0.85f, 1.25f), rng.Range(0.55f, 0.8f)});
+        strokes.push_back({{rng.Uniform(), rng.Uniform()},
+                           angle + rng.Range(-spread, spread),
+                           rng.Range(minLength, maxLength),
+                           rng.Range(-0.02f, 0.02f),
+                           rng.Range(0.85f, 1.25f),
+                           rng.Range(0.55f, 0.8f)});
     return strokes;
 }
 
@@ -95,7 +99,8 @@ Counts Grow(const std::vector<UnitStroke> families[3], int size, float darkness,
     for (int k = 1; k <= steps; ++k) {
         Counts c = make(float(k) / float(steps));
         for (int f = 0; f < 3; ++f)
-            for (int i = drawn.n[f]; i < std::min<int>(c.n[f], int(families[f].size())); ++i) Draw(image, families[f][i], 1.4f);
+            for (int i = drawn.n[f]; i < std::min<int>(c.n[f], int(families[f].size())); ++i)
+                Draw(image, families[f][i], 1.4f);
         before = drawn;
         drawn = c;
         float d = MeanDarkness(image);
@@ -116,13 +121,17 @@ Counts Grow(const std::vector<UnitStroke> families[3], int size, float darkness,
 // strokes of the lighter tone before it), each smaller level drawn anew with
 // fewer strokes calibrated to level 0's darkness; below 16 texels, where no
 // stroke can show, the plain tone.
-std::vector<Image> ToneChain(const std::vector<UnitStroke> families[3], const Tone& tone, Counts& lighter, int baseSize) {
+std::vector<Image> ToneChain(const std::vector<UnitStroke> families[3], const Tone& tone, Counts& lighter,
+                             int baseSize) {
     std::vector<Image> chain(1);
-    Counts base = Grow(families, baseSize, tone.darkness, 500, [&](float x) {
-        Counts c;
-        for (int f = 0; f < 3; ++f) c.n[f] = std::max(lighter.n[f], int(std::lround(tone.weights[f] * x * 1500)));
-        return c;
-    }, chain[0]);
+    Counts base = Grow(
+        families, baseSize, tone.darkness, 500,
+        [&](float x) {
+            Counts c;
+            for (int f = 0; f < 3; ++f) c.n[f] = std::max(lighter.n[f], int(std::lround(tone.weights[f] * x * 1500)));
+            return c;
+        },
+        chain[0]);
     lighter = base;
     const float target = MeanDarkness(chain[0]);
     for (int size = baseSize / 2; size >= 1; size /= 2) {
@@ -131,7 +140,8 @@ std::vector<Image> ToneChain(const std::vector<UnitStroke> families[3], const To
             continue;
         }
         chain.emplace_back();
-        Grow(families, size, target, 200, [&](float x) { return Scaled(base, x); }, chain.back());
+        Grow(
+            families, size, target, 200, [&](float x) { return Scaled(base, x); }, chain.back());
     }
     return chain;
 }
@@ -149,7 +159,8 @@ Image SeaSheet(uint32_t seed, int size, bool cross) {
         for (int k = 0; k <= 12; ++k) {
             float t = float(k) / 12 * length * size;
             float w = cross ? 0 : wave * std::sin(float(k) / 12 * 2 * kPi * rng.Range(0.9f, 1.1f));
-            s.points.push_back({x + std::cos(angle) * t - std::sin(angle) * w, y + std::sin(angle) * t + std::cos(angle) * w});
+            s.points.push_back(
+                {x + std::cos(angle) * t - std::sin(angle) * w, y + std::sin(angle) * t + std::cos(angle) * w});
         }
         s.width = rng.Range(1.2f, 2.0f);
         s.ink = Grey(0.15f);
@@ -170,7 +181,7 @@ void GenerateHatching(AssetSet& out) {
         Family(702, 1500, 0.95f, 0.07f, 0.15f, 0.3f),
         Family(703, 1500, -0.75f, 0.07f, 0.12f, 0.25f),
     };
-    const Tone tones[6] = {{0.10f, {1, 0, 0}},      {0.20f, {1, 0, 0}},   {0.32f, {1, 0.5f, 0}},
+    const Tone tones[6] = {{0.10f, {1, 0, 0}},    {0.20f, {1, 0, 0}},    {0.32f, {1, 0.5f, 0}},
                            {0.45f, {1, 0.8f, 0}}, {0.58f, {1, 1, 0.6f}}, {0.70f, {1, 1, 1}}};
     Counts lighter;
     // Preview of the mip levels, each at its own size: a row per tone.

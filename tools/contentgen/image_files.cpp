@@ -38,12 +38,13 @@ void Put32(std::vector<uint8_t>& out, uint32_t v) {
 
 // The 128-byte header: magic, DDS_HEADER with its DDS_PIXELFORMAT.
 void PutHeader(std::vector<uint8_t>& out, int width, int height, int levels, DdsFormat format, bool cube) {
-    const uint32_t kCaps = 0x1, kHeight = 0x2, kWidth = 0x4, kPitch = 0x8, kPixelFormat = 0x1000,
-                   kMipCount = 0x20000, kLinearSize = 0x80000;
+    const uint32_t kCaps = 0x1, kHeight = 0x2, kWidth = 0x4, kPitch = 0x8, kPixelFormat = 0x1000, kMipCount = 0x20000,
+                   kLinearSize = 0x80000;
     bool compressed = format != DdsFormat::A8R8G8B8;
     uint32_t blockBytes = format == DdsFormat::Dxt1 ? 8 : 16;
-    uint32_t pitchOrSize = compressed ? uint32_t(std::max(1, (width + 3) / 4) * std::max(1, (height + 3) / 4)) * blockBytes
-                                      : uint32_t(width) * 4;
+    uint32_t pitchOrSize = compressed
+                               ? uint32_t(std::max(1, (width + 3) / 4) * std::max(1, (height + 3) / 4)) * blockBytes
+                               : uint32_t(width) * 4;
     Put32(out, 0x20534444);  // "DDS "
     Put32(out, 124);
     Put32(out, kCaps | kHeight | kWidth | kPixelFormat | kMipCount | (compressed ? kLinearSize : kPitch));
@@ -55,7 +56,7 @@ void PutHeader(std::vector<uint8_t>& out, int width, int height, int levels, Dds
     for (int i = 0; i < 11; ++i) Put32(out, 0);
     Put32(out, 32);  // pixel format size
     if (compressed) {
-        Put32(out, 0x4);  // DDPF_FOURCC
+        Put32(out, 0x4);                                                  // DDPF_FOURCC
         Put32(out, format == DdsFormat::Dxt1 ? 0x31545844 : 0x35545844);  // "DXT1" / "DXT5"
         for (int i = 0; i < 5; ++i) Put32(out, 0);
     } else {

@@ -64,8 +64,8 @@ Ground GroundAt(float y, float slope, float beach) {
     return {rock, sand};
 }
 
-constexpr int kGrid = 128;          // mesh cells a side
-constexpr int kColourSize = 1024;   // colour and normal map
+constexpr int kGrid = 128;         // mesh cells a side
+constexpr int kColourSize = 1024;  // colour and normal map
 constexpr int kShadowSize = 512;
 
 struct HeightGrid {
@@ -111,7 +111,8 @@ Mesh BuildMesh() {
     const float step = 2 * kIslandHalf / kGrid;
     std::vector<float> h(size_t(n) * n);
     for (int j = 0; j < n; ++j)
-        for (int i = 0; i < n; ++i) h[size_t(j) * n + i] = IslandHeight(-kIslandHalf + i * step, -kIslandHalf + j * step);
+        for (int i = 0; i < n; ++i)
+            h[size_t(j) * n + i] = IslandHeight(-kIslandHalf + i * step, -kIslandHalf + j * step);
     // Cells wholly deep under water are left out; the sea hides them anyway.
     std::vector<uint32_t> index(size_t(n) * n, UINT32_MAX);
     auto vertex = [&](int i, int j) {

@@ -87,7 +87,8 @@ void Sketch(Image& image, const std::vector<Vec2>& points, Rgba ink, float width
     for (int pass = 0; pass < 3; ++pass) {
         Stroke s;
         float ox = rng.Range(-1.5f, 1.5f), oy = rng.Range(-1.5f, 1.5f);
-        for (const Vec2& p : points) s.points.push_back({p.x + ox + rng.Range(-0.6f, 0.6f), p.y + oy + rng.Range(-0.6f, 0.6f)});
+        for (const Vec2& p : points)
+            s.points.push_back({p.x + ox + rng.Range(-0.6f, 0.6f), p.y + oy + rng.Range(-0.6f, 0.6f)});
         s.width = width * rng.Range(0.7f, 1.1f);
         s.ink = ink;
         s.opacity = pass == 0 ? 0.9f : 0.35f;
@@ -124,7 +125,8 @@ Image Logo(const Font& font) {
 Image Presents(const Font& font) {
     Image image(512, 128, {1, 1, 1, 0});
     const float em = 100;
-    Letter(image, font, "presents", (512 - font.Width("presents", em)) / 2, 12 + font.Ascent(em), em, kInkBlue, 904, false);
+    Letter(image, font, "presents", (512 - font.Width("presents", em)) / 2, 12 + font.Ascent(em), em, kInkBlue, 904,
+           false);
     return image;
 }
 
@@ -174,7 +176,8 @@ Image LoadingPicture(const Font& font) {
         Sketch(image, wave, kGraphite, 1.4f, 924 + i, StrokeMode::Darken);
     }
     Image letters(1024, 768, {1, 1, 1, 0});
-    Letter(letters, font, "tavo ost quillet", (1024 - font.Width("tavo ost quillet", 64)) / 2, 620, 64, kGraphite, 925, false);
+    Letter(letters, font, "tavo ost quillet", (1024 - font.Width("tavo ost quillet", 64)) / 2, 620, 64, kGraphite, 925,
+           false);
     Letter(letters, font, "loading...", (1024 - font.Width("loading...", 40)) / 2, 680, 40, kGraphite, 926, false);
     image.Composite(letters, 0, 0);
     return image;
@@ -187,12 +190,15 @@ Image CreditsCard(const Font& font) {
         const char* text;
         float em, y;
     };
-    const Line lines[] = {{"tavo ost quillet", 84, 110},      {"a kelss production", 48, 180},
-                          {"code, pictures and music", 40, 270}, {"all generated from source", 40, 320},
+    const Line lines[] = {{"tavo ost quillet", 84, 110},
+                          {"a kelss production", 48, 180},
+                          {"code, pictures and music", 40, 270},
+                          {"all generated from source", 40, 320},
                           {"thanks for watching", 52, 430}};
     uint32_t seed = 932;
     for (const Line& line : lines)
-        Letter(letters, font, line.text, (1024 - font.Width(line.text, line.em)) / 2, line.y, line.em, kGraphite, seed++, false);
+        Letter(letters, font, line.text, (1024 - font.Width(line.text, line.em)) / 2, line.y, line.em, kGraphite,
+               seed++, false);
     image.Composite(letters, 0, 0);
     std::vector<Vec2> border = {{24, 26}, {1000, 22}, {1002, 488}, {22, 490}, {24, 26}};
     Sketch(image, border, kGraphite, 2.0f, 940, StrokeMode::Darken);

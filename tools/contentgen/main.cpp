@@ -70,16 +70,23 @@ int main(int argc, char** argv) {
         std::string arg = argv[i];
         if (i + 1 >= argc) return Usage();
         std::string value = argv[++i];
-        if (arg == "--out") outDir = value;
-        else if (arg == "--music") musicFile = value;
-        else if (arg == "--score") scoreFile = value;
-        else if (arg == "--font") font = value;
-        else if (arg == "--contact-sheet") sheetFile = value;
-        else if (arg == "--previews") previewDir = value;
+        if (arg == "--out")
+            outDir = value;
+        else if (arg == "--music")
+            musicFile = value;
+        else if (arg == "--score")
+            scoreFile = value;
+        else if (arg == "--font")
+            font = value;
+        else if (arg == "--contact-sheet")
+            sheetFile = value;
+        else if (arg == "--previews")
+            previewDir = value;
         else if (arg == "--only") {
             std::stringstream list(value);
             for (std::string g; std::getline(list, g, ',');) only.insert(g);
-        } else return Usage();
+        } else
+            return Usage();
     }
     if (outDir.empty()) return Usage();
 
@@ -105,7 +112,8 @@ int main(int argc, char** argv) {
     if (!musicFile.empty() && (only.empty() || only.count("music"))) {
         std::string score = ReadText(scoreFile);
         music = std::thread([score, &mp3, &musicProblem, start, seconds] {
-            if (score.empty()) musicProblem = "cannot read the score";
+            if (score.empty())
+                musicProblem = "cannot read the score";
             else if (gen::GenerateMusic(score, mp3, musicProblem))
                 std::printf("contentgen: %-9s  1 file   %.2f s\n", "music", seconds(start));
             std::fflush(stdout);

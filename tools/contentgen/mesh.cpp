@@ -67,7 +67,8 @@ Mesh Mesh::Compacted() const {
         std::array<uint32_t, 3> face;
         for (int k = 0; k < 3; ++k) {
             uint32_t& slot = remap[faces[f][k]];
-            if (slot == UINT32_MAX) slot = out.AddVertex(positions[faces[f][k]], uvs[faces[f][k]], normals[faces[f][k]]);
+            if (slot == UINT32_MAX)
+                slot = out.AddVertex(positions[faces[f][k]], uvs[faces[f][k]], normals[faces[f][k]]);
             face[k] = slot;
         }
         out.AddTriangle(face[0], face[1], face[2], faceMaterials[f]);
@@ -80,7 +81,8 @@ Mesh Mesh::Unwelded() const {
     out.materials = materials;
     for (size_t f = 0; f < faces.size(); ++f) {
         std::array<uint32_t, 3> face;
-        for (int k = 0; k < 3; ++k) face[k] = out.AddVertex(positions[faces[f][k]], uvs[faces[f][k]], normals[faces[f][k]]);
+        for (int k = 0; k < 3; ++k)
+            face[k] = out.AddVertex(positions[faces[f][k]], uvs[faces[f][k]], normals[faces[f][k]]);
         out.AddTriangle(face[0], face[1], face[2], faceMaterials[f]);
     }
     return out;

@@ -214,7 +214,8 @@ void Glass(const Score& score, Mix& mix) {
             std::vector<int> tones = Spread(score.ChordAt(beat), 3);
             int note = tones[size_t(rng.Int(int(tones.size())))];
             double when = beat * spb + rng.Range(0, 0.06f);
-            Bell(mix, when, NoteFrequency(note), 5.13, 0.25, level * rng.Range(0.02f, 0.05f), rng.Range(-0.8f, 0.8f), 0.7f);
+            Bell(mix, when, NoteFrequency(note), 5.13, 0.25, level * rng.Range(0.02f, 0.05f), rng.Range(-0.8f, 0.8f),
+                 0.7f);
         });
     }
 }
@@ -352,7 +353,8 @@ bool SynthesiseMusic(const std::string& text, std::vector<float>& stereo, std::s
     const double fadeFrom = kMusicSeconds - 3.0;
     for (size_t i = 0; i < frames; ++i) {
         double t = i / kRate;
-        float gain = float(std::min(1.0, t / 0.01) * std::clamp((kMusicSeconds - t) / (kMusicSeconds - fadeFrom), 0.0, 1.0));
+        float gain =
+            float(std::min(1.0, t / 0.01) * std::clamp((kMusicSeconds - t) / (kMusicSeconds - fadeFrom), 0.0, 1.0));
         stereo[2 * i] = std::tanh((mix.dry.left[i] + wet.left[i] * 0.3f) * 1.3f) * gain;
         stereo[2 * i + 1] = std::tanh((mix.dry.right[i] + wet.right[i] * 0.3f) * 1.3f) * gain;
     }
@@ -376,7 +378,8 @@ std::vector<uint8_t> EncodeMp3(const std::vector<float>& stereo) {
     std::vector<unsigned char> buffer(size_t(chunk) * 5 / 4 + 7200);
     for (size_t i = 0; i < stereo.size() / 2; i += chunk) {
         int n = int(std::min<size_t>(chunk, stereo.size() / 2 - i));
-        int bytes = lame_encode_buffer_interleaved_ieee_float(lame, &stereo[2 * i], n, buffer.data(), int(buffer.size()));
+        int bytes =
+            lame_encode_buffer_interleaved_ieee_float(lame, &stereo[2 * i], n, buffer.data(), int(buffer.size()));
         if (bytes > 0) out.insert(out.end(), buffer.begin(), buffer.begin() + bytes);
     }
     int bytes = lame_encode_flush(lame, buffer.data(), int(buffer.size()));

@@ -35,18 +35,18 @@ float Grad2(uint32_t h, float x, float y) {
 
 float Grad3(uint32_t h, float x, float y, float z) {
     switch (h % 12) {
-        case 0: return x + y;
-        case 1: return -x + y;
-        case 2: return x - y;
-        case 3: return -x - y;
-        case 4: return x + z;
-        case 5: return -x + z;
-        case 6: return x - z;
-        case 7: return -x - z;
-        case 8: return y + z;
-        case 9: return -y + z;
-        case 10: return y - z;
-        default: return -y - z;
+    case 0: return x + y;
+    case 1: return -x + y;
+    case 2: return x - y;
+    case 3: return -x - y;
+    case 4: return x + z;
+    case 5: return -x + z;
+    case 6: return x - z;
+    case 7: return -x - z;
+    case 8: return y + z;
+    case 9: return -y + z;
+    case 10: return y - z;
+    default: return -y - z;
     }
 }
 
@@ -76,8 +76,7 @@ float Noise3(float x, float y, float z, uint32_t seed) {
     float c[2][2][2];
     for (int k = 0; k < 2; ++k)
         for (int j = 0; j < 2; ++j)
-            for (int i = 0; i < 2; ++i)
-                c[k][j][i] = Grad3(Hash3(ix + i, iy + j, iz + k, seed), dx - i, dy - j, dz - k);
+            for (int i = 0; i < 2; ++i) c[k][j][i] = Grad3(Hash3(ix + i, iy + j, iz + k, seed), dx - i, dy - j, dz - k);
     float x00 = c[0][0][0] + (c[0][0][1] - c[0][0][0]) * u;
     float x10 = c[0][1][0] + (c[0][1][1] - c[0][1][0]) * u;
     float x01 = c[1][0][0] + (c[1][0][1] - c[1][0][0]) * u;

@@ -39,7 +39,8 @@ void FlightAt(const std::vector<CameraKeyframe>& k, float t, Vec3& eye, Vec3& ta
     float h00 = 2 * s * s * s - 3 * s * s + 1, h10 = s * s * s - 2 * s * s + s, h01 = -2 * s * s * s + 3 * s * s,
           h11 = s * s * s - s * s;
     eye = k[i].eye * h00 + tangent(i, true) * (h10 * h) + k[i + 1].eye * h01 + tangent(i + 1, true) * (h11 * h);
-    target = k[i].target * h00 + tangent(i, false) * (h10 * h) + k[i + 1].target * h01 + tangent(i + 1, false) * (h11 * h);
+    target =
+        k[i].target * h00 + tangent(i, false) * (h10 * h) + k[i + 1].target * h01 + tangent(i + 1, false) * (h11 * h);
 }
 
 void Put32(std::vector<uint8_t>& out, uint32_t v) {
@@ -55,7 +56,9 @@ void PutVec(std::vector<uint8_t>& out, Vec3 v) {
     PutFloat(out, v.y);
     PutFloat(out, v.z);
 }
-uint32_t Get32(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24; }
+uint32_t Get32(const uint8_t* p) {
+    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
 float GetFloat(const uint8_t* p) {
     uint32_t v = Get32(p);
     float f;
@@ -68,7 +71,7 @@ float GetFloat(const uint8_t* p) {
 // reading left to right.
 struct CardPose {
     Vec3 position;
-    float spin;   // turn about the card's own vertical axis, radians
+    float spin;  // turn about the card's own vertical axis, radians
     float scale;
 };
 
@@ -85,7 +88,8 @@ CardPose CardAt(float t) {
     }
     if (t < leave) {  // rests, bobbing a little
         float s = t - arrive;
-        return {rest + u * (0.12f * std::sin(s * 1.3f)) + r * (0.08f * std::sin(s * 0.7f)), 0.06f * std::sin(s * 0.9f), 1};
+        return {rest + u * (0.12f * std::sin(s * 1.3f)) + r * (0.08f * std::sin(s * 0.7f)), 0.06f * std::sin(s * 0.9f),
+                1};
     }
     float s = Smoothstep(leave, end, t);  // drifts up and away while the picture fades
     Vec3 bob = u * (0.12f * std::sin((leave - arrive) * 1.3f)) + r * (0.08f * std::sin((leave - arrive) * 0.7f));
@@ -212,8 +216,8 @@ void EvaluateCameraPath(const CameraPathKeys& keys, float t, Vec3& eye, Vec3& ta
     int next = i + 1 >= k ? 0 : i + 1, next2 = i + 2 >= k ? 0 : i + 2, prev = i - 1 < 0 ? k - 1 : i - 1;
     auto spline = [&](const std::vector<Vec3>& p) {
         Vec3 t0 = (p[next] - p[prev]) * 0.5f, t1 = (p[next2] - p[i]) * 0.5f;
-        return p[i] * (2 * s * s * s - 3 * s * s + 1) + t0 * (s * s * s - 2 * s * s + s) + p[next] * (-2 * s * s * s + 3 * s * s) +
-               t1 * (s * s * s - s * s);
+        return p[i] * (2 * s * s * s - 3 * s * s + 1) + t0 * (s * s * s - 2 * s * s + s) +
+               p[next] * (-2 * s * s * s + 3 * s * s) + t1 * (s * s * s - s * s);
     };
     eye = spline(keys.eyes);
     target = spline(keys.targets);

@@ -29,7 +29,7 @@ struct CameraKeyframe {
 
 struct CameraFlight {
     std::string file;
-    float span;  // seconds the effects play of it
+    float span;                             // seconds the effects play of it
     std::vector<CameraKeyframe> keyframes;  // the authored flight, times 0 .. span
 };
 

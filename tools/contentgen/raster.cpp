@@ -14,7 +14,8 @@ struct ClipVertex {
 };
 
 ClipVertex LerpVertex(const ClipVertex& a, const ClipVertex& b, float t) {
-    return {Lerp(a.camera, b.camera, t), Lerp(a.normal, b.normal, t), {Lerp(a.uv.x, b.uv.x, t), Lerp(a.uv.y, b.uv.y, t)}};
+    return {
+        Lerp(a.camera, b.camera, t), Lerp(a.normal, b.normal, t), {Lerp(a.uv.x, b.uv.x, t), Lerp(a.uv.y, b.uv.y, t)}};
 }
 
 // Clips a polygon to camera z >= near.
@@ -64,7 +65,8 @@ Image Rasterise(const std::vector<RasterItem>& items, const RasterView& view, in
             std::vector<Screen> s;
             for (const ClipVertex& v : poly) {
                 float iz = 1 / v.camera.z;
-                s.push_back({(v.camera.x * iz / (tanHalf * aspect) + 1) * 0.5f * W, (1 - v.camera.y * iz / tanHalf) * 0.5f * H, iz});
+                s.push_back({(v.camera.x * iz / (tanHalf * aspect) + 1) * 0.5f * W,
+                             (1 - v.camera.y * iz / tanHalf) * 0.5f * H, iz});
             }
             Rgba diffuse = m.materials[mat].diffuse;
             for (size_t k = 1; k + 1 < poly.size(); ++k) {

@@ -20,7 +20,7 @@ struct RasterView {
 
 struct RasterItem {
     const Mesh* mesh = nullptr;
-    bool unlit = false;     // texture colour as it is (sky)
+    bool unlit = false;              // texture colour as it is (sky)
     const Image* texture = nullptr;  // overrides the materials' textures when set
     Rgba tint{1, 1, 1, 1};
 };

@@ -28,8 +28,10 @@ int NoteNumber(const std::string& name) {
     if (name.size() < 2 || name[0] < 'A' || name[0] > 'G') return -1;
     int note = semitone[name[0] - 'A'];
     size_t i = 1;
-    if (name[i] == '#') note += 1, ++i;
-    else if (name[i] == 'b') note -= 1, ++i;
+    if (name[i] == '#')
+        note += 1, ++i;
+    else if (name[i] == 'b')
+        note -= 1, ++i;
     if (i + 1 != name.size() || name[i] < '0' || name[i] > '8') return -1;
     return 12 * (name[i] - '0' + 1) + note;
 }
@@ -41,14 +43,22 @@ bool ParseChord(const std::string& symbol, Chord& chord) {
     if (i < symbol.size() && (symbol[i] == '#' || symbol[i] == 'b')) root += symbol[i++] == '#' ? 1 : -1;
     std::string quality = symbol.substr(i);
     std::vector<int> intervals;
-    if (quality.empty()) intervals = {0, 4, 7};
-    else if (quality == "m") intervals = {0, 3, 7};
-    else if (quality == "7") intervals = {0, 4, 7, 10};
-    else if (quality == "m7") intervals = {0, 3, 7, 10};
-    else if (quality == "maj7") intervals = {0, 4, 7, 11};
-    else if (quality == "sus2") intervals = {0, 2, 7};
-    else if (quality == "sus4") intervals = {0, 5, 7};
-    else return false;
+    if (quality.empty())
+        intervals = {0, 4, 7};
+    else if (quality == "m")
+        intervals = {0, 3, 7};
+    else if (quality == "7")
+        intervals = {0, 4, 7, 10};
+    else if (quality == "m7")
+        intervals = {0, 3, 7, 10};
+    else if (quality == "maj7")
+        intervals = {0, 4, 7, 11};
+    else if (quality == "sus2")
+        intervals = {0, 2, 7};
+    else if (quality == "sus4")
+        intervals = {0, 5, 7};
+    else
+        return false;
     chord.notes.clear();
     for (int interval : intervals) chord.notes.push_back(root + interval);
     return true;
@@ -71,14 +81,17 @@ bool ParseScore(const std::string& text, Score& score, std::string& problem) {
         std::string keyword;
         if (!(words >> keyword)) continue;
         if (keyword == "tempo") {
-            if (!(words >> score.tempo) || score.tempo < 20 || score.tempo > 400) return fail("tempo outside 20 to 400");
+            if (!(words >> score.tempo) || score.tempo < 20 || score.tempo > 400)
+                return fail("tempo outside 20 to 400");
         } else if (keyword == "end") {
             if (!(words >> score.endBeat)) return fail("bad end");
         } else if (keyword == "section") {
             Section s;
             std::string chordsWord;
-            if (!(words >> s.name >> s.startBeat >> chordsWord) || chordsWord != "chords") return fail("expected: section NAME BEAT chords ...");
-            if (!score.sections.empty() && s.startBeat <= score.sections.back().startBeat) return fail("sections out of order");
+            if (!(words >> s.name >> s.startBeat >> chordsWord) || chordsWord != "chords")
+                return fail("expected: section NAME BEAT chords ...");
+            if (!score.sections.empty() && s.startBeat <= score.sections.back().startBeat)
+                return fail("sections out of order");
             for (std::string w; words >> w;) {
                 if (size_t eq = w.find('='); eq != std::string::npos) {
                     s.levels[w.substr(0, eq)] = std::strtof(w.c_str() + eq + 1, nullptr);
@@ -103,16 +116,21 @@ bool ParseScore(const std::string& text, Score& score, std::string& problem) {
             std::vector<int>& steps = score.melodies[section];
             for (std::string w; words >> w;) {
                 if (w == "|") continue;
-                if (w == "-") steps.push_back(kHold);
-                else if (w == ".") steps.push_back(kRest);
-                else if (int n = NoteNumber(w); n >= 0) steps.push_back(n);
-                else return fail("unknown note " + w);
+                if (w == "-")
+                    steps.push_back(kHold);
+                else if (w == ".")
+                    steps.push_back(kRest);
+                else if (int n = NoteNumber(w); n >= 0)
+                    steps.push_back(n);
+                else
+                    return fail("unknown note " + w);
             }
         } else {
             return fail("unknown keyword " + keyword);
         }
     }
-    if (score.sections.empty() || score.sections[0].startBeat != 0) return fail("the first section must start at beat 0");
+    if (score.sections.empty() || score.sections[0].startBeat != 0)
+        return fail("the first section must start at beat 0");
     if (score.endBeat <= score.sections.back().startBeat) return fail("end must come after the last section");
     if (score.endBeat * score.SecondsPerBeat() > 600) return fail("longer than ten minutes");
     return true;

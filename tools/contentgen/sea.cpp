@@ -27,7 +27,8 @@ std::vector<Wave> Waves() {
     for (int i = 0; i < 28; ++i) {
         float len = 1.5f + 10.0f * std::pow(rng.Uniform(), 1.5f);  // cycles across the tile
         float angle = 0.5f + rng.Range(-0.9f, 0.9f);
-        Wave w{int(std::lround(len * std::cos(angle))), int(std::lround(len * std::sin(angle))), 0, rng.Range(0, 2 * kPi)};
+        Wave w{int(std::lround(len * std::cos(angle))), int(std::lround(len * std::sin(angle))), 0,
+               rng.Range(0, 2 * kPi)};
         if (w.kx == 0 && w.ky == 0) w.kx = 1;
         w.amplitude = 0.5f / std::hypot(float(w.kx), float(w.ky));
         waves.push_back(w);

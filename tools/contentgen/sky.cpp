@@ -58,12 +58,12 @@ Image DomePicture(int width, int height) {
 // Direction of texel (x, y) of a cube face, faces in Direct3D order.
 Vec3 CubeDirection(int face, float u, float v) {
     switch (face) {
-        case 0: return {1, -v, -u};
-        case 1: return {-1, -v, u};
-        case 2: return {u, 1, v};
-        case 3: return {u, -1, -v};
-        case 4: return {u, -v, 1};
-        default: return {-u, -v, -1};
+    case 0: return {1, -v, -u};
+    case 1: return {-1, -v, u};
+    case 2: return {u, 1, v};
+    case 3: return {u, -1, -v};
+    case 4: return {u, -v, 1};
+    default: return {-u, -v, -1};
     }
 }
 
@@ -104,7 +104,8 @@ void GenerateSky(AssetSet& out) {
         Image face(faceSize, faceSize);
         ParallelRows(faceSize, [&](int y) {
             for (int x = 0; x < faceSize; ++x)
-                face.At(x, y) = SkyColour(CubeDirection(f, 2 * (x + 0.5f) / faceSize - 1, 2 * (y + 0.5f) / faceSize - 1));
+                face.At(x, y) =
+                    SkyColour(CubeDirection(f, 2 * (x + 0.5f) / faceSize - 1, 2 * (y + 0.5f) / faceSize - 1));
         });
         faces[f] = MipChain(face);
     }

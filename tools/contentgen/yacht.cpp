@@ -20,7 +20,7 @@ using namespace world;
 constexpr float kLength = 12.0f, kHalfBeam = 1.9f;
 constexpr int kStations = 28, kSectionSteps = 9;
 
-float Station(int i) { return float(i) / kStations; }                // 0 stern .. 1 bow
+float Station(int i) { return float(i) / kStations; }  // 0 stern .. 1 bow
 float StationZ(float s) { return -kLength / 2 + kLength * s; }
 
 float HalfBreadth(float s) {
@@ -110,8 +110,10 @@ void DeckAndCabin(Mesh& m) {
     const float z0 = -2.6f, z1 = 1.0f, foot = 1.15f, top = 0.9f, height = 0.75f;
     auto deckAt = [&](float z) { return DeckY((z + kLength / 2) / kLength, 0.6f); };
     auto quad = [&](Vec3 a, Vec3 b, Vec3 c, Vec3 d, uint32_t mat, Vec3 facing) {
-        uint32_t ia = m.AddVertex(a, {a.x * 0.4f + a.z * 0.4f, -a.y * 0.4f}), ib = m.AddVertex(b, {b.x * 0.4f + b.z * 0.4f, -b.y * 0.4f});
-        uint32_t ic = m.AddVertex(c, {c.x * 0.4f + c.z * 0.4f, -c.y * 0.4f}), id = m.AddVertex(d, {d.x * 0.4f + d.z * 0.4f, -d.y * 0.4f});
+        uint32_t ia = m.AddVertex(a, {a.x * 0.4f + a.z * 0.4f, -a.y * 0.4f}),
+                 ib = m.AddVertex(b, {b.x * 0.4f + b.z * 0.4f, -b.y * 0.4f});
+        uint32_t ic = m.AddVertex(c, {c.x * 0.4f + c.z * 0.4f, -c.y * 0.4f}),
+                 id = m.AddVertex(d, {d.x * 0.4f + d.z * 0.4f, -d.y * 0.4f});
         m.AddTriangleFacing(ia, ib, ic, mat, facing);
         m.AddTriangleFacing(ia, ic, id, mat, facing);
     };
@@ -126,14 +128,16 @@ void DeckAndCabin(Mesh& m) {
         };
         Vec3 facing{float(side), 0.2f, 0};
         quad(sidePoint(z0, 0), sidePoint(z1, 0), sidePoint(z1, wl), sidePoint(z0, wl), kCabin, facing);
-        quad(sidePoint(z0 + 0.4f, wl), sidePoint(z1 - 0.5f, wl), sidePoint(z1 - 0.5f, wh), sidePoint(z0 + 0.4f, wh), kWindows, facing);
+        quad(sidePoint(z0 + 0.4f, wl), sidePoint(z1 - 0.5f, wl), sidePoint(z1 - 0.5f, wh), sidePoint(z0 + 0.4f, wh),
+             kWindows, facing);
         quad(sidePoint(z0, wl), sidePoint(z0 + 0.4f, wl), sidePoint(z0 + 0.4f, wh), sidePoint(z0, wh), kCabin, facing);
         quad(sidePoint(z1 - 0.5f, wl), sidePoint(z1, wl), sidePoint(z1, wh), sidePoint(z1 - 0.5f, wh), kCabin, facing);
         quad(sidePoint(z0, wh), sidePoint(z1, wh), sidePoint(z1, 1), sidePoint(z0, 1), kCabin, facing);
     }
-    quad({-top, ya, z0}, {top, ya, z0}, {top, yb, z1}, {-top, yb, z1}, kCabin, {0, 1, 0});                   // roof
-    quad({-foot, y0a, z0}, {foot, y0a, z0}, {top, ya, z0}, {-top, ya, z0}, kCabin, {0, 0, -1});              // back
-    quad({-foot, y0b, z1}, {foot, y0b, z1}, {top, yb, z1 - 0.35f}, {-top, yb, z1 - 0.35f}, kCabin, {0, 0.4f, 1});  // sloping front
+    quad({-top, ya, z0}, {top, ya, z0}, {top, yb, z1}, {-top, yb, z1}, kCabin, {0, 1, 0});       // roof
+    quad({-foot, y0a, z0}, {foot, y0a, z0}, {top, ya, z0}, {-top, ya, z0}, kCabin, {0, 0, -1});  // back
+    quad({-foot, y0b, z1}, {foot, y0b, z1}, {top, yb, z1 - 0.35f}, {-top, yb, z1 - 0.35f}, kCabin,
+         {0, 0.4f, 1});  // sloping front
 }
 
 // A round spar from a to b of `radius`, `sides` faces round, capped, in
@@ -153,7 +157,8 @@ void Spar(Mesh& m, Vec3 a, Vec3 b, float radius, int sides, uint32_t material) {
         }
     for (int ring = 0; ring < lengths; ++ring)
         for (int k = 0; k < sides; ++k) {
-            uint32_t p = base + uint32_t(ring * (sides + 1) + k), q = p + 1, r = q + uint32_t(sides + 1), s = p + uint32_t(sides + 1);
+            uint32_t p = base + uint32_t(ring * (sides + 1) + k), q = p + 1, r = q + uint32_t(sides + 1),
+                     s = p + uint32_t(sides + 1);
             Vec3 out = m.positions[p] + m.positions[q] - Lerp(a, b, float(ring) / lengths) * 2;
             m.AddTriangleFacing(p, q, r, material, out);
             m.AddTriangleFacing(p, r, s, material, out);
@@ -161,7 +166,8 @@ void Spar(Mesh& m, Vec3 a, Vec3 b, float radius, int sides, uint32_t material) {
     for (int end = 0; end < 2; ++end) {
         uint32_t centre = m.AddVertex(end ? b : a, {0.5f, 0.5f});
         uint32_t ring = base + uint32_t(end * lengths * (sides + 1));
-        for (int k = 0; k < sides; ++k) m.AddTriangleFacing(centre, ring + k, ring + k + 1, material, end ? axis : -axis);
+        for (int k = 0; k < sides; ++k)
+            m.AddTriangleFacing(centre, ring + k, ring + k + 1, material, end ? axis : -axis);
     }
 }
 
@@ -174,10 +180,12 @@ void Rig(Mesh& m) {
     m.materials = {{"Spars", {0.78f, 0.79f, 0.81f, 1}, 50, {0.8f, 0.8f, 0.8f}, {0, 0, 0}, ""}};
     Spar(m, {0, DeckAtMast(), kMastZ}, {0, kMastTop, kMastZ}, 0.1f, 10, 0);
     Spar(m, {0, kBoomY, kMastZ - 0.12f}, {0, kBoomY + 0.15f, kBoomEnd}, 0.07f, 8, 0);
-    Spar(m, kStemHead, kForestayTop, 0.025f, 4, 0);                                            // forestay
-    Spar(m, {0, SheerY(0.0f) + 0.05f, -kLength / 2 + 0.3f}, {0, kMastTop - 0.1f, kMastZ - 0.05f}, 0.025f, 4, 0);  // backstay
-    for (int side = -1; side <= 1; side += 2)                                                   // shrouds
-        Spar(m, {side * (kHalfBeam - 0.1f), SheerY(0.47f) + 0.05f, kMastZ - 0.5f}, {0, kMastTop - 2.0f, kMastZ}, 0.02f, 4, 0);
+    Spar(m, kStemHead, kForestayTop, 0.025f, 4, 0);  // forestay
+    Spar(m, {0, SheerY(0.0f) + 0.05f, -kLength / 2 + 0.3f}, {0, kMastTop - 0.1f, kMastZ - 0.05f}, 0.025f, 4,
+         0);                                   // backstay
+    for (int side = -1; side <= 1; side += 2)  // shrouds
+        Spar(m, {side * (kHalfBeam - 0.1f), SheerY(0.47f) + 0.05f, kMastZ - 0.5f}, {0, kMastTop - 2.0f, kMastZ}, 0.02f,
+             4, 0);
 }
 
 // A sail: the triangle luff-foot-head bellied out by `belly` (towards +x),
@@ -235,7 +243,8 @@ void GenerateYacht(AssetSet& out) {
     // break reaches only after the picture has gone black, stay smooth.
     rig = rig.Unwelded();
     sails = sails.Unwelded();
-    out.AddFile("yachtAll2.x", WriteXFile("Yacht", {{"Hull", &hull}, {"Deck", &deck}, {"Rig", &rig}, {"Sails", &sails}}));
+    out.AddFile("yachtAll2.x",
+                WriteXFile("Yacht", {{"Hull", &hull}, {"Deck", &deck}, {"Rig", &rig}, {"Sails", &sails}}));
     Mesh all;
     for (Mesh* m : {&hull, &deck, &rig, &sails}) all.Append(*m);
     out.AddMeshPreview("yachtAll2.x", all);

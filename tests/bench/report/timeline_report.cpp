@@ -93,8 +93,10 @@ int main(int argc, char** argv) {
     for (int i = 1; i + 1 < argc; i += 2) {
         std::string arg = argv[i], value = argv[i + 1];
         if (arg == "--mode" && std::sscanf(value.c_str(), "%dx%d", &options.width, &options.height) == 2) continue;
-        if (arg == "--fps") options.fps = std::atoi(value.c_str());
-        else if (arg == "--until") options.until = std::atof(value.c_str());
+        if (arg == "--fps")
+            options.fps = std::atoi(value.c_str());
+        else if (arg == "--until")
+            options.until = std::atof(value.c_str());
         else {
             std::fprintf(stderr, "usage: timeline_report [--mode WxH] [--fps N] [--until SECONDS]\n");
             return 2;
@@ -148,8 +150,8 @@ int main(int argc, char** argv) {
     if (!scenes.empty()) scenes.back().peakMb = PeakResidentMb();
     status = FinishRun(status);
 
-    std::printf("timeline_report: %dx%d, %d frames a second, %zu frames\n", options.width, options.height,
-                options.fps, frameMs.size());
+    std::printf("timeline_report: %dx%d, %d frames a second, %zu frames\n", options.width, options.height, options.fps,
+                frameMs.size());
     std::printf("start-up (ms):\n");
     for (size_t i = 0; i < steps.size(); ++i) {
         Clock::time_point end = i + 1 < steps.size() ? steps[i + 1].second : steps[i].second;
