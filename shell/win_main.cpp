@@ -93,6 +93,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // A run that ends before the timeline does (a music failure exits from
     // here on) still stops and deletes the effects it built.
     std::atexit(RetireRemainingEffects);
+    StartupStep("rehearsal");
+    RehearseEffects();
 
     StartupStep("music");
     FMOD::Sound* music = g_demoState.music->CreateMusic();

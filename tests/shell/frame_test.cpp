@@ -91,6 +91,72 @@ TEST_F(FrameTest, FixedStepFramesAdvanceByExactlyOneNthAndOnlyTheFirstActiveEffe
     EXPECT_EQ(second.postProcessed, 0);
 }
 
+// An effect whose frames depend on its triggers and on what Update sets on
+// the device; it notes what the rehearsal shows it.
+class RehearsedEffect : public Mirel::Effect {
+public:
+    explicit RehearsedEffect(DemoState* state) : Effect(state) {
+        triggers.emplace_back(0, 0.5);
+        triggers.emplace_back(1, 2.0);
+    }
+    void Init() override {}
+    void Update(double dt, double time) override {
+        Mirel::PollTriggers(*this);
+        updates.push_back({dt, time});
+        state->device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CW);
+    }
+    void Render() override {
+        DWORD cull = 0;
+        state->device->GetRenderState(D3DRS_CULLMODE, &cull);
+        renders.push_back({triggers[0].fired && triggers[1].fired, cull == D3DCULL_CW});
+        state->device->SetRenderState(D3DRS_ZENABLE, FALSE);
+    }
+    void Stop() override {}
+    void PostProcess() override { ++postProcessed; }
+
+    std::vector<std::pair<double, double>> updates;
+    std::vector<std::pair<bool, bool>> renders;  // all triggers fired, Update's state in place
+    int postProcessed = 0;
+};
+
+TEST_F(FrameTest, RehearsalDrawsEachQueuedEffectTwiceUnpresentedAndLeavesEverythingAsItWas) {
+    RehearsedEffect first(&g_demoState), second(&g_demoState);
+    second.startTime = 5.0;
+    second.triggers[0].fired = true;
+    g_demoState.pendingEffects.push(&second);
+    g_demoState.pendingEffects.push(&first);
+    g_demoState.time = 3.0;
+    device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
+    DWORD zBefore = 0;
+    device->GetRenderState(D3DRS_ZENABLE, &zBefore);
+    IDirect3DSurface9* backBuffer = RenderTarget();
+    ClearCalls();
+
+    RehearseEffects();
+
+    for (RehearsedEffect* effect : {&first, &second}) {
+        EXPECT_EQ(effect->updates, (std::vector<std::pair<double, double>>{{0.0, 0.0}}));
+        EXPECT_EQ(effect->renders, (std::vector<std::pair<bool, bool>>{{false, true}, {true, true}}));
+        EXPECT_EQ(effect->postProcessed, 2);
+        EXPECT_FALSE(effect->triggers[1].fired);
+        EXPECT_EQ(effect->lastTrigger, 0u);
+    }
+    EXPECT_TRUE(second.triggers[0].fired);
+    EXPECT_FALSE(first.triggers[0].fired);
+    EXPECT_EQ(g_demoState.time, 3.0);
+    EXPECT_EQ(g_demoState.pendingEffects.size(), 2u);
+    DWORD cull = 0, z = 0;
+    device->GetRenderState(D3DRS_CULLMODE, &cull);
+    device->GetRenderState(D3DRS_ZENABLE, &z);
+    EXPECT_EQ(cull, DWORD(D3DCULL_CCW));
+    EXPECT_EQ(z, zBefore);
+    std::vector<std::string> names = CallNames();
+    EXPECT_EQ(std::count(names.begin(), names.end(), "Present"), 0);
+    EXPECT_EQ(std::count(names.begin(), names.end(), "EndScene"), 4);
+    EXPECT_EQ(RenderTarget(), backBuffer);
+    g_demoState.pendingEffects = {};
+}
+
 TEST_F(FrameTest, FramesRenderIntoTheClearedScreenTargetAndCompositeOntoTheBackBuffer) {
     IDirect3DSurface9* backBuffer = RenderTarget();
     IDirect3DSurface9* level = nullptr;

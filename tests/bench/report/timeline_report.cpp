@@ -5,9 +5,10 @@
 // Runs WinMain in this process on the headless OpenGL device (640x480 and a
 // fixed 10 frames a second by default, to the timeline's end) with the data
 // of the build folder, and prints: the start-up time split by step up to the
-// first demo frame presented, the first five frame times against the median,
-// the median frame time and the peak resident memory of each scene (the
-// effects active in a frame), heap allocations (operator new, every thread,
+// first demo frame presented, with the resident memory after each step; the
+// first five frame times against the median; for each scene (the effects
+// active in a frame) its first, median and slowest later frame time and its
+// peak resident memory; heap allocations (operator new, every thread,
 // the driver's too) per frame after each scene's first, and the peak resident
 // memory of the whole run.
 #include <sys/resource.h>
@@ -55,6 +56,15 @@ double PeakResidentMb() {
     return 0.0;
 }
 
+// Resident set size now, in MB (VmRSS).
+double ResidentMb() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmRSS:", 0) == 0) return std::atof(line.c_str() + 6) / 1024.0;
+    return 0.0;
+}
+
 // Starts a new peak: the kernel sets VmHWM back to the present resident size.
 void ResetPeakResident() {
     std::ofstream clear("/proc/self/clear_refs");
@@ -77,6 +87,7 @@ std::string SceneName() {
 struct Scene {
     std::string name;
     std::vector<double> frameMs;
+    long firstAllocations = 0;
     long allocations = 0;  // in the frames after the first
     long maxAllocations = 0;
     double peakMb = 0.0;
@@ -106,7 +117,12 @@ int main(int argc, char** argv) {
     setenv("DEMO_HEADLESS", "1", 1);
     ApplyRunOptions(options);
 
-    std::vector<std::pair<std::string, Clock::time_point>> steps;
+    struct Step {
+        std::string name;
+        Clock::time_point at;
+        double residentMb;  // at the step's start
+    };
+    std::vector<Step> steps;
     std::vector<Scene> scenes;
     std::vector<double> frameMs;
     Clock::time_point last;
@@ -115,9 +131,9 @@ int main(int argc, char** argv) {
 
     const Clock::time_point start = Clock::now();
     g_runHooks.startupStep = [&](const char* name) {
-        steps.emplace_back(name, Clock::now());
+        steps.push_back(Step{name, Clock::now(), ResidentMb()});
         if (std::strcmp(name, "frames") == 0) {
-            last = steps.back().second;
+            last = steps.back().at;
             allocation_counter::StartCounting();
         }
     };
@@ -131,7 +147,7 @@ int main(int argc, char** argv) {
         if (scenes.empty() || scenes.back().name != name) {
             if (!scenes.empty()) scenes.back().peakMb = PeakResidentMb();
             ResetPeakResident();
-            scenes.push_back(Scene{name, {}, 0, 0, 0.0});
+            scenes.push_back(Scene{name, {}, allocations, 0, 0, 0.0});
             firstOfScene = true;
         }
         Scene& scene = scenes.back();
@@ -152,30 +168,32 @@ int main(int argc, char** argv) {
 
     std::printf("timeline_report: %dx%d, %d frames a second, %zu frames\n", options.width, options.height, options.fps,
                 frameMs.size());
-    std::printf("start-up (ms):\n");
+    std::printf("start-up            ms  resident MB at its end\n");
     for (size_t i = 0; i < steps.size(); ++i) {
-        Clock::time_point end = i + 1 < steps.size() ? steps[i + 1].second : steps[i].second;
-        if (steps[i].first == "frames") {
+        const Step& end = i + 1 < steps.size() ? steps[i + 1] : steps[i];
+        if (steps[i].name == "frames") {
             std::printf("  %-16s %8.1f\n", "first frame", frameMs.empty() ? 0.0 : frameMs[0]);
             break;
         }
-        std::printf("  %-16s %8.1f\n", steps[i].first.c_str(), Ms(steps[i].second, end));
+        std::printf("  %-16s %8.1f %8.0f\n", steps[i].name.c_str(), Ms(steps[i].at, end.at), end.residentMb);
     }
-    double toFirstFrame = frameMs.empty() || steps.empty() ? 0.0 : Ms(start, steps.back().second) + frameMs[0];
+    double toFirstFrame = frameMs.empty() || steps.empty() ? 0.0 : Ms(start, steps.back().at) + frameMs[0];
     for (const auto& step : steps)
-        if (step.first == "frames") toFirstFrame = Ms(start, step.second) + (frameMs.empty() ? 0.0 : frameMs[0]);
+        if (step.name == "frames") toFirstFrame = Ms(start, step.at) + (frameMs.empty() ? 0.0 : frameMs[0]);
     std::printf("  %-16s %8.1f\n", "to first frame", toFirstFrame);
     double median = Median(frameMs);
     std::printf("first frames (ms):");
     for (size_t i = 0; i < frameMs.size() && i < 5; ++i) std::printf(" %.1f", frameMs[i]);
     std::printf("   median %.1f\n", median);
-    std::printf("%-40s %7s %10s %12s %12s %9s\n", "scene", "frames", "median ms", "allocs/frame", "max allocs",
-                "peak MB");
+    std::printf("%-40s %7s %9s %9s %9s %12s %12s %11s %8s\n", "scene", "frames", "first ms", "median ms", "max ms",
+                "first allocs", "allocs/frame", "max allocs", "peak MB");
     for (const Scene& scene : scenes) {
         size_t counted = scene.frameMs.size() > 1 ? scene.frameMs.size() - 1 : 1;
-        std::printf("%-40s %7zu %10.1f %12.1f %12ld %9.0f\n", scene.name.c_str(), scene.frameMs.size(),
-                    Median(scene.frameMs), double(scene.allocations) / double(counted), scene.maxAllocations,
-                    scene.peakMb);
+        double later =
+            scene.frameMs.size() > 1 ? *std::max_element(scene.frameMs.begin() + 1, scene.frameMs.end()) : 0.0;
+        std::printf("%-40s %7zu %9.1f %9.1f %9.1f %12ld %12.1f %11ld %8.0f\n", scene.name.c_str(), scene.frameMs.size(),
+                    scene.frameMs.front(), Median(scene.frameMs), later, scene.firstAllocations,
+                    double(scene.allocations) / double(counted), scene.maxAllocations, scene.peakMb);
     }
     rusage usage = {};
     getrusage(RUSAGE_SELF, &usage);
