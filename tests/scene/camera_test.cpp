@@ -84,7 +84,6 @@ TEST(Camera, SetLookAtLeavesViewProjectionForTheNextUpdate) {
 TEST(CameraPathEvaluation, PassesThroughKeysAtEvenSpacing) {
     const CameraPath path = ThreeKeyPath();
     EXPECT_EQ(EyeAt(path, 0.0f), path.keys[0].eye);
-    EXPECT_EQ(TargetAt(path, 0.0f), path.keys[0].target);
     ExpectNear(EyeAt(path, 5.0f), path.keys[1].eye);
     ExpectNear(TargetAt(path, 5.0f), path.keys[1].target);
 }
@@ -142,9 +141,6 @@ TEST(CameraPathEvaluation, UnusablePathsLeaveTheOutputsUntouched) {
     CameraPath zeroLength = ThreeKeyPath();
     zeroLength.duration = 0.0f;
     EXPECT_FALSE(Evaluate(&zeroLength, 1.0f, &eye, &target));
-    CameraPath negative = ThreeKeyPath();
-    negative.duration = -2.0f;
-    EXPECT_FALSE(Evaluate(&negative, 1.0f, &eye, &target));
     EXPECT_FALSE(Evaluate(nullptr, 1.0f, &eye, &target));
     EXPECT_EQ(eye, D3DXVECTOR3(1, 2, 3));
     EXPECT_EQ(target, D3DXVECTOR3(4, 5, 6));

@@ -58,38 +58,26 @@ TEST(CommandLine, HelpVersionAndTheLastOfFullscreenAndWindowedWin) {
         << "a loading shot whatever the stop time";
 }
 
+// One case for each refusal the parser makes.
 TEST(CommandLine, BadValuesAndStrayArgumentsAreRefusedWithTheirReason) {
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
         {{"--mode", "1024"}, "is not a mode"},
-        {{"--mode", "axb"}, "is not a mode"},
-        {{"--mode", "1024x768x32"}, "is not a mode"},
-        {{"--mode", "-640x480"}, "out of range"},
         {{"--mode", "+640x480"}, "is not a mode"},
         {{"--mode", "0x480"}, "out of range"},
-        {{"--mode", "640x99999"}, "out of range"},
         {{"--mode"}, "needs a value"},
-        {{"--fps", "-30"}, "not a frame rate"},
         {{"--fps", "0"}, "not a frame rate"},
         {{"--fps", "29.97"}, "not a frame rate"},
-        {{"--fps", "100000"}, "not a frame rate"},
-        {{"--fps", ""}, "not a frame rate"},
         {{"--until", "0"}, "greater than 0"},
-        {{"--until", "-1"}, "greater than 0"},
         {{"--until", "soon"}, "greater than 0"},
-        {{"--until", "inf"}, "greater than 0"},
         {{"--until", "nan"}, "greater than 0"},
         {{"--shot", "picture.png"}, "SECONDS:FILE.png"},
         {{"--shot", "-1:a.png"}, "not a time"},
-        {{"--shot", "later:a.png"}, "not a time"},
         {{"--shot", "3:"}, "needs a file name"},
         {{"--shot", "3:a.jpg"}, "must end in .png"},
         {{"--dialog-shot", "dialog.bmp"}, "must end in .png"},
         {{"--until", "2", "--shot", "2:a.png"}, "never reached"},
-        {{"--shot", "5:a.png", "--until", "4"}, "never reached"},
         {{"--speed", "2"}, "unknown option --speed"},
-        {{"-x"}, "unknown option -x"},
         {{"extra"}, "unexpected argument"},
-        {{"--headless=yes"}, "takes no value"},
         {{"--print-spectrum=1"}, "--print-spectrum takes no value"}};
     for (const auto& [args, part] : cases) ExpectError(args, part);
 }
@@ -106,10 +94,13 @@ protected:
 };
 
 TEST_F(OutputPaths, NewOrExistingFilesInAFolderAreAccepted) {
-    std::ofstream(In("old.png")) << "x";
+    std::ofstream(In("old.png")) << "kept";
     DemoOptions options = Parse({"--shot", "1:" + In("new.png"), "--shot", "2:" + In("old.png")}).options;
     EXPECT_EQ(CheckOutputPaths(options), "");
     EXPECT_FALSE(std::filesystem::exists(In("new.png"))) << "checking writes nothing";
+    std::string text;
+    std::ifstream(In("old.png")) >> text;
+    EXPECT_EQ(text, "kept") << "and changes nothing";
 }
 
 TEST_F(OutputPaths, MissingFoldersAndFoldersAsFilesAreRefused) {
@@ -149,8 +140,6 @@ TEST(CommandLine, StartMustLieInsideTheDemoAndBeforeUntil) {
 TEST_F(OutputPaths, CaptureTargetsMustBeWritable) {
     EXPECT_EQ(CheckOutputPaths(Parse({"--capture", In("new/")}).options), "");
     EXPECT_EQ(CheckOutputPaths(Parse({"--capture", In("a.mp4")}).options), "");
-    EXPECT_NE(CheckOutputPaths(Parse({"--capture", In("no/such/a.mp4")}).options).find("does not exist"),
-              std::string::npos);
     EXPECT_NE(CheckOutputPaths(Parse({"--capture", In("no/such/")}).options).find("does not exist"), std::string::npos);
     std::ofstream(In("file")) << "x";
     EXPECT_NE(CheckOutputPaths(Parse({"--capture", In("file/")}).options).find("not a folder"), std::string::npos);
@@ -169,20 +158,9 @@ TEST_F(OutputPaths, FileSystemsThatTakeNoFilesAreRefused) {
     EXPECT_FALSE(std::filesystem::exists("/proc/shot.png"));
 }
 
-TEST_F(OutputPaths, ExistingFileIsOpenedButNotChanged) {
-    std::ofstream(In("old.png")) << "kept";
-    DemoOptions options = Parse({"--shot", "1:" + In("old.png")}).options;
-    EXPECT_EQ(CheckOutputPaths(options), "");
-    std::ifstream in(In("old.png"));
-    std::string text;
-    in >> text;
-    EXPECT_EQ(text, "kept");
-}
-
 TEST(LaunchChecks, ModeMustFitTheRenderersLargestTexture) {
     DemoOptions options = Parse({"--mode", "4097x600"}).options;
     EXPECT_NE(CheckModeFits(options, 4096).find("larger than the renderer's largest texture (4096"), std::string::npos);
-    EXPECT_EQ(CheckModeFits(options, 8192), "");
     EXPECT_EQ(CheckModeFits(Parse({"--mode", "600x4096"}).options, 4096), "");
     EXPECT_NE(CheckModeFits(Parse({"--mode", "600x4097"}).options, 4096), "");
     EXPECT_EQ(CheckModeFits(Parse({}).options, 16), "") << "no mode given, nothing to check";

@@ -1,8 +1,5 @@
-// The set-up every scene test shares: g_demoState with a device on the chosen
-// backend and a window of the device's size, the screen texture and depth,
-// the resource manager over build/data.pak, the camera, a music player with
-// a silent spectrum, the quad, a recording sprite, and (on request) the seven
-// scene meshes. A scene test starts in three lines:
+// The set-up every scene test shares (SceneWorld) as a GoogleTest fixture,
+// with readers of what the device holds. A scene test starts in three lines:
 //
 //   class HandDrawTest : public EffectFixture {};
 //   TEST_F(HandDrawTest, ...) {
@@ -10,35 +7,22 @@
 //       effect.Init();
 //       StartAt(effect, 10.5);  Frame(effect, 11.0);
 //   }
-//
-// Frame runs one pass of the frame loop for that effect alone, on an exact
-// clock: time and delta set, camera and mesh transforms updated, the screen
-// texture made target 0 and cleared to white, Update, Render, then the back
-// buffer put back, PostProcess and Present.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <utility>
 #include <vector>
 
-#include "platform/d3d9/d3d9_platform.h"
-#include "shell/system.h"
-#include "tests/support/fakes.h"
-#include "tests/support/test_device.h"
-#include "timeline/effect.h"
+#include "tests/support/scene_world.h"
 
-class EffectFixture : public ::testing::Test {
+class EffectFixture : public ::testing::Test, public SceneWorld {
 protected:
-    explicit EffectFixture(D3D9Backend backend = D3D9Backend::Recording, UINT width = 64, UINT height = 48);
-    void SetUp() override;
-    void TearDown() override;
+    explicit EffectFixture(D3D9Backend backend = D3D9Backend::Recording, UINT width = 64, UINT height = 48)
+        : SceneWorld(backend, width, height) {}
+    void SetUp() override { ASSERT_TRUE(gpu) << gpu.Error(); }
 
-    // The seven scene meshes from the pack, in their load order.
-    void LoadSceneMeshes();
-    // Start(time) and the effect's first frame at that time.
-    void StartAt(Mirel::Effect& effect, double time);
-    void Frame(Mirel::Effect& effect, double time);
     // Calls logged by the recording device since the last ClearCalls.
     const std::vector<std::string>& Calls() const;
     void ClearCalls();
@@ -55,9 +39,4 @@ protected:
     bool ScreenIsTarget() const;
     // The pixel of a world point on the target, through the camera.
     std::pair<int, int> OnScreen(const D3DXVECTOR3& point) const;
-
-    TestDevice gpu;
-    IDirect3DDevice9* device = nullptr;
-    FakeSprite sprite;
-    Mirel::System window;
 };

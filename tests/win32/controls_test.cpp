@@ -21,8 +21,7 @@ TEST_F(Buttons, AutoCheckBoxTogglesOnClickAndTellsItsParent) {
     EXPECT_EQ(IsDlgButtonChecked(dialog, 503), static_cast<UINT>(BST_CHECKED));
     auto commands = CommandsTo(dialog);
     ASSERT_EQ(commands.size(), 1u);
-    EXPECT_EQ(LOWORD(commands[0].wParam), 503);
-    EXPECT_EQ(HIWORD(commands[0].wParam), BN_CLICKED);
+    EXPECT_EQ(commands[0].wParam, MAKEWPARAM(503, BN_CLICKED));
     EXPECT_EQ(commands[0].lParam, reinterpret_cast<LPARAM>(box));
     SendMessageA(box, BM_CLICK, 0, 0);
     EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
@@ -98,12 +97,10 @@ TEST_F(ComboTest, ItemsKeepTheirOrderAndSelectingOutOfRangeClearsTheSelectionSil
     EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), CB_ERR);
     EXPECT_EQ(SendMessageA(combo, CB_SETCURSEL, 0, 0), CB_ERR);
     Fill(3);
-    EXPECT_EQ(SendMessageA(combo, CB_GETCOUNT, 0, 0), 3);
     char text[16];
     EXPECT_EQ(SendMessageA(combo, CB_GETLBTEXT, 2, reinterpret_cast<LPARAM>(text)), 6);
     EXPECT_STREQ(text, "item 2");
     EXPECT_EQ(SendMessageA(combo, CB_GETLBTEXT, 3, reinterpret_cast<LPARAM>(text)), CB_ERR);
-    EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), CB_ERR);
     EXPECT_EQ(SendMessageA(combo, CB_SETCURSEL, 1, 0), 1);
     EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), 1);
     EXPECT_EQ(SendMessageA(combo, CB_SETCURSEL, 5, 0), CB_ERR);
