@@ -11,19 +11,7 @@ in vec2 texCoord;
 const vec3 kGraphite = vec3(0.17, 0.18, 0.21);
 const vec3 kPaper = vec3(0.985, 0.98, 0.965);
 
-float Hash(vec2 p) {
-    vec3 q = fract(vec3(p.xyx) * 0.1031);
-    q += dot(q, q.yzx + 33.33);
-    return fract((q.x + q.y) * q.z);
-}
-
-float Noise(vec2 p) {
-    vec2 i = floor(p);
-    vec2 f = fract(p);
-    vec2 u = f * f * (3.0 - 2.0 * f);
-    return mix(mix(Hash(i), Hash(i + vec2(1.0, 0.0)), u.x), mix(Hash(i + vec2(0.0, 1.0)), Hash(i + vec2(1.0, 1.0)), u.x),
-               u.y);
-}
+#include "noise.glsl"
 
 void main() {
     vec2 size = vec2(textureSize(s0, 0));

@@ -22,19 +22,7 @@ in float time;
 
 const vec3 kSun = vec3(0.5, 0.62, 0.6);
 
-float Hash(vec2 p) {
-    vec3 q = fract(vec3(p.xyx) * 0.1031);
-    q += dot(q, q.yzx + 33.33);
-    return fract((q.x + q.y) * q.z);
-}
-
-float Noise(vec2 p) {
-    vec2 i = floor(p);
-    vec2 f = fract(p);
-    vec2 u = f * f * (3.0 - 2.0 * f);
-    return mix(mix(Hash(i), Hash(i + vec2(1.0, 0.0)), u.x), mix(Hash(i + vec2(0.0, 1.0)), Hash(i + vec2(1.0, 1.0)), u.x),
-               u.y);
-}
+#include "noise.glsl"
 
 float Strokes(float phase, float footprint, float widthPixels) {
     footprint = max(footprint, 1.0e-4);
