@@ -7,7 +7,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <atomic>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 #include "platform/fmod/fmod.hpp"
@@ -18,9 +22,41 @@ constexpr int kOutputRate = 44100;
 // Longest sound createSound accepts, in output frames (ten minutes).
 constexpr int64_t kMaxSoundFrames = int64_t{kOutputRate} * 600;
 
-// Decodes a whole MP3 into interleaved stereo float frames at kOutputRate.
-// FMOD_ERR_FILE_EOF for no bytes, FMOD_ERR_FORMAT when no audio can be
-// decoded, FMOD_ERR_MEMORY beyond kMaxSoundFrames.
+// Decodes an MP3 held in memory into interleaved stereo float frames at
+// kOutputRate, a block at a time.
+class Mp3Decoder {
+public:
+    static constexpr size_t kBlockSamples = 4096;
+
+    Mp3Decoder();
+    ~Mp3Decoder();
+    Mp3Decoder(const Mp3Decoder&) = delete;
+    Mp3Decoder& operator=(const Mp3Decoder&) = delete;
+
+    // Takes the file's bytes and decodes into `stereo` (emptied first) up to
+    // its first samples. FMOD_ERR_FILE_EOF for no bytes, FMOD_ERR_FORMAT when
+    // no audio can be decoded.
+    FMOD_RESULT Open(std::vector<uint8_t> file, std::vector<float>* stereo);
+    // Appends the next block of samples to `stereo` (none once Ended()). A
+    // damaged frame after good ones ends the sound there; FMOD_ERR_MEMORY
+    // beyond kMaxSoundFrames.
+    FMOD_RESULT Next(std::vector<float>* stereo);
+    bool Ended() const { return ended; }
+    // The length the file announces (its frame index), or 0 when it does not.
+    int64_t AnnouncedFrames() const { return announcedFrames; }
+
+private:
+    struct mpg123_handle_struct* handle = nullptr;
+    std::vector<uint8_t> bytes;
+    float block[kBlockSamples];
+    bool formatKnown = false;
+    bool ended = false;
+    int64_t announcedFrames = 0;
+};
+
+// Decodes a whole MP3. FMOD_ERR_FILE_EOF for no bytes, FMOD_ERR_FORMAT when
+// no audio can be decoded, FMOD_ERR_MEMORY beyond kMaxSoundFrames; `stereo`
+// is left empty on failure.
 FMOD_RESULT DecodeMp3(const uint8_t* data, size_t size, std::vector<float>* stereo);
 
 // Magnitude spectrum of `numvalues` bands from 2 x numvalues samples (oldest
@@ -72,9 +108,33 @@ struct ChannelState final : FMOD::Channel {
     bool Playing(int64_t outputFrame) const;
 };
 
+// A sound whose file announces its length is playable at once: it decodes on
+// a thread of its own, far faster than it plays. What the output mixes before
+// it is decoded plays as silence; the spectrum waits for it, so that it reads
+// the same values however fast the decoding runs.
 struct SoundState final : FMOD::Sound {
-    std::vector<float> stereo;  // interleaved left, right
-    int64_t Frames() const { return static_cast<int64_t>(stereo.size() / 2); }
+    SoundState() = default;
+    ~SoundState();  // stops and waits for the decoding
+    SoundState(const SoundState&) = delete;
+    SoundState& operator=(const SoundState&) = delete;
+
+    // Decodes the rest of the file on the decoding thread.
+    void DecodeRest(std::unique_ptr<Mp3Decoder> decoder);
+    // The sound's length in frames: as announced while decoding, exact after.
+    int64_t Frames() const { return length.load(std::memory_order_acquire); }
+    bool Decoding() const { return decoding.load(std::memory_order_acquire); }
+    // Whether the frames before `frame` are decoded (or decoding ended), and
+    // waiting until they are.
+    bool DecodedTo(int64_t frame) const;
+    void WaitUntilDecoded(int64_t frame) const;
+
+    mutable std::mutex samplesLock;  // held while `stereo` grows and while it is read
+    mutable std::condition_variable grown;
+    std::vector<float> stereo;  // interleaved left, right: the frames decoded so far
+    std::atomic<int64_t> length{0};
+    std::atomic<bool> decoding{false};
+    std::atomic<bool> stop{false};
+    std::thread decoder;
 };
 
 struct SystemState final : FMOD::System {

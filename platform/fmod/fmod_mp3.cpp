@@ -1,6 +1,7 @@
 // MP3 decoding for createSound: libmpg123 in feed mode over the file's bytes,
 // told to accept only 32-bit float stereo at the output rate, so that it
-// duplicates mono and resamples other rates itself.
+// duplicates mono and resamples other rates itself. Decoded a block at a
+// time, so that a sound can go on decoding while it plays.
 #include <mpg123.h>
 
 #include <algorithm>
@@ -10,30 +11,6 @@
 namespace fmod_standin {
 
 namespace {
-
-struct Decoder {
-    Decoder() {
-        static const int initialised = mpg123_init();
-        (void)initialised;
-        handle = mpg123_new(nullptr, nullptr);
-    }
-    ~Decoder() {
-        if (handle != nullptr) {
-            mpg123_delete(handle);
-        }
-    }
-    Decoder(const Decoder&) = delete;
-    Decoder& operator=(const Decoder&) = delete;
-
-    bool Configure() {
-        return handle != nullptr && mpg123_param(handle, MPG123_ADD_FLAGS, MPG123_QUIET, 0.0) == MPG123_OK &&
-               mpg123_format_none(handle) == MPG123_OK &&
-               mpg123_format(handle, kOutputRate, MPG123_STEREO, MPG123_ENC_FLOAT_32) == MPG123_OK &&
-               mpg123_open_feed(handle) == MPG123_OK;
-    }
-
-    mpg123_handle* handle = nullptr;
-};
 
 bool FormatIsOurs(mpg123_handle* handle) {
     long rate = 0;
@@ -45,63 +22,94 @@ bool FormatIsOurs(mpg123_handle* handle) {
 
 }  // namespace
 
-FMOD_RESULT DecodeMp3(const uint8_t* data, size_t size, std::vector<float>* stereo) {
+Mp3Decoder::Mp3Decoder() {
+    static const int initialised = mpg123_init();
+    (void)initialised;
+    handle = mpg123_new(nullptr, nullptr);
+}
+
+Mp3Decoder::~Mp3Decoder() {
+    if (handle != nullptr) {
+        mpg123_delete(handle);
+    }
+}
+
+FMOD_RESULT Mp3Decoder::Open(std::vector<uint8_t> file, std::vector<float>* stereo) {
+    bytes = std::move(file);
     stereo->clear();
-    if (size == 0) {
+    if (bytes.empty()) {
         return FMOD_ERR_FILE_EOF;
     }
-    Decoder decoder;
-    if (!decoder.Configure()) {
+    if (handle == nullptr || mpg123_param(handle, MPG123_ADD_FLAGS, MPG123_QUIET, 0.0) != MPG123_OK ||
+        mpg123_format_none(handle) != MPG123_OK ||
+        mpg123_format(handle, kOutputRate, MPG123_STEREO, MPG123_ENC_FLOAT_32) != MPG123_OK ||
+        mpg123_open_feed(handle) != MPG123_OK || mpg123_feed(handle, bytes.data(), bytes.size()) != MPG123_OK) {
         return FMOD_ERR_MEMORY;
     }
-    if (mpg123_feed(decoder.handle, data, size) != MPG123_OK) {
-        return FMOD_ERR_MEMORY;
+    while (stereo->empty() && !ended) {
+        if (Next(stereo) == FMOD_ERR_FORMAT) {
+            return FMOD_ERR_FORMAT;
+        }
     }
+    return stereo->empty() ? FMOD_ERR_FORMAT : FMOD_OK;
+}
 
+FMOD_RESULT Mp3Decoder::Next(std::vector<float>* stereo) {
+    if (ended) {
+        return FMOD_OK;
+    }
     const size_t maxSamples = static_cast<size_t>(kMaxSoundFrames) * 2;
-    float block[4096];
-    bool formatKnown = false;
-    for (;;) {
-        size_t done = 0;
-        const int result = mpg123_read(decoder.handle, block, sizeof(block), &done);
-        if (result == MPG123_NEW_FORMAT) {
-            if (!FormatIsOurs(decoder.handle)) {
-                return FMOD_ERR_FORMAT;
-            }
-            formatKnown = true;
-            // Room for the whole sound at once, from the decoder's length (its
-            // frame count, exact for files with a frame index): the samples
-            // are not copied again and again as the vector grows.
-            const off_t length = mpg123_length(decoder.handle);
-            if (length > 0 && stereo->empty()) {
-                stereo->reserve(std::min(maxSamples, static_cast<size_t>(length) * 2 + sizeof(block) / sizeof(float)));
-            }
+    size_t done = 0;
+    const int result = mpg123_read(handle, block, sizeof(block), &done);
+    if (result == MPG123_NEW_FORMAT) {
+        if (!FormatIsOurs(handle)) {
+            ended = true;
+            return FMOD_ERR_FORMAT;
         }
-        if (done > 0 && formatKnown) {
-            const size_t count = done / sizeof(float);
-            if (stereo->size() + count > maxSamples) {
-                stereo->clear();
-                return FMOD_ERR_MEMORY;
-            }
-            stereo->insert(stereo->end(), block, block + count);
-        }
-        if (result == MPG123_NEED_MORE || result == MPG123_DONE) {
-            break;  // every byte has been fed: the end of the file
-        }
-        if (result != MPG123_OK && result != MPG123_NEW_FORMAT) {
-            // A damaged frame after good ones ends the sound there; damage
-            // before any audio means the file is not one we can play.
-            if (stereo->empty()) {
-                return FMOD_ERR_FORMAT;
-            }
-            break;
+        formatKnown = true;
+        // The decoder's length: its frame count, exact for files with a
+        // frame index.
+        const off_t length = mpg123_length(handle);
+        if (length > 0) {
+            announcedFrames = std::min<int64_t>(length, kMaxSoundFrames);
         }
     }
-    stereo->resize(stereo->size() / 2 * 2);
-    if (stereo->empty()) {
-        return FMOD_ERR_FORMAT;
+    if (done > 0 && formatKnown) {
+        const size_t count = done / sizeof(float) / 2 * 2;
+        if (stereo->size() + count > maxSamples) {
+            ended = true;
+            return FMOD_ERR_MEMORY;
+        }
+        stereo->insert(stereo->end(), block, block + count);
+    }
+    if (result == MPG123_NEED_MORE || result == MPG123_DONE) {
+        ended = true;  // every byte has been fed: the end of the file
+    } else if (result != MPG123_OK && result != MPG123_NEW_FORMAT) {
+        // A damaged frame after good ones ends the sound there; damage
+        // before any audio means the file is not one we can play.
+        ended = true;
+        if (stereo->empty()) {
+            return FMOD_ERR_FORMAT;
+        }
     }
     return FMOD_OK;
+}
+
+FMOD_RESULT DecodeMp3(const uint8_t* data, size_t size, std::vector<float>* stereo) {
+    Mp3Decoder decoder;
+    FMOD_RESULT result = decoder.Open(std::vector<uint8_t>(data, data + size), stereo);
+    if (result == FMOD_OK && decoder.AnnouncedFrames() > 0) {
+        // Room for the whole sound at once: the samples are not copied again
+        // and again as the vector grows.
+        stereo->reserve(static_cast<size_t>(decoder.AnnouncedFrames()) * 2 + Mp3Decoder::kBlockSamples);
+    }
+    while (result == FMOD_OK && !decoder.Ended()) {
+        result = decoder.Next(stereo);
+    }
+    if (result != FMOD_OK) {
+        stereo->clear();
+    }
+    return result;
 }
 
 }  // namespace fmod_standin

@@ -56,6 +56,53 @@ FMOD_RESULT FMOD_System_Create(FMOD::System** system) {
 
 namespace fmod_standin {
 
+SoundState::~SoundState() {
+    stop.store(true, std::memory_order_release);
+    if (decoder.joinable()) {
+        decoder.join();
+    }
+}
+
+void SoundState::DecodeRest(std::unique_ptr<Mp3Decoder> mp3) {
+    length.store(mp3->AnnouncedFrames(), std::memory_order_release);
+    {
+        std::lock_guard<std::mutex> samples(samplesLock);
+        stereo.reserve(static_cast<size_t>(mp3->AnnouncedFrames()) * 2 + Mp3Decoder::kBlockSamples);
+    }
+    decoding.store(true, std::memory_order_release);
+    decoder = std::thread([this, mp3 = std::move(mp3)] {
+        std::vector<float> block;
+        block.reserve(Mp3Decoder::kBlockSamples);
+        while (!mp3->Ended() && !stop.load(std::memory_order_acquire)) {
+            block.clear();
+            if (mp3->Next(&block) != FMOD_OK) {
+                break;  // past the longest sound: it ends where it got to
+            }
+            {
+                std::lock_guard<std::mutex> samples(samplesLock);
+                stereo.insert(stereo.end(), block.begin(), block.end());
+            }
+            grown.notify_all();
+        }
+        {
+            std::lock_guard<std::mutex> samples(samplesLock);
+            length.store(static_cast<int64_t>(stereo.size() / 2), std::memory_order_release);
+            decoding.store(false, std::memory_order_release);
+        }
+        grown.notify_all();
+    });
+}
+
+bool SoundState::DecodedTo(int64_t frame) const {
+    std::lock_guard<std::mutex> samples(samplesLock);
+    return !Decoding() || static_cast<int64_t>(stereo.size() / 2) >= frame;
+}
+
+void SoundState::WaitUntilDecoded(int64_t frame) const {
+    std::unique_lock<std::mutex> samples(samplesLock);
+    grown.wait(samples, [&] { return !Decoding() || static_cast<int64_t>(stereo.size() / 2) >= frame; });
+}
+
 bool ChannelState::Playing(int64_t outputFrame) const {
     return sound != nullptr && Position(outputFrame) < sound->Frames();
 }
@@ -67,9 +114,10 @@ void SystemState::Mix(int64_t first, int64_t count, float* mix) const {
             continue;
         }
         const int64_t start = channel->Position(first);
-        const int64_t length = channel->sound->Frames();
+        std::lock_guard<std::mutex> samples(channel->sound->samplesLock);
+        const int64_t decoded = static_cast<int64_t>(channel->sound->stereo.size() / 2);
         const int64_t from = std::max<int64_t>(0, -start);
-        const int64_t to = std::min<int64_t>(count, length - start);
+        const int64_t to = std::min<int64_t>(count, decoded - start);
         const float* source = channel->sound->stereo.data();
         for (int64_t j = from; j < to; ++j) {
             const float left = source[(start + j) * 2];
@@ -189,9 +237,21 @@ FMOD_RESULT System::createSound(const char* name_or_data, FMOD_MODE mode, FMOD_C
         return result;
     }
     auto created = std::make_unique<SoundState>();
-    result = fmod_standin::DecodeMp3(bytes.data(), bytes.size(), &created->stereo);
+    auto decoder = std::make_unique<fmod_standin::Mp3Decoder>();
+    result = decoder->Open(std::move(bytes), &created->stereo);
     if (result != FMOD_OK) {
         return result;
+    }
+    if (decoder->AnnouncedFrames() > 0) {
+        created->DecodeRest(std::move(decoder));
+    } else {
+        while (result == FMOD_OK && !decoder->Ended()) {
+            result = decoder->Next(&created->stereo);
+        }
+        if (result != FMOD_OK) {
+            return result;
+        }
+        created->length = static_cast<int64_t>(created->stereo.size() / 2);
     }
     *sound = created.get();
     state->sounds.push_back(std::move(created));
@@ -253,9 +313,27 @@ FMOD_RESULT System::getSpectrum(float* spectrumarray, int numvalues, int channel
     const int64_t size = int64_t{numvalues} * 2;
     const int stride = state->outputChannels;
     state->history.resize(static_cast<size_t>(size * stride));
-    {
-        OutputLock lock(state);
-        state->Mix(state->output->Frames() - size, size, state->history.data());
+    // A sound still decoding is waited for up to the frames read here, with
+    // the output unlocked meanwhile.
+    for (;;) {
+        const SoundState* behind = nullptr;
+        int64_t needed = 0;
+        {
+            OutputLock lock(state);
+            const int64_t now = state->output->Frames();
+            for (const auto& channel : state->channels) {
+                if (channel->sound != nullptr && !channel->sound->DecodedTo(channel->Position(now))) {
+                    behind = channel->sound;
+                    needed = channel->Position(now);
+                    break;
+                }
+            }
+            if (behind == nullptr) {
+                state->Mix(now - size, size, state->history.data());
+                break;
+            }
+        }
+        behind->WaitUntilDecoded(needed);
     }
     // The output channel alone, clipped as the output would clip it.
     for (int64_t j = 0; j < size; ++j) {

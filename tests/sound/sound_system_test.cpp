@@ -166,6 +166,21 @@ TEST_F(SoundSystem, SpectrumIsTheSameOnEveryRunWithAFixedStep) {
     EXPECT_EQ(first, second);
 }
 
+TEST_F(SoundSystem, ALongSoundHasItsWholeLengthAtOnceAndTheSpectrumWaitsForItsDecoding) {
+    const std::vector<float> left = Sine(1000.0, 30.0, kRate, 0.9f);
+    WriteFile("long.mp3", EncodeMp3(left, std::vector<float>(left.size(), 0.0f), kRate));
+    FMOD::Sound* sound = Load(system, "long.mp3");
+    unsigned int length = 0;
+    ASSERT_EQ(sound->getLength(&length, FMOD_TIMEUNIT_PCM), FMOD_OK);
+    EXPECT_EQ(length, 30u * kRate);
+    FMOD::Channel* channel = nullptr;
+    ASSERT_EQ(system->playSound(FMOD_CHANNEL_FREE, sound, false, &channel), FMOD_OK);
+    ASSERT_EQ(channel->setPosition(29 * kRate, FMOD_TIMEUNIT_PCM), FMOD_OK);
+    const std::vector<float> spectrum = Spectrum();
+    EXPECT_EQ(Loudest(spectrum), 23) << "the tone 29 s in, not the silence of frames not decoded yet";
+    EXPECT_GT(spectrum[23], 0.6f);
+}
+
 TEST_F(SoundSystem, SoundPlaysOnceAndItsChannelIsFreedAfterwards) {
     FMOD::Sound* sound = Load(system, "tone.mp3");
     FMOD::Channel* channel = nullptr;
