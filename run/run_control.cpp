@@ -119,6 +119,8 @@ void ApplyRunOptions(const DemoOptions& options) {
     g_runHooks.musicStarted = OnMusicStarted;
     g_runHooks.frameStarting = OnFrameStarting;
     g_runHooks.framePresented = OnFramePresented;
+    // The rehearsal at start-up only has to make the driver compile.
+    g_runHooks.rehearsing = [](bool on) { D3D9_SetCompilingOnly(g_demoState.device, on); };
 }
 
 int StartCapture() {

@@ -6,6 +6,7 @@
 
 #include "render/quad.h"
 #include "shell/demo_state.h"
+#include "shell/run_hooks.h"
 #include "shell/system.h"
 #include "timeline/effect.h"
 
@@ -103,11 +104,13 @@ void RehearseEffects() {
     if (FAILED(s.device->CreateStateBlock(D3DSBT_ALL, &before))) return;
     const double time = s.time;
     s.time = 0.0;
+    if (g_runHooks.rehearsing) g_runHooks.rehearsing(true);
     // In timeline order, each from the states the one before it left, as in
     // the run.
     auto queue = s.pendingEffects;
     for (; !queue.empty(); queue.pop())
         for (bool allFired : {false, true}) RehearseFrame(*queue.top(), allFired);
+    if (g_runHooks.rehearsing) g_runHooks.rehearsing(false);
     before->Apply();
     before->Release();
     s.time = time;

@@ -67,6 +67,12 @@ void D3D9_RefuseCalls(IDirect3DDevice9* device, const std::string& name, int cou
 void D3D9_SetDiscarding(IDirect3DDevice9* device, bool discarding);
 bool D3D9_Discarding(IDirect3DDevice9* device);
 
+// Compiling only: while on, the Draw calls reach OpenGL with rasterization
+// off, so that the driver builds the shader programs and the state variants
+// they need, but no pixel changes; Clear changes nothing either. Cheaper than
+// drawing, for warming the driver up before the frames that count.
+void D3D9_SetCompilingOnly(IDirect3DDevice9* device, bool on);
+
 // Whether textures of `format` can be created on `device`. DXT1/3/5 need
 // S3TC support on OpenGL; where it is missing, loaders decode to A8R8G8B8.
 bool D3D9_SupportsFormat(IDirect3DDevice9* device, D3DFORMAT format);

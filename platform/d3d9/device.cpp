@@ -321,7 +321,7 @@ HRESULT Device::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR c
     }
     if ((flags & (D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL)) && !state.depthStencil) return D3DERR_INVALIDCALL;
     if (count && !rects) return D3DERR_INVALIDCALL;
-    if (renderer && !discarding) renderer->Clear(rects ? count : 0, rects, flags, color, z, stencil);
+    if (renderer && !discarding && !compilingOnly) renderer->Clear(rects ? count : 0, rects, flags, color, z, stencil);
     return D3D_OK;
 }
 

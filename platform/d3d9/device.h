@@ -225,6 +225,8 @@ public:
     bool ReadPresented(std::vector<uint8_t>* rgba, int* width, int* height);
     void SetDiscarding(bool on) { discarding = on; }
     bool Discarding() const { return discarding; }
+    void SetCompilingOnly(bool on) { compilingOnly = on; }
+    bool CompilingOnly() const { return compilingOnly; }
     bool SupportsFormat(D3DFORMAT format) const;
     // The largest texture or render target side: the stand-in's own limit,
     // or the renderer's where that is smaller.
@@ -262,6 +264,7 @@ private:
     UINT nextLabel = 1;
     bool inScene = false;
     bool discarding = false;
+    bool compilingOnly = false;
     Texture* backBuffer = nullptr;
     Surface* autoDepth = nullptr;
     std::unordered_map<DWORD, VertexDeclaration*> fvfDeclarations;

@@ -85,6 +85,10 @@ void D3D9_SetDiscarding(IDirect3DDevice9* device, bool discarding) {
 
 bool D3D9_Discarding(IDirect3DDevice9* device) { return device && AsDevice(device)->Discarding(); }
 
+void D3D9_SetCompilingOnly(IDirect3DDevice9* device, bool on) {
+    if (device) AsDevice(device)->SetCompilingOnly(on);
+}
+
 bool D3D9_SupportsFormat(IDirect3DDevice9* device, D3DFORMAT format) {
     return device && AsDevice(device)->SupportsFormat(format);
 }

@@ -511,6 +511,13 @@ void GLRenderer::ApplyVertexInput(uint32_t userBuffer, UINT userStride) {
 
 bool GLRenderer::PrepareDraw() {
     MakeCurrent();
+    if (rasterizerDiscard != device.CompilingOnly()) {
+        rasterizerDiscard = device.CompilingOnly();
+        if (rasterizerDiscard)
+            glEnable(GL_RASTERIZER_DISCARD);
+        else
+            glDisable(GL_RASTERIZER_DISCARD);
+    }
     // The alpha test picks the pixel shader's variant.
     if (device.dirty.renderGroups & kGroupAlphaTest) device.dirty.program = true;
     if (device.dirty.program && !ApplyProgram()) return false;

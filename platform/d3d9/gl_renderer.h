@@ -109,6 +109,7 @@ private:
     uint32_t enabledAttributes = 0;
     uint32_t currentProgram = 0;
     int swapInterval = -1;
+    bool rasterizerDiscard = false;  // GL_RASTERIZER_DISCARD, on while the device compiles only
 };
 
 }  // namespace d3d9

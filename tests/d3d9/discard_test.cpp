@@ -53,8 +53,8 @@ TEST(Discarding, RecordingDeviceAppliesStateAndMarksFrameCalls) {
     EXPECT_EQ(calls.back(), "DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, <vertices>, 12)");
 }
 
-// On OpenGL nothing discarded reaches the picture, and the state set while
-// discarding is what the next real draw uses.
+// On OpenGL nothing discarded, or drawn while compiling only, reaches the
+// picture, and the state set while discarding is what the next real draw uses.
 TEST(Discarding, OpenGLDrawsNothingButKeepsTheState) {
     TestDevice gpu(D3D9Backend::OpenGL, 32, 16);
     if (!gpu) GTEST_SKIP() << gpu.Error();
@@ -79,6 +79,11 @@ TEST(Discarding, OpenGLDrawsNothingButKeepsTheState) {
     EXPECT_EQ(discarded.At(5, 5), 0xFFFF0000u) << "the discarded frame reached the picture";
 
     D3D9_SetDiscarding(gpu.Get(), false);
+    // Compiling only: the draw reaches the driver, no pixel changes.
+    D3D9_SetCompilingOnly(gpu.Get(), true);
+    gpu->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF00FF00, 1.0f, 0);
+    gpu->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, kFullScreen, sizeof(Vertex));
+    D3D9_SetCompilingOnly(gpu.Get(), false);
     const Vertex leftHalf[4] = {{-1, 1, 0}, {0, 1, 0}, {-1, -1, 0}, {0, -1, 0}};
     gpu->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, leftHalf, sizeof(Vertex));
     Picture drawn = gpu.Present();
