@@ -151,14 +151,3 @@ TEST(Textures, LogoFillsTheScreenAndLeavesThePresentsStripClear) {
     Box ink = Ink(l);
     EXPECT_GT(ink.x1 - ink.x0, 600) << "the name spans most of the screen";
 }
-
-TEST(Textures, TitleWordsKeepToTheirLines) {
-    // Words at sprite y -512, -128 and 512, scale 0.001 and more: each word's
-    // letters stay above the line of the next.
-    Box tavo = Ink(Decode("tavo.png").Level(0, 0)), ost = Ink(Decode("ost.png").Level(0, 0));
-    Box quillet = Ink(Decode("quillet.png").Level(0, 0));
-    EXPECT_LT(-512 + tavo.y1, -128 + ost.y0);
-    EXPECT_LT(-128 + ost.y1, 512 + quillet.y0);
-    EXPECT_GT(tavo.y1 - tavo.y0, 200) << "large letters";
-    EXPECT_LT(quillet.x1, 1024);
-}

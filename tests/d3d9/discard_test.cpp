@@ -18,41 +18,6 @@ const D3DVERTEXELEMENT9 kElements[] = {
 
 const Vertex kFullScreen[4] = {{-1, 1, 0}, {1, 1, 0}, {-1, -1, 0}, {1, -1, 0}};
 
-TEST(Discarding, RecordingDeviceAppliesStateAndMarksFrameCalls) {
-    TestDevice gpu(D3D9Backend::Recording, 16, 16);
-    ASSERT_TRUE(gpu) << gpu.Error();
-    EXPECT_FALSE(D3D9_Discarding(gpu.Get()));
-    D3D9_SetDiscarding(gpu.Get(), true);
-    EXPECT_TRUE(D3D9_Discarding(gpu.Get()));
-    D3D9_ClearRecordedCalls(gpu.Get());
-
-    gpu->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-    const float constant[4] = {0.25f, 0.5f, 0.75f, 1.0f};
-    gpu->SetPixelShaderConstantF(3, constant, 1);
-    EXPECT_EQ(gpu->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF0000FF, 1.0f, 0), D3D_OK);
-    EXPECT_EQ(gpu->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, kFullScreen, sizeof(Vertex)), D3D_OK);
-    // Checks still apply: a bad call fails as it would when drawing.
-    EXPECT_EQ(gpu->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, nullptr, sizeof(Vertex)), D3DERR_INVALIDCALL);
-    gpu->Present(nullptr, nullptr, nullptr, nullptr);
-
-    DWORD cull = 0;
-    gpu->GetRenderState(D3DRS_CULLMODE, &cull);
-    EXPECT_EQ(cull, DWORD(D3DCULL_NONE));
-    float read[4] = {};
-    gpu->GetPixelShaderConstantF(3, read, 1);
-    EXPECT_EQ(read[2], 0.75f);
-
-    const auto& calls = D3D9_RecordedCalls(gpu.Get());
-    EXPECT_EQ(calls.at(0), "SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE)");
-    EXPECT_EQ(calls.at(2), "Clear(0, NULL, D3DCLEAR_TARGET, 0xff0000ff, 1, 0) -> discarded");
-    EXPECT_EQ(calls.at(3), "DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, <vertices>, 12) -> discarded");
-    EXPECT_EQ(calls.at(5), "Present(NULL, NULL, NULL, NULL) -> discarded");
-
-    D3D9_SetDiscarding(gpu.Get(), false);
-    gpu->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, kFullScreen, sizeof(Vertex));
-    EXPECT_EQ(calls.back(), "DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, <vertices>, 12)");
-}
-
 // On OpenGL nothing discarded, or drawn while compiling only, reaches the
 // picture, and the state set while discarding is what the next real draw uses.
 TEST(Discarding, OpenGLDrawsNothingButKeepsTheState) {

@@ -78,21 +78,9 @@ protected:
     IDirect3DPixelShader9* constantPS = nullptr;
 };
 
-TEST_F(GLDevice, ClearFillsTheBackBufferOrOnlyItsRectangles) {
-    gpu->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF336699, 1.0f, 0);
-    D3DRECT topLeft = {0, 0, 8, 4};
-    gpu->Clear(1, &topLeft, D3DCLEAR_TARGET, kRed, 1.0f, 0);
-    Picture shot = gpu.Present();
-    ASSERT_EQ(shot.width, 64);
-    ASSERT_EQ(shot.height, 32);
-    EXPECT_EQ(shot.At(7, 3), kRed);
-    EXPECT_EQ(shot.At(8, 3), 0xFF336699u);
-    EXPECT_EQ(shot.At(7, 4), 0xFF336699u);
-}
-
 // Drawn into a render target, then from it onto the screen: the top-left
-// texel stays at the top left both times.
-TEST_F(GLDevice, PictureDrawnIntoATextureKeepsItsOrientationWhenSampled) {
+// texel stays at the top left both times, as does a cleared rectangle.
+TEST_F(GLDevice, PictureDrawnIntoATextureAndClearedRectanglesKeepTheirOrientation) {
     IDirect3DTexture9* picture = gpu.Texture(2, 2, {kRed, kGreen, kBlue, kWhite});
     IDirect3DTexture9* target = gpu.RenderTarget(16, 16);
     IDirect3DSurface9* back = nullptr;
@@ -117,6 +105,12 @@ TEST_F(GLDevice, PictureDrawnIntoATextureKeepsItsOrientationWhenSampled) {
     EXPECT_EQ(shot.At(62, 1), kGreen);
     EXPECT_EQ(shot.At(1, 30), kBlue);
     EXPECT_EQ(shot.At(62, 30), kWhite);
+    const D3DRECT topLeft = {0, 0, 8, 4};
+    gpu->Clear(1, &topLeft, D3DCLEAR_TARGET, kBlue, 1.0f, 0);
+    shot = gpu.Present();
+    EXPECT_EQ(shot.At(7, 3), kBlue);
+    EXPECT_EQ(shot.At(8, 3), kRed);
+    EXPECT_EQ(shot.At(7, 4), kRed);
     level->Release();
     back->Release();
 }
@@ -137,7 +131,7 @@ bool Near(uint32_t a, uint32_t b, int tolerance = 2) {
     return true;
 }
 
-TEST_F(GLDevice, DepthTestKeepsTheNearerSurfaceAndDepthRangeIsZeroToOne) {
+TEST_F(GLDevice, DepthTestKeepsTheNearerSurfaceInTheRangeZeroToOneAndObeysWritesAndTestOff) {
     gpu->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kBlack, 1.0f, 0);
     Vertex quad[4];
     Plane(quad, 0.5f);
@@ -151,22 +145,17 @@ TEST_F(GLDevice, DepthTestKeepsTheNearerSurfaceAndDepthRangeIsZeroToOne) {
     Plane(quad, -0.2f);
     DrawColour(quad, 2, kWhite);  // before the near plane (z < 0): clipped away
     EXPECT_EQ(gpu.Present().At(32, 16), kBlue);
-}
-
-TEST_F(GLDevice, DepthWritesOffLeaveTheDepthBufferAlone) {
-    gpu->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kBlack, 1.0f, 0);
-    Vertex quad[4];
     gpu->SetRenderState(D3DRS_ZWRITEENABLE, FALSE);
-    Plane(quad, 0.2f);
-    DrawColour(quad, 2, kRed);
+    Plane(quad, 0.1f);
+    DrawColour(quad, 2, kRed);  // in front, drawn but not written
     gpu->SetRenderState(D3DRS_ZWRITEENABLE, TRUE);
-    Plane(quad, 0.4f);
-    DrawColour(quad, 2, kGreen);  // passes: 0.2 was never written
-    EXPECT_EQ(gpu.Present().At(10, 10), kGreen);
+    Plane(quad, 0.2f);
+    DrawColour(quad, 2, kGreen);  // passes against 0.3
+    EXPECT_EQ(gpu.Present().At(32, 16), kGreen);
     gpu->SetRenderState(D3DRS_ZENABLE, FALSE);
     Plane(quad, 0.9f);
-    DrawColour(quad, 2, kBlue);  // no depth test at all
-    EXPECT_EQ(gpu.Present().At(10, 10), kBlue);
+    DrawColour(quad, 2, kWhite);  // no depth test at all
+    EXPECT_EQ(gpu.Present().At(32, 16), kWhite);
 }
 
 TEST_F(GLDevice, CullCounterClockwiseRemovesTrianglesCounterClockwiseOnScreen) {
@@ -190,7 +179,9 @@ TEST_F(GLDevice, CullCounterClockwiseRemovesTrianglesCounterClockwiseOnScreen) {
     EXPECT_EQ(gpu.Present().At(4, 4), kRed);
 }
 
-TEST_F(GLDevice, AlphaBlendingMixesBySourceAlpha) {
+TEST_F(GLDevice, AlphaBlendingMixesBySourceAlphaUntilAPixelStateBlockPutsItBack) {
+    IDirect3DStateBlock9* pixelState = nullptr;
+    ASSERT_EQ(gpu->CreateStateBlock(D3DSBT_PIXELSTATE, &pixelState), D3D_OK);
     gpu->Clear(0, nullptr, D3DCLEAR_TARGET, kBlue, 1.0f, 0);
     gpu->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
     gpu->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
@@ -202,6 +193,10 @@ TEST_F(GLDevice, AlphaBlendingMixesBySourceAlpha) {
     gpu->Clear(0, nullptr, D3DCLEAR_TARGET, kBlue, 1.0f, 0);
     DrawColour(kFullScreen, 2, 0x00FF0000);
     EXPECT_EQ(gpu.Present().At(20, 20) & 0x00FFFFFF, kBlue & 0x00FFFFFF);
+    pixelState->Apply();
+    DrawColour(kFullScreen, 2, 0x00FF0000);
+    EXPECT_EQ(gpu.Present().At(20, 20) & 0x00FFFFFF, kRed & 0x00FFFFFF);
+    pixelState->Release();
 }
 
 TEST_F(GLDevice, WrapRepeatsAndClampHoldsTheEdgeTexelOnItsStageOnly) {
@@ -254,29 +249,14 @@ TEST_F(GLDevice, OnePixelShaderWritesTwoColourTargets) {
     level1->Release();
 }
 
-TEST_F(GLDevice, ClipPlaneInClipSpaceCutsShaderDrawnGeometry) {
-    gpu->Clear(0, nullptr, D3DCLEAR_TARGET, kBlack, 1.0f, 0);
-    const float keepRight[4] = {1, 0, 0, 0};  // x >= 0 survives
-    gpu->SetClipPlane(0, keepRight);
-    gpu->SetRenderState(D3DRS_CLIPPLANEENABLE, D3DCLIPPLANE0);
-    DrawColour(kFullScreen, 2, kRed);
-    Picture cut = gpu.Present();
-    EXPECT_EQ(cut.At(10, 16), kBlack);
-    EXPECT_EQ(cut.At(54, 16), kRed);
-    gpu->SetRenderState(D3DRS_CLIPPLANEENABLE, 0);
-    DrawColour(kFullScreen, 2, kGreen);
-    Picture whole = gpu.Present();
-    EXPECT_EQ(whole.At(10, 16), kGreen);
-    EXPECT_EQ(whole.At(54, 16), kGreen);
-}
-
-TEST_F(GLDevice, MatrixSentTransposedMultipliesAsARowVector) {
+// The matrix maps x -1..1 to 0..1; the plane keeps clip-space x >= 0.75,
+// which in the untransformed quad would be x >= 0.5 (pixel 48 on).
+TEST_F(GLDevice, MatrixSentTransposedMultipliesAsARowVectorAndClipPlanesCutInClipSpace) {
     IDirect3DVertexShader9* transformVS = gpu.VertexShader(R"(
         in vec3 POSITION0;
         out vec2 uv;
         void main() {
-            mat4 worldViewProjection = mat4(c[0], c[1], c[2], c[3]);
-            gl_Position = vec4(POSITION0, 1.0) * worldViewProjection;
+            gl_Position = vec4(POSITION0, 1.0) * mat4(c[0], c[1], c[2], c[3]);
             uv = vec2(0.0);
         }
     )");
@@ -289,49 +269,41 @@ TEST_F(GLDevice, MatrixSentTransposedMultipliesAsARowVector) {
     gpu->SetVertexShaderConstantF(0, transposed, 4);
     gpu->SetVertexShader(transformVS);
     gpu->Clear(0, nullptr, D3DCLEAR_TARGET, kBlack, 1.0f, 0);
-    DrawColour(kFullScreen, 2, kRed);  // x -1..1 becomes 0..1
+    DrawColour(kFullScreen, 2, kRed);
     Picture shot = gpu.Present();
     EXPECT_EQ(shot.At(28, 16), kBlack);
     EXPECT_EQ(shot.At(36, 16), kRed);
     EXPECT_EQ(shot.At(62, 16), kRed);
-}
 
-TEST_F(GLDevice, PixelStateBlockRestoresBlendingOnApply) {
-    IDirect3DStateBlock9* pixelState = nullptr;
-    ASSERT_EQ(gpu->CreateStateBlock(D3DSBT_PIXELSTATE, &pixelState), D3D_OK);
-    gpu->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
-    gpu->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_ZERO);
-    gpu->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ONE);
-    gpu->Clear(0, nullptr, D3DCLEAR_TARGET, kBlue, 1.0f, 0);
-    DrawColour(kFullScreen, 2, kRed);
-    EXPECT_EQ(gpu.Present().At(5, 5), kBlue);  // blended away
-    pixelState->Apply();
-    DrawColour(kFullScreen, 2, kRed);
-    EXPECT_EQ(gpu.Present().At(5, 5), kRed);
-    pixelState->Release();
+    const float keepRight[4] = {1, 0, 0, -0.75f};
+    gpu->SetClipPlane(0, keepRight);
+    gpu->SetRenderState(D3DRS_CLIPPLANEENABLE, D3DCLIPPLANE0);
+    DrawColour(kFullScreen, 2, kGreen);
+    shot = gpu.Present();
+    EXPECT_EQ(shot.At(52, 16), kRed);
+    EXPECT_EQ(shot.At(58, 16), kGreen);
+    gpu->SetRenderState(D3DRS_CLIPPLANEENABLE, 0);
+    DrawColour(kFullScreen, 2, kGreen);
+    EXPECT_EQ(gpu.Present().At(52, 16), kGreen);
 }
 
 TEST_F(GLDevice, CubeTextureFacesAreSampledByDirection) {
     IDirect3DCubeTexture9* cube = nullptr;
     ASSERT_EQ(gpu->CreateCubeTexture(1, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &cube, nullptr), D3D_OK);
     const uint32_t colours[6] = {kRed, kGreen, kBlue, kWhite, 0xFF808080, 0xFFFFFF00};
-    for (UINT face = 0; face < 6; ++face) {
+    IDirect3DPixelShader9* lookUp =
+        gpu.PixelShader("uniform samplerCube s2;\nvoid main() { oC0 = texture(s2, c[0].xyz); }\n");
+    ASSERT_NE(lookUp, nullptr) << gpu.Error();
+    gpu->SetTexture(2, cube);
+    gpu->SetPixelShader(lookUp);
+    for (int face = 0; face < 6; ++face) {  // +x, -x, +y, -y, +z, -z
         D3DLOCKED_RECT locked;
         ASSERT_EQ(cube->LockRect(D3DCUBEMAP_FACES(face), 0, &locked, nullptr, 0), D3D_OK);
         *static_cast<uint32_t*>(locked.pBits) = colours[face];
         cube->UnlockRect(D3DCUBEMAP_FACES(face), 0);
-    }
-    IDirect3DPixelShader9* lookUp = gpu.PixelShader(R"(
-        uniform samplerCube s2;
-        void main() { oC0 = texture(s2, c[0].xyz); }
-    )");
-    ASSERT_NE(lookUp, nullptr) << gpu.Error();
-    gpu->SetTexture(2, cube);
-    gpu->SetPixelShader(lookUp);
-    const float directions[6][4] = {{1, 0, 0, 0},  {-1, 0, 0, 0}, {0, 1, 0, 0},
-                                    {0, -1, 0, 0}, {0, 0, 1, 0},  {0, 0, -1, 0}};
-    for (int face = 0; face < 6; ++face) {
-        gpu->SetPixelShaderConstantF(0, directions[face], 1);
+        float direction[4] = {0, 0, 0, 0};
+        direction[face / 2] = face % 2 ? -1.0f : 1.0f;
+        gpu->SetPixelShaderConstantF(0, direction, 1);
         gpu->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, kFullScreen, sizeof(Vertex));
         EXPECT_EQ(gpu.Present().At(5, 5), colours[face]) << "face " << face;
     }
@@ -345,10 +317,10 @@ TEST_F(GLDevice, IndexedDrawFromBuffersUsesTheBaseVertex) {
     ASSERT_EQ(gpu->CreateIndexBuffer(6 * 4, 0, D3DFMT_INDEX32, D3DPOOL_MANAGED, &indices, nullptr), D3D_OK);
     void* data = nullptr;
     vertices->Lock(0, 0, &data, 0);
-    Vertex* v = static_cast<Vertex*>(data);
-    // Vertices 4..7: the left half of the screen.
-    const Vertex left[4] = {{-1, 1, 0, 0, 0}, {0, 1, 0, 0, 0}, {-1, -1, 0, 0, 0}, {0, -1, 0, 0, 0}};
-    for (int i = 0; i < 4; ++i) v[i] = Vertex{5, 5, 5, 0, 0}, v[4 + i] = left[i];
+    // Vertices 4..7: the left half of the screen; 0..3 far outside it.
+    const Vertex v[8] = {{5, 5, 5, 0, 0},  {5, 5, 5, 0, 0}, {5, 5, 5, 0, 0},   {5, 5, 5, 0, 0},
+                         {-1, 1, 0, 0, 0}, {0, 1, 0, 0, 0}, {-1, -1, 0, 0, 0}, {0, -1, 0, 0, 0}};
+    std::memcpy(data, v, sizeof v);
     vertices->Unlock();
     indices->Lock(0, 0, &data, 0);
     const uint32_t list[6] = {0, 1, 2, 2, 1, 3};
@@ -356,18 +328,17 @@ TEST_F(GLDevice, IndexedDrawFromBuffersUsesTheBaseVertex) {
     indices->Unlock();
     gpu->SetStreamSource(0, vertices, 0, sizeof(Vertex));
     gpu->SetIndices(indices);
-    float green[4] = {0, 1, 0, 1};
+    const float green[4] = {0, 1, 0, 1};
     gpu->SetPixelShaderConstantF(0, green, 1);
     gpu->SetPixelShader(constantPS);
     gpu->Clear(0, nullptr, D3DCLEAR_TARGET, kBlack, 1.0f, 0);
+    // Indices reaching past the vertex buffer draw nothing rather than reading outside it.
+    gpu->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 6, 0, 4, 0, 2);
+    EXPECT_EQ(gpu.Present().At(10, 16), kBlack);
     gpu->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 4, 0, 4, 0, 2);
     Picture shot = gpu.Present();
     EXPECT_EQ(shot.At(10, 16), kGreen);
     EXPECT_EQ(shot.At(54, 16), kBlack);
-    // Indices reaching past the vertex buffer draw nothing rather than reading outside it.
-    gpu->Clear(0, nullptr, D3DCLEAR_TARGET, kBlack, 1.0f, 0);
-    gpu->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 6, 0, 4, 0, 2);
-    EXPECT_EQ(gpu.Present().At(10, 16), kBlack);
     vertices->Release();
     indices->Release();
 }

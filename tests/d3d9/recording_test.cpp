@@ -10,11 +10,6 @@
 
 namespace {
 
-bool Logged(IDirect3DDevice9* device, const std::string& line) {
-    const auto& calls = D3D9_RecordedCalls(device);
-    return std::find(calls.begin(), calls.end(), line) != calls.end();
-}
-
 class RecordingDevice : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(gpu) << gpu.Error(); }
@@ -26,34 +21,6 @@ TEST(Direct3DCreate9, AcceptsVersion32WithOrWithoutDebugBit) {
     ASSERT_NE(debug, nullptr);
     debug->Release();
     EXPECT_EQ(Direct3DCreate9(31), nullptr);
-}
-
-TEST_F(RecordingDevice, LogsStatesWithEnumerationNames) {
-    gpu->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
-    gpu->SetRenderState(D3DRS_ZWRITEENABLE, FALSE);
-    gpu->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP);
-    const float c0[4] = {0.5f, 0.25f, 0, 1};
-    gpu->SetVertexShaderConstantF(0, c0, 1);
-    gpu->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFFFFFFFF, 1.0f, 0);
-    EXPECT_TRUE(Logged(gpu.Get(), "SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW)"));
-    EXPECT_TRUE(Logged(gpu.Get(), "SetRenderState(D3DRS_ZWRITEENABLE, FALSE)"));
-    EXPECT_TRUE(Logged(gpu.Get(), "SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP)"));
-    EXPECT_TRUE(Logged(gpu.Get(), "SetVertexShaderConstantF(0, [0.5, 0.25, 0, 1], 1)"));
-    EXPECT_TRUE(Logged(gpu.Get(), "Clear(0, NULL, D3DCLEAR_TARGET|D3DCLEAR_ZBUFFER, 0xffffffff, 1, 0)"));
-}
-
-TEST_F(RecordingDevice, NamesObjectsInOrderOfCreation) {
-    IDirect3DTexture9* target = gpu.RenderTarget(16, 16);
-    ASSERT_NE(target, nullptr);
-    IDirect3DSurface9* level = nullptr;
-    ASSERT_EQ(target->GetSurfaceLevel(0, &level), D3D_OK);
-    gpu->SetRenderTarget(0, level);
-    level->Release();
-    gpu->SetTexture(1, target);
-    EXPECT_TRUE(Logged(
-        gpu.Get(), "CreateTexture(16, 16, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT) -> Texture#1"));
-    EXPECT_TRUE(Logged(gpu.Get(), "SetRenderTarget(0, Texture#1.0)"));
-    EXPECT_TRUE(Logged(gpu.Get(), "SetTexture(1, Texture#1)"));
 }
 
 TEST_F(RecordingDevice, StatesStartAtDirect3DDefaults) {

@@ -19,21 +19,35 @@ std::vector<uint32_t> Quarters(UINT width, UINT height) {
     return texels;
 }
 
-TEST(Sprite, ObjectSpacePlacementFollowsTheSpriteTransform) {
-    TestDevice gpu(D3D9Backend::OpenGL, 100, 100);
-    if (!gpu) GTEST_SKIP() << gpu.Error();
-    IDirect3DTexture9* card = gpu.Texture(972, 1024, Quarters(972, 1024));
+class SpritePicture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!gpu) GTEST_SKIP() << gpu.Error();
+        ASSERT_EQ(D3DXCreateSprite(gpu.Get(), &sprite), D3D_OK);
+    }
+    void TearDown() override {
+        if (sprite) sprite->Release();
+    }
+    // Clears to `background` and draws `texture` at `position` with `colour`.
+    Picture Draw(DWORD flags, IDirect3DTexture9* texture, const D3DXVECTOR3* position, D3DCOLOR colour,
+                 uint32_t background = kBlack) {
+        gpu->Clear(0, nullptr, D3DCLEAR_TARGET, background, 1.0f, 0);
+        EXPECT_EQ(sprite->Begin(flags), D3D_OK);
+        EXPECT_EQ(sprite->Draw(texture, nullptr, nullptr, position, colour), D3D_OK);
+        sprite->End();
+        return gpu.Present();
+    }
+    TestDevice gpu{D3D9Backend::OpenGL, 100, 100};
     ID3DXSprite* sprite = nullptr;
-    ASSERT_EQ(D3DXCreateSprite(gpu.Get(), &sprite), D3D_OK);
-    gpu->Clear(0, nullptr, D3DCLEAR_TARGET, kBlack, 1.0f, 0);
+};
+
+TEST_F(SpritePicture, ObjectSpacePlacementFollowsTheSpriteTransform) {
     D3DXMATRIX scaling;
     D3DXMatrixScaling(&scaling, 0.002f, -0.002f, 0.0f);
-    ASSERT_EQ(sprite->Begin(D3DXSPRITE_OBJECTSPACE | D3DXSPRITE_ALPHABLEND), D3D_OK);
     sprite->SetTransform(&scaling);
-    D3DXVECTOR3 position(-486.0f, -512.0f, 0.0f);
-    ASSERT_EQ(sprite->Draw(card, nullptr, nullptr, &position, 0xFFFFFFFF), D3D_OK);
-    sprite->End();
-    Picture shot = gpu.Present();
+    const D3DXVECTOR3 position(-486.0f, -512.0f, 0.0f);
+    Picture shot = Draw(D3DXSPRITE_OBJECTSPACE | D3DXSPRITE_ALPHABLEND, gpu.Texture(972, 1024, Quarters(972, 1024)),
+                        &position, 0xFFFFFFFF);
     // Clip x -0.972 .. 0.972 is pixel 1.4 .. 98.6; y spans the whole height.
     EXPECT_EQ(shot.At(0, 50), kBlack);
     EXPECT_EQ(shot.At(99, 50), kBlack);
@@ -43,50 +57,26 @@ TEST(Sprite, ObjectSpacePlacementFollowsTheSpriteTransform) {
     EXPECT_EQ(shot.At(97, 90), kWhite);
     EXPECT_EQ(shot.At(30, 0), kRed);
     EXPECT_EQ(shot.At(30, 99), kBlue);
-    sprite->Release();
 }
 
-TEST(Sprite, ScreenSpacePositionsArePixels) {
-    TestDevice gpu(D3D9Backend::OpenGL, 64, 64);
-    if (!gpu) GTEST_SKIP() << gpu.Error();
-    IDirect3DTexture9* square = gpu.Texture(10, 10, std::vector<uint32_t>(100, kGreen));
-    ID3DXSprite* sprite = nullptr;
-    ASSERT_EQ(D3DXCreateSprite(gpu.Get(), &sprite), D3D_OK);
-    gpu->Clear(0, nullptr, D3DCLEAR_TARGET, kBlack, 1.0f, 0);
-    sprite->Begin(0);
-    D3DXVECTOR3 position(20.0f, 30.0f, 0.0f);
-    sprite->Draw(square, nullptr, nullptr, &position, 0xFFFFFFFF);
-    sprite->End();
-    Picture shot = gpu.Present();
+TEST_F(SpritePicture, ScreenSpacePositionsArePixels) {
+    const D3DXVECTOR3 position(20.0f, 30.0f, 0.0f);
+    Picture shot = Draw(0, gpu.Texture(10, 10, std::vector<uint32_t>(100, kGreen)), &position, 0xFFFFFFFF);
     EXPECT_EQ(shot.At(19, 35), kBlack);
     EXPECT_EQ(shot.At(20, 30), kGreen);
     EXPECT_EQ(shot.At(29, 39), kGreen);
     EXPECT_EQ(shot.At(30, 35), kBlack);
     EXPECT_EQ(shot.At(25, 40), kBlack);
-    sprite->Release();
 }
 
-TEST(Sprite, ColourModulatesTheTexelsAndAlphaBlends) {
-    TestDevice gpu(D3D9Backend::OpenGL, 32, 32);
-    if (!gpu) GTEST_SKIP() << gpu.Error();
+TEST_F(SpritePicture, ColourModulatesTheTexelsAndAlphaBlends) {
     IDirect3DTexture9* white = gpu.Texture(32, 32, std::vector<uint32_t>(32 * 32, kWhite));
-    ID3DXSprite* sprite = nullptr;
-    ASSERT_EQ(D3DXCreateSprite(gpu.Get(), &sprite), D3D_OK);
-    gpu->Clear(0, nullptr, D3DCLEAR_TARGET, kBlue, 1.0f, 0);
-    sprite->Begin(D3DXSPRITE_ALPHABLEND);
-    sprite->Draw(white, nullptr, nullptr, nullptr, 0x80FF0000);  // half-transparent red
-    sprite->End();
-    uint32_t mixed = gpu.Present().At(16, 16);
+    const uint32_t mixed = Draw(D3DXSPRITE_ALPHABLEND, white, nullptr, 0x80FF0000, kBlue).At(16, 16);
     EXPECT_NEAR(int((mixed >> 16) & 255), 128, 2);
     EXPECT_EQ((mixed >> 8) & 255, 0u);
     EXPECT_NEAR(int(mixed & 255), 127, 2);
     // A fully transparent word leaves the picture as it was.
-    gpu->Clear(0, nullptr, D3DCLEAR_TARGET, kBlue, 1.0f, 0);
-    sprite->Begin(D3DXSPRITE_ALPHABLEND);
-    sprite->Draw(white, nullptr, nullptr, nullptr, 0x00FFFFFF);
-    sprite->End();
-    EXPECT_EQ(gpu.Present().At(16, 16), kBlue);
-    sprite->Release();
+    EXPECT_EQ(Draw(D3DXSPRITE_ALPHABLEND, white, nullptr, 0x00FFFFFF, kBlue).At(16, 16), kBlue);
 }
 
 class RecordedSprite : public ::testing::Test {

@@ -119,7 +119,7 @@ protected:
 
 // ---- loading --------------------------------------------------------------------
 
-TEST_F(MeshTest, LoadsSampleWithMaterialsAndPositionLayout) {
+TEST_F(MeshTest, LoadsSampleWithMaterialsAndPositionLayoutInShortOrWideIndices) {
     ID3DXMesh* mesh = nullptr;
     ID3DXBuffer* materials = nullptr;
     DWORD count = 99;
@@ -134,6 +134,10 @@ TEST_F(MeshTest, LoadsSampleWithMaterialsAndPositionLayout) {
     ExpectVec3(vertices[0].normal, 0, 0, -1);
     EXPECT_EQ(Indices(mesh), (std::vector<uint32_t>{0, 3, 2, 0, 2, 1, 3, 4, 2, 0, 1, 2}));
     EXPECT_EQ(Attributes(mesh), (std::vector<DWORD>{0, 0, 1, 2}));
+    ID3DXMesh* wide = nullptr;
+    ASSERT_EQ(Load(xsamples::kTwoFrames, D3DXMESH_MANAGED | D3DXMESH_32BIT, &wide), D3D_OK);
+    EXPECT_NE(wide->GetOptions() & D3DXMESH_32BIT, 0u);
+    EXPECT_EQ(Indices(wide), Indices(mesh));
 
     ASSERT_EQ(count, 3u);
     ASSERT_NE(materials, nullptr);
@@ -150,7 +154,7 @@ TEST_F(MeshTest, LoadsSampleWithMaterialsAndPositionLayout) {
     EXPECT_FLOAT_EQ(records[2].MatD3D.Emissive.b, 0.25f);
 }
 
-TEST_F(MeshTest, FacesAreSortedByMaterial) {
+TEST_F(MeshTest, FacesAreSortedByMaterialAndAFileWithoutMaterialsHasNone) {
     std::string text = R"(xof 0303txt 0032
 Mesh { 4; 0;0;0;, 1;0;0;, 0;1;0;, 1;1;0;; 3; 3;0,1,2;, 3;1,3,2;, 3;0,2,3;;
  MeshMaterialList { 2; 3; 1, 0, 1;; Material { 1;1;1;1;; 0; 0;0;0;; 0;0;0;; } Material { 1;1;1;1;; 0; 0;0;0;; 0;0;0;; } } }
@@ -169,24 +173,15 @@ Mesh { 4; 0;0;0;, 1;0;0;, 0;1;0;, 1;1;0;; 3; 3;0,1,2;, 3;1,3,2;, 3;0,2,3;;
     EXPECT_EQ(table[1].FaceCount, 2u);
     EXPECT_EQ(table[0].VertexStart, 1u);
     EXPECT_EQ(table[0].VertexCount, 3u);
-}
 
-TEST_F(MeshTest, FileWithoutMaterialsGivesCountZeroAndNoBuffer) {
-    std::string text = "xof 0303txt 0032\nMesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; }";
-    ID3DXMesh* mesh = nullptr;
+    // Without a material list: count zero, no buffer, every face material 0.
+    text = "xof 0303txt 0032\nMesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; }";
     ID3DXBuffer* materials = nullptr;
     DWORD count = 7;
     ASSERT_EQ(Load(text, 0, &mesh, &materials, &count), D3D_OK);
     EXPECT_EQ(count, 0u);
     EXPECT_EQ(materials, nullptr);
     EXPECT_EQ(Attributes(mesh), (std::vector<DWORD>{0}));
-}
-
-TEST_F(MeshTest, ThirtyTwoBitOptionGivesWideIndices) {
-    ID3DXMesh* mesh = nullptr;
-    ASSERT_EQ(Load(xsamples::kTwoFrames, D3DXMESH_MANAGED | D3DXMESH_32BIT, &mesh), D3D_OK);
-    EXPECT_NE(mesh->GetOptions() & D3DXMESH_32BIT, 0u);
-    EXPECT_EQ(Indices(mesh), (std::vector<uint32_t>{0, 3, 2, 0, 2, 1, 3, 4, 2, 0, 1, 2}));
 }
 
 TEST_F(MeshTest, AdjacencyNamesTheFaceAcrossEachEdge) {

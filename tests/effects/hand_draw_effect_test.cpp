@@ -66,26 +66,17 @@ TEST_F(HandDrawEffectTest, FliesItsPathAndDrawsTheIslandAloneThenEdgesToTheBackB
     const std::string normals = RecordedName(device, resources.GetTexture("Textures//islandNormal.jpg"));
     const std::string screen = RecordedName(device, g_demoState.screenTexture);
     StartAt(effect, 10.52);
-    Camera& camera = *g_demoState.camera;
-    EXPECT_EQ(camera.path, resources.GetCameraPath("Media//HandDraw.cp"));
-    ASSERT_NE(camera.path, nullptr);
-    EXPECT_FALSE(camera.path->loop);
-    EXPECT_TRUE(camera.followPath);
-    EXPECT_EQ(camera.pathStartTime, 10.52);
-
+    EXPECT_EQ(g_demoState.camera->path, resources.GetCameraPath("Media//HandDraw.cp"));
+    EXPECT_TRUE(g_demoState.camera->followPath);
     ClearCalls();
     scene.ClearDrawn();
     Frame(effect, 13.7025);
     EXPECT_EQ(scene.meshes[0].subsetsDrawn, std::vector<DWORD>{0});
     for (size_t i = 1; i < scene.meshes.size(); ++i) EXPECT_TRUE(scene.meshes[i].subsetsDrawn.empty()) << "mesh " << i;
-
-    EXPECT_NE(FindCall("SetTexture(0, " + colour + ")"), -1);
-    EXPECT_NE(FindCall("SetTexture(1, " + normals + ")"), -1);
     int at = 0;
     for (const std::string& line :
-         {"SetPixelShader(" + sketch + ")", std::string("SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP)"),
-          std::string("SetSamplerState(0, D3DSAMP_ADDRESSV, D3DTADDRESS_CLAMP)"), "SetTexture(0, " + screen + ")",
-          "SetPixelShader(" + sobel + ")", std::string("SetVertexShader(NULL)"), std::string("SetPixelShader(NULL)")}) {
+         {"SetTexture(0, " + colour + ")", "SetTexture(1, " + normals + ")", "SetPixelShader(" + sketch + ")",
+          "SetTexture(0, " + screen + ")", "SetPixelShader(" + sobel + ")"}) {
         at = FindCall(line, at);
         ASSERT_NE(at, -1) << line << " in order";
     }
@@ -93,16 +84,9 @@ TEST_F(HandDrawEffectTest, FliesItsPathAndDrawsTheIslandAloneThenEdgesToTheBackB
     EXPECT_EQ(FindCall("SetRenderTarget(0, Texture#", FindCall("SetRenderTarget(0, Texture#") + 1), -1);
 
     ASSERT_EQ(sprite.drawn.size(), 3u);
-    EXPECT_EQ(sprite.calls.front(), "Begin(20)");
     EXPECT_FLOAT_EQ(sprite.drawn[0].transform._11, 0.0005f);
-    const float where[3][2] = {{-1512.0f, 512.0f}, {-1512.0f, 1024.0f}, {-990.0f, 1024.0f}};
-    for (size_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(sprite.drawn[i].position.x, where[i][0]) << "word " << i;
-        EXPECT_EQ(sprite.drawn[i].position.y, where[i][1]) << "word " << i;
-    }
-    EXPECT_EQ(sprite.drawn[0].texture, resources.GetTexture("Textures//first.png"));
+    EXPECT_EQ(sprite.drawn[2].position, D3DXVECTOR3(-990.0f, 1024.0f, 0.0f));
     EXPECT_EQ(sprite.drawn[2].texture, resources.GetTexture("Textures//asketch.png"));
-    EXPECT_EQ(sprite.drawn[0].color, 0xFFFFFFFFu);
     EXPECT_EQ(sprite.drawn[1].color, 0x9BFFFFFFu);  // 0.2425 s into its fade: level 155
 }
 

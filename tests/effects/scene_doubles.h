@@ -45,10 +45,9 @@ inline void PutSceneMesh(size_t index, ID3DXMesh* mesh, uint32_t subsets) {
 struct DrawnSubset {
     std::string mesh;
     IDirect3DPixelShader9* pixelShader = nullptr;
-    IDirect3DVertexShader9* vertexShader = nullptr;
     IDirect3DBaseTexture9* stage2 = nullptr;
     D3DXMATRIX registers0to3;  // as the shader reads them (transposed)
-    DWORD blend = 0, source = 0, destination = 0, cull = 0;
+    DWORD blend = 0, source = 0, destination = 0;
     int callsBefore = 0;  // calls the recording device had logged
 };
 
@@ -59,16 +58,13 @@ struct ProbeMesh : FakeMesh {
         DrawnSubset at;
         at.mesh = name;
         device->GetPixelShader(&at.pixelShader);
-        device->GetVertexShader(&at.vertexShader);
         device->GetTexture(2, &at.stage2);
-        for (IUnknown* held : {static_cast<IUnknown*>(at.pixelShader), static_cast<IUnknown*>(at.vertexShader),
-                               static_cast<IUnknown*>(at.stage2)})
+        for (IUnknown* held : {static_cast<IUnknown*>(at.pixelShader), static_cast<IUnknown*>(at.stage2)})
             if (held) held->Release();
         device->GetVertexShaderConstantF(0, at.registers0to3, 4);
         device->GetRenderState(D3DRS_ALPHABLENDENABLE, &at.blend);
         device->GetRenderState(D3DRS_SRCBLEND, &at.source);
         device->GetRenderState(D3DRS_DESTBLEND, &at.destination);
-        device->GetRenderState(D3DRS_CULLMODE, &at.cull);
         at.callsBefore = static_cast<int>(D3D9_RecordedCalls(device).size());
         log.push_back(at);
         return FakeMesh::DrawSubset(attribId);

@@ -1,6 +1,6 @@
 // Start-up and shutdown of the rendering core: the screen texture, the
-// debug-text objects, InitGraphics and its device failure, with their
-// messages, and the order in which ReleaseShared lets the services go.
+// debug-text objects and InitGraphics, with their messages, and the order in
+// which ReleaseShared lets the services go.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -47,20 +47,6 @@ protected:
     TestDevice gpu{D3D9Backend::Recording, 64, 48};
     Mirel::System saved;
 };
-
-TEST_F(GraphicsStartUp, ScreenTextureTakesTheChosenModeSize) {
-    g_system.width = 320;
-    g_system.height = 200;
-    IDirect3DTexture9* texture = CreateScreenTarget(g_demoState.device, g_demoState.system);
-    ASSERT_NE(texture, nullptr);
-    D3DSURFACE_DESC desc;
-    texture->GetLevelDesc(0, &desc);
-    EXPECT_EQ(desc.Width, 320u);
-    EXPECT_EQ(desc.Height, 200u);
-    EXPECT_EQ(desc.Format, D3DFMT_A8R8G8B8);
-    EXPECT_EQ(desc.Usage, DWORD(D3DUSAGE_RENDERTARGET));
-    texture->Release();
-}
 
 TEST_F(GraphicsStartUp, ScreenTextureFailureIsReportedAndGivesNull) {
     g_system.width = 0;
@@ -121,24 +107,6 @@ TEST_F(GraphicsStartUp, DebugFontFailuresAreReportedAndStartUpGoesOn) {
     EXPECT_EQ(Win32_MessageBoxCount(), before + 2);
     EXPECT_STREQ(Win32_LastMessageBoxText(), "Error creating sprite");
     EXPECT_STREQ(Win32_LastMessageBoxCaption(), "Error!");
-}
-
-TEST_F(GraphicsStartUp, FailedDeviceIsReportedAndNothingElseIsMade) {
-    // A windowed device takes the window's client area; there is no window.
-    g_system.hwnd = nullptr;
-    g_system.fullscreen = false;
-    g_system.width = 64;
-    g_system.height = 48;
-    D3D9Backend previous = D3D9_GetBackend();
-    D3D9_SetBackend(D3D9Backend::Recording);
-    int before = Win32_MessageBoxCount();
-    bool started = InitGraphics();
-    D3D9_SetBackend(previous);
-    EXPECT_FALSE(started);
-    EXPECT_EQ(Win32_MessageBoxCount(), before + 1);  // its text: WinMainRun.ADeviceThatCannotBeMade...
-    EXPECT_TRUE(!g_demoState.device && !g_demoState.screenTexture && !g_demoState.resources);
-    if (g_demoState.d3d) g_demoState.d3d->Release();
-    g_demoState.d3d = nullptr;
 }
 
 TEST(InitGraphics, WindowedDeviceTakesTheClientAreaAndTheScreenTargetsTheChosenMode) {

@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
-#include "resources/resource_pack.h"
 #include "tests/resources/test_files.h"
 
 TEST(PackWriter, RefusesNamesTheReaderCouldNotFind) {
@@ -33,23 +30,4 @@ TEST(PackWriter, LaysOutHeaderDirectoryAndDataInOrder) {
     EXPECT_EQ(bytes[36 + 64], uint8_t('a' + 3));
     EXPECT_EQ(bytes[36 + 128], uint8_t('x' + 3));
     EXPECT_EQ(bytes[36 + 130], uint8_t('z' + 3));
-}
-
-TEST(PackWriter, PacksReadBackThroughTheReader) {
-    TempDir dir;
-    for (uint32_t mode : {0u, 1u, 5u}) {
-        std::vector<uint8_t> bytes;
-        std::string error;
-        std::vector<PackFile> files = {{"first.png", {1, 2, 3, 250}}, {"empty", {}}, {"HandDraw.cp", Bytes("path")}};
-        ASSERT_TRUE(BuildPack(files, mode, 0x1FF, bytes, error)) << error;
-        std::string path = dir.Write("p.pak", bytes);
-        ResourcePack pack;
-        ASSERT_TRUE(pack.Open(path.c_str()));
-        for (const PackFile& file : files) {
-            uint32_t size = 0;
-            std::unique_ptr<uint8_t[]> data(pack.ReadEntry(file.name.c_str(), &size));
-            ASSERT_NE(data, nullptr) << file.name;
-            EXPECT_EQ(std::vector<uint8_t>(data.get(), data.get() + size), file.data) << file.name << " mode " << mode;
-        }
-    }
 }

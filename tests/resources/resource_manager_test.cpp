@@ -182,28 +182,26 @@ TEST_F(ResourceManagerTest, MeshIsClonedIntoTheSharedLayoutWithFreshNormalsAndTa
     record.mesh->UnlockVertexBuffer();
 }
 
-TEST_F(ResourceManagerTest, MeshMaterialsNameTheirTexturesWhichAreLoadedAlready) {
-    MeshRecord record = GetMesh("Media//boat.x");
-    ASSERT_EQ(record.materials.size(), 2u);
-    EXPECT_EQ(record.materials[0].textureName, "Textures//first.png");
-    EXPECT_EQ(record.materials[0].diffuse[3], 0.75f);
-    EXPECT_EQ(record.materials[1].textureName, "");
-    EXPECT_EQ(record.materials[1].diffuse[2], 0.4f);
-    EXPECT_EQ(Calls("CreateTexture("), 1);
-    RemovePack();
-    EXPECT_NE(manager->GetTexture("Textures//first.png"), nullptr);
-}
-
-TEST_F(ResourceManagerTest, SecondMeshRequestIsACopyOfTheCachedRecord) {
+// Materials name their textures, loaded with the mesh; a second request,
+// under any folder, is a copy of the cached record.
+TEST_F(ResourceManagerTest, MeshMaterialsNameTheirLoadedTexturesAndASecondRequestCopiesTheRecord) {
     MeshRecord first = GetMesh("Media//boat.x");
-    ASSERT_NE(first.mesh, nullptr);
+    ASSERT_EQ(first.materials.size(), 2u);
+    EXPECT_EQ(first.materials[0].textureName, "Textures//first.png");
+    EXPECT_EQ(first.materials[0].diffuse[3], 0.75f);
+    EXPECT_EQ(first.materials[1].textureName, "");
+    EXPECT_EQ(first.materials[1].diffuse[2], 0.4f);
+    EXPECT_EQ(Calls("CreateTexture("), 1);
     EXPECT_TRUE(GetMesh("Media//plain.x").materials.empty());
     RemovePack();
+    EXPECT_NE(manager->GetTexture("Textures//first.png"), nullptr);
     MeshRecord second = GetMesh("Elsewhere//boat.x");
     EXPECT_EQ(second.mesh, first.mesh);
-    ASSERT_EQ(second.materials.size(), first.materials.size());
+    ASSERT_EQ(second.materials.size(), 2u);
     EXPECT_EQ(second.materials[0].textureName, first.materials[0].textureName);
     EXPECT_EQ(NewMessages(), 0);
+    g_resourceManager = nullptr;
+    EXPECT_EQ(GetMesh("Media//boat.x").mesh, nullptr) << "without a manager: an empty record";
 }
 
 TEST_F(ResourceManagerTest, FailedMeshIsReportedOnEveryRequest) {
@@ -215,11 +213,6 @@ TEST_F(ResourceManagerTest, FailedMeshIsReportedOnEveryRequest) {
     GetMesh("Media//missing.x");
     ExpectLastMessage("Error loading mesh missing.x", "ERROR!");
     EXPECT_EQ(NewMessages(), 3);
-}
-
-TEST_F(ResourceManagerTest, GetMeshWithoutAManagerGivesAnEmptyRecord) {
-    g_resourceManager = nullptr;
-    EXPECT_EQ(GetMesh("Media//boat.x").mesh, nullptr);
 }
 
 TEST_F(ResourceManagerTest, ShadersAreCompiledOnceAndShared) {

@@ -50,22 +50,21 @@ D3DXQUATERNION AboutY(float angle) { return {0, std::sin(angle / 2), 0, std::cos
 
 }  // namespace
 
-TEST(MeshPathEvaluation, BlendsHalfwayInsideTheFirstSegment) {
-    ExpectMatrixNear(At(ThreeKeyPath(), 1.0f), ScaleThenMove(1.5f, {1, 0, 0}));
-}
-
-TEST(MeshPathEvaluation, BlendsHalfwayInsideTheSecondSegment) {
-    ExpectMatrixNear(At(ThreeKeyPath(), 3.0f), ScaleThenMove(2.5f, {3, 2, 0}));
-}
-
-TEST(MeshPathEvaluation, ExactlyTheDurationGivesTheFirstKey) {
-    ExpectMatrixNear(At(ThreeKeyPath(), 4.0f), ScaleThenMove(1.0f, {0, 0, 0}));
-}
-
-TEST(MeshPathEvaluation, BeyondTheDurationRestsOnTheLastKey) {
-    const MeshPath path = ThreeKeyPath();
+// Halfway inside each segment, the first key at exactly the duration, the
+// last beyond it (or wrapped when looping), before 0 extrapolated back from
+// key 0 towards key 1 however far back.
+TEST(MeshPathEvaluation, TimeMapsOntoTheKeysOfThePath) {
+    MeshPath path = ThreeKeyPath();
+    ExpectMatrixNear(At(path, 1.0f), ScaleThenMove(1.5f, {1, 0, 0}));
+    ExpectMatrixNear(At(path, 3.0f), ScaleThenMove(2.5f, {3, 2, 0}));
+    ExpectMatrixNear(At(path, 4.0f), ScaleThenMove(1.0f, {0, 0, 0}));
     ExpectMatrixNear(At(path, 5.0f), ScaleThenMove(3.0f, {4, 4, 0}));
     EXPECT_EQ(At(path, 5.0f), At(path, 500.0f));
+    ExpectMatrixNear(At(path, -1.0f), ScaleThenMove(0.5f, {-1, 0, 0}));
+    ExpectMatrixNear(At(path, -3.0f), ScaleThenMove(-0.5f, {-3, 0, 0}));
+    ExpectMatrixNear(At(path, std::nanf("")), ScaleThenMove(1.0f, {0, 0, 0}));  // not a number: within the keys
+    path.loop = true;
+    EXPECT_EQ(At(path, 5.0f), At(path, 1.0f));
 }
 
 TEST(MeshPathEvaluation, RotationIsTheSphericalBlendInMidSegment) {
@@ -112,19 +111,6 @@ TEST(MeshPathEvaluation, KeysAreUsedInListOrderWhateverTheirIndices) {
     ExpectMatrixNear(At(path, 1.0f), ScaleThenMove(1.5f, {1, 0, 0}));
 }
 
-TEST(MeshPathEvaluation, LoopWrapsAroundTheDuration) {
-    MeshPath path = ThreeKeyPath();
-    path.loop = true;
-    EXPECT_EQ(At(path, 5.0f), At(path, 1.0f));
-}
-
-TEST(MeshPathEvaluation, NegativeTimeExtrapolatesBackFromTheFirstKey) {
-    const MeshPath path = ThreeKeyPath();
-    ExpectMatrixNear(At(path, -1.0f), ScaleThenMove(0.5f, {-1, 0, 0}));
-    // Further back than one segment: still from key 0 towards key 1.
-    ExpectMatrixNear(At(path, -3.0f), ScaleThenMove(-0.5f, {-3, 0, 0}));
-}
-
 TEST(MeshPathEvaluation, PathsThatCannotBeEvaluatedGiveTheIdentity) {
     D3DXMATRIX identity;
     D3DXMatrixIdentity(&identity);
@@ -137,9 +123,4 @@ TEST(MeshPathEvaluation, PathsThatCannotBeEvaluatedGiveTheIdentity) {
     MeshPath negative = ThreeKeyPath();
     negative.duration = -1.0f;
     EXPECT_EQ(At(negative, 1.0f), identity);
-}
-
-TEST(MeshPathEvaluation, TimeThatIsNotANumberStaysWithinTheKeys) {
-    const MeshPath path = ThreeKeyPath();
-    ExpectMatrixNear(At(path, std::nanf("")), ScaleThenMove(1.0f, {0, 0, 0}));
 }

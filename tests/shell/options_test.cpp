@@ -151,13 +151,6 @@ TEST_F(OutputPaths, NamesTooLongForTheFileSystemAreRefused) {
     EXPECT_NE(error.find("too long for the file system"), std::string::npos) << error;
 }
 
-TEST_F(OutputPaths, FileSystemsThatTakeNoFilesAreRefused) {
-    DemoOptions options = Parse({"--shot", "1:/proc/shot.png"}).options;
-    const std::string error = CheckOutputPaths(options);
-    EXPECT_NE(error.find("/proc"), std::string::npos) << error;
-    EXPECT_FALSE(std::filesystem::exists("/proc/shot.png"));
-}
-
 TEST(LaunchChecks, ModeMustFitTheRenderersLargestTexture) {
     DemoOptions options = Parse({"--mode", "4097x600"}).options;
     EXPECT_NE(CheckModeFits(options, 4096).find("larger than the renderer's largest texture (4096"), std::string::npos);
@@ -174,16 +167,6 @@ TEST_F(OutputPaths, ResourcePackMustBeAReadableFile) {
     std::filesystem::remove(In("data.pak"));
     std::ofstream(In("data.pak")) << "anything";
     EXPECT_EQ(CheckResourcePack(In("data.pak")), "") << "what is inside is the system's to judge";
-}
-
-TEST(PngFile, FullDiskIsAFailureNamingTheFile) {
-    std::vector<uint8_t> rgba(64 * 64 * 4);
-    for (size_t i = 0; i < rgba.size(); ++i) rgba[i] = uint8_t(i * 131 + i / 7);  // little to compress
-    testing::internal::CaptureStderr();
-    EXPECT_FALSE(WritePngFile("/dev/full", rgba, 64, 64));
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "Could not write the picture \"/dev/full\": No space left on device.\n");
-    EXPECT_TRUE(std::filesystem::exists("/dev/full")) << "a device is never removed";
 }
 
 TEST_F(OutputPaths, SavedPngReadsBack) {

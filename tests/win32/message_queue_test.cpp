@@ -86,20 +86,6 @@ TEST_F(MessageQueue, TranslateTurnsAKeyDownIntoACharacter) {
     EXPECT_FALSE(TranslateMessage(&up));
 }
 
-TEST_F(DefaultProcedure, CloseDestroysTheWindowWhichHearsDestroy) {
-    HWND hwnd = TopLevel();
-    PostMessageA(hwnd, WM_CLOSE, 0, 0);
-    Drain();
-    EXPECT_FALSE(IsWindow(hwnd));
-    std::vector<UINT> seen = ReceivedBy(hwnd);
-    ASSERT_GE(seen.size(), 2u);
-    auto close = std::find(seen.begin(), seen.end(), static_cast<UINT>(WM_CLOSE));
-    auto destroy = std::find(seen.begin(), seen.end(), static_cast<UINT>(WM_DESTROY));
-    ASSERT_NE(close, seen.end());
-    ASSERT_NE(destroy, seen.end());
-    EXPECT_LT(close, destroy);
-}
-
 TEST_F(DefaultProcedure, DestroyReachesTheParentBeforeItsChildren) {
     HWND parent = TopLevel();
     Register("ChildClass");

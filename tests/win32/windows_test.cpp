@@ -92,22 +92,6 @@ TEST_F(Display, ModesCanBeReplacedCurrentSettingsMatchTheScreenAndBadRequestsFai
     EXPECT_FALSE(EnumDisplaySettingsA(nullptr, 0, &mode)) << "dmSize not set";
 }
 
-TEST_F(Clock, FixedStepTicksOncePerPresentedFrameAtFpsTicksASecond) {
-    Win32_SetFixedStep(30);
-    LARGE_INTEGER frequency, counter;
-    ASSERT_TRUE(QueryPerformanceFrequency(&frequency));
-    EXPECT_EQ(frequency.QuadPart, 30);
-    QueryPerformanceCounter(&counter);
-    EXPECT_EQ(counter.QuadPart, 0);
-    for (int k = 1; k <= 45; ++k) {
-        Win32_FramePresented();
-        QueryPerformanceCounter(&counter);
-        ASSERT_EQ(counter.QuadPart, k);
-    }
-    QueryPerformanceCounter(&counter);
-    EXPECT_EQ(counter.QuadPart, 45) << "reading the counter does not advance it";
-}
-
 TEST_F(Clock, WallClockCountsNanosecondsAndNeverGoesBack) {
     Win32_SetFixedStep(0);
     LARGE_INTEGER frequency, a, b;
