@@ -4,6 +4,7 @@
 #include "render/quad.h"
 #include "resources/resource_manager.h"
 #include "scene/camera.h"
+#include "scene/scene_meshes.h"
 #include "shell/demo_state.h"
 
 namespace Mirel {
@@ -21,7 +22,6 @@ constexpr const char* kWordThereIs = "Textures//thereis.png";
 constexpr const char* kWordASketch = "Textures//asketch.png";
 constexpr const char* kCameraPath = "Media//HandDraw.cp";
 
-constexpr size_t kIsland = 0;
 constexpr double kWordFadeRate = 640.0;
 
 // Vertex registers of the island pass.

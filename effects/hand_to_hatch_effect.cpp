@@ -4,6 +4,7 @@
 #include "render/quad.h"
 #include "resources/resource_manager.h"
 #include "scene/camera.h"
+#include "scene/scene_meshes.h"
 #include "shell/demo_state.h"
 #include "sound/music_player.h"
 
@@ -29,8 +30,6 @@ constexpr const char* kNoSeaPixelShader = "fragment_empty.cpp";
 constexpr const char* kScreenVertexShader = "vertex_fs.cpp";
 constexpr const char* kSobelPixelShader = "fragment_sobel.cpp";
 
-constexpr size_t kIsland = 0;
-constexpr size_t kSea = 1;
 constexpr float kStartSketchLevel = 15.0f;
 constexpr int kSketchBand = 40;
 constexpr double kBlendSeconds = 8.5;

@@ -4,6 +4,7 @@
 #include "render/quad.h"
 #include "resources/resource_manager.h"
 #include "scene/camera.h"
+#include "scene/scene_meshes.h"
 #include "shell/demo_state.h"
 #include "shell/system.h"
 #include "sound/music_player.h"
@@ -27,12 +28,6 @@ constexpr double kRadialFallTime = 30.0;  // seconds for a strength of 1
 constexpr double kRadialRiseTime = 15.0;
 constexpr double kWordFadeRate = 255.0;  // one second a fade
 constexpr float kWaterLevel = -3.0f;
-
-// Scene meshes (index into DemoState.meshes).
-constexpr size_t kIsland = 0;
-constexpr size_t kSea = 1;
-constexpr size_t kBoat = 2;
-constexpr size_t kSkyDome = 3;
 
 // Vertex registers of the scene passes (island, sea, yacht).
 constexpr UINT kWorldViewProjectionReg = 0;  // c0-c3

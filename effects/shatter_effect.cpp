@@ -5,6 +5,7 @@
 #include "render/quad.h"
 #include "resources/resource_manager.h"
 #include "scene/camera.h"
+#include "scene/scene_meshes.h"
 #include "shell/demo_state.h"
 #include "shell/system.h"
 
@@ -21,11 +22,6 @@ constexpr double kFadeDelay = 14.0;
 constexpr double kFadeRate = 2.0;      // half a second to black
 constexpr float kFadeCutOff = 0.999f;  // amounts above it are sent as 1
 constexpr float kWaterLevel = -3.0f;
-
-// Scene meshes (index into DemoState.meshes).
-constexpr size_t kSea = 1;
-constexpr size_t kBoat = 2;
-constexpr size_t kSkyDome = 3;
 
 // Vertex registers.
 constexpr UINT kWorldViewProjectionReg = 0;  // c0-c3 (mirrored in the reflection pass)

@@ -8,6 +8,7 @@
 #include "resources/resource_manager.h"
 #include "scene/camera.h"
 #include "scene/mesh_path_animation.h"
+#include "scene/scene_meshes.h"
 #include "shell/demo_state.h"
 
 namespace Mirel {
@@ -27,11 +28,6 @@ const D3DXVECTOR4 kEarthVector(-8.45f, 5.294f, -0.76f, 0.1f);
 const D3DXVECTOR3 kShatterPoint(-2.913f, 2.138f, 0.266f);
 const D3DXVECTOR3 kEye(-13.387f, 8.734f, 0.395f);
 const D3DXVECTOR3 kLookAt(0.0f, 0.0f, 0.0f);
-
-// Scene meshes (index into DemoState.meshes).
-constexpr size_t kEarth = 4;
-constexpr size_t kCreditsPlane = 5;
-constexpr size_t kCylinder = 6;
 
 // Vertex registers of the earth passes.
 constexpr UINT kWorldViewProjectionReg = 0;  // c0-c3

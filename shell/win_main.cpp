@@ -1,6 +1,7 @@
 #include "shell/win_main.h"
 
 #include <cstdlib>
+#include <iterator>
 
 #include "effects/timeline_builder.h"
 #include "platform/fmod/fmod.hpp"
@@ -10,6 +11,7 @@
 #include "render/release_interface.h"
 #include "resources/resource_manager.h"
 #include "scene/camera.h"
+#include "scene/scene_meshes.h"
 #include "shell/demo_state.h"
 #include "shell/frame.h"
 #include "shell/loader_dialog.h"
@@ -20,12 +22,12 @@
 
 namespace {
 
-// Load order is the index effects use: 0 island, 1 sea, 2 boat, 3 sky dome,
-// 4 sphere, 5 credits plane, 6 cylinder.
+// Load order is the index effects use (scene/scene_meshes.h).
 constexpr const char* kSceneMeshes[] = {
     "Media//fy_faen_assSmall.X", "Media//ocean.X",        "Media//yachtAll2.x", "Media//skydome.X",
     "Media//sphere.x",           "Media//creditsPlane.x", "Media//cylinder.X",
 };
+static_assert(std::size(kSceneMeshes) == Mirel::kSceneMeshCount);
 
 }  // namespace
 
