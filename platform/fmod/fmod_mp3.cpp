@@ -68,10 +68,15 @@ FMOD_RESULT Mp3Decoder::Next(std::vector<float>* stereo) {
         }
         formatKnown = true;
         // The decoder's length: its frame count, exact for files with a
-        // frame index.
-        const off_t length = mpg123_length(handle);
-        if (length > 0) {
-            announcedFrames = std::min<int64_t>(length, kMaxSoundFrames);
+        // frame index. Asked only when the file can hold the MPEG frames it
+        // claims (each takes more than one byte): converting a huge claimed
+        // count to output frames takes the decoder time in proportion to it.
+        const off_t mpegFrames = mpg123_framelength(handle);
+        if (mpegFrames > 0 && static_cast<uint64_t>(mpegFrames) <= bytes.size()) {
+            const off_t length = mpg123_length(handle);
+            if (length > 0) {
+                announcedFrames = std::min<int64_t>(length, kMaxSoundFrames);
+            }
         }
     }
     if (done > 0 && formatKnown) {
