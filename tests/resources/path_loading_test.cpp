@@ -1,39 +1,23 @@
 // Loading camera and mesh paths through the resource manager (no device needed).
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "platform/win32/win32_platform.h"
 #include "tools/pack/pack_writer.h"
 #include "resources/resource_manager.h"
+#include "tests/resources/path_file_builder.h"
 #include "tests/resources/test_files.h"
 
 namespace {
-
-std::vector<uint8_t> PathBytes(uint32_t segments, float duration, const std::vector<float>& recordFloats,
-                               size_t floatsPerRecord) {
-    std::vector<uint8_t> out(16);
-    std::memcpy(&out[8], &segments, 4);
-    std::memcpy(&out[12], &duration, 4);
-    for (size_t i = 0; i < recordFloats.size(); ++i) {
-        if (i % floatsPerRecord == 0) {
-            uint32_t index = uint32_t(i / floatsPerRecord);
-            out.insert(out.end(), reinterpret_cast<uint8_t*>(&index), reinterpret_cast<uint8_t*>(&index) + 4);
-        }
-        const uint8_t* f = reinterpret_cast<const uint8_t*>(&recordFloats[i]);
-        out.insert(out.end(), f, f + 4);
-    }
-    return out;
-}
 
 class PathLoading : public ::testing::Test {
 protected:
     void SetUp() override {
         Win32_SetBackend(Win32Backend::Headless);
         std::vector<PackFile> files = {
-            {"HandDraw.cp", PathBytes(1, 8.0f, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, 6)},
-            {"meshtest.cp", PathBytes(0, 3.0f, {1, 2, 3, 0, 0, 0, 1, 1, 1, 1}, 10)},
-            {"Short.cp", PathBytes(2, 8.0f, {1, 2, 3, 4, 5, 6}, 6)},
+            {"HandDraw.cp",
+             PathFile(0, 0, 1, 8.0f).U32(0).Floats({1, 2, 3, 4, 5, 6}).U32(1).Floats({7, 8, 9, 10, 11, 12}).bytes},
+            {"meshtest.cp", PathFile(0, 0, 0, 3.0f).U32(0).Floats({1, 2, 3, 0, 0, 0, 1, 1, 1, 1}).bytes},
+            {"Short.cp", PathFile(0, 0, 2, 8.0f).U32(0).Floats({1, 2, 3, 4, 5, 6}).bytes},
         };
         std::vector<uint8_t> bytes;
         std::string error;
