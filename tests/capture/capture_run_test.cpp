@@ -15,13 +15,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "run/capture_timing.h"
+#include "tests/support/text_files.h"
 
 extern char** environ;
 
@@ -34,18 +33,11 @@ struct Result {
     std::string log;
 };
 
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 // Runs `command` in a shell from the build folder, headless.
 Result Shell(const std::string& command, const fs::path& log) {
     std::string line = "cd '" DEMO_BINARY_DIR "' && DEMO_HEADLESS=1 " + command + " > '" + log.string() + "' 2>&1";
     int raw = std::system(line.c_str());
-    return Result{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(log)};
+    return Result{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadText(log)};
 }
 
 bool HaveFfmpeg() { return std::system("ffmpeg -version > /dev/null 2>&1 && ffprobe -version > /dev/null 2>&1") == 0; }
@@ -106,10 +98,10 @@ TEST_F(CaptureRun, FramesFromALaterStartMatchARunFromZero) {
     ASSERT_EQ(names.size(), 10u);  // frames 27 to 35 and the WAV
     for (const std::string& name : names) {
         if (name == "audio.wav") continue;
-        EXPECT_EQ(ReadFile(late / name), ReadFile(whole / name)) << name;
+        EXPECT_EQ(ReadText(late / name), ReadText(whole / name)) << name;
     }
     // The sound of the later capture is the tail of the whole one's.
-    std::string wholeWav = ReadFile(whole / "audio.wav"), lateWav = ReadFile(late / "audio.wav");
+    std::string wholeWav = ReadText(whole / "audio.wav"), lateWav = ReadText(late / "audio.wav");
     ASSERT_EQ(lateWav.size(), 44u + 9u * 1470u * 4u);
     EXPECT_EQ(lateWav.substr(44), wholeWav.substr(wholeWav.size() - (lateWav.size() - 44)));
 }
@@ -200,7 +192,7 @@ TEST_F(CaptureRun, InterruptedVideoIsKeptAsAPlayablePartialFile) {
     kill(pid, SIGINT);
     int raw = 0;
     waitpid(pid, &raw, 0);
-    std::string text = ReadFile(log);
+    std::string text = ReadText(log);
     ASSERT_TRUE(WIFEXITED(raw)) << text;
     EXPECT_EQ(WEXITSTATUS(raw), 130) << text;
     EXPECT_FALSE(fs::exists(video)) << "an interrupted capture is under the final name";

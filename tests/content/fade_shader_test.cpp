@@ -3,28 +3,19 @@
 // the colour in c0 as c1.x goes from 0 to 1, fade-in the other way round.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "render/quad.h"
 #include "tests/support/test_device.h"
+#include "tests/support/text_files.h"
 
 namespace {
-
-std::string ShaderSource(const char* name) {
-    std::ifstream in(std::string(DEMO_SOURCE_DIR) + "/content/shaders/common/" + name);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 class FadeShaders : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!gpu) GTEST_SKIP() << gpu.Error();
-        vertexShader = gpu.VertexShader(ShaderSource("vertex_fs.cpp"));
-        fadeOut = gpu.PixelShader(ShaderSource("fragment_fade_out.cpp"));
-        fadeIn = gpu.PixelShader(ShaderSource("fragment_fade_in.cpp"));
+        vertexShader = gpu.VertexShader(CommonShader("vertex_fs.cpp"));
+        fadeOut = gpu.PixelShader(CommonShader("fragment_fade_out.cpp"));
+        fadeIn = gpu.PixelShader(CommonShader("fragment_fade_in.cpp"));
         ASSERT_TRUE(vertexShader && fadeOut && fadeIn) << gpu.Error();
         picture = gpu.Texture(1, 1, {0xFFC08040});
         target = gpu.RenderTarget(16, 16);

@@ -12,11 +12,11 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "resources/pack_format.h"
+#include "tests/support/text_files.h"
 
 namespace {
 
@@ -38,14 +38,8 @@ DemoResult RunDemoIn(const fs::path& folder, const std::string& arguments) {
     DemoResult run;
     int raw = std::system(command.c_str());
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    auto read = [](const fs::path& path) {
-        std::ifstream in(path);
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
-    };
-    run.errors = read(err);
-    run.log = read(out) + run.errors;
+    run.errors = ReadText(err);
+    run.log = ReadText(out) + run.errors;
     return run;
 }
 

@@ -6,13 +6,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include "tests/support/text_files.h"
 
 namespace {
 
@@ -57,10 +57,7 @@ DemoResult RunDemo(const std::string& arguments, const fs::path& folder) {
     DemoResult run;
     int raw = std::system(command.c_str());
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    std::ifstream in(log);
-    std::stringstream text;
-    text << in.rdbuf();
-    run.log = text.str();
+    run.log = ReadText(log);
     return run;
 }
 

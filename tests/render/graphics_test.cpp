@@ -39,10 +39,7 @@ protected:
     void TearDown() override {
         g_demoState.device = nullptr;
         g_demoState.system = nullptr;
-        g_system.hwnd = saved.hwnd;
-        g_system.width = saved.width;
-        g_system.height = saved.height;
-        g_system.fullscreen = saved.fullscreen;
+        g_system = saved;
     }
     TestDevice gpu{D3D9Backend::Recording, 64, 48};
     Mirel::System saved;

@@ -3,23 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
-#include <sstream>
 
 #include "platform/win32/win32_platform.h"
 #include "render/quad.h"
 #include "tests/support/test_device.h"
+#include "tests/support/text_files.h"
 
 namespace {
 
 constexpr uint32_t kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kBlue = 0xFF0000FF, kWhite = 0xFFFFFFFF;
-
-std::string ShaderSource(const char* name) {
-    std::ifstream in(std::string(DEMO_SOURCE_DIR) + "/content/shaders/common/" + name);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 DWORD RenderState(TestDevice& gpu, D3DRENDERSTATETYPE state) {
     DWORD value = 0;
@@ -93,8 +85,8 @@ class QuadPicture : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!gpu) GTEST_SKIP() << gpu.Error();
-        vertexShader = gpu.VertexShader(ShaderSource("vertex_fs.cpp"));
-        copyShader = gpu.PixelShader(ShaderSource("fragment_fs.cpp"));
+        vertexShader = gpu.VertexShader(CommonShader("vertex_fs.cpp"));
+        copyShader = gpu.PixelShader(CommonShader("fragment_fs.cpp"));
         ASSERT_TRUE(vertexShader && copyShader) << gpu.Error();
     }
     TestDevice gpu{D3D9Backend::OpenGL, 48, 32};

@@ -1,5 +1,5 @@
 // The resource manager on the recording Direct3D device: what is created,
-// cached, retried and reported.
+// loaded, cached, retried and reported.
 #include "resources/resource_manager.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +12,7 @@
 #include "platform/win32/win32_platform.h"
 #include "tools/pack/pack_writer.h"
 #include "tests/d3dx9/dds_builder.h"
+#include "tests/resources/path_file_builder.h"
 #include "tests/resources/test_files.h"
 #include "tests/support/pictures.h"
 #include "tests/support/test_device.h"
@@ -60,6 +61,10 @@ std::vector<PackFile> Content() {
         {"vertex_base.cpp", Bytes(kVertexShader)},
         {"fragment_base.cpp", Bytes(kPixelShader)},
         {"fragment_broken.cpp", Bytes(kBrokenPixelShader)},
+        {"HandDraw.cp",
+         PathFile(0, 0, 1, 8.0f).U32(0).Floats({1, 2, 3, 4, 5, 6}).U32(1).Floats({7, 8, 9, 10, 11, 12}).bytes},
+        {"meshtest.cp", PathFile(0, 0, 0, 3.0f).U32(0).Floats({1, 2, 3, 0, 0, 0, 1, 1, 1, 1}).bytes},
+        {"Short.cp", PathFile(0, 0, 2, 8.0f).U32(0).Floats({1, 2, 3, 4, 5, 6}).bytes},
     };
 }
 
@@ -282,4 +287,57 @@ TEST_F(ResourceManagerTest, FailedShaderCreationIsCachedAsNullAndReportedOnce) {
     EXPECT_EQ(NewMessages(), 2);
     EXPECT_EQ(Calls("CreatePixelShader("), 1);
     EXPECT_EQ(Calls("CreateVertexShader("), 1);
+}
+
+TEST_F(ResourceManagerTest, CameraPathIsLoadedOnceAndShared) {
+    CameraPath* path = manager->GetCameraPath("Media//HandDraw.cp");
+    ASSERT_NE(path, nullptr);
+    ASSERT_EQ(path->keys.size(), 2u);
+    EXPECT_EQ(path->keys[1].target.z, 12.0f);
+    EXPECT_EQ(path->duration, 8.0f);
+    EXPECT_FALSE(path->loop);
+    EXPECT_EQ(manager->GetCameraPath("elsewhere/HandDraw.cp"), path);
+    EXPECT_EQ(NewMessages(), 0);
+}
+
+TEST_F(ResourceManagerTest, MeshPathIsLoadedWithRotationWNegated) {
+    PreloadCameraPath(manager.get(), "Media//HandDraw.cp");
+    MeshPath* path = manager->GetMeshPath("Media//meshtest.cp");
+    ASSERT_NE(path, nullptr);
+    ASSERT_EQ(path->keys.size(), 1u);
+    EXPECT_EQ(path->keys[0].rotation.w, -1.0f);
+    EXPECT_EQ(path->keys[0].scale.y, 1.0f);
+    EXPECT_EQ(manager->GetMeshPath("meshtest.cp"), path);
+}
+
+TEST_F(ResourceManagerTest, MissingCameraPathIsReportedOnceAndCachedEmpty) {
+    CameraPath* path = manager->GetCameraPath("Media//Missing.cp");
+    ASSERT_NE(path, nullptr);
+    EXPECT_TRUE(path->keys.empty());
+    EXPECT_FALSE(path->Usable());
+    EXPECT_EQ(NewMessages(), 1);
+    ExpectLastMessage("Error loading camera path Missing.cp", "Camera Path Error");
+    EXPECT_EQ(manager->GetCameraPath("Media//Missing.cp"), path);
+    EXPECT_EQ(NewMessages(), 1);
+    EXPECT_TRUE(manager->GetCameraPath("Media//")->keys.empty());
+    EXPECT_STREQ(Win32_LastMessageBoxText(), "Error loading camera path ");
+}
+
+TEST_F(ResourceManagerTest, TruncatedPathFailsWithTheLoadMessage) {
+    MeshPath* path = manager->GetMeshPath("Media//Short.cp");
+    ASSERT_NE(path, nullptr);
+    EXPECT_TRUE(path->keys.empty());
+    ExpectLastMessage("Error loading mesh path Short.cp", "Mesh Path Error");
+    CameraPath* camera = manager->GetCameraPath("Media//Short.cp");
+    EXPECT_TRUE(camera->keys.empty());
+    EXPECT_STREQ(Win32_LastMessageBoxText(), "Error loading camera path Short.cp");
+    EXPECT_EQ(NewMessages(), 2);
+}
+
+TEST_F(ResourceManagerTest, CameraAndMeshPathsOfOneNameAreSeparate) {
+    CameraPath* camera = manager->GetCameraPath("HandDraw.cp");
+    MeshPath* mesh = manager->GetMeshPath("HandDraw.cp");  // 16 + 2 * 28 bytes: too short for mesh keys
+    EXPECT_EQ(camera->keys.size(), 2u);
+    EXPECT_TRUE(mesh->keys.empty());
+    EXPECT_EQ(NewMessages(), 1);
 }

@@ -29,11 +29,12 @@ Read ReadFrom(ResourcePack& pack, const char* name) {
 
 class ResourcePackTest : public ::testing::Test {
 protected:
-    // Writes the pack and opens it.
-    void OpenPack(const RawPack& raw) {
-        file = dir.Write("data.pak", raw.Bytes());
+    // Writes the pack's bytes and opens them.
+    void OpenPack(const std::vector<uint8_t>& bytes) {
+        file = dir.Write("data.pak", bytes);
         ASSERT_TRUE(pack.Open(file.c_str()));
     }
+    void OpenPack(const RawPack& raw) { OpenPack(raw.Bytes()); }
     std::vector<std::string> DirectoryNames() const {
         std::vector<std::string> names;
         for (const ResourcePack::Entry* e = pack.Directory(); e; e = e->next) names.emplace_back(e->name);
@@ -71,8 +72,7 @@ TEST_F(ResourcePackTest, MissingUnopenableOrVanishedPacksAndResetOnesReadNothing
 }
 
 TEST_F(ResourcePackTest, EmptyShortOrCountZeroPacksOpenWithAnEmptyDirectory) {
-    file = dir.Write("data.pak", {});
-    EXPECT_TRUE(pack.Open(file.c_str()));
+    OpenPack(std::vector<uint8_t>{});
     EXPECT_EQ(pack.Directory(), nullptr);
     EXPECT_EQ(pack.Header().count, 0u);
 
@@ -82,8 +82,7 @@ TEST_F(ResourcePackTest, EmptyShortOrCountZeroPacksOpenWithAnEmptyDirectory) {
     raw.key = 0x55;
     std::vector<uint8_t> bytes = raw.Bytes();
     bytes.resize(18);  // count whole, mode half, key missing
-    file = dir.Write("data.pak", bytes);
-    ASSERT_TRUE(pack.Open(file.c_str()));
+    OpenPack(bytes);
     EXPECT_EQ(pack.Header().count, 3u);
     EXPECT_EQ(pack.Header().mode, 7u);
     EXPECT_EQ(pack.Header().key, 0u);
@@ -110,8 +109,7 @@ TEST_F(ResourcePackTest, ModeOneSubtractsTheLowestKeyByteAndEveryOtherModeAddsIt
         bytes[21] = 0xEF;  // upper three bytes of the key field
         bytes[22] = 0xCD;
         bytes[23] = 0xAB;
-        file = dir.Write("data.pak", bytes);
-        ASSERT_TRUE(pack.Open(file.c_str()));
+        OpenPack(bytes);
         EXPECT_EQ(pack.Header().key, 0xABCDEF10u);
         EXPECT_EQ(ReadFrom(pack, "a.bin").Contents(), kSample) << "mode " << mode;
         pack.Reset();
@@ -192,8 +190,7 @@ TEST_F(ResourcePackTest, DirectoryEndsWithTheLastCompleteEntry) {
     cut.entries = {{"a", {}}, {"b", {}}, {"c", {}}};
     std::vector<uint8_t> bytes = cut.Bytes();
     bytes.resize(36 + 64 * 2 + 63);
-    file = dir.Write("data.pak", bytes);
-    ASSERT_TRUE(pack.Open(file.c_str()));
+    OpenPack(bytes);
     EXPECT_EQ(DirectoryNames(), (std::vector<std::string>{"b", "a"}));
 }
 

@@ -4,6 +4,7 @@
 
 #include "resources/path_files.h"
 #include "scene/camera.h"
+#include "tests/scene/scene_checks.h"
 
 namespace {
 
@@ -22,30 +23,14 @@ CameraPath ThreeKeyPath() {
     return path;
 }
 
-D3DXVECTOR3 EyeAt(const CameraPath& path, float t) {
-    D3DXVECTOR3 eye;
-    D3DXVECTOR3 target;
-    EXPECT_TRUE(Evaluate(&path, t, &eye, &target));
-    return eye;
-}
-
-D3DXVECTOR3 TargetAt(const CameraPath& path, float t) {
-    D3DXVECTOR3 eye;
-    D3DXVECTOR3 target;
-    EXPECT_TRUE(Evaluate(&path, t, &eye, &target));
-    return target;
-}
-
-void ExpectNear(const D3DXVECTOR3& actual, const D3DXVECTOR3& expected, float tolerance = 1e-5f) {
-    EXPECT_NEAR(actual.x, expected.x, tolerance);
-    EXPECT_NEAR(actual.y, expected.y, tolerance);
-    EXPECT_NEAR(actual.z, expected.z, tolerance);
-}
-
-D3DXVECTOR3 Transform(const D3DXVECTOR3& point, const D3DXMATRIX& m) {
-    D3DXVECTOR3 out;
-    D3DXVec3TransformCoord(&out, &point, &m);
-    return out;
+// Where the path puts the eye and the target at time t.
+struct Place {
+    D3DXVECTOR3 eye, target;
+};
+Place At(const CameraPath& path, float t) {
+    Place place;
+    EXPECT_TRUE(Evaluate(&path, t, &place.eye, &place.target));
+    return place;
 }
 
 }  // namespace
@@ -86,17 +71,17 @@ TEST(Camera, SetLookAtLeavesViewProjectionForTheNextUpdate) {
 // segment goes on.
 TEST(CameraPathEvaluation, PassesThroughKeysAtEvenSpacingAndWrapsOrHoldsBeyondTheDuration) {
     CameraPath path = ThreeKeyPath();
-    EXPECT_EQ(EyeAt(path, 0.0f), path.keys[0].eye);
-    ExpectNear(EyeAt(path, 5.0f), path.keys[1].eye);
-    ExpectNear(TargetAt(path, 5.0f), path.keys[1].target);
-    ExpectNear(EyeAt(path, 10.0f), path.keys[0].eye);
-    ExpectNear(EyeAt(path, 10.5f), path.keys[2].eye);
-    ExpectNear(TargetAt(path, 10.5f), path.keys[2].target);
-    ExpectNear(EyeAt(path, 1000.0f), path.keys[2].eye);
-    for (float t : {-0.5f, -9.99f}) EXPECT_TRUE(std::isfinite(EyeAt(path, t).x)) << "t = " << t;
+    EXPECT_EQ(At(path, 0.0f).eye, path.keys[0].eye);
+    ExpectNear(At(path, 5.0f).eye, path.keys[1].eye);
+    ExpectNear(At(path, 5.0f).target, path.keys[1].target);
+    ExpectNear(At(path, 10.0f).eye, path.keys[0].eye);
+    ExpectNear(At(path, 10.5f).eye, path.keys[2].eye);
+    ExpectNear(At(path, 10.5f).target, path.keys[2].target);
+    ExpectNear(At(path, 1000.0f).eye, path.keys[2].eye);
+    for (float t : {-0.5f, -9.99f}) EXPECT_TRUE(std::isfinite(At(path, t).eye.x)) << "t = " << t;
     path.loop = true;
-    EXPECT_EQ(EyeAt(path, 12.5f), EyeAt(path, 2.5f));
-    EXPECT_EQ(TargetAt(path, 12.5f), TargetAt(path, 2.5f));
+    EXPECT_EQ(At(path, 12.5f).eye, At(path, 2.5f).eye);
+    EXPECT_EQ(At(path, 12.5f).target, At(path, 2.5f).target);
 }
 
 TEST(CameraPathEvaluation, OneKeyHoldsForEveryTime) {
@@ -104,8 +89,8 @@ TEST(CameraPathEvaluation, OneKeyHoldsForEveryTime) {
     path.duration = 4.0f;
     path.keys = {Key({3, 4, 5}, {6, 7, 8})};
     for (float t : {-1.0f, 0.0f, 1.3f, 9.0f}) {
-        EXPECT_EQ(EyeAt(path, t), D3DXVECTOR3(3, 4, 5)) << "t = " << t;
-        EXPECT_EQ(TargetAt(path, t), D3DXVECTOR3(6, 7, 8)) << "t = " << t;
+        EXPECT_EQ(At(path, t).eye, D3DXVECTOR3(3, 4, 5)) << "t = " << t;
+        EXPECT_EQ(At(path, t).target, D3DXVECTOR3(6, 7, 8)) << "t = " << t;
     }
 }
 
@@ -117,9 +102,9 @@ TEST(CameraPathEvaluation, StraightRowIsFollowedExceptWhereAnEndTangentBorrowsFr
     CameraPath path;
     path.duration = 4.0f;
     for (int k = 0; k < 5; ++k) path.keys.push_back(Key({1.0f * k, 1, 0}, {0, 0, 3.0f * k}));
-    ExpectNear(EyeAt(path, 1.5f), D3DXVECTOR3(1.5f, 1, 0));
-    ExpectNear(TargetAt(path, 2.5f), D3DXVECTOR3(0, 0, 7.5f));
-    ExpectNear(EyeAt(path, 0.5f), D3DXVECTOR3(0.1875f, 1, 0));
+    ExpectNear(At(path, 1.5f).eye, D3DXVECTOR3(1.5f, 1, 0));
+    ExpectNear(At(path, 2.5f).target, D3DXVECTOR3(0, 0, 7.5f));
+    ExpectNear(At(path, 0.5f).eye, D3DXVECTOR3(0.1875f, 1, 0));
 }
 
 TEST(CameraPathEvaluation, UnusablePathsLeaveTheOutputsUntouched) {

@@ -2,24 +2,13 @@
 
 #include "resources/path_files.h"
 #include "scene/mesh_object.h"
-
-namespace {
-
-void ExpectIdentity(const D3DXMATRIX& m, float tolerance = 1e-6f) {
-    for (int r = 0; r < 4; ++r) {
-        for (int c = 0; c < 4; ++c) {
-            EXPECT_NEAR(m.m[r][c], r == c ? 1.0f : 0.0f, tolerance) << "row " << r << " column " << c;
-        }
-    }
-}
-
-}  // namespace
+#include "tests/scene/scene_checks.h"
 
 TEST(SceneMesh, ZeroTransformUpdatesToIdentityAndInverseTranspose) {
     Mirel::XMeshObj object{MeshRecord{}};
     object.UpdateTransform();
-    ExpectIdentity(object.world);
-    ExpectIdentity(object.worldInvTranspose);
+    ExpectNear(object.world, kIdentity, 1e-6f);
+    ExpectNear(object.worldInvTranspose, kIdentity, 1e-6f);
 }
 
 TEST(SceneMesh, RotatesByYawThenTranslates) {
@@ -27,29 +16,19 @@ TEST(SceneMesh, RotatesByYawThenTranslates) {
     transform.rotation = D3DXVECTOR3(0, D3DX_PI / 2, 0);
     transform.position = D3DXVECTOR3(1, 2, 3);
     transform.UpdateTransform();
-    D3DXVECTOR3 point(1, 0, 0);
-    D3DXVECTOR3 moved;
-    D3DXVec3TransformCoord(&moved, &point, &transform.world);
-    EXPECT_NEAR(moved.x, 1.0f, 1e-6f);
-    EXPECT_NEAR(moved.y, 2.0f, 1e-6f);
-    EXPECT_NEAR(moved.z, 2.0f, 1e-6f);
+    ExpectNear(Transform({1, 0, 0}, transform.world), {1, 2, 2}, 1e-6f);
 }
 
 TEST(SceneMesh, RotationAnglesArePitchYawRollAboutXYZ) {
     Mirel::ITransform pitched;
     pitched.rotation = D3DXVECTOR3(D3DX_PI / 2, 0, 0);
     pitched.UpdateTransform();
-    D3DXVECTOR3 up(0, 1, 0);
-    D3DXVECTOR3 out;
-    D3DXVec3TransformCoord(&out, &up, &pitched.world);
-    EXPECT_NEAR(out.z, 1.0f, 1e-6f);  // pitch about x turns +y into +z
+    ExpectNear(Transform({0, 1, 0}, pitched.world), {0, 0, 1}, 1e-6f);  // pitch about x turns +y into +z
 
     Mirel::ITransform rolled;
     rolled.rotation = D3DXVECTOR3(0, 0, D3DX_PI / 2);
     rolled.UpdateTransform();
-    D3DXVECTOR3 right(1, 0, 0);
-    D3DXVec3TransformCoord(&out, &right, &rolled.world);
-    EXPECT_NEAR(out.y, 1.0f, 1e-6f);  // roll about z turns +x into +y
+    ExpectNear(Transform({1, 0, 0}, rolled.world), {0, 1, 0}, 1e-6f);  // roll about z turns +x into +y
 }
 
 TEST(SceneMesh, InverseTransposeUndoesTheTransposedWorld) {
@@ -59,5 +38,5 @@ TEST(SceneMesh, InverseTransposeUndoesTheTransposedWorld) {
     transform.UpdateTransform();
     D3DXMATRIX transposed;
     D3DXMatrixTranspose(&transposed, &transform.world);
-    ExpectIdentity(transform.worldInvTranspose * transposed, 1e-5f);
+    ExpectNear(transform.worldInvTranspose * transposed, kIdentity);
 }

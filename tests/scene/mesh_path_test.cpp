@@ -4,6 +4,7 @@
 
 #include "resources/path_files.h"
 #include "scene/mesh_path_animation.h"
+#include "tests/scene/scene_checks.h"
 
 namespace {
 
@@ -38,14 +39,6 @@ D3DXMATRIX ScaleThenMove(float s, D3DXVECTOR3 p) {
     return scale * move;
 }
 
-void ExpectMatrixNear(const D3DXMATRIX& actual, const D3DXMATRIX& expected, float tolerance = 1e-5f) {
-    for (int r = 0; r < 4; ++r) {
-        for (int c = 0; c < 4; ++c) {
-            EXPECT_NEAR(actual.m[r][c], expected.m[r][c], tolerance) << "row " << r << " column " << c;
-        }
-    }
-}
-
 D3DXQUATERNION AboutY(float angle) { return {0, std::sin(angle / 2), 0, std::cos(angle / 2)}; }
 
 }  // namespace
@@ -55,14 +48,14 @@ D3DXQUATERNION AboutY(float angle) { return {0, std::sin(angle / 2), 0, std::cos
 // key 0 towards key 1 however far back.
 TEST(MeshPathEvaluation, TimeMapsOntoTheKeysOfThePath) {
     MeshPath path = ThreeKeyPath();
-    ExpectMatrixNear(At(path, 1.0f), ScaleThenMove(1.5f, {1, 0, 0}));
-    ExpectMatrixNear(At(path, 3.0f), ScaleThenMove(2.5f, {3, 2, 0}));
-    ExpectMatrixNear(At(path, 4.0f), ScaleThenMove(1.0f, {0, 0, 0}));
-    ExpectMatrixNear(At(path, 5.0f), ScaleThenMove(3.0f, {4, 4, 0}));
+    ExpectNear(At(path, 1.0f), ScaleThenMove(1.5f, {1, 0, 0}));
+    ExpectNear(At(path, 3.0f), ScaleThenMove(2.5f, {3, 2, 0}));
+    ExpectNear(At(path, 4.0f), ScaleThenMove(1.0f, {0, 0, 0}));
+    ExpectNear(At(path, 5.0f), ScaleThenMove(3.0f, {4, 4, 0}));
     EXPECT_EQ(At(path, 5.0f), At(path, 500.0f));
-    ExpectMatrixNear(At(path, -1.0f), ScaleThenMove(0.5f, {-1, 0, 0}));
-    ExpectMatrixNear(At(path, -3.0f), ScaleThenMove(-0.5f, {-3, 0, 0}));
-    ExpectMatrixNear(At(path, std::nanf("")), ScaleThenMove(1.0f, {0, 0, 0}));  // not a number: within the keys
+    ExpectNear(At(path, -1.0f), ScaleThenMove(0.5f, {-1, 0, 0}));
+    ExpectNear(At(path, -3.0f), ScaleThenMove(-0.5f, {-3, 0, 0}));
+    ExpectNear(At(path, std::nanf("")), ScaleThenMove(1.0f, {0, 0, 0}));  // not a number: within the keys
     path.loop = true;
     EXPECT_EQ(At(path, 5.0f), At(path, 1.0f));
 }
@@ -73,25 +66,19 @@ TEST(MeshPathEvaluation, RotationIsTheSphericalBlendInMidSegment) {
     path.keys = {Key({0, 0, 0}, {1, 1, 1}, AboutY(0.0f)), Key({0, 0, 0}, {1, 1, 1}, AboutY(D3DX_PI / 2))};
     D3DXMATRIX expected;
     D3DXMatrixRotationY(&expected, D3DX_PI / 4);
-    ExpectMatrixNear(At(path, 1.0f), expected);
+    ExpectNear(At(path, 1.0f), expected);
     // A linear blend of the quaternions would not keep the matrix orthonormal at
     // a quarter of the way; the spherical one turns by exactly a quarter.
     D3DXMatrixRotationY(&expected, D3DX_PI / 8);
-    ExpectMatrixNear(At(path, 0.5f), expected);
+    ExpectNear(At(path, 0.5f), expected);
 }
 
 TEST(MeshPathEvaluation, ScalesThenRotatesThenTranslates) {
     MeshPath path;
     path.duration = 1.0f;
     path.keys = {Key({10, 20, 30}, {2, 1, 1}, AboutY(D3DX_PI / 2))};
-    const D3DXMATRIX world = At(path, 0.0f);
-    D3DXVECTOR3 point(1, 0, 0);
-    D3DXVECTOR3 moved;
-    D3DXVec3TransformCoord(&moved, &point, &world);
     // (1, 0, 0) scaled to (2, 0, 0), turned about y to (0, 0, -2), then moved.
-    EXPECT_NEAR(moved.x, 10.0f, 1e-5f);
-    EXPECT_NEAR(moved.y, 20.0f, 1e-5f);
-    EXPECT_NEAR(moved.z, 28.0f, 1e-5f);
+    ExpectNear(Transform({1, 0, 0}, At(path, 0.0f)), {10, 20, 28});
 }
 
 TEST(MeshPathEvaluation, OneKeyHoldsForEveryTime) {
@@ -99,7 +86,7 @@ TEST(MeshPathEvaluation, OneKeyHoldsForEveryTime) {
     path.duration = 3.0f;
     path.keys = {Key({1, 2, 3}, {4, 4, 4})};
     for (float t : {0.0f, 1.5f, 3.0f, 7.0f}) {
-        ExpectMatrixNear(At(path, t), ScaleThenMove(4.0f, {1, 2, 3}));
+        ExpectNear(At(path, t), ScaleThenMove(4.0f, {1, 2, 3}));
     }
 }
 
@@ -108,19 +95,17 @@ TEST(MeshPathEvaluation, KeysAreUsedInListOrderWhateverTheirIndices) {
     path.keys[0].index = 2;
     path.keys[2].index = 0;
     path.keys[1].time = 0.0f;
-    ExpectMatrixNear(At(path, 1.0f), ScaleThenMove(1.5f, {1, 0, 0}));
+    ExpectNear(At(path, 1.0f), ScaleThenMove(1.5f, {1, 0, 0}));
 }
 
 TEST(MeshPathEvaluation, PathsThatCannotBeEvaluatedGiveTheIdentity) {
-    D3DXMATRIX identity;
-    D3DXMatrixIdentity(&identity);
     MeshPath empty;
     empty.duration = 4.0f;
-    EXPECT_EQ(At(empty, 1.0f), identity);
+    EXPECT_EQ(At(empty, 1.0f), kIdentity);
     MeshPath zeroLength = ThreeKeyPath();
     zeroLength.duration = 0.0f;
-    EXPECT_EQ(At(zeroLength, 1.0f), identity);
+    EXPECT_EQ(At(zeroLength, 1.0f), kIdentity);
     MeshPath negative = ThreeKeyPath();
     negative.duration = -1.0f;
-    EXPECT_EQ(At(negative, 1.0f), identity);
+    EXPECT_EQ(At(negative, 1.0f), kIdentity);
 }

@@ -94,6 +94,12 @@ protected:
         UpdateDemo();
         RenderEffects();
     }
+    // The calls one such pass makes.
+    CallLog FrameCalls(double time) {
+        log.clear();
+        Frame(time);
+        return log;
+    }
 
     CallLog log;
 };

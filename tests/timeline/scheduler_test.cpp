@@ -18,9 +18,7 @@ TEST_F(Scheduler, AddEffectInitialisesAndQueuesAndAnEffectStartingAtZeroRunsInTh
     EXPECT_THAT(log, ElementsAre("a.Init"));
     EXPECT_EQ(g_demoState.pendingEffects.top(), effect);
     EXPECT_FALSE(effect->started);
-    log.clear();
-    Frame(0.016);
-    EXPECT_THAT(log, ElementsAre("a.Start", "a.Update", "a.Render"));
+    EXPECT_THAT(FrameCalls(0.016), ElementsAre("a.Start", "a.Update", "a.Render"));
     EXPECT_TRUE(effect->started);
     EXPECT_THAT(g_demoState.activeEffects, ElementsAre(effect));
     EXPECT_TRUE(g_demoState.pendingEffects.empty());
@@ -28,18 +26,11 @@ TEST_F(Scheduler, AddEffectInitialisesAndQueuesAndAnEffectStartingAtZeroRunsInTh
 
 TEST_F(Scheduler, StartsAndRetiresOnlyOnceTheTimeIsStrictlyPast) {
     RecordingEffect* effect = Add("a", 10.5, 17.5);
-    log.clear();
-    Frame(10.5);
-    EXPECT_THAT(log, IsEmpty());
-    Frame(10.500001);
-    EXPECT_THAT(log, ElementsAre("a.Start", "a.Update", "a.Render"));
-    log.clear();
-    Frame(17.5);
-    EXPECT_THAT(log, ElementsAre("a.Update", "a.Render"));
+    EXPECT_THAT(FrameCalls(10.5), IsEmpty());
+    EXPECT_THAT(FrameCalls(10.500001), ElementsAre("a.Start", "a.Update", "a.Render"));
+    EXPECT_THAT(FrameCalls(17.5), ElementsAre("a.Update", "a.Render"));
     EXPECT_THAT(g_demoState.activeEffects, ElementsAre(effect));
-    log.clear();
-    Frame(17.51);
-    EXPECT_THAT(log, ElementsAre("a.Stop", "a.deleted"));
+    EXPECT_THAT(FrameCalls(17.51), ElementsAre("a.Stop", "a.deleted"));
     EXPECT_THAT(g_demoState.activeEffects, IsEmpty());
 }
 
@@ -47,9 +38,8 @@ TEST_F(Scheduler, BoundaryFrameStartsTheNextAndRetiresThePreviousBeforeRendering
     Add("begin", 0.0, 10.5);
     RecordingEffect* next = Add("hand", 10.5, 17.5);
     Frame(10.0);
-    log.clear();
-    Frame(10.52);
-    EXPECT_THAT(log, ElementsAre("hand.Start", "begin.Stop", "begin.deleted", "hand.Update", "hand.Render"));
+    EXPECT_THAT(FrameCalls(10.52),
+                ElementsAre("hand.Start", "begin.Stop", "begin.deleted", "hand.Update", "hand.Render"));
     EXPECT_THAT(g_demoState.activeEffects, ElementsAre(next));
 }
 
@@ -57,13 +47,9 @@ TEST_F(Scheduler, QuitAtEndTimeStillRunsTheWholeFrame) {
     Add("star", 90.0, 110.0);
     Frame(109.99);
     EXPECT_FALSE(g_demoState.quit);
-    log.clear();
-    Frame(110.0);
+    EXPECT_THAT(FrameCalls(110.0), ElementsAre("star.Update", "star.Render"));
     EXPECT_TRUE(g_demoState.quit);
-    EXPECT_THAT(log, ElementsAre("star.Update", "star.Render"));
-    log.clear();
-    Frame(110.02);
-    EXPECT_THAT(log, ElementsAre("star.Stop", "star.deleted"));
+    EXPECT_THAT(FrameCalls(110.02), ElementsAre("star.Stop", "star.deleted"));
 }
 
 TEST_F(Scheduler, ActiveEffectsRunInStartOrderAndRetirementKeepsTheOrderOfTheOthers) {
@@ -73,9 +59,8 @@ TEST_F(Scheduler, ActiveEffectsRunInStartOrderAndRetirementKeepsTheOrderOfTheOth
     Add("d", 3.0, 5.0);
     RecordingEffect* e = Add("e", 4.0, 30.0);
     Frame(1.5);
-    log.clear();
-    Frame(2.5);
-    EXPECT_THAT(log, ElementsAre("c.Start", "a.Update", "a.Render", "b.Update", "b.Render", "c.Update", "c.Render"));
+    EXPECT_THAT(FrameCalls(2.5),
+                ElementsAre("c.Start", "a.Update", "a.Render", "b.Update", "b.Render", "c.Update", "c.Render"));
     EXPECT_THAT(g_demoState.activeEffects, ElementsAre(a, b, c));
     Frame(4.5);
     ASSERT_EQ(g_demoState.activeEffects.size(), 5u);
@@ -88,10 +73,8 @@ TEST_F(Scheduler, SeveralEffectsStartInOneFrameEarliestFirstAndLaterOnesWait) {
     RecordingEffect* a = Add("a", 0.0, 50.0);
     RecordingEffect* b = Add("b", 1.0, 50.0);
     RecordingEffect* later = Add("later", 20.0, 50.0);
-    log.clear();
-    Frame(3.0);
-    EXPECT_THAT(log, ElementsAre("a.Start", "b.Start", "c.Start", "a.Update", "a.Render", "b.Update", "b.Render",
-                                 "c.Update", "c.Render"));
+    EXPECT_THAT(FrameCalls(3.0), ElementsAre("a.Start", "b.Start", "c.Start", "a.Update", "a.Render", "b.Update",
+                                             "b.Render", "c.Update", "c.Render"));
     EXPECT_THAT(g_demoState.activeEffects, ElementsAre(a, b, c));
     ASSERT_EQ(g_demoState.pendingEffects.size(), 1u);
     EXPECT_EQ(g_demoState.pendingEffects.top(), later);
@@ -113,13 +96,9 @@ TEST_F(Scheduler, EffectWhoseEndHasPassedStartsAndRetiresInOneFrameWithTheMeshes
     D3DXMATRIX worldSeenAtStop;
     effect->onStart = [](double) { g_demoState.meshes[0].position = D3DXVECTOR3(4, 5, 6); };
     effect->onStop = [&] { worldSeenAtStop = g_demoState.meshes[0].world; };
-    log.clear();
-    Frame(3.0);
-    EXPECT_THAT(log, ElementsAre("a.Start", "a.Stop", "a.deleted"));
+    EXPECT_THAT(FrameCalls(3.0), ElementsAre("a.Start", "a.Stop", "a.deleted"));
     EXPECT_THAT(g_demoState.activeEffects, IsEmpty());
-    EXPECT_FLOAT_EQ(worldSeenAtStop._41, 4.0f);
-    EXPECT_FLOAT_EQ(worldSeenAtStop._42, 5.0f);
-    EXPECT_FLOAT_EQ(worldSeenAtStop._43, 6.0f);
+    EXPECT_EQ(D3DXVECTOR3(worldSeenAtStop._41, worldSeenAtStop._42, worldSeenAtStop._43), D3DXVECTOR3(4, 5, 6));
 }
 
 TEST_F(Scheduler, CameraPathBoundInStartMovesTheCameraFromTheNextFrame) {

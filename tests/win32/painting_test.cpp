@@ -1,27 +1,25 @@
+#include "tests/support/test_device.h"
 #include "tests/win32/win32_fixture.h"
 
 namespace {
 
 using Painting = Win32Test;
 
-struct Picture {
-    std::vector<uint8_t> rgba;
-    int width = 0;
-    int height = 0;
-    const uint8_t* At(int x, int y) const { return &rgba[(static_cast<size_t>(y) * width + x) * 4]; }
-    bool Dark(int x, int y) const { return At(x, y)[0] < 100 && At(x, y)[1] < 100 && At(x, y)[2] < 100; }
-    int DarkIn(int x0, int y0, int x1, int y1) const {
-        int n = 0;
-        for (int y = y0; y < y1; ++y)
-            for (int x = x0; x < x1; ++x) n += Dark(x, y);
-        return n;
-    }
-};
-
 Picture Capture(HWND hwnd) {
     Picture p;
     EXPECT_TRUE(Win32_CaptureWindow(hwnd, &p.rgba, &p.width, &p.height));
     return p;
+}
+
+// Pixels in [x0, x1) x [y0, y1) below 100 in red, green and blue.
+int DarkIn(const Picture& p, int x0, int y0, int x1, int y1) {
+    int n = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x) {
+            uint32_t c = p.At(x, y);
+            n += ((c >> 16) & 255) < 100 && ((c >> 8) & 255) < 100 && (c & 255) < 100;
+        }
+    return n;
 }
 
 TEST_F(Painting, CaptureShowsTheBackgroundAndControlsWhereTheyAre) {
@@ -31,15 +29,14 @@ TEST_F(Painting, CaptureShowsTheBackgroundAndControlsWhereTheyAre) {
     Picture before = Capture(dialog);
     ASSERT_EQ(before.width, 300);
     ASSERT_EQ(before.height, 200);
-    EXPECT_EQ(before.At(5, 5)[0], 240) << "menu-coloured background";
-    EXPECT_EQ(before.At(5, 5)[3], 255);
-    EXPECT_GT(before.DarkIn(30, 130, 90, 150), 20) << "the button's caption";
-    EXPECT_EQ(before.DarkIn(0, 0, 300, 70), 0) << "nothing drawn above the controls";
+    EXPECT_EQ(before.At(5, 5) & 0xFFFF0000, 0xFFF00000) << "opaque, menu-coloured background";
+    EXPECT_GT(DarkIn(before, 30, 130, 90, 150), 20) << "the button's caption";
+    EXPECT_EQ(DarkIn(before, 0, 0, 300, 70), 0) << "nothing drawn above the controls";
     // The check box's square is 13 pixels, centred in the control's height.
-    EXPECT_EQ(before.DarkIn(102, 90, 111, 100), 0) << "clear box";
+    EXPECT_EQ(DarkIn(before, 102, 90, 111, 100), 0) << "clear box";
     SendMessageA(box, BM_SETCHECK, BST_CHECKED, 0);
     Picture after = Capture(dialog);
-    EXPECT_GT(after.DarkIn(102, 90, 111, 100), 8) << "ticked box";
+    EXPECT_GT(DarkIn(after, 102, 90, 111, 100), 8) << "ticked box";
 }
 
 TEST_F(Painting, OpenListIsDrawnOverWhatLiesBelowTheField) {
@@ -49,11 +46,11 @@ TEST_F(Painting, OpenListIsDrawnOverWhatLiesBelowTheField) {
         SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label));
     SendMessageA(combo, CB_SETCURSEL, 0, 0);
     Picture closed = Capture(dialog);
-    EXPECT_GT(closed.DarkIn(30, 50, 270, 71), 20) << "the chosen label in the field";
-    EXPECT_EQ(closed.DarkIn(30, 75, 270, 120), 0);
+    EXPECT_GT(DarkIn(closed, 30, 50, 270, 71), 20) << "the chosen label in the field";
+    EXPECT_EQ(DarkIn(closed, 30, 75, 270, 120), 0);
     SendMessageA(combo, CB_SHOWDROPDOWN, TRUE, 0);
     Picture open = Capture(dialog);
-    EXPECT_GT(open.DarkIn(30, 88, 270, 120), 20) << "the other labels in the list";
+    EXPECT_GT(DarkIn(open, 30, 88, 270, 120), 20) << "the other labels in the list";
 }
 
 TEST_F(Painting, OnlyExistingWindowsCanBeCaptured) {
