@@ -1,5 +1,7 @@
 // The brackets around every frame: the clock step and the switch to the
-// screen target in BeginFrame, the composite and the present in EndFrame.
+// screen target in BeginFrame, the composite and the present in EndFrame;
+// and, with the same brackets, the loading frame and the unpresented
+// rehearsal of every effect's frame at start-up.
 #include "shell/frame.h"
 
 #include <vector>
