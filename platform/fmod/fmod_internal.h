@@ -41,6 +41,8 @@ public:
     // damaged frame after good ones ends the sound there; FMOD_ERR_MEMORY
     // beyond kMaxSoundFrames.
     FMOD_RESULT Next(std::vector<float>* stereo);
+    // Appends every block left.
+    FMOD_RESULT Rest(std::vector<float>* stereo);
     bool Ended() const { return ended; }
     // The length the file announces (its frame index), or 0 when it does not.
     int64_t AnnouncedFrames() const { return announcedFrames; }

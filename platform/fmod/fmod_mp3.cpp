@@ -100,6 +100,14 @@ FMOD_RESULT Mp3Decoder::Next(std::vector<float>* stereo) {
     return FMOD_OK;
 }
 
+FMOD_RESULT Mp3Decoder::Rest(std::vector<float>* stereo) {
+    FMOD_RESULT result = FMOD_OK;
+    while (result == FMOD_OK && !ended) {
+        result = Next(stereo);
+    }
+    return result;
+}
+
 FMOD_RESULT DecodeMp3(const uint8_t* data, size_t size, std::vector<float>* stereo) {
     Mp3Decoder decoder;
     FMOD_RESULT result = decoder.Open(std::vector<uint8_t>(data, data + size), stereo);
@@ -108,8 +116,8 @@ FMOD_RESULT DecodeMp3(const uint8_t* data, size_t size, std::vector<float>* ster
         // and again as the vector grows.
         stereo->reserve(static_cast<size_t>(decoder.AnnouncedFrames()) * 2 + Mp3Decoder::kBlockSamples);
     }
-    while (result == FMOD_OK && !decoder.Ended()) {
-        result = decoder.Next(stereo);
+    if (result == FMOD_OK) {
+        result = decoder.Rest(stereo);
     }
     if (result != FMOD_OK) {
         stereo->clear();

@@ -245,9 +245,7 @@ FMOD_RESULT System::createSound(const char* name_or_data, FMOD_MODE mode, FMOD_C
     if (decoder->AnnouncedFrames() > 0) {
         created->DecodeRest(std::move(decoder));
     } else {
-        while (result == FMOD_OK && !decoder->Ended()) {
-            result = decoder->Next(&created->stereo);
-        }
+        result = decoder->Rest(&created->stereo);
         if (result != FMOD_OK) {
             return result;
         }
