@@ -119,8 +119,13 @@ void ApplyRunOptions(const DemoOptions& options) {
     g_runHooks.musicStarted = OnMusicStarted;
     g_runHooks.frameStarting = OnFrameStarting;
     g_runHooks.framePresented = OnFramePresented;
-    // The rehearsal at start-up only has to make the driver compile.
-    g_runHooks.rehearsing = [](bool on) { D3D9_SetCompilingOnly(g_demoState.device, on); };
+    // The rehearsal at start-up only has to make the driver compile; on a
+    // cold shader cache that takes seconds, through which the window keeps
+    // answering the desktop.
+    g_runHooks.rehearsing = [](bool on) {
+        D3D9_SetCompilingOnly(g_demoState.device, on);
+        if (on) Win32_KeepResponsive();
+    };
 }
 
 int StartCapture() {

@@ -106,12 +106,15 @@ void RehearseEffects() {
     if (FAILED(s.device->CreateStateBlock(D3DSBT_ALL, &before))) return;
     const double time = s.time;
     s.time = 0.0;
-    if (g_runHooks.rehearsing) g_runHooks.rehearsing(true);
     // In timeline order, each from the states the one before it left, as in
     // the run.
     auto queue = s.pendingEffects;
-    for (; !queue.empty(); queue.pop())
-        for (bool allFired : {false, true}) RehearseFrame(*queue.top(), allFired);
+    for (; !queue.empty(); queue.pop()) {
+        for (bool allFired : {false, true}) {
+            if (g_runHooks.rehearsing) g_runHooks.rehearsing(true);
+            RehearseFrame(*queue.top(), allFired);
+        }
+    }
     if (g_runHooks.rehearsing) g_runHooks.rehearsing(false);
     before->Apply();
     before->Release();

@@ -16,6 +16,6 @@ struct RunHooks {
     std::function<void()> frameStarting;               // the loop runs another frame: just before BeginFrame
     std::function<void()> framePresented;              // after each frame was presented
     std::function<void(const char*)> startupStep;      // as each start-up step begins ("frames" ends them)
-    std::function<void(bool)> rehearsing;              // true before the unpresented rehearsal draws, false after
+    std::function<void(bool)> rehearsing;  // true before each unpresented rehearsal frame, false after the last
 };
 extern RunHooks g_runHooks;

@@ -129,6 +129,8 @@ BOOL WINAPI PeekMessageA(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, UI
                : FALSE;
 }
 
+void Win32_KeepResponsive() { SdlPumpEvents(0); }
+
 BOOL WINAPI GetMessageA(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax) {
     if (!msg || (hwnd && !Find(hwnd))) return -1;
     for (;;) {

@@ -40,6 +40,10 @@ void Win32_SetFixedStep(int fps);
 void Win32_SetLeadIn(int fps, LONGLONG frames);
 // Called by the graphics stand-in once per presented frame.
 void Win32_FramePresented();
+// Takes the display's pending events into the message queue, dispatching
+// none, so that the windows keep answering the desktop through long work
+// outside the message loop; the messages wait for the next PeekMessage.
+void Win32_KeepResponsive();
 
 // Test hooks: how many message boxes have been shown, and the last one's text and caption.
 int Win32_MessageBoxCount();
