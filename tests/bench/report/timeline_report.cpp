@@ -47,23 +47,18 @@ double Median(std::vector<double> values) {
     return n % 2 ? values[n / 2] : 0.5 * (values[n / 2 - 1] + values[n / 2]);
 }
 
-// Peak resident set size since the last reset, in MB (VmHWM).
-double PeakResidentMb() {
+// A size in /proc/self/status ("VmHWM:", "VmRSS:"), in MB.
+double StatusMb(const std::string& field) {
     std::ifstream status("/proc/self/status");
     std::string line;
     while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0) return std::atof(line.c_str() + 6) / 1024.0;
+        if (line.rfind(field, 0) == 0) return std::atof(line.c_str() + field.size()) / 1024.0;
     return 0.0;
 }
 
-// Resident set size now, in MB (VmRSS).
-double ResidentMb() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmRSS:", 0) == 0) return std::atof(line.c_str() + 6) / 1024.0;
-    return 0.0;
-}
+// Peak resident set size since the last reset, and the resident size now.
+double PeakResidentMb() { return StatusMb("VmHWM:"); }
+double ResidentMb() { return StatusMb("VmRSS:"); }
 
 // Starts a new peak: the kernel sets VmHWM back to the present resident size.
 void ResetPeakResident() {
