@@ -18,17 +18,15 @@ const vec3 kSun = vec3(0.5014, 0.6217, 0.6017);
 const vec3 kDeep = vec3(0.025, 0.11, 0.16);
 const vec3 kSwell = vec3(0.04, 0.17, 0.22);
 
+#include "sea_waves.glsl"
+
 void main() {
     float time = c[0].x;
     vec2 p = worldPosition.xz;
     float distanceToEye = length(toEye);
     vec3 v = toEye / distanceToEye;
 
-    // Waves: two drifting layers, calmer with distance so the far sea
-    // neither shimmers nor turns to noise.
-    vec2 w1 = texture(s0, p / 29.0 + vec2(0.011, 0.007) * time).xy * 2.0 - 1.0;
-    vec2 w2 = texture(s0, vec2(p.x + p.y, p.y - p.x) / 17.0 + vec2(-0.013, 0.019) * time).xy * 2.0 - 1.0;
-    vec2 slope = (w1 + vec2(w2.x - w2.y, w2.x + w2.y) * 0.5) * (0.42 / (1.0 + distanceToEye / 160.0));
+    vec2 slope = WaveSlope(p, time, distanceToEye);
     vec3 n = normalize(vec3(slope.x, 1.0, -slope.y));
 
     // The sky in the waves, the yacht over it where its mirror image lies;
