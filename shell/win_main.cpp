@@ -2,6 +2,9 @@
 
 #include <cstdlib>
 #include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "effects/timeline_builder.h"
 #include "platform/fmod/fmod.hpp"
@@ -9,6 +12,7 @@
 #include "render/init_graphics.h"
 #include "render/quad.h"
 #include "render/release_interface.h"
+#include "resources/decode_ahead.h"
 #include "resources/resource_manager.h"
 #include "scene/camera.h"
 #include "scene/scene_meshes.h"
@@ -28,6 +32,7 @@ constexpr const char* kSceneMeshes[] = {
     "Media//sphere.x",           "Media//creditsPlane.x", "Media//cylinder.X",
 };
 static_assert(std::size(kSceneMeshes) == Mirel::kSceneMeshCount);
+constexpr const char* kLoadingPicture = "Textures//Loading.jpg";
 
 }  // namespace
 
@@ -73,12 +78,17 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     ScreenMode mode = RunLoaderDialog();
     StartupStep("window");
     if (!CreateDemoWindow(mode.width, mode.height, mode.fullscreen)) return kExitStartupFailed;
+    // Meshes and pictures decode on a second thread from here on, the
+    // loading picture and the meshes first; the loaders take them as they go.
+    std::vector<std::string> firstDecoded = {std::string(StripResourceName(kLoadingPicture))};
+    for (const char* file : kSceneMeshes) firstDecoded.emplace_back(StripResourceName(file));
+    std::optional<Mirel::PackDecodeAhead> decodeAhead(std::in_place, std::move(firstDecoded));
     StartupStep("graphics");
     if (!InitGraphics()) return kExitStartupFailed;
     g_resourceManager = g_demoState.resources;
 
     StartupStep("loading picture");
-    DrawLoadingScreen(g_demoState.resources->GetTexture("Textures//Loading.jpg"));
+    DrawLoadingScreen(g_demoState.resources->GetTexture(kLoadingPicture));
     if (g_runHooks.loadingPresented) g_runHooks.loadingPresented();
 
     StartupStep("meshes");
@@ -95,6 +105,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // A run that ends before the timeline does (a music failure exits from
     // here on) still stops and deletes the effects it built.
     std::atexit(RetireRemainingEffects);
+    decodeAhead.reset();  // everything is loaded
     StartupStep("rehearsal");
     RehearseEffects();
 

@@ -2,11 +2,13 @@
 // decode on the CPU, then fill a texture of the device level by level.
 //
 // DXT files keep their blocks when the device takes all of DXT1, DXT3 and
-// DXT5 (D3D9_SupportsFormat); everything else arrives as A8R8G8B8.
+// DXT5 (D3D9_SupportsFormat); everything else arrives as A8R8G8B8. Pictures
+// decoded ahead (D3DX_DecodeAhead) are taken as they are.
 #include <cstring>
 
 #include "platform/d3d9/d3d9_platform.h"
 #include "platform/d3dx9/d3dx9tex.h"
+#include "platform/d3dx9/decoded_files.h"
 #include "platform/d3dx9/image.h"
 
 namespace {
@@ -36,6 +38,15 @@ void CopyLevel(const d3dx::ImageLevel& level, const D3DLOCKED_RECT& locked) {
 
 HRESULT Decode(IDirect3DDevice9* device, LPCVOID data, UINT size, d3dx::DecodedImage* image) {
     if (!device || !data) return D3DERR_INVALIDCALL;
+    const auto* bytes = static_cast<const uint8_t*>(data);
+    if (!d3dx::IsDds(bytes, size)) {
+        std::unique_ptr<d3dx::DecodedFile> ahead = d3dx::TakeDecodedFile(bytes, size);
+        if (ahead && !ahead->isMesh) {
+            if (!ahead->ok) return D3DXERR_INVALIDDATA;
+            *image = std::move(ahead->image);
+            return D3D_OK;
+        }
+    }
     std::string error;
     if (!d3dx::DecodeImageFile(static_cast<const uint8_t*>(data), size, image, &error, TakesDxt(device)))
         return D3DXERR_INVALIDDATA;

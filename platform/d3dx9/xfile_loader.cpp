@@ -6,12 +6,14 @@
 // D3DXMESH_32BIT is asked for or the vertices do not fit 16 bits. The
 // material buffer holds numMaterials D3DXMATERIAL records followed by their
 // texture file names; a file without materials gives no buffer and a count
-// of 0, every face then having attribute 0.
+// of 0, every face then having attribute 0. A file parsed ahead
+// (D3DX_DecodeAhead) is taken as it is.
 #include <algorithm>
 #include <cstring>
 #include <map>
 #include <numeric>
 
+#include "platform/d3dx9/decoded_files.h"
 #include "platform/d3dx9/mesh.h"
 #include "platform/d3dx9/xfile.h"
 
@@ -101,10 +103,15 @@ HRESULT D3DXLoadMeshFromXInMemory(LPCVOID memory, DWORD size, DWORD options, IDi
     *mesh = nullptr;
     if (!device || (!memory && size != 0)) return D3DERR_INVALIDCALL;
 
+    if (size == 0) return D3DXERR_INVALIDDATA;
     d3dx::XMeshData data;
-    if (size == 0 ||
-        d3dx::ParseXMesh(static_cast<const uint8_t*>(memory), size, &data, nullptr) != d3dx::XMeshResult::Ok)
+    const auto* bytes = static_cast<const uint8_t*>(memory);
+    if (std::unique_ptr<d3dx::DecodedFile> ahead = d3dx::TakeDecodedFile(bytes, size); ahead && ahead->isMesh) {
+        if (!ahead->ok) return D3DXERR_INVALIDDATA;
+        data = std::move(ahead->mesh);
+    } else if (d3dx::ParseXMesh(bytes, size, &data, nullptr) != d3dx::XMeshResult::Ok) {
         return D3DXERR_INVALIDDATA;
+    }
 
     DWORD faceCount = static_cast<DWORD>(data.attributes.size());
     DWORD vertexCount = static_cast<DWORD>(data.positions.size());

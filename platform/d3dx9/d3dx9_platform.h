@@ -1,0 +1,23 @@
+// Controls of the D3DX 9 stand-in that D3DX itself does not have.
+#pragma once
+
+#include <cstddef>
+
+// Decoding ahead. The loaders (D3DXCreateTextureFromFileInMemory,
+// D3DXCreateCubeTextureFromFileInMemory, D3DXLoadMeshFromXInMemory) decode
+// their file on the calling thread before they fill device resources. A
+// caller that knows which files come next can have them decoded earlier, on
+// a thread of its own:
+// - D3DX_StartDecodingAhead: from now on the loaders note each file they
+//   decode, and look for it among the files decoded ahead first;
+// - D3DX_DecodeAhead, on any thread: decodes one picture or X file there and
+//   keeps the result. The loader later given the same bytes takes it instead
+//   of decoding again, and waits while it is still being decoded. A file a
+//   loader has already taken, or decoded itself, is not decoded again. DDS
+//   files are left to the loaders, since what they decode to depends on the
+//   device;
+// - D3DX_StopDecodingAhead: drops what no loader took; the loaders decode
+//   everything themselves again.
+void D3DX_StartDecodingAhead();
+void D3DX_DecodeAhead(const void* data, size_t size);
+void D3DX_StopDecodingAhead();
