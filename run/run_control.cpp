@@ -2,6 +2,7 @@
 #include "run/png_file.h"
 
 #include <stb_image_write.h>
+#include <malloc.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -99,6 +100,12 @@ void PrintSpectrum() {
 }  // namespace
 
 void ApplyRunOptions(const DemoOptions& options) {
+    // Blocks of 256 KB and more (decoded pictures, mesh copies, textures in a
+    // software driver) are mapped on their own and go back to the system when
+    // freed. By default glibc raises that threshold as large blocks are freed
+    // and keeps them in the heap, where pictures decoded on the loading
+    // thread and textures made from them stay resident side by side.
+    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
     RunState& run = Run();
     run = RunState();
     run.options = options;

@@ -8,10 +8,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <atomic>
-#include <condition_variable>
 #include <memory>
 #include <mutex>
-#include <thread>
 #include <vector>
 
 #include "platform/fmod/fmod.hpp"
@@ -37,6 +35,8 @@ public:
     // its first samples. FMOD_ERR_FILE_EOF for no bytes, FMOD_ERR_FORMAT when
     // no audio can be decoded.
     FMOD_RESULT Open(std::vector<uint8_t> file, std::vector<float>* stereo);
+    // Starts again from the top of the file, as Open did.
+    FMOD_RESULT Restart(std::vector<float>* stereo);
     // Appends the next block of samples to `stereo` (none once Ended()). A
     // damaged frame after good ones ends the sound there; FMOD_ERR_MEMORY
     // beyond kMaxSoundFrames.
@@ -53,6 +53,7 @@ private:
     float block[kBlockSamples];
     bool formatKnown = false;
     bool ended = false;
+    int64_t decodedFrames = 0;
     int64_t announcedFrames = 0;
 };
 
@@ -101,7 +102,7 @@ struct SoundState;
 
 struct ChannelState final : FMOD::Channel {
     struct SystemState* system = nullptr;
-    const SoundState* sound = nullptr;  // null when the channel is free
+    SoundState* sound = nullptr;  // null when the channel is free
     bool paused = false;
     int64_t played = 0;     // frames played up to `syncFrame`
     int64_t syncFrame = 0;  // output frame at which `played` was taken
@@ -110,33 +111,36 @@ struct ChannelState final : FMOD::Channel {
     bool Playing(int64_t outputFrame) const;
 };
 
-// A sound whose file announces its length is playable at once: it decodes on
-// a thread of its own, far faster than it plays. What the output mixes before
-// it is decoded plays as silence; the spectrum waits for it, so that it reads
-// the same values however fast the decoding runs.
+// A sound keeps its file compressed and decodes as it is read: only a window
+// of decoded frames is held, from kKeptFrames behind the earliest frame of
+// the latest read (room for the spectrum's look back) to the end of that
+// read. A read before the window starts the decoder again from the top of
+// the file, so every read gives the same samples however the position moved.
 struct SoundState final : FMOD::Sound {
-    SoundState() = default;
-    ~SoundState();  // stops and waits for the decoding
-    SoundState(const SoundState&) = delete;
-    SoundState& operator=(const SoundState&) = delete;
+    static constexpr int64_t kKeptFrames = 32768;
 
-    // Decodes the rest of the file on the decoding thread.
-    void DecodeRest(std::unique_ptr<Mp3Decoder> decoder);
-    // The sound's length in frames: as announced while decoding, exact after.
+    // Takes the opened decoder; a file that does not announce its length is
+    // decoded through once to count its frames.
+    FMOD_RESULT Start(std::unique_ptr<Mp3Decoder> opened, std::vector<float> firstFrames);
+    // The sound's length in frames: as announced until the decoder reaches
+    // the end of the file, exact from then on.
     int64_t Frames() const { return length.load(std::memory_order_acquire); }
-    bool Decoding() const { return decoding.load(std::memory_order_acquire); }
-    // Whether the frames before `frame` are decoded (or decoding ended), and
-    // waiting until they are.
-    bool DecodedTo(int64_t frame) const;
-    void WaitUntilDecoded(int64_t frame) const;
+    // With `lock` held: decodes frames [first, end) where the file has them
+    // and returns the end of what it could (at most `end`); the frames are
+    // then at At(first) on, interleaved left, right.
+    int64_t DecodeTo(int64_t first, int64_t end);
+    const float* At(int64_t frame) const { return window.data() + (frame - windowStart) * 2; }
 
-    mutable std::mutex samplesLock;  // held while `stereo` grows and while it is read
-    mutable std::condition_variable grown;
-    std::vector<float> stereo;  // interleaved left, right: the frames decoded so far
+    std::mutex lock;
+
+private:
+    int64_t WindowEnd() const { return windowStart + static_cast<int64_t>(window.size() / 2); }
+    void DropBefore(int64_t frame);
+
+    std::unique_ptr<Mp3Decoder> decoder;
+    std::vector<float> window;  // interleaved left, right: frames from windowStart on
+    int64_t windowStart = 0;
     std::atomic<int64_t> length{0};
-    std::atomic<bool> decoding{false};
-    std::atomic<bool> stop{false};
-    std::thread decoder;
 };
 
 struct SystemState final : FMOD::System {
@@ -150,7 +154,8 @@ struct SystemState final : FMOD::System {
     std::vector<float> history;
 
     // Adds the playing channels' samples of output frames [first, first + count)
-    // into `mix` (outputChannels interleaved). Called with the output locked.
+    // into `mix` (outputChannels interleaved), decoding them as needed. Called
+    // with the output locked.
     void Mix(int64_t first, int64_t count, float* mix) const;
 };
 

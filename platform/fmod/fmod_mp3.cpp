@@ -1,7 +1,7 @@
 // MP3 decoding for createSound: libmpg123 in feed mode over the file's bytes,
 // told to accept only 32-bit float stereo at the output rate, so that it
 // duplicates mono and resamples other rates itself. Decoded a block at a
-// time, so that a sound can go on decoding while it plays.
+// time, so that a sound decodes as it plays.
 #include <mpg123.h>
 
 #include <algorithm>
@@ -25,7 +25,6 @@ bool FormatIsOurs(mpg123_handle* handle) {
 Mp3Decoder::Mp3Decoder() {
     static const int initialised = mpg123_init();
     (void)initialised;
-    handle = mpg123_new(nullptr, nullptr);
 }
 
 Mp3Decoder::~Mp3Decoder() {
@@ -36,16 +35,28 @@ Mp3Decoder::~Mp3Decoder() {
 
 FMOD_RESULT Mp3Decoder::Open(std::vector<uint8_t> file, std::vector<float>* stereo) {
     bytes = std::move(file);
+    return Restart(stereo);
+}
+
+FMOD_RESULT Mp3Decoder::Restart(std::vector<float>* stereo) {
     stereo->clear();
+    ended = true;  // until the file is fed
+    formatKnown = false;
+    decodedFrames = 0;
     if (bytes.empty()) {
         return FMOD_ERR_FILE_EOF;
     }
+    if (handle != nullptr) {
+        mpg123_delete(handle);
+    }
+    handle = mpg123_new(nullptr, nullptr);
     if (handle == nullptr || mpg123_param(handle, MPG123_ADD_FLAGS, MPG123_QUIET, 0.0) != MPG123_OK ||
         mpg123_format_none(handle) != MPG123_OK ||
         mpg123_format(handle, kOutputRate, MPG123_STEREO, MPG123_ENC_FLOAT_32) != MPG123_OK ||
         mpg123_open_feed(handle) != MPG123_OK || mpg123_feed(handle, bytes.data(), bytes.size()) != MPG123_OK) {
         return FMOD_ERR_MEMORY;
     }
+    ended = false;
     while (stereo->empty() && !ended) {
         if (Next(stereo) == FMOD_ERR_FORMAT) {
             return FMOD_ERR_FORMAT;
@@ -58,7 +69,6 @@ FMOD_RESULT Mp3Decoder::Next(std::vector<float>* stereo) {
     if (ended) {
         return FMOD_OK;
     }
-    const size_t maxSamples = static_cast<size_t>(kMaxSoundFrames) * 2;
     size_t done = 0;
     const int result = mpg123_read(handle, block, sizeof(block), &done);
     if (result == MPG123_NEW_FORMAT) {
@@ -81,10 +91,11 @@ FMOD_RESULT Mp3Decoder::Next(std::vector<float>* stereo) {
     }
     if (done > 0 && formatKnown) {
         const size_t count = done / sizeof(float) / 2 * 2;
-        if (stereo->size() + count > maxSamples) {
+        if (decodedFrames + static_cast<int64_t>(count / 2) > kMaxSoundFrames) {
             ended = true;
             return FMOD_ERR_MEMORY;
         }
+        decodedFrames += static_cast<int64_t>(count / 2);
         stereo->insert(stereo->end(), block, block + count);
     }
     if (result == MPG123_NEED_MORE || result == MPG123_DONE) {
@@ -93,7 +104,7 @@ FMOD_RESULT Mp3Decoder::Next(std::vector<float>* stereo) {
         // A damaged frame after good ones ends the sound there; damage
         // before any audio means the file is not one we can play.
         ended = true;
-        if (stereo->empty()) {
+        if (decodedFrames == 0) {
             return FMOD_ERR_FORMAT;
         }
     }

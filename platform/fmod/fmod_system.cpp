@@ -37,7 +37,16 @@ FMOD_RESULT ReadWholeFile(const char* name, std::vector<uint8_t>* bytes) {
     if (!file) {
         return FMOD_ERR_FILE_BAD;
     }
-    bytes->assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    // A regular file is read in one go into a buffer of its size; anything
+    // else (a pipe) byte by byte until it ends.
+    const auto size = std::filesystem::file_size(name, error);
+    if (!error) {
+        bytes->resize(static_cast<size_t>(size));
+        file.read(reinterpret_cast<char*>(bytes->data()), static_cast<std::streamsize>(bytes->size()));
+        bytes->resize(static_cast<size_t>(file.gcount()));
+    } else {
+        bytes->assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    }
     if (file.bad()) {
         return FMOD_ERR_FILE_BAD;
     }
@@ -56,51 +65,60 @@ FMOD_RESULT FMOD_System_Create(FMOD::System** system) {
 
 namespace fmod_standin {
 
-SoundState::~SoundState() {
-    stop.store(true, std::memory_order_release);
-    if (decoder.joinable()) {
-        decoder.join();
-    }
-}
-
-void SoundState::DecodeRest(std::unique_ptr<Mp3Decoder> mp3) {
-    length.store(mp3->AnnouncedFrames(), std::memory_order_release);
-    {
-        std::lock_guard<std::mutex> samples(samplesLock);
-        stereo.reserve(static_cast<size_t>(mp3->AnnouncedFrames()) * 2 + Mp3Decoder::kBlockSamples);
-    }
-    decoding.store(true, std::memory_order_release);
-    decoder = std::thread([this, mp3 = std::move(mp3)] {
+FMOD_RESULT SoundState::Start(std::unique_ptr<Mp3Decoder> opened, std::vector<float> firstFrames) {
+    decoder = std::move(opened);
+    window = std::move(firstFrames);
+    windowStart = 0;
+    int64_t frames = decoder->AnnouncedFrames();
+    if (frames <= 0) {
+        frames = static_cast<int64_t>(window.size() / 2);
         std::vector<float> block;
         block.reserve(Mp3Decoder::kBlockSamples);
-        while (!mp3->Ended() && !stop.load(std::memory_order_acquire)) {
+        while (!decoder->Ended()) {
             block.clear();
-            if (mp3->Next(&block) != FMOD_OK) {
-                break;  // past the longest sound: it ends where it got to
+            const FMOD_RESULT result = decoder->Next(&block);
+            if (result != FMOD_OK) {
+                return result;
             }
-            {
-                std::lock_guard<std::mutex> samples(samplesLock);
-                stereo.insert(stereo.end(), block.begin(), block.end());
-            }
-            grown.notify_all();
+            frames += static_cast<int64_t>(block.size() / 2);
         }
-        {
-            std::lock_guard<std::mutex> samples(samplesLock);
-            length.store(static_cast<int64_t>(stereo.size() / 2), std::memory_order_release);
-            decoding.store(false, std::memory_order_release);
+        const FMOD_RESULT result = decoder->Restart(&window);
+        if (result != FMOD_OK) {
+            return result;
         }
-        grown.notify_all();
-    });
+    }
+    length.store(frames, std::memory_order_release);
+    // Room for the frames kept behind a read, a read as long as the longest
+    // spectrum, and a decoded block: the window never grows while it plays.
+    window.reserve(static_cast<size_t>(2 * kKeptFrames + 16384) * 2 + 2 * Mp3Decoder::kBlockSamples);
+    return FMOD_OK;
 }
 
-bool SoundState::DecodedTo(int64_t frame) const {
-    std::lock_guard<std::mutex> samples(samplesLock);
-    return !Decoding() || static_cast<int64_t>(stereo.size() / 2) >= frame;
+void SoundState::DropBefore(int64_t frame) {
+    const int64_t drop = std::min(frame, WindowEnd()) - windowStart;
+    // Only in large steps, so that the frames are moved seldom.
+    if (drop >= kKeptFrames) {
+        window.erase(window.begin(), window.begin() + static_cast<ptrdiff_t>(drop * 2));
+        windowStart += drop;
+    }
 }
 
-void SoundState::WaitUntilDecoded(int64_t frame) const {
-    std::unique_lock<std::mutex> samples(samplesLock);
-    grown.wait(samples, [&] { return !Decoding() || static_cast<int64_t>(stereo.size() / 2) >= frame; });
+int64_t SoundState::DecodeTo(int64_t first, int64_t end) {
+    if (first < windowStart) {
+        windowStart = 0;
+        decoder->Restart(&window);  // on failure the window stays empty and the decoder ended
+    }
+    while (WindowEnd() < end && !decoder->Ended()) {
+        DropBefore(first - kKeptFrames);
+        if (decoder->Next(&window) != FMOD_OK) {
+            break;  // past the longest sound: it ends where it got to
+        }
+    }
+    DropBefore(first - kKeptFrames);
+    if (decoder->Ended()) {
+        length.store(WindowEnd(), std::memory_order_release);
+    }
+    return std::clamp(WindowEnd(), first, end);
 }
 
 bool ChannelState::Playing(int64_t outputFrame) const {
@@ -114,14 +132,17 @@ void SystemState::Mix(int64_t first, int64_t count, float* mix) const {
             continue;
         }
         const int64_t start = channel->Position(first);
-        std::lock_guard<std::mutex> samples(channel->sound->samplesLock);
-        const int64_t decoded = static_cast<int64_t>(channel->sound->stereo.size() / 2);
         const int64_t from = std::max<int64_t>(0, -start);
-        const int64_t to = std::min<int64_t>(count, decoded - start);
-        const float* source = channel->sound->stereo.data();
+        const int64_t wanted = std::min<int64_t>(count, channel->sound->Frames() - start);
+        if (wanted <= from) {
+            continue;
+        }
+        std::lock_guard<std::mutex> samples(channel->sound->lock);
+        const int64_t to = channel->sound->DecodeTo(start + from, start + wanted) - start;
         for (int64_t j = from; j < to; ++j) {
-            const float left = source[(start + j) * 2];
-            const float right = source[(start + j) * 2 + 1];
+            const float* source = channel->sound->At(start + j);
+            const float left = source[0];
+            const float right = source[1];
             if (outputChannels == 1) {
                 mix[j] += 0.5f * (left + right);
             } else {
@@ -236,20 +257,16 @@ FMOD_RESULT System::createSound(const char* name_or_data, FMOD_MODE mode, FMOD_C
     if (result != FMOD_OK) {
         return result;
     }
-    auto created = std::make_unique<SoundState>();
     auto decoder = std::make_unique<fmod_standin::Mp3Decoder>();
-    result = decoder->Open(std::move(bytes), &created->stereo);
+    std::vector<float> firstFrames;
+    result = decoder->Open(std::move(bytes), &firstFrames);
     if (result != FMOD_OK) {
         return result;
     }
-    if (decoder->AnnouncedFrames() > 0) {
-        created->DecodeRest(std::move(decoder));
-    } else {
-        result = decoder->Rest(&created->stereo);
-        if (result != FMOD_OK) {
-            return result;
-        }
-        created->length = static_cast<int64_t>(created->stereo.size() / 2);
+    auto created = std::make_unique<SoundState>();
+    result = created->Start(std::move(decoder), std::move(firstFrames));
+    if (result != FMOD_OK) {
+        return result;
     }
     *sound = created.get();
     state->sounds.push_back(std::move(created));
@@ -287,7 +304,7 @@ FMOD_RESULT System::playSound(FMOD_CHANNELINDEX channelid, Sound* sound, bool pa
     } else {
         return FMOD_ERR_INVALID_PARAM;
     }
-    chosen->sound = static_cast<const SoundState*>(sound);
+    chosen->sound = static_cast<SoundState*>(sound);
     chosen->paused = paused;
     chosen->played = 0;
     chosen->syncFrame = now;
@@ -311,27 +328,9 @@ FMOD_RESULT System::getSpectrum(float* spectrumarray, int numvalues, int channel
     const int64_t size = int64_t{numvalues} * 2;
     const int stride = state->outputChannels;
     state->history.resize(static_cast<size_t>(size * stride));
-    // A sound still decoding is waited for up to the frames read here, with
-    // the output unlocked meanwhile.
-    for (;;) {
-        const SoundState* behind = nullptr;
-        int64_t needed = 0;
-        {
-            OutputLock lock(state);
-            const int64_t now = state->output->Frames();
-            for (const auto& channel : state->channels) {
-                if (channel->sound != nullptr && !channel->sound->DecodedTo(channel->Position(now))) {
-                    behind = channel->sound;
-                    needed = channel->Position(now);
-                    break;
-                }
-            }
-            if (behind == nullptr) {
-                state->Mix(now - size, size, state->history.data());
-                break;
-            }
-        }
-        behind->WaitUntilDecoded(needed);
+    {
+        OutputLock lock(state);
+        state->Mix(state->output->Frames() - size, size, state->history.data());
     }
     // The output channel alone, clipped as the output would clip it.
     for (int64_t j = 0; j < size; ++j) {

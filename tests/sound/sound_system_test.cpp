@@ -158,8 +158,13 @@ TEST_F(SoundSystem, SpectrumIsTheSameOnEveryRunWithAFixedStep) {
     EXPECT_EQ(first, second);
 }
 
-TEST_F(SoundSystem, ALongSoundHasItsWholeLengthAtOnceAndTheSpectrumWaitsForItsDecoding) {
-    const std::vector<float> left = Sine(1000.0, 30.0, kRate, 0.9f);
+TEST_F(SoundSystem, ALongSoundGivesTheSameSamplesWhereverItsPositionMoves) {
+    // 30 s of one-second tones, 1 kHz and 2 kHz in turn.
+    std::vector<float> left;
+    for (int second = 0; second < 30; ++second) {
+        const std::vector<float> tone = Sine(second % 2 ? 2000.0 : 1000.0, 1.0, kRate, 0.9f);
+        left.insert(left.end(), tone.begin(), tone.end());
+    }
     WriteFile("long.mp3", EncodeMp3(left, std::vector<float>(left.size(), 0.0f), kRate));
     FMOD::Sound* sound = Load(system, "long.mp3");
     unsigned int length = 0;
@@ -167,10 +172,15 @@ TEST_F(SoundSystem, ALongSoundHasItsWholeLengthAtOnceAndTheSpectrumWaitsForItsDe
     EXPECT_EQ(length, 30u * kRate);
     FMOD::Channel* channel = nullptr;
     ASSERT_EQ(system->playSound(FMOD_CHANNEL_FREE, sound, false, &channel), FMOD_OK);
-    ASSERT_EQ(channel->setPosition(29 * kRate, FMOD_TIMEUNIT_PCM), FMOD_OK);
-    const std::vector<float> spectrum = Spectrum();
-    EXPECT_EQ(Loudest(spectrum), 23) << "the tone 29 s in, not the silence of frames not decoded yet";
-    EXPECT_GT(spectrum[23], 0.6f);
+    const auto spectrumAt = [&](unsigned int frame) {
+        EXPECT_EQ(channel->setPosition(frame, FMOD_TIMEUNIT_PCM), FMOD_OK);
+        return Spectrum();
+    };
+    const std::vector<float> late = spectrumAt(29 * kRate + kRate / 2);
+    EXPECT_EQ(Loudest(late), 46) << "the 2 kHz tone 29.5 s in";
+    EXPECT_GT(late[46], 0.6f);
+    EXPECT_EQ(Loudest(spectrumAt(2 * kRate + kRate / 2)), 23) << "back to the 1 kHz tone 2.5 s in";
+    EXPECT_EQ(spectrumAt(29 * kRate + kRate / 2), late) << "forward again";
 }
 
 TEST_F(SoundSystem, SoundPlaysOnceAndItsChannelIsFreedAfterwards) {
