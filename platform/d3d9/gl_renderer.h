@@ -48,6 +48,13 @@ public:
     void DestroyTexture(TextureData& texture);
     void UploadLevel(TextureData& texture, UINT face, UINT level, const uint8_t* pixels);
     void ReadLevel(TextureData& texture, UINT face, UINT level, uint8_t* pixels);
+    // Memory for a locked level: the buffer of an earlier lock when one is
+    // kept, so that loading one texture after another does not map and fault
+    // in fresh pages for each level. Unlock hands it back.
+    std::vector<uint8_t> TakeStaging() { return std::move(staging); }
+    void KeepStaging(std::vector<uint8_t>&& buffer) {
+        if (buffer.capacity() > staging.capacity() && buffer.capacity() <= kMaxStagingBytes) staging.swap(buffer);
+    }
     void GenerateMips(TextureData& texture);
     void CreateDepthSurface(Surface& surface);
     void DestroySurface(Surface& surface);
@@ -66,6 +73,8 @@ public:
     bool ReadPresented(std::vector<uint8_t>* rgba, int* width, int* height);
 
 private:
+    static constexpr size_t kMaxStagingBytes = size_t{1024} * 1024 * 4;  // a 1024 x 1024 RGBA level
+    std::vector<uint8_t> staging;
     struct Program {
         uint32_t name = 0;
         bool linked = false;

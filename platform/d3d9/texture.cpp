@@ -61,6 +61,7 @@ HRESULT TextureData::Lock(UINT face, UINT level, D3DLOCKED_RECT* locked, const R
     }
     UINT pitch = RowPitch(format, w);
     if (GLRenderer* gl = owner->Renderer()) {
+        slot.pixels = gl->TakeStaging();
         slot.pixels.assign(size_t(pitch) * RowCount(format, h), 0);
         bool keepsOldContent = !(flags & D3DLOCK_DISCARD) || rect;
         if (keepsOldContent && (slot.hasContent || IsRenderTarget()))
@@ -85,6 +86,7 @@ HRESULT TextureData::Unlock(UINT face, UINT level) {
             gl->UploadLevel(*this, face, level, slot.pixels.data());
             slot.hasContent = true;
         }
+        gl->KeepStaging(std::move(slot.pixels));
         std::vector<uint8_t>().swap(slot.pixels);
     }
     return D3D_OK;
