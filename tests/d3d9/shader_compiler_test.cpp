@@ -14,12 +14,11 @@ struct Compiled {
     std::string errors;
 };
 
-Compiled Compile(const std::string& source, const char* profile, const char* entry = "main",
-                 const D3DXMACRO* macros = nullptr) {
+Compiled Compile(const std::string& source, const char* profile, const char* entry = "main") {
     Compiled out;
     ID3DXBuffer* code = nullptr;
     ID3DXBuffer* errors = nullptr;
-    out.result = D3DXCompileShader(source.c_str(), UINT(source.size()), macros, nullptr, entry, profile, 0, &code,
+    out.result = D3DXCompileShader(source.c_str(), UINT(source.size()), nullptr, nullptr, entry, profile, 0, &code,
                                    &errors, nullptr);
     if (code) {
         out.code.resize(code->GetBufferSize() / 4);
@@ -50,11 +49,6 @@ TEST(D3DXCompileShader, CompileErrorsComeBackWithTheSourceLine) {
     if (broken.result == D3D_OK) GTEST_SKIP() << "no OpenGL compiler on this machine";
     EXPECT_NE(broken.errors.find(":3("), std::string::npos) << broken.errors;
     EXPECT_TRUE(broken.code.empty());
-}
-
-TEST(D3DXCompileShader, MacrosAreDefinedAndVersionLinesIgnored) {
-    const D3DXMACRO macros[] = {{"SCALE", "2.0"}, {nullptr, nullptr}};
-    EXPECT_EQ(Compile("#version 120\nvoid main() { oC0 = c[0] * SCALE; }\n", "ps_3_0", "main", macros).result, D3D_OK);
 }
 
 TEST(CreateShader, RefusesCodeOfTheOtherStage) {

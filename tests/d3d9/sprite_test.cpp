@@ -148,13 +148,4 @@ TEST_F(RecordedSprite, DrawsEachRunOfOneTextureInOneCallAtFlush) {
     sprite->End();
 }
 
-TEST_F(RecordedSprite, RefusesDrawsOutsideBeginAndWithoutTexture) {
-    EXPECT_NE(sprite->Draw(picture, nullptr, nullptr, nullptr, 0xFFFFFFFF), D3D_OK);
-    sprite->Begin(0);
-    EXPECT_NE(sprite->Draw(nullptr, nullptr, nullptr, nullptr, 0xFFFFFFFF), D3D_OK);
-    EXPECT_NE(sprite->Begin(0), D3D_OK);
-    EXPECT_EQ(sprite->End(), D3D_OK);
-    EXPECT_NE(sprite->End(), D3D_OK);
-}
-
 }  // namespace

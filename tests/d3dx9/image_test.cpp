@@ -83,7 +83,7 @@ TEST(DxtBlock, Dxt5AlphaHasEightLevelsOrSixWithZeroAndFull) {
 
 // ---- DDS layouts ------------------------------------------------------------
 
-TEST(DdsDecode, KeepsEveryMipLevelInFileOrder) {
+TEST(DdsDecode, KeepsEveryMipLevelInFileOrderAndZeroMipsMeansOne) {
     // 4x2 with 3 levels: 8 + 2 + 1 pixels numbered consecutively.
     auto file = ddsfile::Build(ddsfile::Argb32(4, 2, 3), ddsfile::NumberedPixels(11, 0));
     DecodedImage image;
@@ -93,6 +93,11 @@ TEST(DdsDecode, KeepsEveryMipLevelInFileOrder) {
     EXPECT_EQ(image.Level(0, 1).width, 2u);
     EXPECT_EQ(image.Level(0, 1).pixels[1], 0xFF000009u);
     EXPECT_EQ(image.Level(0, 2).pixels[0], 0xFF00000Au);
+    // A mip count of zero, and bytes after the last level, are ignored.
+    auto payload = ddsfile::NumberedPixels(4, 0);
+    payload.resize(payload.size() + 100, 0xAB);
+    ASSERT_TRUE(Decode(ddsfile::Build(ddsfile::Argb32(2, 2, 0), payload), &image));
+    EXPECT_EQ(image.levelCount, 1u);
 }
 
 TEST(DdsDecode, CubeMapKeepsSixFacesInOrder) {
@@ -179,14 +184,6 @@ TEST(DdsDecode, MaskedFormatsScaleChannelsToEightBits) {
     xrgb.pixelFlags = 0x40;
     ASSERT_TRUE(Decode(ddsfile::Build(xrgb, {0x33, 0x22, 0x11, 0x00}), &image));
     EXPECT_EQ(image.Level(0, 0).pixels[0], 0xFF112233u);
-}
-
-TEST(DdsDecode, ZeroMipCountMeansOneLevelAndTrailingBytesAreIgnored) {
-    auto payload = ddsfile::NumberedPixels(4, 0);
-    payload.resize(payload.size() + 100, 0xAB);
-    DecodedImage image;
-    ASSERT_TRUE(Decode(ddsfile::Build(ddsfile::Argb32(2, 2, 0), payload), &image));
-    EXPECT_EQ(image.levelCount, 1u);
 }
 
 TEST(DdsDecode, EveryTruncationFailsCleanly) {
