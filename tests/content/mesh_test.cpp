@@ -169,25 +169,3 @@ TEST_F(SceneMeshes, SkyDomeAndSeaCoverTheFarPlaneOfEveryCamera) {
     Mesh("ocean.X").Bounds(lo, hi);
     EXPECT_GT(hi.x, 0.9f * radius);
 }
-
-TEST_F(SceneMeshes, GlobeAndCylinderSitBeforeTheFixedCameraApart) {
-    using gen::world::kStarEye;
-    D3DXVECTOR3 lo, hi;
-    Mesh("sphere.x").Bounds(lo, hi);
-    float radius = hi.y;
-    for (const D3DXVECTOR3& p : Mesh("cylinder.X").positions)
-        EXPECT_GT(D3DXVec3Length(&p), radius) << "inside the globe";
-    // Both in the fixed camera's view: eye (-13.387, 8.734, 0.395) at the origin, 45 degrees, 4:3.
-    D3DXMATRIX view, projection, viewProjection;
-    D3DXVECTOR3 eye(kStarEye.x, kStarEye.y, kStarEye.z), at(0, 0, 0), up(0, 1, 0);
-    D3DXMatrixLookAtLH(&view, &eye, &at, &up);
-    D3DXMatrixPerspectiveFovLH(&projection, D3DX_PI / 4, 4.0f / 3.0f, 0.1f, 1000.0f);
-    D3DXMatrixMultiply(&viewProjection, &view, &projection);
-    for (const char* name : {"sphere.x", "cylinder.X"})
-        for (const D3DXVECTOR3& p : Mesh(name).positions) {
-            D3DXVECTOR3 clip;
-            D3DXVec3TransformCoord(&clip, &p, &viewProjection);
-            ASSERT_LT(std::fabs(clip.x), 0.9f) << name;
-            ASSERT_LT(std::fabs(clip.y), 0.9f) << name;
-        }
-}

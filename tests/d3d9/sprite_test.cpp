@@ -129,23 +129,4 @@ TEST_F(RecordedSprite, DoNotSaveStateLeavesTheSpriteStatesAndNoShaders) {
     EXPECT_EQ(shader, nullptr);
 }
 
-TEST_F(RecordedSprite, DrawsEachRunOfOneTextureInOneCallAtFlush) {
-    IDirect3DTexture9* other = gpu.Texture(4, 4, std::vector<uint32_t>(16, kRed));
-    sprite->Begin(D3DXSPRITE_ALPHABLEND);
-    D3D9_ClearRecordedCalls(gpu.Get());
-    sprite->Draw(picture, nullptr, nullptr, nullptr, 0xFFFFFFFF);
-    sprite->Draw(picture, nullptr, nullptr, nullptr, 0xFFFFFFFF);
-    sprite->Draw(other, nullptr, nullptr, nullptr, 0xFFFFFFFF);
-    auto draws = [&] {
-        int count = 0;
-        for (const std::string& call : D3D9_RecordedCalls(gpu.Get()))
-            if (call.rfind("DrawPrimitiveUP(D3DPT_TRIANGLELIST, ", 0) == 0) ++count;
-        return count;
-    };
-    EXPECT_EQ(draws(), 0);  // nothing is drawn before Flush
-    sprite->Flush();
-    EXPECT_EQ(draws(), 2);
-    sprite->End();
-}
-
 }  // namespace

@@ -1,4 +1,5 @@
-// Runs the pack tool as a separate process, as the content build does.
+// The pack tool run as a separate process, as the content build runs it, and
+// the names its writer refuses.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -8,6 +9,7 @@
 #include <string>
 
 #include "resources/resource_pack.h"
+#include "tools/pack/pack_writer.h"
 #include "tests/resources/test_files.h"
 
 namespace {
@@ -123,4 +125,13 @@ TEST_F(PackToolTest, BadUsageExitsWithTwo) {
                                   "build out.pak in --mode one", "extract out.pak"})
         EXPECT_EQ(Pack(arguments).status, 2) << arguments;
     EXPECT_FALSE(std::filesystem::exists(dir.Path() + "/out.pak"));
+}
+
+TEST(PackWriter, RefusesNamesTheReaderCouldNotFind) {
+    EXPECT_EQ(PackNameProblem(std::string(49, 'a')), "");
+    EXPECT_NE(PackNameProblem(std::string(50, 'a')), "");
+    EXPECT_NE(PackNameProblem(""), "");
+    EXPECT_NE(PackNameProblem("Textures/first.png"), "");
+    EXPECT_NE(PackNameProblem(std::string("a\0b", 3)), "");
+    EXPECT_EQ(PackNameProblem("back\\slash.png"), "");
 }

@@ -4,13 +4,6 @@
 #include "scene/mesh_object.h"
 #include "tests/scene/scene_checks.h"
 
-TEST(SceneMesh, ZeroTransformUpdatesToIdentityAndInverseTranspose) {
-    Mirel::XMeshObj object{MeshRecord{}};
-    object.UpdateTransform();
-    ExpectNear(object.world, kIdentity, 1e-6f);
-    ExpectNear(object.worldInvTranspose, kIdentity, 1e-6f);
-}
-
 // Pitch about x turns +y into +z, yaw about y +x into -z, roll about z +x into +y; then the move.
 TEST(SceneMesh, RotationAnglesArePitchYawRollAboutXYZThenTheMove) {
     Mirel::ITransform pitched, yawed, rolled;

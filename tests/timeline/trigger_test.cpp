@@ -8,9 +8,7 @@ protected:
     RecordingEffect& Started(double start, std::initializer_list<double> delays) {
         effect = std::make_unique<RecordingEffect>("e", start, start + 100.0, &log);
         int32_t id = 0;
-        for (double delay : delays) {
-            effect->triggers.emplace_back(id++, delay);
-        }
+        for (double delay : delays) effect->triggers.emplace_back(id++, delay);
         effect->Start(start);
         return *effect;
     }
@@ -22,9 +20,7 @@ protected:
 
     std::vector<bool> Fired() const {
         std::vector<bool> fired;
-        for (const Mirel::Trigger& trigger : effect->triggers) {
-            fired.push_back(trigger.fired);
-        }
+        for (const Mirel::Trigger& trigger : effect->triggers) fired.push_back(trigger.fired);
         return fired;
     }
 
