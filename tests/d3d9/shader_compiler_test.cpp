@@ -85,21 +85,16 @@ TEST(StateBlock, PixelStateBlockRestoresPixelStatesOnly) {
     const float after[4] = {9, 9, 9, 9};
     gpu->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
     gpu->SetRenderState(D3DRS_ZENABLE, FALSE);
-    gpu->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);  // vertex state
+    gpu->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
     gpu->SetSamplerState(4, D3DSAMP_ADDRESSV, D3DTADDRESS_CLAMP);
     gpu->SetPixelShaderConstantF(7, after, 1);
     gpu->SetVertexShaderConstantF(7, after, 1);
     block->Apply();
 
-    DWORD value = 0;
-    gpu->GetRenderState(D3DRS_ALPHABLENDENABLE, &value);
-    EXPECT_EQ(value, DWORD(FALSE));
-    gpu->GetRenderState(D3DRS_ZENABLE, &value);
-    EXPECT_EQ(value, DWORD(TRUE));
-    gpu->GetRenderState(D3DRS_CULLMODE, &value);
-    EXPECT_EQ(value, DWORD(D3DCULL_NONE));
-    gpu->GetSamplerState(4, D3DSAMP_ADDRESSV, &value);
-    EXPECT_EQ(value, DWORD(D3DTADDRESS_WRAP));
+    EXPECT_EQ(gpu.RenderState(D3DRS_ALPHABLENDENABLE), DWORD(FALSE));
+    EXPECT_EQ(gpu.RenderState(D3DRS_ZENABLE), DWORD(TRUE));
+    EXPECT_EQ(gpu.RenderState(D3DRS_CULLMODE), DWORD(D3DCULL_NONE)) << "a vertex state";
+    EXPECT_EQ(gpu.SamplerState(4, D3DSAMP_ADDRESSV), DWORD(D3DTADDRESS_WRAP));
     float register7[4];
     gpu->GetPixelShaderConstantF(7, register7, 1);
     EXPECT_EQ(register7[3], 4.0f);

@@ -13,12 +13,6 @@ namespace {
 
 constexpr uint32_t kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kBlue = 0xFF0000FF, kWhite = 0xFFFFFFFF;
 
-DWORD RenderState(TestDevice& gpu, D3DRENDERSTATETYPE state) {
-    DWORD value = 0;
-    gpu->GetRenderState(state, &value);
-    return value;
-}
-
 int Find(IDirect3DDevice9* device, const std::string& prefix, int from = 0) {
     return FindRecordedCall(device, prefix, from);
 }
@@ -39,9 +33,9 @@ TEST(Quad, DrawsWithDepthAndCullingOffAndTheTexelSizeInRegisterZeroThenPutsThemO
     EXPECT_LT(Find(d, "SetVertexShaderConstantF(0, [0.25, 0.5, "), draw);
     EXPECT_EQ(Find(d, "Clear("), -1);  // no target: `clear` means nothing
     // Left behind: depth test and writes on, counter-clockwise culling.
-    EXPECT_EQ(RenderState(gpu, D3DRS_ZENABLE), DWORD(TRUE));
-    EXPECT_EQ(RenderState(gpu, D3DRS_ZWRITEENABLE), DWORD(TRUE));
-    EXPECT_EQ(RenderState(gpu, D3DRS_CULLMODE), DWORD(D3DCULL_CCW));
+    EXPECT_EQ(gpu.RenderState(D3DRS_ZENABLE), DWORD(TRUE));
+    EXPECT_EQ(gpu.RenderState(D3DRS_ZWRITEENABLE), DWORD(TRUE));
+    EXPECT_EQ(gpu.RenderState(D3DRS_CULLMODE), DWORD(D3DCULL_CCW));
 }
 
 // A failed buffer, declaration or lock leaves nothing half made and draws
@@ -60,7 +54,7 @@ TEST(Quad, AFailedBufferDeclarationOrLockDrawsNothingAndTheNextPassTriesAgain) {
         EXPECT_EQ(quad.declaration, nullptr);
         EXPECT_EQ(Find(gpu.Get(), "DrawPrimitive("), -1);
         EXPECT_EQ(Find(gpu.Get(), "SetStreamSource("), -1);
-        EXPECT_EQ(RenderState(gpu, D3DRS_ZENABLE), DWORD(TRUE));
+        EXPECT_EQ(gpu.RenderState(D3DRS_ZENABLE), DWORD(TRUE));
         if (std::string(refused) == "CreateVertexBuffer") {
             EXPECT_EQ(Win32_MessageBoxCount(), before + 1);
             EXPECT_STREQ(Win32_LastMessageBoxText(), "Error creating Vertex Buffer");

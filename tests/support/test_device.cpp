@@ -100,6 +100,18 @@ IDirect3DTexture9* TestDevice::RenderTarget(UINT width, UINT height) {
     return texture;
 }
 
+DWORD TestDevice::RenderState(D3DRENDERSTATETYPE state) const {
+    DWORD value = 0;
+    device->GetRenderState(state, &value);
+    return value;
+}
+
+DWORD TestDevice::SamplerState(DWORD stage, D3DSAMPLERSTATETYPE type) const {
+    DWORD value = 0;
+    device->GetSamplerState(stage, type, &value);
+    return value;
+}
+
 Picture TestDevice::Present() {
     Picture picture;
     device->Present(nullptr, nullptr, nullptr, nullptr);
