@@ -10,35 +10,15 @@
 #include "tests/d3dx9/corpus.h"
 #include "tests/d3dx9/recording_device.h"
 #include "tests/d3dx9/xfile_samples.h"
+#include "tests/support/math_checks.h"
+#include "tests/support/scene_mesh.h"
 
 namespace {
-
-constexpr D3DVERTEXELEMENT9 kSceneDeclaration[] = {
-    {0, 0, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_POSITION, 0},
-    {0, 12, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_NORMAL, 0},
-    {0, 24, D3DDECLTYPE_FLOAT2, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_TEXCOORD, 0},
-    {0, 32, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_TANGENT, 0},
-    {0, 44, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_BINORMAL, 0},
-    D3DDECL_END(),
-};
-
-struct SceneVertex {
-    D3DXVECTOR3 position, normal;
-    D3DXVECTOR2 texcoord;
-    D3DXVECTOR3 tangent, binormal;
-};
-static_assert(sizeof(SceneVertex) == 56);
 
 struct XVertex {
     D3DXVECTOR3 position, normal;
     D3DXVECTOR2 texcoord;
 };
-
-void ExpectVec3(const D3DXVECTOR3& v, float x, float y, float z, float tolerance = 1e-5f) {
-    EXPECT_NEAR(v.x, x, tolerance);
-    EXPECT_NEAR(v.y, y, tolerance);
-    EXPECT_NEAR(v.z, z, tolerance);
-}
 
 class MeshTest : public RecordingDeviceTest {
 protected:
@@ -55,30 +35,12 @@ protected:
 
     // Loads an X file; `materials` and `count` receive the material buffer.
     HRESULT Load(const std::string& text, DWORD options, ID3DXMesh** mesh, ID3DXBuffer** materials = nullptr,
-                 DWORD* count = nullptr, ID3DXBuffer** adjacency = nullptr) {
-        HRESULT hr = D3DXLoadMeshFromXInMemory(text.data(), static_cast<DWORD>(text.size()), options, device, adjacency,
+                 DWORD* count = nullptr) {
+        HRESULT hr = D3DXLoadMeshFromXInMemory(text.data(), static_cast<DWORD>(text.size()), options, device, nullptr,
                                                materials, nullptr, count, mesh);
         Keep(*mesh);
         if (materials && *materials) buffers.push_back(*materials);
-        if (adjacency && *adjacency) buffers.push_back(*adjacency);
         return hr;
-    }
-
-    // A mesh in the scene layout from vertices and 32-bit indices.
-    ID3DXMesh* SceneMesh(const std::vector<SceneVertex>& vertices, const std::vector<uint32_t>& indices) {
-        ID3DXMesh* mesh = nullptr;
-        EXPECT_EQ(D3DXCreateMesh(static_cast<DWORD>(indices.size() / 3), static_cast<DWORD>(vertices.size()),
-                                 D3DXMESH_MANAGED | D3DXMESH_32BIT, kSceneDeclaration, device, &mesh),
-                  D3D_OK);
-        if (!mesh) return nullptr;
-        void* data = nullptr;
-        EXPECT_EQ(mesh->LockVertexBuffer(0, &data), D3D_OK);
-        std::memcpy(data, vertices.data(), vertices.size() * sizeof(SceneVertex));
-        mesh->UnlockVertexBuffer();
-        EXPECT_EQ(mesh->LockIndexBuffer(0, &data), D3D_OK);
-        std::memcpy(data, indices.data(), indices.size() * 4);
-        mesh->UnlockIndexBuffer();
-        return Keep(mesh);
     }
 
     template <class Vertex>
@@ -214,7 +176,7 @@ TEST_F(MeshTest, EveryCorpusFileLoadsOrFailsCleanly) {
         ASSERT_EQ(hr, D3D_OK) << name;
         // The load path of the resource manager: clone, then recompute the frames.
         ID3DXMesh* scene = nullptr;
-        ASSERT_EQ(mesh->CloneMesh(D3DXMESH_MANAGED | D3DXMESH_32BIT, kSceneDeclaration, device, &scene), D3D_OK);
+        ASSERT_EQ(mesh->CloneMesh(D3DXMESH_MANAGED | D3DXMESH_32BIT, kMeshVertexDeclaration, device, &scene), D3D_OK);
         EXPECT_EQ(D3DXComputeNormals(scene, nullptr), D3D_OK) << name;
         EXPECT_EQ(D3DXComputeTangent(scene, 0, 0, 0, TRUE, nullptr), D3D_OK) << name;
         EXPECT_EQ(scene->GetNumFaces(), mesh->GetNumFaces());
@@ -267,7 +229,7 @@ TEST_F(MeshTest, CloneIntoSceneLayoutCopiesMatchingElementsAndZeroesNewOnes) {
     ID3DXMesh* mesh = nullptr;
     ASSERT_EQ(Load(xsamples::kTwoFrames, D3DXMESH_SYSTEMMEM, &mesh), D3D_OK);
     ID3DXMesh* clone = nullptr;
-    ASSERT_EQ(mesh->CloneMesh(D3DXMESH_MANAGED | D3DXMESH_32BIT, kSceneDeclaration, device, &clone), D3D_OK);
+    ASSERT_EQ(mesh->CloneMesh(D3DXMESH_MANAGED | D3DXMESH_32BIT, kMeshVertexDeclaration, device, &clone), D3D_OK);
     Keep(clone);
     EXPECT_EQ(clone->GetOptions(), DWORD{D3DXMESH_MANAGED | D3DXMESH_32BIT});
     EXPECT_EQ(clone->GetNumFaces(), 4u);
@@ -277,7 +239,7 @@ TEST_F(MeshTest, CloneIntoSceneLayoutCopiesMatchingElementsAndZeroesNewOnes) {
     for (size_t v = 0; v < copied.size(); ++v) {
         EXPECT_EQ(copied[v].position, source[v].position);
         EXPECT_EQ(copied[v].normal, source[v].normal);
-        EXPECT_EQ(copied[v].texcoord.y, source[v].texcoord.y);
+        EXPECT_EQ(copied[v].uv.y, source[v].texcoord.y);
         EXPECT_EQ(copied[v].binormal, D3DXVECTOR3(0, 0, 0));
     }
     EXPECT_EQ(Indices(clone), Indices(mesh));
@@ -295,31 +257,31 @@ TEST_F(MeshTest, ComputeNormalsWeightsFacesByArea) {
     v[3].position = {0, 0, 1};
     v[4].position = {0, 1, 0};
     v[0].normal = {9, 9, 9};
-    ID3DXMesh* mesh = SceneMesh(v, {0, 1, 2, 0, 3, 4});
-    ASSERT_EQ(D3DXComputeNormals(mesh, nullptr), D3D_OK);
-    auto out = Vertices<SceneVertex>(mesh);
-    ExpectVec3(out[2].normal, 0, 0, -1);
-    ExpectVec3(out[3].normal, -1, 0, 0);
+    MeshHandle mesh = SceneMesh(device, v, {0, 1, 2, 0, 3, 4});
+    ASSERT_EQ(D3DXComputeNormals(mesh.get(), nullptr), D3D_OK);
+    auto out = Vertices<SceneVertex>(mesh.get());
+    ExpectNear(out[2].normal, {0, 0, -1});
+    ExpectNear(out[3].normal, {-1, 0, 0});
     // Areas 8 and 0.5: the shared normal leans 16 to 1 towards -z.
     float length = std::sqrt(16.0f * 16.0f + 1.0f);
-    ExpectVec3(out[0].normal, -1 / length, 0, -16 / length);
+    ExpectNear(out[0].normal, {-1 / length, 0, -16 / length});
 }
 
 TEST_F(MeshTest, ComputeTangentHandlesTiledCoordinatesAndMirroredFaces) {
     // u runs 0 -> 3 along +x on the first face; the second face is mirrored (u runs along -x).
     std::vector<SceneVertex> v(6);
-    v[0].position = {0, 0, 0}, v[0].texcoord = {0, 0};
-    v[1].position = {0, 1, 0}, v[1].texcoord = {0, -2};
-    v[2].position = {1, 0, 0}, v[2].texcoord = {3, 0};
-    v[3].position = {5, 0, 0}, v[3].texcoord = {0, 0};
-    v[4].position = {5, 1, 0}, v[4].texcoord = {0, -1};
-    v[5].position = {6, 0, 0}, v[5].texcoord = {-1, 0};
-    ID3DXMesh* mesh = SceneMesh(v, {0, 1, 2, 3, 4, 5});
-    ASSERT_EQ(D3DXComputeNormals(mesh, nullptr), D3D_OK);
-    ASSERT_EQ(D3DXComputeTangent(mesh, 0, 0, 0, TRUE, nullptr), D3D_OK);
-    auto out = Vertices<SceneVertex>(mesh);
-    ExpectVec3(out[0].tangent, 1, 0, 0);
-    ExpectVec3(out[0].binormal, 0, -1, 0);
-    ExpectVec3(out[3].tangent, -1, 0, 0);
-    ExpectVec3(out[3].binormal, 0, -1, 0);
+    v[0].position = {0, 0, 0}, v[0].uv = {0, 0};
+    v[1].position = {0, 1, 0}, v[1].uv = {0, -2};
+    v[2].position = {1, 0, 0}, v[2].uv = {3, 0};
+    v[3].position = {5, 0, 0}, v[3].uv = {0, 0};
+    v[4].position = {5, 1, 0}, v[4].uv = {0, -1};
+    v[5].position = {6, 0, 0}, v[5].uv = {-1, 0};
+    MeshHandle mesh = SceneMesh(device, v, {0, 1, 2, 3, 4, 5});
+    ASSERT_EQ(D3DXComputeNormals(mesh.get(), nullptr), D3D_OK);
+    ASSERT_EQ(D3DXComputeTangent(mesh.get(), 0, 0, 0, TRUE, nullptr), D3D_OK);
+    auto out = Vertices<SceneVertex>(mesh.get());
+    ExpectNear(out[0].tangent, {1, 0, 0});
+    ExpectNear(out[0].binormal, {0, -1, 0});
+    ExpectNear(out[3].tangent, {-1, 0, 0});
+    ExpectNear(out[3].binormal, {0, -1, 0});
 }

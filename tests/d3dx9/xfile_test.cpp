@@ -6,6 +6,7 @@
 #include "platform/d3dx9/xfile.h"
 #include "tests/d3dx9/corpus.h"
 #include "tests/d3dx9/xfile_samples.h"
+#include "tests/support/math_checks.h"
 
 using d3dx::XMeshData;
 using d3dx::XMeshResult;
@@ -15,12 +16,6 @@ namespace {
 XMeshResult Parse(const std::string& text, XMeshData* mesh, std::string* error = nullptr) {
     std::string ignored;
     return d3dx::ParseXMesh(reinterpret_cast<const uint8_t*>(text.data()), text.size(), mesh, error ? error : &ignored);
-}
-
-void ExpectVec3(const D3DXVECTOR3& v, float x, float y, float z) {
-    EXPECT_NEAR(v.x, x, 1e-5f);
-    EXPECT_NEAR(v.y, y, 1e-5f);
-    EXPECT_NEAR(v.z, z, 1e-5f);
 }
 
 std::string Header() { return "xof 0303txt 0032\n"; }
@@ -36,9 +31,9 @@ TEST(XFileMesh, HierarchyMaterialsAndSharedVerticesOfSample) {
     ASSERT_EQ(Parse(xsamples::kTwoFrames, &mesh, &error), XMeshResult::Ok) << error;
     ASSERT_EQ(mesh.positions.size(), 5u);  // shared corners stay shared
     // Inner frame scales by 2 and lifts by 5; the outer one moves by 10 along x.
-    ExpectVec3(mesh.positions[2], 12, 7, 0);
-    ExpectVec3(mesh.positions[4], 10, 9, 0);
-    ExpectVec3(mesh.normals[3], 0, 0, -1);
+    ExpectNear(mesh.positions[2], {12, 7, 0});
+    ExpectNear(mesh.positions[4], {10, 9, 0});
+    ExpectNear(mesh.normals[3], {0, 0, -1});
     EXPECT_FLOAT_EQ(mesh.texcoords[4].y, -1);
     // The quad is split into a fan from its first corner.
     const std::vector<uint32_t> indices = {0, 3, 2, 0, 2, 1, 3, 4, 2, 0, 1, 2};
@@ -68,8 +63,8 @@ Mesh {
     // Vertices 0 and 2 appear with both normals: two extra vertices.
     ASSERT_EQ(mesh.positions.size(), 6u);
     EXPECT_EQ(mesh.indices, (std::vector<uint32_t>{0, 2, 1, 4, 3, 5}));
-    ExpectVec3(mesh.normals[4], 0, 1, 0);
-    ExpectVec3(mesh.positions[5], 1, 1, 0);
+    ExpectNear(mesh.normals[4], {0, 1, 0});
+    ExpectNear(mesh.positions[5], {1, 1, 0});
 }
 
 TEST(XFileMesh, MeshesMergeWithOffsetMaterials) {
@@ -137,8 +132,8 @@ Frame f-1 {
     XMeshData mesh;
     std::string error;
     ASSERT_EQ(Parse(text, &mesh, &error), XMeshResult::Ok) << error;
-    ExpectVec3(mesh.positions[0], 0, -0.5f, 10);
-    ExpectVec3(mesh.positions[1], 1, 0, 0);
+    ExpectNear(mesh.positions[0], {0, -0.5f, 10});
+    ExpectNear(mesh.positions[1], {1, 0, 0});
     ASSERT_EQ(mesh.materials.size(), 1u);
     EXPECT_EQ(mesh.materials[0].textureFile, "a b.png");
 }
@@ -231,7 +226,7 @@ Frame F { FrameTransformMatrix { 1,0,0,0,0,1,0,0,0,0,1,0,0,0,7,1;; } { M } }
     XMeshData mesh;
     ASSERT_EQ(Parse(text, &mesh), XMeshResult::Ok);
     ASSERT_EQ(mesh.positions.size(), 6u);
-    ExpectVec3(mesh.positions[3], 0, 0, 7);
+    ExpectNear(mesh.positions[3], {0, 0, 7});
 }
 
 TEST(XFileMesh, EveryTruncationOfTheSampleFailsCleanly) {
@@ -267,7 +262,7 @@ TEST(XFileCorpus, CubeWithReferencedMaterialAndRotatedRootFrame) {
         EXPECT_NEAR(mesh.materials[0].power, 96.07843f, 1e-4f);
         EXPECT_TRUE(mesh.materials[0].textureFile.empty());
         // Root swaps y and z: (-1, -1, 1) lands on (-1, 1, -1).
-        ExpectVec3(mesh.positions[0], -1, 1, -1);
+        ExpectNear(mesh.positions[0], {-1, 1, -1});
     }
 }
 

@@ -2,7 +2,7 @@
 
 #include "resources/path_files.h"
 #include "scene/mesh_object.h"
-#include "tests/scene/scene_checks.h"
+#include "tests/support/math_checks.h"
 
 // Pitch about x turns +y into +z, yaw about y +x into -z, roll about z +x into +y; then the move.
 TEST(SceneMesh, RotationAnglesArePitchYawRollAboutXYZThenTheMove) {

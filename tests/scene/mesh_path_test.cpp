@@ -4,7 +4,7 @@
 
 #include "resources/path_files.h"
 #include "scene/mesh_path_animation.h"
-#include "tests/scene/scene_checks.h"
+#include "tests/support/math_checks.h"
 
 namespace {
 
