@@ -1,6 +1,6 @@
-// The recording backend: buffers locked within bounds, the device kept alive
-// by its resources, and the viewport following render target 0. (Texture
-// levels, cube faces and block pitches are read back by the loader tests.)
+// The recording backend: buffers locked within bounds and the device kept
+// alive by its resources. (Texture levels, cube faces and block pitches are
+// read back by the loader tests.)
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -51,22 +51,6 @@ TEST_F(RecordingDevice, ChildrenKeepTheDeviceAliveUntilTheLastIsReleased) {
     EXPECT_EQ(owner, device);
     owner->Release();
     EXPECT_EQ(texture->Release(), 0u);
-}
-
-TEST_F(RecordingDevice, RenderTargetZeroResetsTheViewport) {
-    D3DVIEWPORT9 viewport = {0, 0, 10, 10, 0, 1};
-    gpu->SetViewport(&viewport);
-    IDirect3DTexture9* target = gpu.RenderTarget(20, 30);
-    IDirect3DSurface9* level = nullptr;
-    target->GetSurfaceLevel(0, &level);
-    gpu->SetRenderTarget(0, level);
-    level->Release();
-    gpu->GetViewport(&viewport);
-    EXPECT_EQ(viewport.Width, 20u);
-    EXPECT_EQ(viewport.Height, 30u);
-    IDirect3DSurface9* none = reinterpret_cast<IDirect3DSurface9*>(1);
-    EXPECT_EQ(gpu->GetRenderTarget(1, &none), D3DERR_NOTFOUND);
-    EXPECT_EQ(none, nullptr);
 }
 
 }  // namespace

@@ -27,10 +27,12 @@ TEST(Quad, DrawsWithDepthAndCullingOffAndTheTexelSizeInRegisterZeroThenPutsThemO
     IDirect3DDevice9* d = gpu.Get();
     int draw = Find(d, "DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2)");
     ASSERT_GE(draw, 0);
-    EXPECT_LT(Find(d, "SetRenderState(D3DRS_ZENABLE, FALSE)"), draw);
-    EXPECT_LT(Find(d, "SetRenderState(D3DRS_ZWRITEENABLE, FALSE)"), draw);
-    EXPECT_LT(Find(d, "SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE)"), draw);
-    EXPECT_LT(Find(d, "SetVertexShaderConstantF(0, [0.25, 0.5, "), draw);
+    for (const char* call :
+         {"SetRenderState(D3DRS_ZENABLE, FALSE)", "SetRenderState(D3DRS_ZWRITEENABLE, FALSE)",
+          "SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE)", "SetVertexShaderConstantF(0, [0.25, 0.5, "}) {
+        const int at = Find(d, call);
+        EXPECT_TRUE(at >= 0 && at < draw) << call << " before the draw";
+    }
     EXPECT_EQ(Find(d, "Clear("), -1);  // no target: `clear` means nothing
     // Left behind: depth test and writes on, counter-clockwise culling.
     EXPECT_EQ(gpu.RenderState(D3DRS_ZENABLE), DWORD(TRUE));
