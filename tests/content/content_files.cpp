@@ -33,52 +33,12 @@ std::vector<uint8_t> PackEntry(const std::string& name, bool* found) {
     return std::vector<uint8_t>(bytes.get(), bytes.get() + size);
 }
 
-const std::vector<std::string>& MeshNames() {
-    static const std::vector<std::string> names = {"fy_faen_assSmall.X", "ocean.X",        "yachtAll2.x", "skydome.X",
-                                                   "sphere.x",           "creditsPlane.x", "cylinder.X"};
-    return names;
-}
-
-const std::vector<std::string>& TextureNames() {
-    static const std::vector<std::string> names = {"Loading.jpg",
-                                                   "first.png",
-                                                   "thereis.png",
-                                                   "asketch.png",
-                                                   "island.jpg",
-                                                   "islandNormal.jpg",
-                                                   "Hatch0.dds",
-                                                   "Hatch1.dds",
-                                                   "Hatch2.dds",
-                                                   "Hatch3.dds",
-                                                   "Hatch4.dds",
-                                                   "Hatch5.dds",
-                                                   "waves2.dds",
-                                                   "hatch0.jpg",
-                                                   "hatch1.jpg",
-                                                   "shadowmap.tga",
-                                                   "cubemap.dds",
-                                                   "Sky02.jpg",
-                                                   "then.png",
-                                                   "acolour.png",
-                                                   "clouds1.tga",
-                                                   "earthmap1k.jpg",
-                                                   "earth_nrm.dds",
-                                                   "earth_day_color_spec.dds",
-                                                   "earth_clouds_alpha.dds",
-                                                   "credits_copy.jpg",
-                                                   "StarField.jpg",
-                                                   "kelss.png",
-                                                   "presents.png",
-                                                   "tavo.png",
-                                                   "ost.png",
-                                                   "quillet.png",
-                                                   "kratka.jpg"};
-    return names;
-}
-
-const std::vector<std::string>& PathNames() {
-    static const std::vector<std::string> names = {"HandDraw.cp", "HatchToNormal.cp", "Shatter.cp", "meshtest.cp"};
-    return names;
+std::vector<std::string> ContentFiles(std::initializer_list<const char*> extensions) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(ContentDir()))
+        for (const char* extension : extensions)
+            if (entry.path().extension() == extension) names.insert(entry.path().filename().string());
+    return {names.begin(), names.end()};
 }
 
 std::vector<std::string> NamesTheCodeAsksFor() {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -18,10 +19,8 @@ std::vector<uint8_t> ReadFile(const std::string& path);
 // empty entry from a missing one.
 std::vector<uint8_t> PackEntry(const std::string& name, bool* found = nullptr);
 
-// Pictures, meshes and paths the demo loads, by pack entry name.
-const std::vector<std::string>& MeshNames();
-const std::vector<std::string>& TextureNames();  // cubemap.dds included
-const std::vector<std::string>& PathNames();
+// The files of the content folder with one of the extensions (".x", ".X"), sorted.
+std::vector<std::string> ContentFiles(std::initializer_list<const char*> extensions);
 // Every resource name the demo's code asks for, directory part stripped.
 std::vector<std::string> NamesTheCodeAsksFor();
 

@@ -57,9 +57,6 @@ LoadedMesh LoadMesh(IDirect3DDevice9* device, const std::string& name) {
     mesh->LockAttributeBuffer(D3DLOCK_READONLY, &attributes);
     out.attributes.assign(attributes, attributes + mesh->GetNumFaces());
     mesh->UnlockAttributeBuffer();
-    const auto* list = materials ? static_cast<const D3DXMATERIAL*>(materials->GetBufferPointer()) : nullptr;
-    for (DWORD m = 0; m < count && list; ++m)
-        out.textures.push_back(list[m].pTextureFilename ? list[m].pTextureFilename : "");
     if (materials) materials->Release();
     mesh->Release();
     out.loaded = true;

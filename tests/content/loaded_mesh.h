@@ -13,9 +13,8 @@ struct LoadedMesh {
     bool loaded = false;
     std::vector<D3DXVECTOR3> positions;
     std::vector<D3DXVECTOR2> uvs;
-    std::vector<DWORD> indices;         // three a face
-    std::vector<DWORD> attributes;      // one a face
-    std::vector<std::string> textures;  // per material, empty for none
+    std::vector<DWORD> indices;     // three a face
+    std::vector<DWORD> attributes;  // one a face
 
     D3DXVECTOR3 FaceNormal(size_t face) const;  // Cross(b - a, c - a), unnormalised
     D3DXVECTOR3 FaceCentre(size_t face) const;

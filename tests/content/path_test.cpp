@@ -92,18 +92,6 @@ TEST(CameraPaths, CoverTheirScenesAndFlySmoothlyClearOfEverythingWithTheirSubjec
     }
 }
 
-TEST(CameraPaths, ShatterFlightShowsTheYachtAndItsReflection) {
-    CameraPath path = LoadCameraPath("Shatter.cp");
-    for (float t = 0; t <= 17.0f; t += 0.1f) {
-        D3DXVECTOR3 eye, target;
-        Evaluate(&path, t, &eye, &target);
-        EXPECT_LT(eye.y, kSeaLevel + 10) << "low over the water at " << t;
-        // The mirror image of the hull's middle, below the water, is in view.
-        D3DXVECTOR3 mirrored(kBoatX, 2 * kSeaLevel - 0.0f, kBoatZ);
-        EXPECT_TRUE(InView(eye, target, mirrored)) << t;
-    }
-}
-
 TEST(CreditsPath, BringsTheCardToRestFacingTheFixedCamera) {
     std::vector<uint8_t> bytes = PackEntry("meshtest.cp");
     MeshPath path;

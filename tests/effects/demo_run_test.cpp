@@ -1,18 +1,23 @@
 // The built demo run headless from start to end: the title scene's pictures
-// read back from --shot files, and the whole timeline ending by itself.
+// read back from --shot files, the whole timeline ending by itself; and on bad
+// input (a missing or damaged data.pak, a picture that cannot be written, a
+// mode too large), each failure ending with its own message and a defined
+// status, or, where the system is meant to go on, going on without burying
+// the one line that matters.
 #include <gtest/gtest.h>
 #include <stb_image.h>
 
-#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
+#include <vector>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include "tests/support/text_files.h"
+#include "resources/pack_format.h"
+#include "tests/support/demo_process.h"
 
 namespace {
 
@@ -45,47 +50,19 @@ bool Ink(const uint8_t* p) { return p[0] + p[1] + p[2] < 3 * 110; }             
 bool Red(const uint8_t* p) { return p[0] > 150 && p[1] < 100 && p[2] < 100; }    // the logo's swash
 bool Paper(const uint8_t* p) { return p[0] > 200 && p[1] > 200 && p[2] > 190; }  // grid paper
 
-struct DemoResult {
-    int status = -1;
-    std::string log;
-};
-
-DemoResult RunDemo(const std::string& arguments, const fs::path& folder) {
-    fs::path log = folder / "log.txt";
-    std::string command =
-        "cd '" DEMO_BINARY_DIR "' && DEMO_HEADLESS=1 ./demo " + arguments + " > '" + log.string() + "' 2>&1";
-    DemoResult run;
-    int raw = std::system(command.c_str());
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    run.log = ReadText(log);
-    return run;
-}
-
-class DemoRun : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (!fs::exists(fs::path(DEMO_BINARY_DIR) / "demo") || !fs::exists(fs::path(DEMO_BINARY_DIR) / "data.pak"))
-            GTEST_SKIP() << "the demo and its data.pak are not built";
-        folder = fs::temp_directory_path() / ("demo_run_" + std::to_string(::getpid()));
-        fs::create_directories(folder);
-    }
-    void TearDown() override {
-        if (!folder.empty()) fs::remove_all(folder);
-    }
-    std::string Shot(const char* time, const char* name) {
-        return std::string(" --shot ") + time + ":" + (folder / name).string();
-    }
-    fs::path folder;
-};
-
 // A message box prints "[caption] text" on stderr when headless.
 bool ShowedMessageBox(const std::string& log) { return log.find("\n[") != std::string::npos || log.rfind("[", 0) == 0; }
 
+class DemoRun : public DemoProcessTest {
+protected:
+    std::string Shot(const char* time, const char* name) {
+        return std::string(" --shot ") + time + ":" + (folder / name).string();
+    }
+};
+
 TEST_F(DemoRun, TitleScenePicturesFollowTheCards) {
-    DemoResult run =
-        RunDemo("--mode 320x240 --windowed --fps 30 --until 5" + Shot("0.45", "a.png") + Shot("1.5", "b.png") +
-                    Shot("2.6", "c.png") + Shot("3.2", "gap.png") + Shot("4.6", "d.png"),
-                folder);
+    ShellResult run = Demo("--mode 320x240 --windowed --fps 30 --until 5" + Shot("0.45", "a.png") +
+                           Shot("1.5", "b.png") + Shot("2.6", "c.png") + Shot("3.2", "gap.png") + Shot("4.6", "d.png"));
     ASSERT_EQ(run.status, 0) << run.log;
     EXPECT_FALSE(ShowedMessageBox(run.log)) << run.log;
 
@@ -118,7 +95,7 @@ TEST_F(DemoRun, TitleScenePicturesFollowTheCards) {
 
 TEST_F(DemoRun, WholeTimelineEndsByItselfJustPast110Seconds) {
     // Ten frames a second keep the run short; every scene still starts and stops.
-    DemoResult run = RunDemo("--mode 160x120 --windowed --fps 10", folder);
+    ShellResult run = Demo("--mode 160x120 --windowed --fps 10");
     ASSERT_EQ(run.status, 0) << run.log;
     EXPECT_FALSE(ShowedMessageBox(run.log)) << run.log;
     double endTime = 0;
@@ -127,6 +104,126 @@ TEST_F(DemoRun, WholeTimelineEndsByItselfJustPast110Seconds) {
     endTime = std::strtod(run.log.c_str() + at + 10, nullptr);
     EXPECT_GE(endTime, 110.0);
     EXPECT_LT(endTime, 110.0 + 1.0 / 10 + 1e-6);
+}
+
+std::vector<uint8_t> ReadBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+size_t Count(const std::string& text, const std::string& part) {
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+    return count;
+}
+
+// Runs in a folder of its own, where the music is linked in and data.pak is
+// what the test writes there.
+class DemoFailureRun : public DemoProcessTest {
+protected:
+    void SetUp() override {
+        DemoProcessTest::SetUp();
+        if (IsSkipped()) return;
+        if (!fs::exists(kBuild / "music" / "music.mp3")) GTEST_SKIP() << "the music is not built";
+        fs::create_directories(folder / "music");
+        fs::create_symlink(kBuild / "music" / "music.mp3", folder / "music" / "music.mp3");
+        pack = ReadBytes(kBuild / "data.pak");
+    }
+    ShellResult RunWith(const std::vector<uint8_t>& bytes, const std::string& arguments) {
+        std::ofstream(folder / "data.pak", std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+        return Demo(arguments, folder);
+    }
+
+    // The pack's header and its directory entry `index`, unscrambled.
+    PackHeader Header() const { return DecodePackHeader(pack.data()); }
+    PackDirectoryRecord Entry(uint32_t index) const {
+        uint8_t plain[kPackEntrySize];
+        const uint8_t* stored = pack.data() + kPackHeaderSize + size_t{index} * kPackEntrySize;
+        for (size_t i = 0; i < kPackEntrySize; ++i) plain[i] = PackUnscramble(stored[i], Header());
+        return DecodePackEntry(plain);
+    }
+    void SetEntry(uint32_t index, const PackDirectoryRecord& record) {
+        uint8_t plain[kPackEntrySize];
+        EncodePackEntry(record, plain);
+        uint8_t* stored = pack.data() + kPackHeaderSize + size_t{index} * kPackEntrySize;
+        for (size_t i = 0; i < kPackEntrySize; ++i) stored[i] = PackScramble(plain[i], Header());
+    }
+
+    std::vector<uint8_t> pack;
+};
+
+const std::string kShortRun = "--headless --mode 160x120 --fps 10 ";
+
+TEST_F(DemoFailureRun, MissingPackEndsAtOnceWithOneLineNamingThePath) {
+    ShellResult run = Demo(kShortRun + "--until 1", folder);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.log, "demo: cannot read the resource pack " + (folder / "data.pak").string() +
+                           ": No such file or directory\n");
+}
+
+TEST_F(DemoFailureRun, PackCutInsideItsDirectoryReportsEachEntryAndTheRunGoesOn) {
+    // Two and a half directory entries: the entries listed point past the end, the rest are gone.
+    pack.resize(kPackHeaderSize + kPackEntrySize * 5 / 2);
+    ShellResult run = RunWith(pack, kShortRun + "--until 3");
+    EXPECT_EQ(run.status, 0) << run.log;
+    EXPECT_NE(run.log.find("30 frames rendered"), std::string::npos) << run.log;
+    // The system's own messages, each printed once; the composite's shaders,
+    // asked for every frame, once more with their count at the end.
+    EXPECT_EQ(Count(run.errors, "[Camera Path Error] Error loading camera path HandDraw.cp\n"), 1u) << run.errors;
+    EXPECT_EQ(Count(run.errors, "[ERROR!] Error loading texture cubemap.dds\n"), 1u) << run.errors;
+    EXPECT_EQ(Count(run.errors, "[Pixel Shader error] Error loading pixel shader fragment_fs.cpp\n"), 1u) << run.errors;
+    EXPECT_NE(run.errors.find("[Pixel Shader error] Error loading pixel shader fragment_fs.cpp (repeated "),
+              std::string::npos)
+        << run.errors;
+    ShellResult longer = Demo(kShortRun + "--until 6", folder);
+    EXPECT_EQ(Count(longer.errors, "\n"), Count(run.errors, "\n")) << "not a line a frame";
+}
+
+TEST_F(DemoFailureRun, EntryPastTheEndOfThePackFailsAloneOnceWithItsCount) {
+    // The composite's pixel shader, asked for every frame: its data now runs past the end of the file.
+    const PackHeader header = Header();
+    bool found = false;
+    for (uint32_t i = 0; i < header.count && !found; ++i) {
+        PackDirectoryRecord record = Entry(i);
+        if (std::strcmp(record.name, "fragment_fs.cpp") != 0) continue;
+        record.size = uint32_t(pack.size() - record.offset + 1);
+        SetEntry(i, record);
+        found = true;
+    }
+    ASSERT_TRUE(found) << "fragment_fs.cpp is not in data.pak";
+    ShellResult run = RunWith(pack, kShortRun + "--until 3");
+    EXPECT_EQ(run.status, 0) << run.log;
+    EXPECT_NE(run.log.find("30 frames rendered"), std::string::npos) << run.log;
+    // Asked for 68 times: at start-up, by the rehearsal of the effects'
+    // frames, and twice in each of the 30 frames.
+    EXPECT_EQ(run.errors,
+              "[Pixel Shader error] Error loading pixel shader fragment_fs.cpp\n"
+              "[Pixel Shader error] Error loading pixel shader fragment_fs.cpp (repeated 67 times)\n");
+}
+
+TEST_F(DemoFailureRun, ShotOnAFullDiskEndsWithStatusThreeNamingTheFile) {
+    const fs::path full = folder / "full.png";
+    fs::create_symlink("/dev/full", full);
+    ShellResult run = RunWith(pack, kShortRun + "--until 1 --shot 0.5:" + full.string());
+    EXPECT_EQ(run.status, 3) << run.log;
+    EXPECT_NE(run.errors.find("Could not write the picture \"" + full.string() + "\": No space left on device."),
+              std::string::npos)
+        << run.errors;
+}
+
+// A mode larger than any texture, or a picture into a file system that takes
+// no files, ends the run with status 2 before anything is rendered.
+TEST_F(DemoFailureRun, ModeTooLargeOrShotIntoASpecialFileSystemIsRefusedUpFront) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"--mode 16385x16 --until 1", "--mode"},
+        {"--mode 160x120 --until 1 --shot 0.5:/proc/shot.png", "/proc/shot.png"}};
+    for (const auto& [arguments, named] : cases) {
+        ShellResult run = RunWith(pack, "--headless --fps 10 " + std::string(arguments));
+        EXPECT_EQ(run.status, 2) << run.log;
+        EXPECT_EQ(Count(run.errors, named), 1u) << run.errors;
+        EXPECT_EQ(run.log.find("frames rendered"), std::string::npos) << run.log;
+    }
 }
 
 }  // namespace

@@ -120,7 +120,7 @@ TEST_F(HatchToNormalTest, WordsFadeInOverASecondEachAndOutTogetherFromFiveSecond
     EXPECT_EQ(levelsAt(4.6), (std::vector<int>{255, 255}));
     // The words are drawn at their levels: "then", "there is", "a colour".
     ASSERT_EQ(sprite.drawn.size(), 3u);
-    EXPECT_EQ(sprite.calls.front(), "Begin(21)");
+    EXPECT_EQ(sprite.beginFlags, DWORD(D3DXSPRITE_DONOTSAVESTATE | D3DXSPRITE_OBJECTSPACE | D3DXSPRITE_ALPHABLEND));
     EXPECT_EQ(sprite.drawn[0].position, D3DXVECTOR3(-1512.0f, 1512.0f, 0.0f));
     EXPECT_EQ(sprite.drawn[2].position, D3DXVECTOR3(-590.0f, 1624.0f, 0.0f));
     EXPECT_EQ(sprite.drawn[1].color, 0xFFFFFFFFu);

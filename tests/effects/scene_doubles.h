@@ -1,7 +1,6 @@
 // For scene tests: the seven scene meshes as recording doubles, a mesh double
-// that notes the device state at every subset it draws, real meshes in the
-// scene layout built from triangles, and the names the recording gives
-// device objects.
+// that notes the device state at every subset it draws, real meshes built
+// from triangles, and the names the recording gives device objects.
 #pragma once
 
 #include <array>
@@ -16,6 +15,7 @@
 #include "scene/mesh_object.h"
 #include "shell/demo_state.h"
 #include "tests/support/fakes.h"
+#include "tests/support/scene_mesh.h"
 
 struct FakeSceneMeshes {
     std::array<FakeMesh, 7> meshes;
@@ -89,39 +89,6 @@ inline D3DXMATRIX AsRegisters(const D3DXMATRIX& m) {
     D3DXMATRIX transposed;
     D3DXMatrixTranspose(&transposed, &m);
     return transposed;
-}
-
-struct ReleaseMesh {
-    void operator()(ID3DXMesh* mesh) const { mesh->Release(); }
-};
-using MeshHandle = std::unique_ptr<ID3DXMesh, ReleaseMesh>;
-
-struct SceneVertex {
-    D3DXVECTOR3 position, normal;
-    D3DXVECTOR2 uv;
-    D3DXVECTOR3 tangent, binormal;
-};
-
-// A managed 32-bit mesh in the scene meshes' layout, all faces in subset 0.
-inline MeshHandle SceneMesh(IDirect3DDevice9* device, const std::vector<SceneVertex>& vertices,
-                            const std::vector<DWORD>& indices) {
-    ID3DXMesh* mesh = nullptr;
-    const DWORD faces = static_cast<DWORD>(indices.size() / 3);
-    if (FAILED(D3DXCreateMesh(faces, static_cast<DWORD>(vertices.size()), D3DXMESH_MANAGED | D3DXMESH_32BIT,
-                              kMeshVertexDeclaration, device, &mesh)))
-        return nullptr;
-    void* data = nullptr;
-    DWORD* attributes = nullptr;
-    mesh->LockVertexBuffer(0, &data);
-    std::copy(vertices.begin(), vertices.end(), static_cast<SceneVertex*>(data));
-    mesh->UnlockVertexBuffer();
-    mesh->LockIndexBuffer(0, &data);
-    std::copy(indices.begin(), indices.end(), static_cast<DWORD*>(data));
-    mesh->UnlockIndexBuffer();
-    mesh->LockAttributeBuffer(0, &attributes);
-    std::fill(attributes, attributes + faces, 0u);
-    mesh->UnlockAttributeBuffer();
-    return MeshHandle(mesh);
 }
 
 // Every three corners a triangle with vertices of its own, facing -z.

@@ -2,11 +2,7 @@
 // debug-text objects and InitGraphics, with their messages, and the order in
 // which ReleaseShared lets the services go.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <unistd.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <utility>
 #include <vector>
@@ -53,47 +49,6 @@ TEST_F(GraphicsStartUp, ScreenTextureFailureIsReportedAndGivesNull) {
     EXPECT_EQ(Win32_MessageBoxCount(), before + 1);
     EXPECT_STREQ(Win32_LastMessageBoxText(), "Error creating screen texture");
     EXPECT_STREQ(Win32_LastMessageBoxCaption(), "Error!");
-}
-
-// A screen texture the renderer cannot allocate: a 16384 x 16384 mode (1 GiB
-// a target) with little memory left. The device's CreateTexture fails as out
-// of video memory and the failure gets the screen texture's own message. In a
-// child process, for the address-space limit; not under AddressSanitizer,
-// whose shadow memory no such limit leaves room for.
-#if !defined(__SANITIZE_ADDRESS__)
-void ScreenTargetWithLittleMemory() {
-    TestDevice gpu{D3D9Backend::OpenGL, 64, 48};
-    if (!gpu) std::exit(3);
-    long pages = 0;
-    if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(statm, "%ld", &pages) != 1) pages = 0;
-        std::fclose(statm);
-    }
-    const rlim_t limit = rlim_t(pages) * rlim_t(sysconf(_SC_PAGESIZE)) + (rlim_t(256) << 20);
-    const rlimit memory{limit, limit};
-    if (pages == 0 || setrlimit(RLIMIT_AS, &memory) != 0) std::exit(2);
-    Mirel::System system;
-    system.width = 16384;
-    system.height = 16384;
-    IDirect3DTexture9* texture = CreateScreenTarget(gpu.Get(), &system);
-    std::exit(texture == nullptr && std::string(Win32_LastMessageBoxText()) == "Error creating screen texture" ? 0 : 1);
-}
-#endif
-
-TEST(ScreenTarget, RenderTargetTheRendererCannotAllocateGetsTheScreenTextureMessage) {
-#if defined(__SANITIZE_ADDRESS__)
-    GTEST_SKIP() << "an address-space limit does not work under AddressSanitizer";
-#else
-    {
-        TestDevice gpu{D3D9Backend::OpenGL, 64, 48};
-        if (!gpu) GTEST_SKIP() << gpu.Error();
-    }
-    // The child runs the test again from the start, with a device of its own.
-    const std::string style = GTEST_FLAG_GET(death_test_style);
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(ScreenTargetWithLittleMemory(), ::testing::ExitedWithCode(0), "Error creating screen texture");
-    GTEST_FLAG_SET(death_test_style, style);
-#endif
 }
 
 TEST_F(GraphicsStartUp, DebugFontFailuresAreReportedAndStartUpGoesOn) {

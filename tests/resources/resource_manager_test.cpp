@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 
 #include "platform/d3d9/d3d9_platform.h"
 #include "platform/win32/win32_platform.h"
@@ -120,64 +121,49 @@ IDirect3DBaseTexture9* AsBase(IDirect3DTexture9* texture) { return reinterpret_c
 
 }  // namespace
 
-TEST_F(ResourceManagerTest, TextureIsCreatedOnceAndSharedAcrossDirectoryParts) {
+// Every kind of resource is made once, whatever folder its name is asked
+// under: later requests are answered from the cache alone.
+TEST_F(ResourceManagerTest, EveryKindIsLoadedOnceAndSharedAcrossDirectoryParts) {
     IDirect3DTexture9* texture = manager->GetTexture("Textures//first.png");
-    ASSERT_NE(texture, nullptr);
+    manager->LoadCubeTexture("Textures//sky.dds");
+    IDirect3DVertexShader9* vertex = manager->GetVertexShader("vertex_base.cpp");
+    IDirect3DPixelShader9* pixel = manager->GetPixelShader("Shaders//fragment_base.cpp");
+    MeshRecord mesh = GetMesh("Media//boat.x");
+    CameraPath* camera = manager->GetCameraPath("Media//HandDraw.cp");
+    MeshPath* meshPath = manager->GetMeshPath("Media//meshtest.cp");
+    ASSERT_TRUE(texture && vertex && pixel && mesh.mesh && camera && meshPath);
     RemovePack();
-    EXPECT_EQ(manager->GetTexture("Textures//first.png"), texture);
+
     EXPECT_EQ(manager->GetTexture("other//first.png"), texture);
     EXPECT_EQ(manager->GetTexture("first.png"), texture);
-    EXPECT_EQ(Calls("CreateTexture("), 1);
-    EXPECT_EQ(NewMessages(), 0);
-}
-
-TEST_F(ResourceManagerTest, FailedTextureIsNullSilentAndRetried) {
-    EXPECT_EQ(manager->GetTexture("Textures//late.png"), nullptr);
-    EXPECT_EQ(manager->GetTexture("Textures//broken.png"), nullptr);
-    EXPECT_EQ(manager->GetTexture("Textures//"), nullptr);
-    EXPECT_EQ(NewMessages(), 0);
-
-    std::vector<PackFile> files = Content();
-    files.push_back({"late.png", Png(2)});
-    OpenPack(WritePack(files, "second.pak"));
-    EXPECT_NE(manager->GetTexture("Textures//late.png"), nullptr);
-}
-
-TEST_F(ResourceManagerTest, CubeTextureIsFetchedThroughGetTextureAndLoadedOnce) {
-    manager->LoadCubeTexture("Textures//sky.dds");
-    EXPECT_EQ(Calls("CreateCubeTexture("), 1);
-    IDirect3DTexture9* texture = manager->GetTexture("Textures//sky.dds");
-    ASSERT_NE(texture, nullptr);
-    EXPECT_EQ(AsBase(texture)->GetType(), D3DRTYPE_CUBETEXTURE);
+    IDirect3DTexture9* cube = manager->GetTexture("Textures//sky.dds");
+    ASSERT_NE(cube, nullptr);
+    EXPECT_EQ(AsBase(cube)->GetType(), D3DRTYPE_CUBETEXTURE);
     manager->LoadCubeTexture("elsewhere/sky.dds");
-    EXPECT_EQ(Calls("CreateCubeTexture("), 1);
-    EXPECT_EQ(Calls("CreateTexture("), 0);
-    // Nor does it load a name already cached as a plain texture.
-    IDirect3DTexture9* plain = manager->GetTexture("Textures//first.png");
-    ASSERT_NE(plain, nullptr);
-    manager->LoadCubeTexture("Textures//first.png");
-    EXPECT_EQ(Calls("CreateCubeTexture("), 1);
-    EXPECT_EQ(manager->GetTexture("Textures//first.png"), plain);
+    manager->LoadCubeTexture("Textures//first.png");  // cached as a plain texture: left as it is
+    EXPECT_EQ(manager->GetTexture("Textures//first.png"), texture);
+    EXPECT_EQ(manager->GetVertexShader("Shaders//vertex_base.cpp"), vertex);
+    EXPECT_EQ(manager->GetPixelShader("fragment_base.cpp"), pixel);
+    MeshRecord again = GetMesh("Elsewhere//boat.x");
+    EXPECT_EQ(again.mesh, mesh.mesh);
+    ASSERT_EQ(again.materials.size(), 2u);
+    EXPECT_EQ(again.materials[0].textureName, mesh.materials[0].textureName);
+    EXPECT_EQ(manager->GetCameraPath("elsewhere/HandDraw.cp"), camera);
+    EXPECT_EQ(manager->GetMeshPath("meshtest.cp"), meshPath);
+
+    for (const char* create : {"CreateTexture(", "CreateCubeTexture(", "CreateVertexShader(", "CreatePixelShader("})
+        EXPECT_EQ(Calls(create), 1) << create;
     EXPECT_EQ(NewMessages(), 0);
 }
 
-TEST_F(ResourceManagerTest, FailedCubeTextureIsReportedOnEveryRequest) {
-    manager->LoadCubeTexture("Textures//missing.dds");
-    ExpectLastMessage("Error loading texture missing.dds", "ERROR!");
-    manager->LoadCubeTexture("Textures//broken.png");
-    ExpectLastMessage("Error loading texture broken.png", "ERROR!");
-    manager->LoadCubeTexture("Textures//missing.dds");
-    EXPECT_EQ(NewMessages(), 3);
-    EXPECT_EQ(manager->GetTexture("Textures//missing.dds"), nullptr);
-}
-
-TEST_F(ResourceManagerTest, MeshIsClonedIntoTheSharedLayoutWithFreshNormalsAndTangents) {
+// The mesh is cloned into the scene layout with normals and tangents computed
+// afresh; its materials name their textures, which load with it.
+TEST_F(ResourceManagerTest, MeshGetsTheSharedLayoutFreshNormalsAndTangentsAndItsMaterialsTextures) {
     MeshRecord record = GetMesh("Media//boat.x");
     ASSERT_NE(record.mesh, nullptr);
     D3DVERTEXELEMENT9 declaration[MAX_FVF_DECL_SIZE] = {};
     ASSERT_EQ(record.mesh->GetDeclaration(declaration), D3D_OK);
     EXPECT_EQ(std::memcmp(declaration, kMeshVertexDeclaration, sizeof(kMeshVertexDeclaration)), 0);
-
     float* vertices = nullptr;
     ASSERT_EQ(record.mesh->LockVertexBuffer(0, reinterpret_cast<void**>(&vertices)), D3D_OK);
     const float* first = vertices;    // position, normal, uv, tangent, binormal
@@ -185,77 +171,98 @@ TEST_F(ResourceManagerTest, MeshIsClonedIntoTheSharedLayoutWithFreshNormalsAndTa
     EXPECT_FLOAT_EQ(std::abs(first[5]), 1.0f);
     EXPECT_NE(first[8] * first[8] + first[9] * first[9] + first[10] * first[10], 0.0f);
     record.mesh->UnlockVertexBuffer();
-}
 
-// Materials name their textures, loaded with the mesh; a second request,
-// under any folder, is a copy of the cached record.
-TEST_F(ResourceManagerTest, MeshMaterialsNameTheirLoadedTexturesAndASecondRequestCopiesTheRecord) {
-    MeshRecord first = GetMesh("Media//boat.x");
-    ASSERT_EQ(first.materials.size(), 2u);
-    EXPECT_EQ(first.materials[0].textureName, "Textures//first.png");
-    EXPECT_EQ(first.materials[0].diffuse[3], 0.75f);
-    EXPECT_EQ(first.materials[1].textureName, "");
-    EXPECT_EQ(first.materials[1].diffuse[2], 0.4f);
+    ASSERT_EQ(record.materials.size(), 2u);
+    EXPECT_EQ(record.materials[0].textureName, "Textures//first.png");
+    EXPECT_EQ(record.materials[0].diffuse[3], 0.75f);
+    EXPECT_EQ(record.materials[1].textureName, "");
+    EXPECT_EQ(record.materials[1].diffuse[2], 0.4f);
     EXPECT_EQ(Calls("CreateTexture("), 1);
     EXPECT_TRUE(GetMesh("Media//plain.x").materials.empty());
-    RemovePack();
-    EXPECT_NE(manager->GetTexture("Textures//first.png"), nullptr);
-    MeshRecord second = GetMesh("Elsewhere//boat.x");
-    EXPECT_EQ(second.mesh, first.mesh);
-    ASSERT_EQ(second.materials.size(), 2u);
-    EXPECT_EQ(second.materials[0].textureName, first.materials[0].textureName);
-    EXPECT_EQ(NewMessages(), 0);
     g_resourceManager = nullptr;
     EXPECT_EQ(GetMesh("Media//boat.x").mesh, nullptr) << "without a manager: an empty record";
 }
 
-TEST_F(ResourceManagerTest, FailedMeshIsReportedOnEveryRequest) {
-    MeshRecord record = GetMesh("Media//broken.x");
-    EXPECT_EQ(record.mesh, nullptr);
-    EXPECT_EQ(record.materialCount, 0u);
-    ExpectLastMessage("Error loading mesh broken.x", "ERROR!");
-    GetMesh("Media//broken.x");
-    GetMesh("Media//missing.x");
-    ExpectLastMessage("Error loading mesh missing.x", "ERROR!");
-    EXPECT_EQ(NewMessages(), 3);
+// Every failure gives nothing. Textures fail silently and are tried again;
+// cube textures, meshes and shader sources are reported on every request;
+// a path that fails is cached empty and reported once.
+TEST_F(ResourceManagerTest, FailuresAreReportedAsEachKindReportsThem) {
+    Mirel::ResourceManager& m = *manager;
+    struct Case {
+        const char* what;
+        std::function<bool()> loads;  // one request: whether it gave something usable
+        int messages;                 // after two requests
+        const char* text;
+        const char* caption;
+    };
+    const Case cases[] = {
+        {"missing texture", [&] { return m.GetTexture("Textures//late.png"); }, 0, "", ""},
+        {"broken texture", [&] { return m.GetTexture("Textures//broken.png"); }, 0, "", ""},
+        {"texture without a name", [&] { return m.GetTexture("Textures//"); }, 0, "", ""},
+        {"missing cube texture",
+         [&] {
+             m.LoadCubeTexture("Textures//missing.dds");
+             return m.GetTexture("missing.dds");
+         },
+         2, "Error loading texture missing.dds", "ERROR!"},
+        {"broken cube texture",
+         [&] {
+             m.LoadCubeTexture("Textures//broken.png");
+             return m.GetTexture("broken.png");
+         },
+         2, "Error loading texture broken.png", "ERROR!"},
+        {"broken mesh", [&] { return GetMesh("Media//broken.x").mesh; }, 2, "Error loading mesh broken.x", "ERROR!"},
+        {"missing mesh", [&] { return GetMesh("Media//missing.x").mesh; }, 2, "Error loading mesh missing.x", "ERROR!"},
+        {"missing vertex shader", [&] { return m.GetVertexShader("vertex_missing.cpp"); }, 2,
+         "Error loading vertex shader vertex_missing.cpp", "Vertex Shader error"},
+        {"missing pixel shader", [&] { return m.GetPixelShader("fragment_missing.cpp"); }, 2,
+         "Error loading pixel shader fragment_missing.cpp", "Pixel Shader error"},
+        {"missing camera path", [&] { return m.GetCameraPath("Media//Missing.cp")->Usable(); }, 1,
+         "Error loading camera path Missing.cp", "Camera Path Error"},
+        {"camera path without a name", [&] { return m.GetCameraPath("Media//")->Usable(); }, 1,
+         "Error loading camera path ", "Camera Path Error"},
+        {"short camera path", [&] { return m.GetCameraPath("Media//Short.cp")->Usable(); }, 1,
+         "Error loading camera path Short.cp", "Camera Path Error"},
+        {"short mesh path", [&] { return !m.GetMeshPath("Media//Short.cp")->keys.empty(); }, 1,
+         "Error loading mesh path Short.cp", "Mesh Path Error"},
+        {"camera keys read as a mesh path", [&] { return !m.GetMeshPath("HandDraw.cp")->keys.empty(); }, 1,
+         "Error loading mesh path HandDraw.cp", "Mesh Path Error"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const int before = Win32_MessageBoxCount();
+        EXPECT_FALSE(c.loads());
+        EXPECT_FALSE(c.loads());
+        EXPECT_EQ(Win32_MessageBoxCount() - before, c.messages);
+        if (c.messages) ExpectLastMessage(c.text, c.caption);
+    }
+    EXPECT_EQ(m.GetCameraPath("HandDraw.cp")->keys.size(), 2u) << "camera and mesh paths are cached apart";
+    std::vector<PackFile> files = Content();
+    files.push_back({"late.png", Png(2)});
+    OpenPack(WritePack(files, "second.pak"));
+    EXPECT_NE(m.GetTexture("Textures//late.png"), nullptr);
 }
 
-TEST_F(ResourceManagerTest, ShadersAreCompiledOnceAndShared) {
-    IDirect3DVertexShader9* vertex = manager->GetVertexShader("vertex_base.cpp");
-    IDirect3DPixelShader9* pixel = manager->GetPixelShader("Shaders//fragment_base.cpp");
-    ASSERT_NE(vertex, nullptr);
-    ASSERT_NE(pixel, nullptr);
-    RemovePack();
-    EXPECT_EQ(manager->GetVertexShader("vertex_base.cpp"), vertex);
-    EXPECT_EQ(manager->GetPixelShader("fragment_base.cpp"), pixel);
-    EXPECT_EQ(Calls("CreateVertexShader("), 1);
-    EXPECT_EQ(Calls("CreatePixelShader("), 1);
-    EXPECT_EQ(NewMessages(), 0);
-}
-
-TEST_F(ResourceManagerTest, ShaderWithASyntaxErrorIsReportedOnEveryRequestAndNotCached) {
+// A shader that does not compile is reported with the compiler's text and
+// tried again; one the device refuses is cached as null and reported once.
+TEST_F(ResourceManagerTest, ShaderThatDoesNotCompileIsRetriedAndOneTheDeviceRefusesIsNot) {
     EXPECT_EQ(manager->GetPixelShader("fragment_broken.cpp"), nullptr);
-    EXPECT_EQ(NewMessages(), 1);
+    EXPECT_EQ(manager->GetPixelShader("fragment_broken.cpp"), nullptr);
+    EXPECT_EQ(NewMessages(), 2);
     std::string text = Win32_LastMessageBoxText();
     EXPECT_NE(text.find("undeclared_thing"), std::string::npos) << text;
     EXPECT_STREQ(Win32_LastMessageBoxCaption(), "Pixel Shader error");
-    EXPECT_EQ(manager->GetPixelShader("fragment_broken.cpp"), nullptr);
-    EXPECT_EQ(NewMessages(), 2);
-    EXPECT_EQ(Calls("CreatePixelShader("), 0);
-
     std::vector<PackFile> files = Content();
     files[8].data = Bytes(kPixelShader);  // the source mended
     OpenPack(WritePack(files, "second.pak"));
     EXPECT_NE(manager->GetPixelShader("fragment_broken.cpp"), nullptr);
-}
 
-TEST_F(ResourceManagerTest, MissingShaderSourceIsReportedOnEveryRequest) {
-    EXPECT_EQ(manager->GetVertexShader("vertex_missing.cpp"), nullptr);
-    ExpectLastMessage("Error loading vertex shader vertex_missing.cpp", "Vertex Shader error");
-    EXPECT_EQ(manager->GetPixelShader("fragment_missing.cpp"), nullptr);
-    ExpectLastMessage("Error loading pixel shader fragment_missing.cpp", "Pixel Shader error");
-    EXPECT_EQ(manager->GetVertexShader("vertex_missing.cpp"), nullptr);
+    D3D9_RefuseCalls(device, "CreateVertexShader", -1);
+    EXPECT_EQ(manager->GetVertexShader("Shaders//vertex_base.cpp"), nullptr);
+    ExpectLastMessage("Error creating vertex shader vertex_base.cpp", "Vertex Shader error");
+    EXPECT_EQ(manager->GetVertexShader("vertex_base.cpp"), nullptr);
     EXPECT_EQ(NewMessages(), 3);
+    EXPECT_EQ(Calls("CreateVertexShader("), 1);
 }
 
 TEST_F(ResourceManagerTest, DestructionReleasesEveryCachedObject) {
@@ -271,73 +278,4 @@ TEST_F(ResourceManagerTest, DestructionReleasesEveryCachedObject) {
     manager.reset();
     for (IUnknown* object : std::initializer_list<IUnknown*>{texture, cube, vertex, pixel, mesh})
         EXPECT_EQ(object->Release(), 0u);
-}
-
-TEST_F(ResourceManagerTest, FailedShaderCreationIsCachedAsNullAndReportedOnce) {
-    D3D9_RefuseCalls(device, "CreatePixelShader", -1);
-    D3D9_RefuseCalls(device, "CreateVertexShader", -1);
-    EXPECT_EQ(manager->GetPixelShader("fragment_base.cpp"), nullptr);
-    ExpectLastMessage("Error creating pixel shader fragment_base.cpp", "Pixel Shader error");
-    EXPECT_EQ(manager->GetPixelShader("Shaders//fragment_base.cpp"), nullptr);
-
-    EXPECT_EQ(manager->GetVertexShader("Shaders//vertex_base.cpp"), nullptr);
-    ExpectLastMessage("Error creating vertex shader vertex_base.cpp", "Vertex Shader error");
-    EXPECT_EQ(manager->GetVertexShader("vertex_base.cpp"), nullptr);
-
-    EXPECT_EQ(NewMessages(), 2);
-    EXPECT_EQ(Calls("CreatePixelShader("), 1);
-    EXPECT_EQ(Calls("CreateVertexShader("), 1);
-}
-
-TEST_F(ResourceManagerTest, CameraPathIsLoadedOnceAndShared) {
-    CameraPath* path = manager->GetCameraPath("Media//HandDraw.cp");
-    ASSERT_NE(path, nullptr);
-    ASSERT_EQ(path->keys.size(), 2u);
-    EXPECT_EQ(path->keys[1].target.z, 12.0f);
-    EXPECT_EQ(path->duration, 8.0f);
-    EXPECT_FALSE(path->loop);
-    EXPECT_EQ(manager->GetCameraPath("elsewhere/HandDraw.cp"), path);
-    EXPECT_EQ(NewMessages(), 0);
-}
-
-TEST_F(ResourceManagerTest, MeshPathIsLoadedWithRotationWNegated) {
-    PreloadCameraPath(manager.get(), "Media//HandDraw.cp");
-    MeshPath* path = manager->GetMeshPath("Media//meshtest.cp");
-    ASSERT_NE(path, nullptr);
-    ASSERT_EQ(path->keys.size(), 1u);
-    EXPECT_EQ(path->keys[0].rotation.w, -1.0f);
-    EXPECT_EQ(path->keys[0].scale.y, 1.0f);
-    EXPECT_EQ(manager->GetMeshPath("meshtest.cp"), path);
-}
-
-TEST_F(ResourceManagerTest, MissingCameraPathIsReportedOnceAndCachedEmpty) {
-    CameraPath* path = manager->GetCameraPath("Media//Missing.cp");
-    ASSERT_NE(path, nullptr);
-    EXPECT_TRUE(path->keys.empty());
-    EXPECT_FALSE(path->Usable());
-    EXPECT_EQ(NewMessages(), 1);
-    ExpectLastMessage("Error loading camera path Missing.cp", "Camera Path Error");
-    EXPECT_EQ(manager->GetCameraPath("Media//Missing.cp"), path);
-    EXPECT_EQ(NewMessages(), 1);
-    EXPECT_TRUE(manager->GetCameraPath("Media//")->keys.empty());
-    EXPECT_STREQ(Win32_LastMessageBoxText(), "Error loading camera path ");
-}
-
-TEST_F(ResourceManagerTest, TruncatedPathFailsWithTheLoadMessage) {
-    MeshPath* path = manager->GetMeshPath("Media//Short.cp");
-    ASSERT_NE(path, nullptr);
-    EXPECT_TRUE(path->keys.empty());
-    ExpectLastMessage("Error loading mesh path Short.cp", "Mesh Path Error");
-    CameraPath* camera = manager->GetCameraPath("Media//Short.cp");
-    EXPECT_TRUE(camera->keys.empty());
-    EXPECT_STREQ(Win32_LastMessageBoxText(), "Error loading camera path Short.cp");
-    EXPECT_EQ(NewMessages(), 2);
-}
-
-TEST_F(ResourceManagerTest, CameraAndMeshPathsOfOneNameAreSeparate) {
-    CameraPath* camera = manager->GetCameraPath("HandDraw.cp");
-    MeshPath* mesh = manager->GetMeshPath("HandDraw.cp");  // 16 + 2 * 28 bytes: too short for mesh keys
-    EXPECT_EQ(camera->keys.size(), 2u);
-    EXPECT_TRUE(mesh->keys.empty());
-    EXPECT_EQ(NewMessages(), 1);
 }

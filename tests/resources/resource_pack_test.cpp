@@ -193,17 +193,3 @@ TEST_F(ResourcePackTest, DirectoryEndsWithTheLastCompleteEntry) {
     OpenPack(bytes);
     EXPECT_EQ(DirectoryNames(), (std::vector<std::string>{"b", "a"}));
 }
-
-TEST_F(ResourcePackTest, OpenWithoutPathReadsDataPakInTheWorkingDirectory) {
-    RawPack raw;
-    raw.entries = {{"here", Bytes("cwd")}};
-    dir.Write("data.pak", raw.Bytes());
-    char previous[4096];
-    ASSERT_NE(getcwd(previous, sizeof(previous)), nullptr);
-    ASSERT_EQ(chdir(dir.Path().c_str()), 0);
-    bool opened = pack.Open();
-    Read read = ReadFrom(pack, "here");
-    ASSERT_EQ(chdir(previous), 0);
-    EXPECT_TRUE(opened);
-    EXPECT_EQ(read.Contents(), Bytes("cwd"));
-}

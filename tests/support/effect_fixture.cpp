@@ -19,18 +19,6 @@ IDirect3DPixelShader9* EffectFixture::BoundPixelShader() const {
     return shader;
 }
 
-DWORD EffectFixture::RenderState(D3DRENDERSTATETYPE state) const {
-    DWORD value = 0;
-    device->GetRenderState(state, &value);
-    return value;
-}
-
-DWORD EffectFixture::SamplerState(DWORD stage, D3DSAMPLERSTATETYPE type) const {
-    DWORD value = 0;
-    device->GetSamplerState(stage, type, &value);
-    return value;
-}
-
 std::vector<float> EffectFixture::PixelRegister(UINT reg) const {
     std::vector<float> value(4, 0.0f);
     device->GetPixelShaderConstantF(reg, value.data(), 1);

@@ -31,8 +31,8 @@ protected:
 
     // What the device holds now.
     IDirect3DPixelShader9* BoundPixelShader() const;
-    DWORD RenderState(D3DRENDERSTATETYPE state) const;
-    DWORD SamplerState(DWORD stage, D3DSAMPLERSTATETYPE type) const;
+    DWORD RenderState(D3DRENDERSTATETYPE state) const { return gpu.RenderState(state); }
+    DWORD SamplerState(DWORD stage, D3DSAMPLERSTATETYPE type) const { return gpu.SamplerState(stage, type); }
     std::vector<float> PixelRegister(UINT reg) const;
     std::vector<float> VertexRegister(UINT reg) const;
     // Whether render target 0 is level 0 of the screen texture.

@@ -40,33 +40,39 @@ TestDevice::~TestDevice() {
     if (d3d) d3d->Release();
 }
 
-IDirect3DVertexShader9* TestDevice::VertexShader(const std::string& source) {
+namespace {
+
+// Compiles `source` for `profile` and makes the shader with `create`; null,
+// with the compiler's text or the failure in `error`, when either fails.
+template <class Shader, class Create>
+Shader* MakeShader(const std::string& source, const char* profile, DWORD flags, std::string& error, Create create) {
     ID3DXBuffer* code = nullptr;
     ID3DXBuffer* errors = nullptr;
-    IDirect3DVertexShader9* shader = nullptr;
-    if (SUCCEEDED(D3DXCompileShader(source.c_str(), UINT(source.size()), nullptr, nullptr, "main", "vs_3_0", 0, &code,
-                                    &errors, nullptr)) &&
-        SUCCEEDED(device->CreateVertexShader(static_cast<const DWORD*>(code->GetBufferPointer()), &shader)))
-        owned.push_back(shader);
-    else
-        error = errors ? static_cast<const char*>(errors->GetBufferPointer()) : "CreateVertexShader failed";
+    Shader* shader = nullptr;
+    if (FAILED(D3DXCompileShader(source.c_str(), UINT(source.size()), nullptr, nullptr, "main", profile, flags, &code,
+                                 &errors, nullptr)) ||
+        FAILED(create(static_cast<const DWORD*>(code->GetBufferPointer()), &shader)))
+        error = errors ? static_cast<const char*>(errors->GetBufferPointer()) : "creating the shader failed";
     if (code) code->Release();
     if (errors) errors->Release();
     return shader;
 }
 
+}  // namespace
+
+IDirect3DVertexShader9* TestDevice::VertexShader(const std::string& source) {
+    auto* shader = MakeShader<IDirect3DVertexShader9>(
+        source, "vs_3_0", 0, error,
+        [this](const DWORD* code, auto** out) { return device->CreateVertexShader(code, out); });
+    if (shader) owned.push_back(shader);
+    return shader;
+}
+
 IDirect3DPixelShader9* TestDevice::PixelShader(const std::string& source) {
-    ID3DXBuffer* code = nullptr;
-    ID3DXBuffer* errors = nullptr;
-    IDirect3DPixelShader9* shader = nullptr;
-    if (SUCCEEDED(D3DXCompileShader(source.c_str(), UINT(source.size()), nullptr, nullptr, "main", "ps_3_0",
-                                    D3DXSHADER_DEBUG, &code, &errors, nullptr)) &&
-        SUCCEEDED(device->CreatePixelShader(static_cast<const DWORD*>(code->GetBufferPointer()), &shader)))
-        owned.push_back(shader);
-    else
-        error = errors ? static_cast<const char*>(errors->GetBufferPointer()) : "CreatePixelShader failed";
-    if (code) code->Release();
-    if (errors) errors->Release();
+    auto* shader = MakeShader<IDirect3DPixelShader9>(
+        source, "ps_3_0", D3DXSHADER_DEBUG, error,
+        [this](const DWORD* code, auto** out) { return device->CreatePixelShader(code, out); });
+    if (shader) owned.push_back(shader);
     return shader;
 }
 
@@ -92,6 +98,18 @@ IDirect3DTexture9* TestDevice::RenderTarget(UINT width, UINT height) {
         return nullptr;
     owned.push_back(texture);
     return texture;
+}
+
+DWORD TestDevice::RenderState(D3DRENDERSTATETYPE state) const {
+    DWORD value = 0;
+    device->GetRenderState(state, &value);
+    return value;
+}
+
+DWORD TestDevice::SamplerState(DWORD stage, D3DSAMPLERSTATETYPE type) const {
+    DWORD value = 0;
+    device->GetSamplerState(stage, type, &value);
+    return value;
 }
 
 Picture TestDevice::Present() {

@@ -45,6 +45,9 @@ public:
     IDirect3DTexture9* Texture(UINT width, UINT height, const std::vector<uint32_t>& texels);
     IDirect3DTexture9* RenderTarget(UINT width, UINT height);
 
+    DWORD RenderState(D3DRENDERSTATETYPE state) const;
+    DWORD SamplerState(DWORD stage, D3DSAMPLERSTATETYPE type) const;
+
     // Presents and returns the presented picture (empty on the recording backend).
     Picture Present();
     // Reads level 0 of a render-target texture through LockRect.

@@ -27,9 +27,7 @@ public:
     void Start(double time) override {
         Mirel::Effect::Start(time);
         Note("Start");
-        if (onStart) {
-            onStart(time);
-        }
+        if (onStart) onStart(time);
     }
     void Update(double, double) override {
         Mirel::PollTriggers(*this);
@@ -38,9 +36,7 @@ public:
     void Render() override { Note("Render"); }
     void Stop() override {
         Note("Stop");
-        if (onStop) {
-            onStop();
-        }
+        if (onStop) onStop();
     }
     void PostProcess() override { Note("PostProcess"); }
 
@@ -59,13 +55,9 @@ class DemoStateTest : public ::testing::Test {
 protected:
     void SetUp() override { Reset(); }
     void TearDown() override {
-        for (Mirel::Effect* effect : g_demoState.activeEffects) {
-            delete effect;
-        }
-        while (!g_demoState.pendingEffects.empty()) {
+        for (Mirel::Effect* effect : g_demoState.activeEffects) delete effect;
+        for (; !g_demoState.pendingEffects.empty(); g_demoState.pendingEffects.pop())
             delete g_demoState.pendingEffects.top();
-            g_demoState.pendingEffects.pop();
-        }
         Reset();
     }
 

@@ -24,10 +24,13 @@ TEST_F(Scheduler, AddEffectInitialisesAndQueuesAndAnEffectStartingAtZeroRunsInTh
     EXPECT_TRUE(g_demoState.pendingEffects.empty());
 }
 
-TEST_F(Scheduler, StartsAndRetiresOnlyOnceTheTimeIsStrictlyPast) {
+// Start is given the frame's time, which arms the triggers.
+TEST_F(Scheduler, StartsAtTheFramesTimeAndRetiresOnlyOnceTheTimeIsStrictlyPast) {
     RecordingEffect* effect = Add("a", 10.5, 17.5);
+    effect->triggers.emplace_back(0, 0.5);
     EXPECT_THAT(FrameCalls(10.5), IsEmpty());
-    EXPECT_THAT(FrameCalls(10.500001), ElementsAre("a.Start", "a.Update", "a.Render"));
+    EXPECT_THAT(FrameCalls(10.75), ElementsAre("a.Start", "a.Update", "a.Render"));
+    EXPECT_EQ(effect->triggers[0].armedAt, 10.75);
     EXPECT_THAT(FrameCalls(17.5), ElementsAre("a.Update", "a.Render"));
     EXPECT_THAT(g_demoState.activeEffects, ElementsAre(effect));
     EXPECT_THAT(FrameCalls(17.51), ElementsAre("a.Stop", "a.deleted"));
@@ -78,14 +81,6 @@ TEST_F(Scheduler, SeveralEffectsStartInOneFrameEarliestFirstAndLaterOnesWait) {
     EXPECT_THAT(g_demoState.activeEffects, ElementsAre(a, b, c));
     ASSERT_EQ(g_demoState.pendingEffects.size(), 1u);
     EXPECT_EQ(g_demoState.pendingEffects.top(), later);
-}
-
-TEST_F(Scheduler, StartReceivesTheFrameTimeAndArmsTriggers) {
-    RecordingEffect* effect = Add("a", 10.5, 20.0);
-    effect->triggers.emplace_back(0, 0.5);
-    Frame(10.75);
-    EXPECT_EQ(effect->triggers[0].armedAt, 10.75);
-    EXPECT_FALSE(effect->triggers[0].fired);
 }
 
 // An effect whose end has passed is started, stopped and deleted in one

@@ -8,9 +8,7 @@ protected:
     RecordingEffect& Started(double start, std::initializer_list<double> delays) {
         effect = std::make_unique<RecordingEffect>("e", start, start + 100.0, &log);
         int32_t id = 0;
-        for (double delay : delays) {
-            effect->triggers.emplace_back(id++, delay);
-        }
+        for (double delay : delays) effect->triggers.emplace_back(id++, delay);
         effect->Start(start);
         return *effect;
     }
@@ -22,16 +20,15 @@ protected:
 
     std::vector<bool> Fired() const {
         std::vector<bool> fired;
-        for (const Mirel::Trigger& trigger : effect->triggers) {
-            fired.push_back(trigger.fired);
-        }
+        for (const Mirel::Trigger& trigger : effect->triggers) fired.push_back(trigger.fired);
         return fired;
     }
 
     std::unique_ptr<RecordingEffect> effect;
 };
 
-TEST_F(Triggers, FireOnlyOnceTheirDelayFromTheStartHasStrictlyPassedAndStayFired) {
+// The elapsed time is the distance from the arm time, either way.
+TEST_F(Triggers, FireOnceTheDistanceFromTheStartStrictlyExceedsTheirDelayAndStayFired) {
     Started(10.0, {0.5});
     PollAt(10.5);
     EXPECT_FALSE(effect->triggers[0].fired);
@@ -39,9 +36,6 @@ TEST_F(Triggers, FireOnlyOnceTheirDelayFromTheStartHasStrictlyPassedAndStayFired
     EXPECT_TRUE(effect->triggers[0].fired);
     PollAt(10.1);
     EXPECT_TRUE(effect->triggers[0].fired) << "never cleared";
-}
-
-TEST_F(Triggers, ElapsedTimeIsTheDistanceFromTheArmTimeEitherWay) {
     Started(10.0, {0.5});
     PollAt(9.0);
     EXPECT_TRUE(effect->triggers[0].fired);

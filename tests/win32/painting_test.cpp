@@ -53,13 +53,4 @@ TEST_F(Painting, OpenListIsDrawnOverWhatLiesBelowTheField) {
     EXPECT_GT(DarkIn(open, 30, 88, 270, 120), 20) << "the other labels in the list";
 }
 
-TEST_F(Painting, OnlyExistingWindowsCanBeCaptured) {
-    std::vector<uint8_t> rgba;
-    int w = 0, h = 0;
-    EXPECT_FALSE(Win32_CaptureWindow(nullptr, &rgba, &w, &h));
-    HWND gone = TopLevel();
-    DestroyWindow(gone);
-    EXPECT_FALSE(Win32_CaptureWindow(gone, &rgba, &w, &h));
-}
-
 }  // namespace

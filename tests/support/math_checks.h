@@ -1,4 +1,5 @@
-// Comparisons and a point transform shared by the scene tests.
+// Vector and matrix comparisons, the identity and a point transform for the
+// tests of the mathematics, the meshes, the paths and the camera.
 #pragma once
 
 #include <gtest/gtest.h>
