@@ -113,7 +113,7 @@ int ComboVisibleItems(const Window& combo) {
     if (count == 0) return 0;
     int room = Height(combo.rect) - kComboFieldHeight - 2;
     if (Window* parent = Find(combo.parent)) {
-        RECT client;
+        RECT client{};
         GetClientRect(HandleOf(*parent), &client);
         room = std::min(room, client.bottom - (combo.rect.top + kComboFieldHeight) - 3);
     }

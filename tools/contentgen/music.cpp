@@ -26,8 +26,8 @@ namespace {
 
 constexpr double kRate = kSampleRate;
 
-struct Mix {
-    explicit Mix(size_t frames) : dry(frames), send(frames) {}
+struct MixBuses {
+    explicit MixBuses(size_t frames) : dry(frames), send(frames) {}
     StereoBuffer dry, send;
     // Adds `value` at `frame`, `reverb` of it also to the reverb send.
     void Add(size_t frame, float value, float pan, float reverb) {
@@ -69,7 +69,7 @@ std::vector<int> Spread(const Chord& chord, int octavesUp) {
     return tones;
 }
 
-void Pad(const Score& score, Mix& mix) {
+void Pad(const Score& score, MixBuses& mix) {
     const double spb = score.SecondsPerBeat();
     for (size_t s = 0; s < score.sections.size(); ++s) {
         const Section& section = score.sections[s];
@@ -98,7 +98,7 @@ void Pad(const Score& score, Mix& mix) {
     }
 }
 
-void Bass(const Score& score, Mix& mix) {
+void Bass(const Score& score, MixBuses& mix) {
     const double spb = score.SecondsPerBeat();
     const std::string& pattern = score.patterns.at("bass");
     for (size_t s = 0; s < score.sections.size(); ++s) {
@@ -126,7 +126,7 @@ void Bass(const Score& score, Mix& mix) {
     }
 }
 
-void Arp(const Score& score, Mix& mix) {
+void Arp(const Score& score, MixBuses& mix) {
     const double spb = score.SecondsPerBeat();
     for (size_t s = 0; s < score.sections.size(); ++s) {
         const Section& section = score.sections[s];
@@ -151,7 +151,7 @@ void Arp(const Score& score, Mix& mix) {
     }
 }
 
-void Pluck(const Score& score, Mix& mix) {
+void Pluck(const Score& score, MixBuses& mix) {
     const double spb = score.SecondsPerBeat();
     const std::string& pattern = score.patterns.at("pluck");
     int count = 0;
@@ -173,7 +173,7 @@ void Pluck(const Score& score, Mix& mix) {
 }
 
 // FM bell: carrier f, modulator at `ratio` times f, the modulation dying away.
-void Bell(Mix& mix, double start, double f, double ratio, double decay, float gain, float pan, float reverb) {
+void Bell(MixBuses& mix, double start, double f, double ratio, double decay, float gain, float pan, float reverb) {
     size_t first = Frame(start);
     for (size_t i = 0, n = Frame(decay * 4); i < n; ++i) {
         double t = i / kRate;
@@ -183,7 +183,7 @@ void Bell(Mix& mix, double start, double f, double ratio, double decay, float ga
     }
 }
 
-void Bells(const Score& score, Mix& mix) {
+void Bells(const Score& score, MixBuses& mix) {
     const double spb = score.SecondsPerBeat();
     const std::string& pattern = score.patterns.at("bell");
     int count = 0;
@@ -200,7 +200,7 @@ void Bells(const Score& score, Mix& mix) {
     }
 }
 
-void Glass(const Score& score, Mix& mix) {
+void Glass(const Score& score, MixBuses& mix) {
     const double spb = score.SecondsPerBeat();
     Rng rng(1201);
     for (size_t s = 0; s < score.sections.size(); ++s) {
@@ -220,7 +220,7 @@ void Glass(const Score& score, Mix& mix) {
     }
 }
 
-void Lead(const Score& score, Mix& mix) {
+void Lead(const Score& score, MixBuses& mix) {
     const double spb = score.SecondsPerBeat();
     for (size_t s = 0; s < score.sections.size(); ++s) {
         const Section& section = score.sections[s];
@@ -253,7 +253,7 @@ void Lead(const Score& score, Mix& mix) {
     }
 }
 
-void Drums(const Score& score, Mix& mix) {
+void Drums(const Score& score, MixBuses& mix) {
     const double spb = score.SecondsPerBeat();
     Rng noise(1301);
     for (size_t s = 0; s < score.sections.size(); ++s) {
@@ -339,7 +339,7 @@ bool SynthesiseMusic(const std::string& text, std::vector<float>& stereo, std::s
         return false;
     }
     const size_t frames = Frame(kMusicSeconds);
-    Mix mix(frames + Frame(8));
+    MixBuses mix(frames + Frame(8));
     Pad(score, mix);
     Bass(score, mix);
     Arp(score, mix);
