@@ -68,9 +68,10 @@ void D3D9_SetDiscarding(IDirect3DDevice9* device, bool discarding);
 bool D3D9_Discarding(IDirect3DDevice9* device);
 
 // Compiling only: while on, the Draw calls reach OpenGL with rasterization
-// off, so that the driver builds the shader programs and the state variants
-// they need, but no pixel changes; Clear changes nothing either. Cheaper than
-// drawing, for warming the driver up before the frames that count.
+// off and only their first primitive, so that the driver builds the shader
+// programs and the state variants they need, but no pixel changes; Clear
+// changes nothing either. Cheaper than drawing, for warming the driver up
+// before the frames that count.
 void D3D9_SetCompilingOnly(IDirect3DDevice9* device, bool on);
 
 // Whether textures of `format` can be created on `device`. DXT1/3/5 need

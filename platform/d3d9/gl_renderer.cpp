@@ -535,13 +535,26 @@ bool GLRenderer::PrepareDraw() {
     return true;
 }
 
+namespace {
+
+// Compiling only, a draw needs no more than its first primitive: the driver
+// builds the same program and state variants for one as for all, and the
+// vertices of a whole mesh cost vertex shading even with rasterization off.
+UINT CompiledCount(D3DPRIMITIVETYPE type, UINT count, bool compilingOnly) {
+    if (!compilingOnly) return count;
+    const UINT first = type == D3DPT_POINTLIST ? 1 : type == D3DPT_LINELIST || type == D3DPT_LINESTRIP ? 2 : 3;
+    return std::min(count, first);
+}
+
+}  // namespace
+
 void GLRenderer::DrawArrays(D3DPRIMITIVETYPE type, UINT startVertex, UINT vertexCount) {
     if (!VerticesFit(startVertex, vertexCount, 0) || !PrepareDraw()) return;
     if (device.dirty.vertexInput) {
         ApplyVertexInput(0, 0);
         device.dirty.vertexInput = false;
     }
-    glDrawArrays(PrimitiveMode(type), GLint(startVertex), GLsizei(vertexCount));
+    glDrawArrays(PrimitiveMode(type), GLint(startVertex), GLsizei(CompiledCount(type, vertexCount, rasterizerDiscard)));
 }
 
 void GLRenderer::DrawIndexed(D3DPRIMITIVETYPE type, INT baseVertex, UINT startIndex, UINT indexCount) {
@@ -552,7 +565,8 @@ void GLRenderer::DrawIndexed(D3DPRIMITIVETYPE type, INT baseVertex, UINT startIn
         device.dirty.vertexInput = false;
     }
     UINT size = indices->IndexSize();
-    glDrawElementsBaseVertex(PrimitiveMode(type), GLsizei(indexCount), size == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT,
+    glDrawElementsBaseVertex(PrimitiveMode(type), GLsizei(CompiledCount(type, indexCount, rasterizerDiscard)),
+                             size == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT,
                              reinterpret_cast<const void*>(size_t(startIndex) * size), baseVertex);
 }
 
@@ -562,7 +576,7 @@ void GLRenderer::DrawUser(D3DPRIMITIVETYPE type, UINT vertexCount, const void* d
     glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(vertexCount) * stride, data, GL_STREAM_DRAW);
     ApplyVertexInput(userVertexBuffer, stride);
     device.dirty.vertexInput = true;
-    glDrawArrays(PrimitiveMode(type), 0, GLsizei(vertexCount));
+    glDrawArrays(PrimitiveMode(type), 0, GLsizei(CompiledCount(type, vertexCount, rasterizerDiscard)));
 }
 
 // ---- clear and present -------------------------------------------------------------

@@ -90,7 +90,7 @@ const Name kTextureOps[] = {N(D3DTOP_DISABLE), N(D3DTOP_SELECTARG1), N(D3DTOP_SE
 const Name kTextureArgs[] = {N(D3DTA_DIFFUSE), N(D3DTA_CURRENT), N(D3DTA_TEXTURE), N(D3DTA_TFACTOR)};
 const Name kPrimitives[] = {N(D3DPT_POINTLIST), N(D3DPT_LINELIST), N(D3DPT_LINESTRIP), N(D3DPT_TRIANGLELIST),
                             N(D3DPT_TRIANGLESTRIP), N(D3DPT_TRIANGLEFAN)};
-const Name kTransforms[] = {N(D3DTS_VIEW), N(D3DTS_PROJECTION), N(D3DTS_TEXTURE0), N(D3DTS_WORLD)};
+const Name kTransformNames[] = {N(D3DTS_VIEW), N(D3DTS_PROJECTION), N(D3DTS_TEXTURE0), N(D3DTS_WORLD)};
 const Name kFormats[] = {
     N(D3DFMT_UNKNOWN), N(D3DFMT_R8G8B8), N(D3DFMT_A8R8G8B8), N(D3DFMT_X8R8G8B8), N(D3DFMT_R5G6B5),
     N(D3DFMT_X1R5G5B5), N(D3DFMT_A1R5G5B5), N(D3DFMT_A4R4G4B4), N(D3DFMT_A8), N(D3DFMT_A8B8G8R8),
@@ -249,7 +249,7 @@ std::string StageStateValue(DWORD type, DWORD value) {
 }
 
 std::string PrimitiveName(DWORD type) { return Lookup(kPrimitives, type); }
-std::string TransformName(DWORD state) { return Lookup(kTransforms, state); }
+std::string TransformName(DWORD state) { return Lookup(kTransformNames, state); }
 std::string FormatName(DWORD format) { return Lookup(kFormats, format); }
 std::string PoolName(DWORD pool) { return Lookup(kPools, pool); }
 std::string UsageFlags(DWORD usage) { return Flags(kUsage, usage); }
