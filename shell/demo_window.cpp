@@ -6,7 +6,7 @@ Mirel::System g_system;
 
 namespace {
 
-constexpr char kClassName[] = "KelClass";
+constexpr char kDemoClassName[] = "KelClass";
 constexpr DWORD kFullscreenStyle = 0x80000008;  // WS_POPUP and bit 3
 constexpr DWORD kWindowedStyle = WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
 
@@ -25,16 +25,16 @@ bool CreateDemoWindow(int width, int height, bool fullscreen) {
     wc.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
     wc.hIconSm = LoadIconA(nullptr, IDI_APPLICATION);
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.lpszClassName = kClassName;
+    wc.lpszClassName = kDemoClassName;
     if (!RegisterClassExA(&wc)) return false;
     g_system.instance = wc.hInstance;
 
     HWND hwnd;
     if (fullscreen)
-        hwnd = CreateWindowExA(0, kClassName, "VAVA", kFullscreenStyle, 0, 0, GetSystemMetrics(SM_CXSCREEN),
+        hwnd = CreateWindowExA(0, kDemoClassName, "VAVA", kFullscreenStyle, 0, 0, GetSystemMetrics(SM_CXSCREEN),
                                GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, g_system.instance, nullptr);
     else
-        hwnd = CreateWindowExA(0, kClassName, "Tavo ost quillet", kWindowedStyle, 100, 100, width, height, nullptr,
+        hwnd = CreateWindowExA(0, kDemoClassName, "Tavo ost quillet", kWindowedStyle, 100, 100, width, height, nullptr,
                                nullptr, g_system.instance, nullptr);
     g_system.hwnd = hwnd;
     ShowCursor(FALSE);

@@ -11,7 +11,7 @@ std::function<void()> g_loaderDialogReady;
 
 namespace {
 
-constexpr char kClassName[] = "LoaderClass";
+constexpr char kLoaderClassName[] = "LoaderClass";
 
 HWND CreateControl(const char* className, const char* text, int id, int x, int y, int width, int height, DWORD style,
                    DWORD exStyle) {
@@ -47,13 +47,13 @@ ScreenMode RunLoaderDialog() {
     wc.hIconSm = LoadIconA(nullptr, IDI_APPLICATION);
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<uintptr_t>(COLOR_MENU + 1));
-    wc.lpszClassName = kClassName;
+    wc.lpszClassName = kLoaderClassName;
     RegisterClassExA(&wc);
 
     int x = GetSystemMetrics(SM_CXSCREEN) / 2 - 150;
     int y = GetSystemMetrics(SM_CYSCREEN) / 2 - 100;
-    g_loaderDialog.window = CreateWindowExA(WS_EX_COMPOSITED, kClassName, "Loader", WS_CAPTION | WS_SYSMENU, x, y, 300,
-                                            200, nullptr, nullptr, instance, nullptr);
+    g_loaderDialog.window = CreateWindowExA(WS_EX_COMPOSITED, kLoaderClassName, "Loader", WS_CAPTION | WS_SYSMENU, x, y,
+                                            300, 200, nullptr, nullptr, instance, nullptr);
     ShowWindow(g_loaderDialog.window, SW_SHOW);
     UpdateWindow(g_loaderDialog.window);
 
@@ -101,7 +101,7 @@ ScreenMode RunLoaderDialog() {
         }
     }
     result.fullscreen = boxChecked;
-    UnregisterClassA(kClassName, instance);
+    UnregisterClassA(kLoaderClassName, instance);
     return result;
 }
 

@@ -23,7 +23,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Picture {
+struct SavedPicture {
     int width = 0;
     int height = 0;
     std::unique_ptr<uint8_t, decltype(&std::free)> pixels{nullptr, &std::free};
@@ -39,8 +39,8 @@ struct Picture {
     }
 };
 
-Picture Load(const fs::path& path) {
-    Picture picture;
+SavedPicture Load(const fs::path& path) {
+    SavedPicture picture;
     int channels = 0;
     picture.pixels.reset(stbi_load(path.c_str(), &picture.width, &picture.height, &channels, 4));
     return picture;
@@ -66,7 +66,7 @@ TEST_F(DemoRun, TitleScenePicturesFollowTheCards) {
     ASSERT_EQ(run.status, 0) << run.log;
     EXPECT_FALSE(ShowedMessageBox(run.log)) << run.log;
 
-    Picture cards = Load(folder / "b.png");
+    SavedPicture cards = Load(folder / "b.png");
     ASSERT_EQ(cards.width, 320);
     ASSERT_EQ(cards.height, 240);
     // The logo's lettering fills the upper half; "presents" lies just below the centre.
@@ -75,21 +75,21 @@ TEST_F(DemoRun, TitleScenePicturesFollowTheCards) {
     EXPECT_GT(cards.Share(0.0, 0.8, 1.0, 1.0, Paper), 0.8);
 
     // At 0.45 s "presents" is still growing: less of its ink than at rest.
-    Picture early = Load(folder / "a.png");
+    SavedPicture early = Load(folder / "a.png");
     EXPECT_LT(early.Share(0.35, 0.53, 0.65, 0.65, Ink), cards.Share(0.35, 0.53, 0.65, 0.65, Ink));
 
     // At 2.6 s the logo has grown far past the screen's edges round its centre.
-    Picture zoomed = Load(folder / "c.png");
+    SavedPicture zoomed = Load(folder / "c.png");
     EXPECT_GT(zoomed.Share(0.0, 0.85, 1.0, 1.0, Red), 0.9);
     EXPECT_GT(zoomed.Share(0.0, 0.0, 1.0, 0.2, Paper), 0.8);
 
     // Between 2.8 s and 3.5 s nothing but the grid.
-    Picture gap = Load(folder / "gap.png");
+    SavedPicture gap = Load(folder / "gap.png");
     EXPECT_EQ(gap.Share(0.0, 0.0, 1.0, 1.0, Ink), 0.0);
     EXPECT_GT(gap.Share(0.0, 0.0, 1.0, 1.0, Paper), 0.7);
 
     // At 4.6 s the three words stand on three lines.
-    Picture words = Load(folder / "d.png");
+    SavedPicture words = Load(folder / "d.png");
     for (double top : {0.3, 0.5, 0.84}) EXPECT_GT(words.Share(0.0, top, 1.0, top + 0.1, Ink), 0.02) << top;
 }
 

@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr int kRate = 44100;
+constexpr int kSampleRate = 44100;
 
 // A started sound system on the headless output, its clock stepping 1/30 s
 // per presented frame, in a scratch directory holding "tone.mp3": two seconds
@@ -19,8 +19,8 @@ class SoundSystem : public ::testing::Test {
 protected:
     void SetUp() override {
         Win32_SetFixedStep(30);
-        const std::vector<float> left = Sine(1000.0, 2.0, kRate, 0.9f);
-        WriteFile("tone.mp3", EncodeMp3(left, std::vector<float>(left.size(), 0.0f), kRate));
+        const std::vector<float> left = Sine(1000.0, 2.0, kSampleRate, 0.9f);
+        WriteFile("tone.mp3", EncodeMp3(left, std::vector<float>(left.size(), 0.0f), kSampleRate));
         system = Started();
     }
     void TearDown() override {
@@ -106,7 +106,7 @@ TEST_F(SoundSystem, LoadsTheExactLengthAndPlaysOnWithThePerformanceCounterUnless
     unsigned int milliseconds = 0;
     EXPECT_EQ(sound->getLength(&frames, FMOD_TIMEUNIT_PCM), FMOD_OK);
     EXPECT_EQ(sound->getLength(&milliseconds, FMOD_TIMEUNIT_MS), FMOD_OK);
-    EXPECT_EQ(std::pair(frames, milliseconds), std::pair(2u * kRate, 2000u));
+    EXPECT_EQ(std::pair(frames, milliseconds), std::pair(2u * kSampleRate, 2000u));
     FMOD::Channel* channel = nullptr;
     ASSERT_EQ(system->playSound(FMOD_CHANNEL_FREE, sound, true, &channel), FMOD_OK);
     ASSERT_NE(channel, nullptr);
@@ -118,16 +118,16 @@ TEST_F(SoundSystem, LoadsTheExactLengthAndPlaysOnWithThePerformanceCounterUnless
     EXPECT_EQ(channel->setPaused(false), FMOD_OK);
     Frames(10);
     EXPECT_EQ(channel->getPosition(&position, FMOD_TIMEUNIT_PCM), FMOD_OK);
-    EXPECT_EQ(position, 10u * kRate / 30);
+    EXPECT_EQ(position, 10u * kSampleRate / 30);
     // SetPosition moves the play position, in samples or milliseconds, short of the end.
-    EXPECT_EQ(channel->setPosition(kRate, FMOD_TIMEUNIT_PCM), FMOD_OK);
+    EXPECT_EQ(channel->setPosition(kSampleRate, FMOD_TIMEUNIT_PCM), FMOD_OK);
     Frames(3);
     channel->getPosition(&position, FMOD_TIMEUNIT_PCM);
-    EXPECT_EQ(position, unsigned(kRate + 3 * kRate / 30));
+    EXPECT_EQ(position, unsigned(kSampleRate + 3 * kSampleRate / 30));
     EXPECT_EQ(channel->setPosition(500, FMOD_TIMEUNIT_MS), FMOD_OK);
     channel->getPosition(&position, FMOD_TIMEUNIT_PCM);
-    EXPECT_EQ(position, unsigned(kRate / 2));
-    EXPECT_EQ(channel->setPosition(2 * kRate, FMOD_TIMEUNIT_PCM), FMOD_ERR_INVALID_POSITION);
+    EXPECT_EQ(position, unsigned(kSampleRate / 2));
+    EXPECT_EQ(channel->setPosition(2 * kSampleRate, FMOD_TIMEUNIT_PCM), FMOD_ERR_INVALID_POSITION);
 }
 
 TEST_F(SoundSystem, SpectrumIsSilentUntilPlayingThenPeaksInTheSinesBandOnItsChannelOnly) {
@@ -162,25 +162,25 @@ TEST_F(SoundSystem, ALongSoundGivesTheSameSamplesWhereverItsPositionMoves) {
     // 30 s of one-second tones, 1 kHz and 2 kHz in turn.
     std::vector<float> left;
     for (int second = 0; second < 30; ++second) {
-        const std::vector<float> tone = Sine(second % 2 ? 2000.0 : 1000.0, 1.0, kRate, 0.9f);
+        const std::vector<float> tone = Sine(second % 2 ? 2000.0 : 1000.0, 1.0, kSampleRate, 0.9f);
         left.insert(left.end(), tone.begin(), tone.end());
     }
-    WriteFile("long.mp3", EncodeMp3(left, std::vector<float>(left.size(), 0.0f), kRate));
+    WriteFile("long.mp3", EncodeMp3(left, std::vector<float>(left.size(), 0.0f), kSampleRate));
     FMOD::Sound* sound = Load(system, "long.mp3");
     unsigned int length = 0;
     ASSERT_EQ(sound->getLength(&length, FMOD_TIMEUNIT_PCM), FMOD_OK);
-    EXPECT_EQ(length, 30u * kRate);
+    EXPECT_EQ(length, 30u * kSampleRate);
     FMOD::Channel* channel = nullptr;
     ASSERT_EQ(system->playSound(FMOD_CHANNEL_FREE, sound, false, &channel), FMOD_OK);
     const auto spectrumAt = [&](unsigned int frame) {
         EXPECT_EQ(channel->setPosition(frame, FMOD_TIMEUNIT_PCM), FMOD_OK);
         return Spectrum();
     };
-    const std::vector<float> late = spectrumAt(29 * kRate + kRate / 2);
+    const std::vector<float> late = spectrumAt(29 * kSampleRate + kSampleRate / 2);
     EXPECT_EQ(Loudest(late), 46) << "the 2 kHz tone 29.5 s in";
     EXPECT_GT(late[46], 0.6f);
-    EXPECT_EQ(Loudest(spectrumAt(2 * kRate + kRate / 2)), 23) << "back to the 1 kHz tone 2.5 s in";
-    EXPECT_EQ(spectrumAt(29 * kRate + kRate / 2), late) << "forward again";
+    EXPECT_EQ(Loudest(spectrumAt(2 * kSampleRate + kSampleRate / 2)), 23) << "back to the 1 kHz tone 2.5 s in";
+    EXPECT_EQ(spectrumAt(29 * kSampleRate + kSampleRate / 2), late) << "forward again";
 }
 
 TEST_F(SoundSystem, SoundPlaysOnceAndItsChannelIsFreedAfterwards) {
