@@ -100,12 +100,11 @@ void PrintSpectrum() {
 }  // namespace
 
 void ApplyRunOptions(const DemoOptions& options) {
-    // Blocks of 256 KB and more (decoded pictures, mesh copies, textures in a
-    // software driver) are mapped on their own and go back to the system when
-    // freed. By default glibc raises that threshold as large blocks are freed
-    // and keeps them in the heap, where pictures decoded on the loading
-    // thread and textures made from them stay resident side by side.
-    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
+    // One heap for every thread: the pictures the loading thread decodes are
+    // freed, once uploaded, into the heap the main thread's textures and
+    // meshes are then made from, instead of staying resident in a heap of the
+    // loading thread's own.
+    mallopt(M_ARENA_MAX, 1);
     RunState& run = Run();
     run = RunState();
     run.options = options;
