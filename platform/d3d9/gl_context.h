@@ -20,6 +20,7 @@ namespace d3d9 {
 struct GLFeatures {
     bool clipControl = false;  // glClipControl: depth 0..1 without remapping in shaders
     bool s3tc = false;
+    bool textureStorage = false;  // glTexStorage2D: every level allocated at once
     bool anisotropy = false;
     float maxAnisotropy = 1.0f;
     bool mirrorClamp = false;

@@ -62,18 +62,28 @@ bool GLRenderer::CreateTexture(TextureData& texture) {
     glGenTextures(1, &texture.glName);
     BindForUpload(texture);
     GLenum target = BindTarget(texture);
-    for (UINT face = 0; face < texture.Faces(); ++face)
-        for (UINT level = 0; level < texture.Levels(); ++level) {
-            GLsizei w = GLsizei(texture.Width(level)), h = GLsizei(texture.Height(level));
-            if (format.compressed) {
-                std::vector<uint8_t> zeros(size_t(LevelBytes(texture, level)), 0);
-                glCompressedTexImage2D(FaceTarget(texture, face), GLint(level), format.glInternal, w, h, 0,
-                                       LevelBytes(texture, level), zeros.data());
-            } else {
-                glTexImage2D(FaceTarget(texture, face), GLint(level), GLint(format.glInternal), w, h, 0,
-                             format.glFormat, format.glType, nullptr);
+    if (Features().textureStorage && !texture.IsRenderTarget()) {
+        // The whole chain at once, of exactly the levels asked for. Given
+        // level by level, the driver sizes its storage from a guess at the
+        // first level, and llvmpipe holds some 20 MB more for this content.
+        // Render targets are given by level: llvmpipe reports a render target
+        // too large to allocate only there.
+        glTexStorage2D(target, GLsizei(texture.Levels()), format.glInternal, GLsizei(texture.Width(0)),
+                       GLsizei(texture.Height(0)));
+    } else {
+        for (UINT face = 0; face < texture.Faces(); ++face)
+            for (UINT level = 0; level < texture.Levels(); ++level) {
+                GLsizei w = GLsizei(texture.Width(level)), h = GLsizei(texture.Height(level));
+                if (format.compressed) {
+                    std::vector<uint8_t> zeros(size_t(LevelBytes(texture, level)), 0);
+                    glCompressedTexImage2D(FaceTarget(texture, face), GLint(level), format.glInternal, w, h, 0,
+                                           LevelBytes(texture, level), zeros.data());
+                } else {
+                    glTexImage2D(FaceTarget(texture, face), GLint(level), GLint(format.glInternal), w, h, 0,
+                                 format.glFormat, format.glType, nullptr);
+                }
             }
-        }
+    }
     glTexParameteri(target, GL_TEXTURE_BASE_LEVEL, 0);
     glTexParameteri(target, GL_TEXTURE_MAX_LEVEL, GLint(texture.Levels() - 1));
     glTexParameteriv(target, GL_TEXTURE_SWIZZLE_RGBA, format.swizzle);
