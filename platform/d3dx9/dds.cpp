@@ -133,6 +133,15 @@ uint64_t LevelBytes(const PixelLayout& layout, uint32_t width, uint32_t height) 
 void DecodeMaskedLevel(const PixelLayout& layout, const uint8_t* src, ImageLevel* level) {
     uint32_t bpp = layout.bytesPerPixel;
     size_t count = size_t{level->width} * level->height;
+    // 32-bit pixels in D3DCOLOR's own order (A8R8G8B8, X8R8G8B8) are the words
+    // the level holds.
+    const bool colourWords = bpp == 4 && !layout.luminance && !layout.alphaOnly && layout.r.mask == 0xFF0000u &&
+                             layout.g.mask == 0xFF00u && layout.b.mask == 0xFFu;
+    if (colourWords && (!layout.hasAlpha || layout.a.mask == 0xFF000000u)) {
+        const uint32_t opaque = layout.hasAlpha ? 0 : 0xFF000000u;
+        for (size_t i = 0; i < count; ++i) level->pixels[i] = ReadU32(src + i * 4) | opaque;
+        return;
+    }
     for (size_t i = 0; i < count; ++i) {
         const uint8_t* p = src + i * bpp;
         uint32_t pixel = 0;
