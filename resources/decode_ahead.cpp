@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "platform/d3dx9/d3dx9_platform.h"
+#include "resources/resource_manager.h"
 #include "resources/resource_pack.h"
 
 namespace Mirel {
@@ -38,11 +39,23 @@ PackDecodeAhead::PackDecodeAhead(std::vector<std::string> first, const char* pac
         for (std::string& name : rest)
             if (DecodesAhead(name) && std::find(order.begin(), order.end(), name) == order.end())
                 order.push_back(std::move(name));
-        for (const std::string& name : order) {
-            if (stop.load(std::memory_order_acquire)) break;
+        std::vector<std::string> textures;
+        for (size_t at = 0; at < order.size() && !stop.load(std::memory_order_acquire); ++at) {
             uint32_t size = 0;
-            std::unique_ptr<uint8_t[]> bytes(pack.ReadEntry(name.c_str(), &size));
-            if (bytes) D3DX_DecodeAhead(bytes.get(), size);
+            std::unique_ptr<uint8_t[]> bytes(pack.ReadEntry(order[at].c_str(), &size));
+            if (!bytes) continue;
+            textures.clear();
+            D3DX_DecodeAhead(bytes.get(), size, &textures);
+            // A mesh's textures are loaded right after it: they come next.
+            auto next = order.begin() + static_cast<ptrdiff_t>(at) + 1;
+            for (const std::string& file : textures) {
+                std::string name(StripResourceName(file));
+                if (!DecodesAhead(name)) continue;
+                auto queued = std::find(order.begin(), order.end(), name);
+                if (queued < next) continue;  // decoded already, or the mesh itself
+                if (queued != order.end()) order.erase(queued);
+                next = order.insert(next, std::move(name)) + 1;
+            }
         }
     });
 }

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
+#include <vector>
 
 // Decoding ahead. The loaders (D3DXCreateTextureFromFileInMemory,
 // D3DXCreateCubeTextureFromFileInMemory, D3DXLoadMeshFromXInMemory) decode
@@ -15,9 +17,11 @@
 //   of decoding again, and waits while it is still being decoded. A file a
 //   loader has already taken, or decoded itself, is not decoded again. DDS
 //   files are left to the loaders, since what they decode to depends on the
-//   device;
+//   device. For an X file, `textureFiles` (when given) receives the texture
+//   file names its materials give, which its loader's caller is likely to
+//   load next;
 // - D3DX_StopDecodingAhead: drops what no loader took; the loaders decode
 //   everything themselves again.
 void D3DX_StartDecodingAhead();
-void D3DX_DecodeAhead(const void* data, size_t size);
+void D3DX_DecodeAhead(const void* data, size_t size, std::vector<std::string>* textureFiles = nullptr);
 void D3DX_StopDecodingAhead();

@@ -123,7 +123,7 @@ std::unique_ptr<DecodedFile> TakeDecodedFile(const uint8_t* data, size_t size) {
 
 void D3DX_StartDecodingAhead() { d3dx::Files().Start(); }
 
-void D3DX_DecodeAhead(const void* data, size_t size) {
+void D3DX_DecodeAhead(const void* data, size_t size, std::vector<std::string>* textureFiles) {
     const auto* bytes = static_cast<const uint8_t*>(data);
     if (!bytes || size == 0 || d3dx::IsDds(bytes, size)) return;
     const uint64_t hash = d3dx::HashBytes(bytes, size);
@@ -132,6 +132,9 @@ void D3DX_DecodeAhead(const void* data, size_t size) {
     if (d3dx::IsXFile(bytes, size)) {
         result->isMesh = true;
         result->ok = d3dx::ParseXMesh(bytes, size, &result->mesh, nullptr) == d3dx::XMeshResult::Ok;
+        if (result->ok && textureFiles)
+            for (const d3dx::XMaterialData& material : result->mesh.materials)
+                if (!material.textureFile.empty()) textureFiles->push_back(material.textureFile);
     } else {
         result->ok = d3dx::DecodeImageFile(bytes, size, &result->image, nullptr);
     }

@@ -65,7 +65,9 @@ TEST_F(DecodeAheadTest, EachFileIsDecodedOnceByWhicheverSideReachesItFirst) {
     D3DX_DecodeAhead(loadedFirst.data(), loadedFirst.size());
     EXPECT_FALSE(Left(loadedFirst)) << "a picture the loader decoded was decoded again";
 
-    D3DX_DecodeAhead(mesh.data(), mesh.size());
+    std::vector<std::string> textures;
+    D3DX_DecodeAhead(mesh.data(), mesh.size(), &textures);
+    EXPECT_EQ(textures, (std::vector<std::string>{"shiny.png", "blue.dds"})) << "the mesh's textures, in order";
     ID3DXMesh* loaded = nullptr;
     ASSERT_EQ(D3DXLoadMeshFromXInMemory(mesh.data(), DWORD(mesh.size()), D3DXMESH_MANAGED, device, nullptr, nullptr,
                                         nullptr, nullptr, &loaded),
