@@ -168,8 +168,8 @@ void GLContext::ReadFeatures() {
     int version = epoxy_gl_version();
     features.clipControl = version >= 45 || epoxy_has_gl_extension("GL_ARB_clip_control");
     features.s3tc = epoxy_has_gl_extension("GL_EXT_texture_compression_s3tc");
-    features.textureStorage = version >= (epoxy_is_desktop_gl() ? 42 : 30) ||
-                              epoxy_has_gl_extension("GL_ARB_texture_storage");
+    features.textureStorage =
+        version >= (epoxy_is_desktop_gl() ? 42 : 30) || epoxy_has_gl_extension("GL_ARB_texture_storage");
     features.anisotropy = version >= 46 || epoxy_has_gl_extension("GL_EXT_texture_filter_anisotropic") ||
                           epoxy_has_gl_extension("GL_ARB_texture_filter_anisotropic");
     if (features.anisotropy) glGetFloatv(GL_MAX_TEXTURE_MAX_ANISOTROPY_EXT, &features.maxAnisotropy);

@@ -27,6 +27,17 @@ void BindForUpload(const TextureData& texture) {
     glBindTexture(BindTarget(texture), texture.glName);
 }
 
+// Texel words in D3DCOLOR's byte order (B, G, R, A in memory) of a texture
+// that is only sampled are stored as they come, in an RGBA texture whose
+// sampling swaps red and blue back: the driver copies such uploads instead of
+// converting them. Render targets keep the BGRA order, which drawing writes.
+bool StoredAsBytes(const TextureData& texture) {
+    const FormatInfo& format = texture.Format();
+    return !texture.IsRenderTarget() && format.glFormat == GL_BGRA && format.glType == GL_UNSIGNED_BYTE;
+}
+
+GLenum PixelFormat(const TextureData& texture) { return StoredAsBytes(texture) ? GL_RGBA : texture.Format().glFormat; }
+
 GLsizei LevelBytes(const TextureData& texture, UINT level) {
     const FormatInfo& format = texture.Format();
     return GLsizei(RowPitch(format, texture.Width(level)) * RowCount(format, texture.Height(level)));
@@ -80,13 +91,19 @@ bool GLRenderer::CreateTexture(TextureData& texture) {
                                            LevelBytes(texture, level), zeros.data());
                 } else {
                     glTexImage2D(FaceTarget(texture, face), GLint(level), GLint(format.glInternal), w, h, 0,
-                                 format.glFormat, format.glType, nullptr);
+                                 PixelFormat(texture), format.glType, nullptr);
                 }
             }
     }
     glTexParameteri(target, GL_TEXTURE_BASE_LEVEL, 0);
     glTexParameteri(target, GL_TEXTURE_MAX_LEVEL, GLint(texture.Levels() - 1));
-    glTexParameteriv(target, GL_TEXTURE_SWIZZLE_RGBA, format.swizzle);
+    GLint swizzle[4];
+    for (int i = 0; i < 4; ++i) {
+        swizzle[i] = format.swizzle[i];
+        if (StoredAsBytes(texture) && (swizzle[i] == GL_RED || swizzle[i] == GL_BLUE))
+            swizzle[i] = swizzle[i] == GL_RED ? GL_BLUE : GL_RED;
+    }
+    glTexParameteriv(target, GL_TEXTURE_SWIZZLE_RGBA, swizzle);
     bool complete = glGetError() == GL_NO_ERROR;
     if (complete && texture.IsRenderTarget()) {
         // Each face's top level must make a complete framebuffer to be drawn to.
@@ -127,7 +144,8 @@ void GLRenderer::UploadLevel(TextureData& texture, UINT face, UINT level, const 
         glCompressedTexSubImage2D(FaceTarget(texture, face), GLint(level), 0, 0, w, h, format.glInternal,
                                   LevelBytes(texture, level), pixels);
     else
-        glTexSubImage2D(FaceTarget(texture, face), GLint(level), 0, 0, w, h, format.glFormat, format.glType, pixels);
+        glTexSubImage2D(FaceTarget(texture, face), GLint(level), 0, 0, w, h, PixelFormat(texture), format.glType,
+                        pixels);
 }
 
 void GLRenderer::ReadLevel(TextureData& texture, UINT face, UINT level, uint8_t* pixels) {
@@ -144,7 +162,7 @@ void GLRenderer::ReadLevel(TextureData& texture, UINT face, UINT level, uint8_t*
     if (format.compressed)
         glGetCompressedTexImage(FaceTarget(texture, face), GLint(level), pixels);
     else
-        glGetTexImage(FaceTarget(texture, face), GLint(level), format.glFormat, format.glType, pixels);
+        glGetTexImage(FaceTarget(texture, face), GLint(level), PixelFormat(texture), format.glType, pixels);
 }
 
 void GLRenderer::GenerateMips(TextureData& texture) {
