@@ -76,7 +76,7 @@ bool GLRenderer::CreateTexture(TextureData& texture) {
     if (Features().textureStorage && !texture.IsRenderTarget()) {
         // The whole chain at once, of exactly the levels asked for. Given
         // level by level, the driver sizes its storage from a guess at the
-        // first level, and llvmpipe holds some 20 MB more for this content.
+        // first level, and llvmpipe holds some 15 MB more for this content.
         // Render targets are given by level: llvmpipe reports a render target
         // too large to allocate only there.
         glTexStorage2D(target, GLsizei(texture.Levels()), format.glInternal, GLsizei(texture.Width(0)),
