@@ -47,14 +47,14 @@ PackDecodeAhead::PackDecodeAhead(std::vector<std::string> first, const char* pac
             textures.clear();
             D3DX_DecodeAhead(bytes.get(), size, &textures);
             // A mesh's textures are loaded right after it: they come next.
-            auto next = order.begin() + static_cast<ptrdiff_t>(at) + 1;
+            size_t next = at + 1;
             for (const std::string& file : textures) {
                 std::string name(StripResourceName(file));
                 if (!DecodesAhead(name)) continue;
-                auto queued = std::find(order.begin(), order.end(), name);
+                const size_t queued = size_t(std::find(order.begin(), order.end(), name) - order.begin());
                 if (queued < next) continue;  // decoded already, or the mesh itself
-                if (queued != order.end()) order.erase(queued);
-                next = order.insert(next, std::move(name)) + 1;
+                if (queued < order.size()) order.erase(order.begin() + static_cast<ptrdiff_t>(queued));
+                order.insert(order.begin() + static_cast<ptrdiff_t>(next++), std::move(name));
             }
         }
     });
