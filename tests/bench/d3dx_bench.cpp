@@ -7,7 +7,7 @@
 #include "platform/d3dx9/d3dx9math.h"
 #include "platform/d3dx9/image.h"
 #include "platform/d3dx9/xfile.h"
-#include "tests/d3dx9/dds_builder.h"
+#include "tests/platform/d3dx9/dds_builder.h"
 
 namespace {
 

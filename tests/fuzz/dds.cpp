@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "platform/d3dx9/image.h"
-#include "tests/d3dx9/dds_builder.h"
+#include "tests/platform/d3dx9/dds_builder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (bool keepBlocks : {false, true}) {

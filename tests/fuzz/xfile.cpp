@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "platform/d3dx9/xfile.h"
-#include "tests/d3dx9/xfile_samples.h"
+#include "tests/platform/d3dx9/xfile_samples.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     d3dx::XMeshData mesh;

@@ -12,9 +12,9 @@
 #include "platform/d3d9/d3d9_platform.h"
 #include "platform/win32/win32_platform.h"
 #include "tools/pack/pack_writer.h"
-#include "tests/d3dx9/dds_builder.h"
+#include "tests/platform/d3dx9/dds_builder.h"
 #include "tests/resources/path_file_builder.h"
-#include "tests/resources/test_files.h"
+#include "tests/support/test_files.h"
 #include "tests/support/pictures.h"
 #include "tests/support/test_device.h"
 

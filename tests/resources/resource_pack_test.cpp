@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/resources/test_files.h"
+#include "tests/support/test_files.h"
 
 namespace {
 

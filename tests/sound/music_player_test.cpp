@@ -5,7 +5,7 @@
 #include "platform/fmod/fmod.hpp"
 #include "platform/win32/win32_platform.h"
 #include "sound/music_player.h"
-#include "tests/sound/sound_fixtures.h"
+#include "tests/support/sound_fixtures.h"
 
 namespace {
 

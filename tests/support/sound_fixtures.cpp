@@ -1,4 +1,4 @@
-#include "tests/sound/sound_fixtures.h"
+#include "tests/support/sound_fixtures.h"
 
 #include <lame/lame.h>
 #include <unistd.h>

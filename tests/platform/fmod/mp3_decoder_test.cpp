@@ -4,7 +4,7 @@
 #include <string>
 
 #include "platform/fmod/fmod_internal.h"
-#include "tests/sound/sound_fixtures.h"
+#include "tests/support/sound_fixtures.h"
 
 using fmod_standin::DecodeMp3;
 

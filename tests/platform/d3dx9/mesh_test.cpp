@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "platform/d3dx9/d3dx9.h"
-#include "tests/d3dx9/corpus.h"
-#include "tests/d3dx9/recording_device.h"
-#include "tests/d3dx9/xfile_samples.h"
+#include "tests/platform/d3dx9/corpus.h"
+#include "tests/platform/d3dx9/recording_device.h"
+#include "tests/platform/d3dx9/xfile_samples.h"
 #include "tests/support/math_checks.h"
 #include "tests/support/scene_mesh.h"
 

@@ -1,4 +1,4 @@
-#include "tests/resources/test_files.h"
+#include "tests/support/test_files.h"
 
 #include <stdlib.h>
 

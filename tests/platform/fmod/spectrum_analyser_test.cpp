@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/fmod/fmod_internal.h"
-#include "tests/sound/sound_fixtures.h"
+#include "tests/support/sound_fixtures.h"
 
 using fmod_standin::SpectrumAnalyser;
 

@@ -10,7 +10,7 @@
 
 #include "resources/resource_pack.h"
 #include "tools/pack/pack_writer.h"
-#include "tests/resources/test_files.h"
+#include "tests/support/test_files.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include "platform/d3dx9/d3dx9.h"
 #include "platform/d3dx9/d3dx9_platform.h"
 #include "platform/d3dx9/decoded_files.h"
-#include "tests/d3dx9/recording_device.h"
-#include "tests/d3dx9/xfile_samples.h"
+#include "tests/platform/d3dx9/recording_device.h"
+#include "tests/platform/d3dx9/xfile_samples.h"
 #include "tests/support/pictures.h"
 
 namespace {

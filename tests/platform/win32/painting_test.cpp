@@ -1,5 +1,5 @@
 #include "tests/support/test_device.h"
-#include "tests/win32/win32_fixture.h"
+#include "tests/platform/win32/win32_fixture.h"
 
 namespace {
 

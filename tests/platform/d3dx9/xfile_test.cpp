@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "platform/d3dx9/xfile.h"
-#include "tests/d3dx9/corpus.h"
-#include "tests/d3dx9/xfile_samples.h"
+#include "tests/platform/d3dx9/corpus.h"
+#include "tests/platform/d3dx9/xfile_samples.h"
 #include "tests/support/math_checks.h"
 
 using d3dx::XMeshData;

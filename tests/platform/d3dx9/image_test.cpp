@@ -7,8 +7,8 @@
 #include <map>
 
 #include "platform/d3dx9/image.h"
-#include "tests/d3dx9/corpus.h"
-#include "tests/d3dx9/dds_builder.h"
+#include "tests/platform/d3dx9/corpus.h"
+#include "tests/platform/d3dx9/dds_builder.h"
 #include "tests/support/pictures.h"
 
 using d3dx::DecodedImage;

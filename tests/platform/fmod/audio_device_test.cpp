@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "platform/fmod/fmod.hpp"
-#include "tests/sound/sound_fixtures.h"
+#include "tests/support/sound_fixtures.h"
 
 // With an audio device (asked for with DEMO_AUDIO=device even while rendering
 // headless), the music goes to an SDL2 audio device that pulls the mix on its

@@ -2,7 +2,7 @@
 // routed only when taken, so that focus and capture changes made by earlier
 // input count for later input.
 #include "platform/win32/win32_internal.h"
-#include "tests/win32/win32_fixture.h"
+#include "tests/platform/win32/win32_fixture.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 
 #include "platform/d3dx9/d3dx9.h"
 #include "platform/d3dx9/image.h"
-#include "tests/d3dx9/corpus.h"
-#include "tests/d3dx9/recording_device.h"
+#include "tests/platform/d3dx9/corpus.h"
+#include "tests/platform/d3dx9/recording_device.h"
 
 namespace {
 

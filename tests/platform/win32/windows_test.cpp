@@ -1,6 +1,6 @@
 // The message queue, window classes, the clock's lead-in and message boxes of
 // the headless Win32 stand-in.
-#include "tests/win32/win32_fixture.h"
+#include "tests/platform/win32/win32_fixture.h"
 
 namespace {
 

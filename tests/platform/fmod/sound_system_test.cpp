@@ -6,7 +6,7 @@
 
 #include "platform/fmod/fmod.hpp"
 #include "platform/win32/win32_platform.h"
-#include "tests/sound/sound_fixtures.h"
+#include "tests/support/sound_fixtures.h"
 
 namespace {
 
