@@ -14,6 +14,7 @@ const D3DVERTEXELEMENT9 kMeshVertexDeclaration[6] = {
 };
 
 Mirel::ResourceManager* g_resourceManager = nullptr;
+ShaderSourceReader g_shaderSourceReader;
 
 size_t ResourceNameHash::operator()(std::string_view name) const {
     uint32_t h = 0;
@@ -83,6 +84,49 @@ std::string BufferText(ID3DXBuffer* buffer) {
     return std::string(text, strnlen(text, buffer->GetBufferSize()));
 }
 
+// A shader's source: from the reader where one is set, else from the pack.
+// Null data when there is none.
+PackBytes ReadShaderSource(ResourcePack& pack, std::string_view name) {
+    if (!g_shaderSourceReader) return ReadPackEntry(pack, name);
+    PackBytes bytes;
+    std::string text;
+    if (!g_shaderSourceReader(name, &text)) return bytes;
+    bytes.size = static_cast<uint32_t>(text.size());
+    bytes.data = std::make_unique<uint8_t[]>(text.size());
+    std::memcpy(bytes.data.get(), text.data(), text.size());
+    return bytes;
+}
+
+enum class ShaderOutcome { Missing, CompileFailed, CreateFailed, Created };
+
+// Reads, compiles and creates a shader, showing nothing. `error` gets the
+// compiler's text on a compile failure (empty when it gave none).
+template <class Shader, class Create>
+ShaderOutcome BuildShader(ResourcePack& pack, std::string_view name, const ShaderKind& kind, Create create,
+                          Shader** shader, std::string* error) {
+    *shader = nullptr;
+    PackBytes source = ReadShaderSource(pack, name);
+    if (!source.data) return ShaderOutcome::Missing;
+    ID3DXBuffer* code = nullptr;
+    ID3DXBuffer* errors = nullptr;
+    HRESULT compiled = D3DXCompileShader(reinterpret_cast<const char*>(source.data.get()), source.size, nullptr,
+                                         nullptr, "main", kind.profile, kind.flags, &code, &errors, nullptr);
+    *error = BufferText(errors);
+    if (errors) errors->Release();
+    if (FAILED(compiled) || !code) {
+        if (code) code->Release();
+        return ShaderOutcome::CompileFailed;
+    }
+    ShaderOutcome outcome = ShaderOutcome::Created;
+    if (FAILED(create(static_cast<const DWORD*>(code->GetBufferPointer()), shader))) {
+        if (*shader) (*shader)->Release();
+        *shader = nullptr;
+        outcome = ShaderOutcome::CreateFailed;
+    }
+    code->Release();
+    return outcome;
+}
+
 // Compiles and creates a shader. A missing source or a compile error is shown
 // and not cached, so the next request tries (and reports) again; a failed
 // creation is shown once and cached as null.
@@ -92,32 +136,39 @@ Shader* LoadShader(ResourcePack& pack, ResourceCache<Shader*>& cache, std::strin
     name = StripResourceName(name);
     if (auto found = cache.find(name); found != cache.end()) return found->second;
 
-    PackBytes source = ReadPackEntry(pack, name);
-    if (!source.data) {
-        ShowMessage(kind.missingText + name, kind.caption, MB_ICONEXCLAMATION);
-        return nullptr;
-    }
-    ID3DXBuffer* code = nullptr;
-    ID3DXBuffer* errors = nullptr;
-    HRESULT compiled = D3DXCompileShader(reinterpret_cast<const char*>(source.data.get()), source.size, nullptr,
-                                         nullptr, "main", kind.profile, kind.flags, &code, &errors, nullptr);
-    std::string errorText = BufferText(errors);
-    if (errors) errors->Release();
-    if (FAILED(compiled) || !code) {
-        if (code) code->Release();
+    Shader* shader = nullptr;
+    std::string errorText;
+    switch (BuildShader(pack, name, kind, create, &shader, &errorText)) {
+    case ShaderOutcome::Missing: ShowMessage(kind.missingText + name, kind.caption, MB_ICONEXCLAMATION); return nullptr;
+    case ShaderOutcome::CompileFailed:
         ShowMessage(errorText.empty() ? kind.compileText + name : errorText, kind.caption, MB_ICONEXCLAMATION);
         return nullptr;
+    case ShaderOutcome::CreateFailed: ShowMessage(kind.createText + name, kind.caption, kind.createType); break;
+    case ShaderOutcome::Created: break;
     }
-
-    Shader* shader = nullptr;
-    if (FAILED(create(static_cast<const DWORD*>(code->GetBufferPointer()), &shader))) {
-        if (shader) shader->Release();
-        shader = nullptr;
-        ShowMessage(kind.createText + name, kind.caption, kind.createType);
-    }
-    code->Release();
     cache.emplace(name, shader);
     return shader;
+}
+
+// Builds a cached shader again and puts it in place of the old one, which is
+// released; on failure the old one stays and `error` says why.
+template <class Shader, class Create>
+ShaderRebuild RebuildCachedShader(ResourcePack& pack, ResourceCache<Shader*>& cache, std::string_view name,
+                                  const ShaderKind& kind, Create create, std::string* error) {
+    auto found = cache.find(name);
+    if (found == cache.end()) return ShaderRebuild::NotLoaded;
+    Shader* shader = nullptr;
+    switch (BuildShader(pack, name, kind, create, &shader, error)) {
+    case ShaderOutcome::Missing: *error = kind.missingText + name; return ShaderRebuild::Failed;
+    case ShaderOutcome::CompileFailed:
+        if (error->empty()) *error = kind.compileText + name;
+        return ShaderRebuild::Failed;
+    case ShaderOutcome::CreateFailed: *error = kind.createText + name; return ShaderRebuild::Failed;
+    case ShaderOutcome::Created: break;
+    }
+    if (found->second) found->second->Release();
+    found->second = shader;
+    return ShaderRebuild::Rebuilt;
 }
 
 // Loads a path file. Whether it parses or not, the path is cached: a failed
@@ -246,6 +297,20 @@ IDirect3DPixelShader9* ResourceManager::GetPixelShader(std::string_view name) {
     return LoadShader(pack, pixelShaders, name, kPixelShader, [this](const DWORD* code, IDirect3DPixelShader9** out) {
         return device->CreatePixelShader(code, out);
     });
+}
+
+ShaderRebuild ResourceManager::RebuildShader(std::string_view name, std::string* error) {
+    error->clear();
+    name = StripResourceName(name);
+    ShaderRebuild result = RebuildCachedShader(
+        pack, vertexShaders, name, kVertexShader,
+        [this](const DWORD* code, IDirect3DVertexShader9** out) { return device->CreateVertexShader(code, out); },
+        error);
+    if (result != ShaderRebuild::NotLoaded) return result;
+    return RebuildCachedShader(
+        pack, pixelShaders, name, kPixelShader,
+        [this](const DWORD* code, IDirect3DPixelShader9** out) { return device->CreatePixelShader(code, out); },
+        error);
 }
 
 CameraPath* ResourceManager::GetCameraPath(std::string_view name) {

@@ -22,6 +22,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -51,6 +52,15 @@ using ResourceCache = std::unordered_map<std::string, T, ResourceNameHash, Resou
 // Everything up to and including the last '/' removed.
 std::string_view StripResourceName(std::string_view name);
 
+// Where shader sources come from: the pack entry of the name, unless a reader
+// is set (a run that reads them from a folder). The reader gets the stripped
+// name and gives the source text, or false when it has none, which counts as
+// a missing entry.
+using ShaderSourceReader = std::function<bool(std::string_view name, std::string* source)>;
+extern ShaderSourceReader g_shaderSourceReader;
+
+enum class ShaderRebuild { NotLoaded, Rebuilt, Failed };
+
 namespace Mirel {
 
 class ResourceManager {
@@ -69,6 +79,12 @@ public:
     CameraPath* GetCameraPath(std::string_view name);
     MeshPath* GetMeshPath(std::string_view name);
     MeshRecord LoadMesh(std::string_view name);  // the work behind the free GetMesh
+    // Compiles a shader the cache holds afresh from its source and puts the
+    // new one in its place (the old one is released; the next request gets
+    // the new one). Failed: the cached shader stays as it was, `error` says
+    // why, and nothing is shown. NotLoaded: no shader of that name was
+    // requested yet, and nothing is done.
+    ShaderRebuild RebuildShader(std::string_view name, std::string* error);
 
     ResourcePack& Pack() { return pack; }
 

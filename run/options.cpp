@@ -115,6 +115,13 @@ std::string Apply(const std::string& name, const std::string& value, DemoOptions
         return "";
     }
     if (name == "--capture") return ParseCapture(value, options);
+    if (name == "--shaders") {
+        std::error_code ec;
+        if (value.empty() || !std::filesystem::is_directory(value, ec))
+            return "--shaders: \"" + value + "\" is not a folder";
+        options->shaders = value;
+        return "";
+    }
     if (name == "--shot") return ParseShot(value, options);
     if (name == "--dialog-shot") {
         options->dialogShot = value;
@@ -125,7 +132,7 @@ std::string Apply(const std::string& name, const std::string& value, DemoOptions
 
 bool TakesValue(const std::string& name) {
     return name == "--mode" || name == "--fps" || name == "--until" || name == "--shot" || name == "--dialog-shot" ||
-           name == "--start" || name == "--capture";
+           name == "--start" || name == "--capture" || name == "--shaders";
 }
 
 // Whatever can be known before rendering: the folder exists, the file can be
@@ -189,7 +196,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
         } else if (hasValue) {
             result.error =
                 arg.rfind("--", 0) == 0 && (arg == "--help" || arg == "--version" || arg == "--headless" ||
-                                            arg == "--fullscreen" || arg == "--windowed" || arg == "--print-spectrum")
+                                            arg == "--fullscreen" || arg == "--windowed" || arg == "--print-spectrum" ||
+                                            arg == "--hud")
                     ? arg + " takes no value"
                     : "unknown option " + arg;
         } else if (arg == "--help" || arg == "-h") {
@@ -200,6 +208,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
             options.headless = true;
         } else if (arg == "--print-spectrum") {
             options.printSpectrum = true;
+        } else if (arg == "--hud") {
+            options.hud = true;
         } else if (arg == "--fullscreen") {
             options.fullscreen = true;
         } else if (arg == "--windowed") {
@@ -315,8 +325,26 @@ std::string UsageText() {
            "                        and audio.wav; defaults --fps 60 and --mode 1280x720\n"
            "  --print-spectrum      print the music spectrum's bands 40 and 180 and its\n"
            "                        loudest band every half second of demo time\n"
+           "  --hud                 draw an overlay over the picture: demo time, the scene and\n"
+           "                        its own time, frame rate and frame times, the spectrum,\n"
+           "                        each pass's cost where the renderer can time it; into\n"
+           "                        shots and captures as well\n"
+           "  --shaders FOLDER      read the shaders from FOLDER (as content/shaders is laid\n"
+           "                        out) instead of data.pak, and compile a shader again as\n"
+           "                        soon as its file or a file it includes changes; one\n"
+           "                        that fails keeps the last good one and says why\n"
            "  --help                show this text\n"
            "  --version             show the version\n"
+           "\n"
+           "Keys in the demo window:\n"
+           "  Space                 pause or resume the picture and the music\n"
+           "  Left, Right           one second back or forward\n"
+           "  Page Up, Page Down    ten seconds back or forward\n"
+           "  Home                  back to the start\n"
+           "  H                     overlay on or off\n"
+           "  F12                   save the frame shown as frame_SECONDS.png (demo time)\n"
+           "  Escape                end the demo (on release)\n"
+           "A seek lands on exactly the frame --start at that moment would draw.\n"
            "\n"
            "Exit status: 0 after a normal run or \"Exit\"; 1 when data.pak cannot be read or\n"
            "the window or the graphics device cannot be created; 2 for a bad command line\n"

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "platform/d3d9/d3d9_platform.h"
@@ -19,6 +20,10 @@
 #include "platform/win32/win32_platform.h"
 #include "run/capture.h"
 #include "run/capture_timing.h"
+#include "run/demo_controls.h"
+#include "run/hud.h"
+#include "run/rewind.h"
+#include "run/shader_folder.h"
 #include "shell/demo_state.h"
 #include "shell/loader_dialog.h"
 #include "shell/run_hooks.h"
@@ -61,6 +66,8 @@ struct RunState {
     int64_t firstDrawn = 0;  // frames before it run discarding (--start)
     FMOD::Channel* music = nullptr;
     bool holdMusic = false;  // playback from --start: the music waits for the first drawn frame
+    bool paused = false;
+    bool restarted = false;  // the timeline went back to 0 since start-up
     std::unique_ptr<Capture> capture;
     capture::Span span;
     Progress progress;
@@ -80,7 +87,7 @@ void TakeShots(bool loading) {
     for (size_t i = 0; i < run.options.shots.size(); ++i) {
         const ShotRequest& shot = run.options.shots[i];
         if (run.taken[i] || shot.atLoading != loading) continue;
-        if (!loading && g_demoState.time < shot.seconds - kTimeSlack) continue;
+        if (!loading && (g_demoState.time < shot.seconds - kTimeSlack || run.nextFrame < run.firstDrawn)) continue;
         run.taken[i] = true;
         if (!SavePresentedPicture(shot.path)) run.shotFailed = true;
     }
@@ -125,6 +132,11 @@ void ApplyRunOptions(const DemoOptions& options) {
     g_runHooks.musicStarted = OnMusicStarted;
     g_runHooks.frameStarting = OnFrameStarting;
     g_runHooks.framePresented = OnFramePresented;
+    g_runHooks.startupStep = [](const char* step) {
+        if (std::string_view(step) == "timeline") KeepStartOfTimeline();
+    };
+    InstallDemoControls();
+    if (!options.shaders.empty()) UseShaderFolder(options.shaders);
     // The rehearsal at start-up only has to make the driver compile; on a
     // cold shader cache that takes seconds, through which the window keeps
     // answering the desktop.
@@ -280,6 +292,7 @@ int FinishCapture(int status) {
 }  // namespace
 
 bool RunShouldStop() {
+    if (ServeDemoControls()) return true;
     RunState& run = Run();
     const DemoOptions& options = run.options;
     if (run.capture) {
@@ -292,6 +305,7 @@ bool RunShouldStop() {
 void OnLoadingPresented() {
     RunState& run = Run();
     TakeShots(true);
+    InstallHud(g_demoState.device, run.options.hud);
     // On the wall clock the frames before --start run on exact steps, quickly.
     if (run.firstDrawn > 0 && run.options.fps == 0) Win32_SetLeadIn(kLeadInFps, run.firstDrawn);
 }
@@ -311,7 +325,40 @@ void OnFrameStarting() {
     int64_t sample = static_cast<int64_t>(NextFrameTime() * capture::kSampleRate);
     if (!drawing) sample -= kSpectrumWindow;
     run.music->setPosition(static_cast<unsigned int>(std::max<int64_t>(sample, 0)), FMOD_TIMEUNIT_PCM);
-    if (drawing) run.music->setPaused(false);
+    if (drawing && !run.paused) run.music->setPaused(false);
+}
+
+void RestartAt(double seconds) {
+    RunState& run = Run();
+    const int fps = run.options.fps > 0 ? run.options.fps : kLeadInFps;
+    run.firstDrawn = capture::FirstFrameAt(seconds, fps);
+    run.nextFrame = 0;
+    run.restarted = true;
+    run.nextSpectrumLine = 0.0;
+    run.holdMusic = run.music != nullptr;
+    if (run.music) run.music->setPaused(true);
+    if (run.options.fps > 0)
+        Win32_SetFixedStep(run.options.fps);
+    else
+        Win32_SetLeadIn(kLeadInFps, run.firstDrawn);
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    g_demoState.prevCounter = counter.QuadPart;
+}
+
+void SetRunPaused(bool paused) {
+    RunState& run = Run();
+    if (paused == run.paused) return;
+    run.paused = paused;
+    // While a restart runs up to its moment the music waits for its first drawn frame.
+    if (run.music && !RunLeadingIn()) run.music->setPaused(paused);
+}
+
+bool RunPaused() { return Run().paused; }
+
+bool RunLeadingIn() {
+    const RunState& run = Run();
+    return run.nextFrame <= run.firstDrawn && (run.restarted || run.firstDrawn > 0);
 }
 
 void OnFramePresented() {
@@ -348,5 +395,6 @@ int FinishRun(int status) {
         std::fflush(stdout);
     }
     if (run.capture) status = FinishCapture(status);
+    ReleaseHud();
     return status;
 }

@@ -44,5 +44,16 @@ int FinishRun(int status);
 // from the dialog once it is ready).
 void AnswerLoaderDialog();
 
+// Seeking and pausing (run/demo_controls.h drives them from the keys).
+// After the timeline went back to 0 (run/rewind.h): the frames up to
+// `seconds` run discarding, as with --start, the first drawn one being the
+// frame --start would draw, and the music is held and placed as for --start.
+void RestartAt(double seconds);
+// Holds or releases the music (the loop itself is held by the controls).
+void SetRunPaused(bool paused);
+bool RunPaused();
+// True from a restart until the first frame it draws has been presented.
+bool RunLeadingIn();
+
 // Writes the last presented picture as PNG; false (with a message on stderr) on failure.
 bool SavePresentedPicture(const std::string& path);

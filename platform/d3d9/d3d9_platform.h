@@ -10,6 +10,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -66,6 +68,23 @@ void D3D9_RefuseCalls(IDirect3DDevice9* device, const std::string& name, int cou
 // discarded call with " -> discarded" after it.
 void D3D9_SetDiscarding(IDirect3DDevice9* device, bool discarding);
 bool D3D9_Discarding(IDirect3DDevice9* device);
+
+// An overlay: `hook` runs at the start of every Present that is not
+// discarded, outside BeginScene/EndScene, with the targets the frame left
+// (the back buffer), so that a tool can draw over the finished picture before
+// it is shown and read back. Empty: none.
+void D3D9_SetPresentHook(IDirect3DDevice9* device, std::function<void()> hook);
+
+// The device's whole state, as far as any call can change or read it: every
+// render, sampler and texture-stage state, bound textures, shaders and their
+// constants, clip planes, transforms, render targets, depth surface,
+// viewport and vertex input, with references held on what is bound.
+// Restoring it puts the device back exactly so (and sends it all to the
+// renderer again); resources themselves are not part of it. For a run that
+// goes back to a moment it has passed.
+struct D3D9SavedState;
+std::shared_ptr<D3D9SavedState> D3D9_SaveState(IDirect3DDevice9* device);
+void D3D9_RestoreState(IDirect3DDevice9* device, const D3D9SavedState& saved);
 
 // Compiling only: while on, the Draw calls reach OpenGL with rasterization
 // off and only their first primitive, so that the driver builds the shader

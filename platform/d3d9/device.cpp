@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
 #include "platform/d3d9/buffer.h"
 #include "platform/d3d9/direct3d.h"
@@ -281,10 +282,42 @@ HRESULT Device::GetBackBuffer(UINT swapChain, UINT index, D3DBACKBUFFER_TYPE typ
     return D3D_OK;
 }
 
+void CopyDeviceState(const DeviceState& from, DeviceState& to) {
+    std::memcpy(to.renderStates, from.renderStates, sizeof to.renderStates);
+    std::memcpy(to.samplerStates, from.samplerStates, sizeof to.samplerStates);
+    std::memcpy(to.stageStates, from.stageStates, sizeof to.stageStates);
+    for (DWORD stage = 0; stage < D3D_MAX_SAMPLERS; ++stage) to.textures[stage].Reset(from.textures[stage].get());
+    std::memcpy(to.vsConstants, from.vsConstants, sizeof to.vsConstants);
+    std::memcpy(to.psConstants, from.psConstants, sizeof to.psConstants);
+    std::memcpy(to.clipPlanes, from.clipPlanes, sizeof to.clipPlanes);
+    std::memcpy(to.transforms, from.transforms, sizeof to.transforms);
+    for (size_t i = 0; i < std::size(to.renderTargets); ++i) to.renderTargets[i].Reset(from.renderTargets[i].get());
+    to.depthStencil.Reset(from.depthStencil.get());
+    to.viewport = from.viewport;
+    to.declaration.Reset(from.declaration.get());
+    to.fvf = from.fvf;
+    for (UINT i = 0; i < kStreams; ++i) {
+        to.streams[i].buffer.Reset(from.streams[i].buffer.get());
+        to.streams[i].offset = from.streams[i].offset;
+        to.streams[i].stride = from.streams[i].stride;
+    }
+    to.indices.Reset(from.indices.get());
+    to.vertexShader.Reset(from.vertexShader.get());
+    to.pixelShader.Reset(from.pixelShader.get());
+}
+
+void Device::RestoreState(const DeviceState& saved) {
+    CopyDeviceState(saved, state);
+    dirty = Dirty();
+    dirty.vsConstants.Add(0, kVertexConstants);
+    dirty.psConstants.Add(0, kPixelConstants);
+}
+
 HRESULT Device::Present(const RECT* source, const RECT* dest, HWND overrideWindow, const void* dirtyRegion) {
     if (Logging())
         LogFrameCall(Call("Present", {RectText(source), RectText(dest), overrideWindow ? "HWND" : "NULL",
                                       dirtyRegion ? "REGION" : "NULL"}));
+    if (presentHook && !discarding) presentHook();
     if (renderer && !discarding) renderer->Present(params.PresentationInterval);
     Win32_FramePresented();
     return D3D_OK;

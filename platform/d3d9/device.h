@@ -16,6 +16,7 @@
 
 #include <climits>
 #include <initializer_list>
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -110,6 +111,9 @@ struct DeviceState {
     Binding<VertexShader> vertexShader;
     Binding<PixelShader> pixelShader;
 };
+
+// Makes `to` the same state as `from`, bindings included.
+void CopyDeviceState(const DeviceState& from, DeviceState& to);
 
 // Appends the line the arguments build to the device's call log. The line is
 // built only while the log is kept (recording backend, log on): on OpenGL, or
@@ -224,6 +228,9 @@ public:
     std::string NewLabel(const char* kind) { return std::string(kind) + "#" + std::to_string(nextLabel++); }
     bool ReadPresented(std::vector<uint8_t>* rgba, int* width, int* height);
     void SetDiscarding(bool on) { discarding = on; }
+    void SetPresentHook(std::function<void()> hook) { presentHook = std::move(hook); }
+    // The whole state put back as `saved` holds it; everything is sent to the renderer again.
+    void RestoreState(const DeviceState& saved);
     bool Discarding() const { return discarding; }
     void SetCompilingOnly(bool on) { compilingOnly = on; }
     bool CompilingOnly() const { return compilingOnly; }
@@ -265,6 +272,7 @@ private:
     bool inScene = false;
     bool discarding = false;
     bool compilingOnly = false;
+    std::function<void()> presentHook;
     Texture* backBuffer = nullptr;
     Surface* autoDepth = nullptr;
     std::unordered_map<DWORD, VertexDeclaration*> fvfDeclarations;

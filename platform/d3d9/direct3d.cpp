@@ -85,6 +85,25 @@ void D3D9_SetDiscarding(IDirect3DDevice9* device, bool discarding) {
 
 bool D3D9_Discarding(IDirect3DDevice9* device) { return device && AsDevice(device)->Discarding(); }
 
+void D3D9_SetPresentHook(IDirect3DDevice9* device, std::function<void()> hook) {
+    if (device) AsDevice(device)->SetPresentHook(std::move(hook));
+}
+
+struct D3D9SavedState {
+    d3d9::DeviceState state;
+};
+
+std::shared_ptr<D3D9SavedState> D3D9_SaveState(IDirect3DDevice9* device) {
+    if (!device) return nullptr;
+    auto saved = std::make_shared<D3D9SavedState>();
+    d3d9::CopyDeviceState(AsDevice(device)->state, saved->state);
+    return saved;
+}
+
+void D3D9_RestoreState(IDirect3DDevice9* device, const D3D9SavedState& saved) {
+    if (device) AsDevice(device)->RestoreState(saved.state);
+}
+
 void D3D9_SetCompilingOnly(IDirect3DDevice9* device, bool on) {
     if (device) AsDevice(device)->SetCompilingOnly(on);
 }

@@ -110,12 +110,20 @@ bool GLRenderer::CreateTexture(TextureData& texture) {
         GLuint framebuffer = 0;
         glGenFramebuffers(1, &framebuffer);
         glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+        // A new target starts transparent black, whatever memory the driver
+        // gives it, so that a pass reading it before anything was drawn there
+        // reads the same in every run.
+        glDisable(GL_SCISSOR_TEST);
+        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+        glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
         for (UINT face = 0; complete && face < texture.Faces(); ++face) {
             glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, FaceTarget(texture, face), texture.glName, 0);
             complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+            if (complete) glClear(GL_COLOR_BUFFER_BIT);
         }
         glDeleteFramebuffers(1, &framebuffer);
         device.dirty.targets = true;
+        device.dirty.renderGroups |= kGroupColorWrite | kGroupScissor;
         complete = complete && glGetError() == GL_NO_ERROR;
     }
     if (!complete) {

@@ -39,9 +39,27 @@ HRESULT D3DXCreateSprite(IDirect3DDevice9* device, ID3DXSprite** sprite);
 #define DEFAULT_PITCH 0
 #define FF_DONTCARE (0 << 4)
 
-// A font object: it is created and released; nothing draws text with it.
+// DrawTextA formats: text is laid out from the rectangle's top left corner,
+// one line per '\n'; DT_CALCRECT only measures. The other Windows formats
+// (centring, word breaks, clipping) are not offered.
+#define DT_TOP 0x00000000
+#define DT_LEFT 0x00000000
+#define DT_NOCLIP 0x00000100
+#define DT_CALCRECT 0x00000400
+
+// A font object. Its face is a small bitmap font whatever the name asked for,
+// drawn at a whole multiple of its 12-pixel line that comes closest to the
+// height asked for; characters outside printable ASCII draw as '?'.
+// DrawTextA draws through `sprite` between its caller's Begin and End, or,
+// given no sprite, through one of the font's own with alpha blending;
+// either way it allocates nothing once the font has drawn once.
 struct ID3DXFont : IUnknown {
     virtual HRESULT GetDevice(IDirect3DDevice9** device) = 0;
+    // Draws `count` characters (-1: up to the terminating zero) of `text`
+    // from the top left of `rect`, in `color`, and returns the height of the
+    // text in pixels (0 on failure). With DT_CALCRECT nothing is drawn and
+    // `rect`'s right and bottom are set to the text's extent.
+    virtual INT DrawTextA(ID3DXSprite* sprite, LPCSTR text, INT count, RECT* rect, DWORD format, D3DCOLOR color) = 0;
 };
 typedef ID3DXFont* LPD3DXFONT;
 HRESULT D3DXCreateFontA(IDirect3DDevice9* device, INT height, UINT width, UINT weight, UINT mipLevels, BOOL italic,

@@ -90,6 +90,7 @@ void Win32_Reset() {
     state.lastBoxText.clear();
     state.lastBoxCaption.clear();
     state.printedBoxes.clear();
+    state.messageHooks.clear();
     win32::ResetClock();
     win32::ResetDisplayModes();
 }

@@ -123,10 +123,37 @@ BOOL WINAPI PeekMessageA(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, UI
     if (hwnd && !Find(hwnd)) return FALSE;
     SdlPumpEvents(0);
     bool remove = (removeMsg & PM_REMOVE) != 0;
-    return (TakePosted(msg, hwnd, filterMin, filterMax, remove) || TakeInput(msg, hwnd, filterMin, filterMax, remove) ||
-            TakeQuit(msg, hwnd, filterMin, filterMax, remove) || TakePaint(msg, hwnd, filterMin, filterMax, remove))
-               ? TRUE
-               : FALSE;
+    if (!TakePosted(msg, hwnd, filterMin, filterMax, remove) && !TakeInput(msg, hwnd, filterMin, filterMax, remove) &&
+        !TakeQuit(msg, hwnd, filterMin, filterMax, remove) && !TakePaint(msg, hwnd, filterMin, filterMax, remove))
+        return FALSE;
+    const auto& hooks = GetState().messageHooks;
+    if (!hooks.empty()) hooks.back().second(HC_ACTION, remove ? PM_REMOVE : PM_NOREMOVE, reinterpret_cast<LPARAM>(msg));
+    return TRUE;
+}
+
+HHOOK WINAPI SetWindowsHookExA(int idHook, HOOKPROC proc, HINSTANCE, DWORD) {
+    if (idHook != WH_GETMESSAGE || !proc) return nullptr;
+    State& state = GetState();
+    HHOOK hook = reinterpret_cast<HHOOK>(state.nextHook++);
+    state.messageHooks.emplace_back(hook, proc);
+    return hook;
+}
+
+BOOL WINAPI UnhookWindowsHookEx(HHOOK hook) {
+    auto& hooks = GetState().messageHooks;
+    for (auto it = hooks.begin(); it != hooks.end(); ++it) {
+        if (it->first != hook) continue;
+        hooks.erase(it);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+LRESULT WINAPI CallNextHookEx(HHOOK hook, int code, WPARAM wParam, LPARAM lParam) {
+    const auto& hooks = GetState().messageHooks;
+    for (size_t i = hooks.size(); i-- > 1;)
+        if (hooks[i].first == hook) return hooks[i - 1].second(code, wParam, lParam);
+    return 0;
 }
 
 void Win32_KeepResponsive() { SdlPumpEvents(0); }

@@ -93,6 +93,9 @@ struct State {
     // The message-box lines printed on stderr, in order, with how often each
     // came again since its count was last printed.
     std::vector<std::pair<std::string, long>> printedBoxes;
+    // WH_GETMESSAGE hooks, oldest first, each with the handle it was given.
+    std::vector<std::pair<HHOOK, HOOKPROC>> messageHooks;
+    uintptr_t nextHook = 1;
 };
 
 State& GetState();

@@ -339,3 +339,15 @@ LRESULT WINAPI SendMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 BOOL WINAPI PostMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 void WINAPI PostQuitMessage(int exitCode);
 LRESULT WINAPI DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+// ---- user32: hooks ---------------------------------------------------------------
+// WH_GETMESSAGE only: the procedure sees every message PeekMessageA or
+// GetMessageA takes, before the caller does, with wParam PM_REMOVE or
+// PM_NOREMOVE and lParam the MSG*. Hooks are called newest first; each is
+// expected to call CallNextHookEx. Module and thread are not checked.
+#define WH_GETMESSAGE 3
+#define HC_ACTION 0
+typedef LRESULT(CALLBACK* HOOKPROC)(int code, WPARAM wParam, LPARAM lParam);
+HHOOK WINAPI SetWindowsHookExA(int idHook, HOOKPROC proc, HINSTANCE module, DWORD threadId);
+BOOL WINAPI UnhookWindowsHookEx(HHOOK hook);
+LRESULT WINAPI CallNextHookEx(HHOOK hook, int code, WPARAM wParam, LPARAM lParam);

@@ -1,4 +1,4 @@
-// Nothing is allocated in a frame once the demo runs: WinMain runs the whole
+// Nothing is allocated in a frame once the demo runs, with the overlay or without: WinMain runs the whole
 // timeline (every effect BuildTimeline makes) on the recording device with its
 // call log off, and every heap allocation through operator new between the end
 // of one frame and the end of the next is counted. The frame in which an
@@ -17,6 +17,7 @@
 
 #include "platform/d3d9/d3d9_platform.h"
 #include "platform/win32/win32_platform.h"
+#include "run/hud.h"
 #include "run/run_control.h"
 #include "shell/demo_state.h"
 #include "shell/loader_dialog.h"
@@ -55,22 +56,29 @@ protected:
         Win32_Reset();
     }
 
-    // Runs the demo to its end at `fps`, counting the allocations of every frame.
-    int Run(int fps) {
+    // Runs the demo to its end at `fps`, counting the allocations of every
+    // frame (the overlay's drawing included when `hud`).
+    int Run(int fps, bool hud = false) {
         DemoOptions options;
         options.headless = options.hasMode = true;
         options.width = 64;
         options.height = 48;
         options.fps = fps;
+        options.hud = hud;
         ApplyRunOptions(options);
         g_runHooks = RunHooks();
-        g_runHooks.loadingPresented = [] { D3D9_SetCallLog(g_demoState.device, false); };
+        g_runHooks.loadingPresented = [hud] {
+            D3D9_SetCallLog(g_demoState.device, false);
+            InstallHud(g_demoState.device, hud);
+        };
         g_runHooks.framePresented = [this] {
             OnFrame(allocation_counter::StopCounting());
             allocation_counter::StartCounting();
         };
         int status = WinMain(nullptr, nullptr, nullptr, 0);
         allocation_counter::StopCounting();
+        overlayDrawn = HudDrawSeconds() > 0.0;
+        ReleaseHud();
         return status;
     }
 
@@ -112,6 +120,7 @@ protected:
     std::set<const Mirel::Effect*> seen;
     std::map<std::string, EffectFrames> perEffect;
     std::string firstAllocatingFrame;
+    bool overlayDrawn = false;
 };
 
 TEST_F(FrameAllocation, NoFrameOfAnyEffectAllocatesAfterItsFirst) {
@@ -122,6 +131,13 @@ TEST_F(FrameAllocation, NoFrameOfAnyEffectAllocatesAfterItsFirst) {
         EXPECT_GE(effect.counted, 10) << name << " ran too few frames to judge";
         EXPECT_EQ(effect.allocations, 0) << name << " allocates in its frames";
     }
+    EXPECT_GT(countedFrames, 500);
+    EXPECT_EQ(totalAllocations, 0) << "first: " << firstAllocatingFrame;
+}
+
+TEST_F(FrameAllocation, TheOverlayAllocatesNothingPerFrame) {
+    ASSERT_EQ(Run(10, true), 0);
+    EXPECT_TRUE(overlayDrawn);
     EXPECT_GT(countedFrames, 500);
     EXPECT_EQ(totalAllocations, 0) << "first: " << firstAllocatingFrame;
 }
