@@ -25,6 +25,13 @@ constexpr auto kPausedPoll = std::chrono::milliseconds(10);
 
 std::optional<double> g_seek;  // the moment asked for, not yet started
 HHOOK g_hook = nullptr;
+LONGLONG g_holdFrom = 0;  // performance counter when the picture last stood still
+
+LONGLONG Counter() {
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    return counter.QuadPart;
+}
 
 double SeekBase() { return g_seek ? *g_seek : g_demoState.time; }
 
@@ -59,6 +66,8 @@ void StartSeek() {
 
 }  // namespace
 
+std::function<void()> g_whilePaused;
+
 void InstallDemoControls() {
     if (g_hook) UnhookWindowsHookEx(g_hook);
     g_seek.reset();
@@ -67,7 +76,17 @@ void InstallDemoControls() {
 
 void RequestSeek(double seconds) { g_seek = std::clamp(seconds, 0.0, kLastSeekable); }
 
-void TogglePause() { SetRunPaused(!RunPaused()); }
+void TogglePause() {
+    const bool pausing = !RunPaused();
+    if (pausing) {
+        g_holdFrom = Counter();
+    } else {
+        // The time the picture stood still is no frame's time: it stood
+        // still from the pause, or from the last frame a seek ran since.
+        g_demoState.prevCounter += Counter() - std::max(g_holdFrom, g_demoState.prevCounter);
+    }
+    SetRunPaused(pausing);
+}
 
 std::string SaveFrameShown() {
     char name[64];
@@ -83,18 +102,14 @@ std::string SaveFrameShown() {
 bool ServeDemoControls() {
     ReloadChangedShaders();
     if (g_seek) StartSeek();
+    // A seek made while paused runs up to its frame before the loop holds.
     if (!RunPaused() || RunLeadingIn()) return false;
-    // Held: the time spent here is no frame's time.
-    LARGE_INTEGER held;
-    QueryPerformanceCounter(&held);
     while (RunPaused() && !g_seek) {
+        if (g_whilePaused) g_whilePaused();
         if (!PumpMessages()) return true;
         ReloadChangedShaders();
         std::this_thread::sleep_for(kPausedPoll);
     }
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    g_demoState.prevCounter += now.QuadPart - held.QuadPart;
     if (g_seek) StartSeek();
     return false;
 }

@@ -14,6 +14,7 @@
 // a seek while paused shows the frame it lands on and stays paused.
 #pragma once
 
+#include <functional>
 #include <string>
 
 // Watches the messages the frame loop takes for the keys above.
@@ -22,6 +23,9 @@ void InstallDemoControls();
 // holds the loop while paused, taking messages meanwhile. True when the demo
 // must end now (it was asked to while paused).
 bool ServeDemoControls();
+
+// Runs on every pass of the loop that holds a paused run (for tests).
+extern std::function<void()> g_whilePaused;
 
 // What the keys do, for callers other than the keys.
 void RequestSeek(double seconds);  // clamped to the demo's span

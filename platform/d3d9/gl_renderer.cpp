@@ -509,15 +509,20 @@ void GLRenderer::ApplyVertexInput(uint32_t userBuffer, UINT userStride) {
     enabledAttributes = wanted;
 }
 
+// GL_RASTERIZER_DISCARD follows compiling only. It drops clears as well as
+// draws, so a clear after compiling only must turn it off first.
+void GLRenderer::ApplyRasterizerDiscard() {
+    if (rasterizerDiscard == device.CompilingOnly()) return;
+    rasterizerDiscard = device.CompilingOnly();
+    if (rasterizerDiscard)
+        glEnable(GL_RASTERIZER_DISCARD);
+    else
+        glDisable(GL_RASTERIZER_DISCARD);
+}
+
 bool GLRenderer::PrepareDraw() {
     MakeCurrent();
-    if (rasterizerDiscard != device.CompilingOnly()) {
-        rasterizerDiscard = device.CompilingOnly();
-        if (rasterizerDiscard)
-            glEnable(GL_RASTERIZER_DISCARD);
-        else
-            glDisable(GL_RASTERIZER_DISCARD);
-    }
+    ApplyRasterizerDiscard();
     // The alpha test picks the pixel shader's variant.
     if (device.dirty.renderGroups & kGroupAlphaTest) device.dirty.program = true;
     if (device.dirty.program && !ApplyProgram()) return false;
@@ -583,6 +588,7 @@ void GLRenderer::DrawUser(D3DPRIMITIVETYPE type, UINT vertexCount, const void* d
 
 void GLRenderer::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z, DWORD stencil) {
     MakeCurrent();
+    ApplyRasterizerDiscard();
     if (device.dirty.targets) ApplyTargets();
     GLbitfield bits = 0;
     if (flags & D3DCLEAR_TARGET) {

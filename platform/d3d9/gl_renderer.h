@@ -118,6 +118,7 @@ private:
     uint32_t enabledAttributes = 0;
     uint32_t currentProgram = 0;
     int swapInterval = -1;
+    void ApplyRasterizerDiscard();
     bool rasterizerDiscard = false;  // GL_RASTERIZER_DISCARD, on while the device compiles only
 };
 

@@ -13,7 +13,6 @@
 #include "run/capture_timing.h"
 #include "run/demo_controls.h"
 #include "run/hud.h"
-#include "run/png_file.h"
 #include "tests/support/demo_process.h"
 #include "tests/support/in_process_run.h"
 
@@ -39,28 +38,10 @@ protected:
     }
 };
 
-// Sends the controls a message now and then while the loop is held, and lets
-// `tick` act on each (it returns false to stop asking).
-struct HeldLoopProbe {
-    static inline std::function<bool()> tick;
-    static inline HHOOK hook = nullptr;
-    static LRESULT CALLBACK Watch(int code, WPARAM removing, LPARAM message) {
-        const MSG* msg = reinterpret_cast<const MSG*>(message);
-        if (code == HC_ACTION && removing == PM_REMOVE && msg->message == WM_USER && tick && tick()) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-            PostMessageA(g_system.hwnd, WM_USER, 0, 0);
-        }
-        return CallNextHookEx(hook, code, removing, message);
-    }
-    HeldLoopProbe(std::function<bool()> onTick) {
-        tick = std::move(onTick);
-        hook = SetWindowsHookExA(WH_GETMESSAGE, Watch, nullptr, 0);
-        PostMessageA(g_system.hwnd, WM_USER, 0, 0);
-    }
-    ~HeldLoopProbe() {
-        UnhookWindowsHookEx(hook);
-        tick = nullptr;
-    }
+// Watches the loop that holds a paused run; `tick` runs on each of its passes.
+struct WhilePaused {
+    explicit WhilePaused(std::function<void()> tick) { g_whilePaused = std::move(tick); }
+    ~WhilePaused() { g_whilePaused = nullptr; }
 };
 
 unsigned MusicPosition() {
@@ -122,18 +103,25 @@ TEST_F(DemoControls, SeeksForwardAndBackInThreeScenesLandOnTheFramesStartDraws) 
         const Picture expected = StartFrame(steps[i].target);
         ASSERT_FALSE(expected.rgba.empty());
         EXPECT_TRUE(landed[i + 1] == expected) << "the seek's frame differs from --start's";
-        if (getenv("DUMP")) { auto a = landed[i+1].rgba; auto b = expected.rgba; WritePngFile("/tmp/seek_" + std::to_string(i) + "_a.png", a, kWidth, kHeight); WritePngFile("/tmp/seek_" + std::to_string(i) + "_b.png", b, kWidth, kHeight);
-          int diff = 0, maxd = 0; for (size_t k = 0; k < a.size(); ++k) { int d = std::abs(int(a[k]) - int(b[k])); if (d) ++diff; maxd = std::max(maxd, d);} printf("step %zu: %d bytes differ, max %d\n", i, diff, maxd); }
     }
 }
 
 TEST_F(DemoControls, PauseHoldsPictureClockAndMusicUntilResumed) {
-    int frames = 0, framesWhenPaused = 0, framesAfterHold = -1;
+    int frames = 0, framesWhenPaused = 0, framesAtEndOfHold = -1, heldPasses = 0;
     double timePaused = 0.0, timeResumed = 0.0;
     unsigned musicPaused = 0, musicAtEndOfHold = 0, musicResumed = 0;
-    std::unique_ptr<HeldLoopProbe> probe;
+    bool resumed = false;
+    std::chrono::steady_clock::time_point held;
     DemoOptions options = SmallRun(64, 48, 0);  // the wall clock: time and music run on their own
     options.until = 1.5;
+    WhilePaused watch([&] {
+        ++heldPasses;
+        if (resumed || std::chrono::steady_clock::now() - held < std::chrono::milliseconds(400)) return;
+        framesAtEndOfHold = frames;
+        musicAtEndOfHold = MusicPosition();
+        resumed = true;
+        PressKey(VK_SPACE);
+    });
     ASSERT_EQ(RunInProcess(options,
                            [&] {
                                ++frames;
@@ -141,43 +129,33 @@ TEST_F(DemoControls, PauseHoldsPictureClockAndMusicUntilResumed) {
                                    framesWhenPaused = frames;
                                    timePaused = g_demoState.time;
                                    musicPaused = MusicPosition();
+                                   held = std::chrono::steady_clock::now();
                                    PressKey(VK_SPACE);
-                                   const auto held = std::chrono::steady_clock::now();
-                                   probe = std::make_unique<HeldLoopProbe>([&, held] {
-                                       if (std::chrono::steady_clock::now() - held < std::chrono::milliseconds(400))
-                                           return true;
-                                       framesAfterHold = frames;
-                                       musicAtEndOfHold = MusicPosition();
-                                       PressKey(VK_SPACE);
-                                       return false;
-                                   });
                                } else if (frames == framesWhenPaused + 1) {
                                    timeResumed = g_demoState.time;
                                    musicResumed = MusicPosition();
-                                   probe.reset();
                                }
                            }),
               0);
-    EXPECT_EQ(framesAfterHold, framesWhenPaused) << "frames ran while paused";
+    EXPECT_GT(heldPasses, 10) << "the loop was not held";
+    EXPECT_EQ(framesAtEndOfHold, framesWhenPaused) << "frames ran while paused";
     EXPECT_EQ(musicAtEndOfHold, musicPaused) << "the music played on while paused";
     EXPECT_LT(timeResumed - timePaused, 0.2) << "the paused time counted as a frame's";
-    EXPECT_LT(long(musicResumed) - long(musicPaused), long(0.2 * capture::kSampleRate));
     EXPECT_GT(musicResumed, musicPaused) << "the music did not resume";
+    EXPECT_LT(long(musicResumed) - long(musicPaused), long(0.2 * capture::kSampleRate));
 }
 
 TEST_F(DemoControls, EscapeEndsAPausedDemo) {
-    int frames = 0;
-    std::unique_ptr<HeldLoopProbe> probe;
+    int frames = 0, heldPasses = 0;
+    WhilePaused watch([&] {
+        if (++heldPasses == 3) PostMessageA(g_system.hwnd, WM_KEYUP, VK_ESCAPE, 0);
+    });
     ASSERT_EQ(RunInProcess(SmallRun(64, 48, kFps),
                            [&] {
-                               if (++frames != 5) return;
-                               TogglePause();
-                               probe = std::make_unique<HeldLoopProbe>([] {
-                                   PostMessageA(g_system.hwnd, WM_KEYUP, VK_ESCAPE, 0);
-                                   return false;
-                               });
+                               if (++frames == 5) PressKey(VK_SPACE);
                            }),
               0);
+    EXPECT_EQ(heldPasses, 3);
     EXPECT_EQ(frames, 5);
 }
 
