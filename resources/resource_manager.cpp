@@ -309,8 +309,7 @@ ShaderRebuild ResourceManager::RebuildShader(std::string_view name, std::string*
     if (result != ShaderRebuild::NotLoaded) return result;
     return RebuildCachedShader(
         pack, pixelShaders, name, kPixelShader,
-        [this](const DWORD* code, IDirect3DPixelShader9** out) { return device->CreatePixelShader(code, out); },
-        error);
+        [this](const DWORD* code, IDirect3DPixelShader9** out) { return device->CreatePixelShader(code, out); }, error);
 }
 
 CameraPath* ResourceManager::GetCameraPath(std::string_view name) {

@@ -26,21 +26,26 @@ using Clock = std::chrono::steady_clock;
 // Sizes at 480 lines; taller pictures scale them by whole steps.
 constexpr int kLine = 12;  // the font's line
 constexpr int kMargin = 6;
-constexpr int kPanelWidth = 330;
-constexpr int kGraphFrames = 120;   // frame times in the graph
-constexpr int kGraphHeight = 40;    // one pixel a millisecond
+constexpr int kGraphFrames = 120;  // frame times in the graph
+constexpr int kGraphHeight = 40;   // one pixel a millisecond
 constexpr int kSpectrumHeight = 48;
 constexpr int kSpectrumBands = 512;
-// The white texture every bar and panel is cut from.
+// The white texture the panels are cut from.
 constexpr int kWhiteWidth = 512;
 constexpr int kWhiteHeight = 128;
-// Sprites drawn between flushes, within what the sprite holds without growing.
-constexpr int kBatch = 60;
 constexpr double kNoteSeconds = 6.0;
-constexpr D3DCOLOR kPanel = 0xB0000000;
+constexpr D3DCOLOR kPanel = 0xA0000000;
 constexpr D3DCOLOR kText = 0xFFFFFFFF;
 constexpr D3DCOLOR kWarning = 0xFFFF8060;
 constexpr D3DCOLOR kSpectrumBar = 0xFF60C0FF;
+
+// A picture of bars, painted on the processor each frame and drawn as one
+// sprite: a column of `unit` pixels per value, bottom aligned.
+struct Bars {
+    IDirect3DTexture9* texture = nullptr;
+    int width = 0;  // pixels
+    int height = 0;
+};
 
 struct Hud {
     IDirect3DDevice9* device = nullptr;
@@ -48,8 +53,10 @@ struct Hud {
     ID3DXFont* font = nullptr;
     ID3DXSprite* sprite = nullptr;
     IDirect3DTexture9* white = nullptr;
-    int unit = 0;  // the scale the objects were made for
-    int batched = 0;
+    Bars graph;
+    Bars spectrum;
+    int unit = 0;          // the scale the objects were made for
+    int spectrumStep = 1;  // bands a spectrum column shows
 
     float frameMs[kGraphFrames] = {};
     int frameCount = 0;
@@ -69,6 +76,14 @@ void ReleaseAndClear(T*& object) {
     object = nullptr;
 }
 
+void ReleaseObjects(Hud& hud) {
+    ReleaseAndClear(hud.font);
+    ReleaseAndClear(hud.sprite);
+    ReleaseAndClear(hud.white);
+    ReleaseAndClear(hud.graph.texture);
+    ReleaseAndClear(hud.spectrum.texture);
+}
+
 const char* SceneName(const Mirel::Effect& effect) {
     const std::type_info& type = typeid(effect);
     if (type == typeid(Mirel::BeginEffect)) return "BeginEffect";
@@ -80,17 +95,29 @@ const char* SceneName(const Mirel::Effect& effect) {
     return "effect";
 }
 
-bool MakeObjects(Hud& hud, int unit) {
-    if (hud.unit == unit && hud.font && hud.sprite && hud.white) return true;
-    ReleaseAndClear(hud.font);
-    ReleaseAndClear(hud.sprite);
-    ReleaseAndClear(hud.white);
+bool MakeBars(IDirect3DDevice9* device, int width, int height, Bars* bars) {
+    bars->width = width;
+    bars->height = height;
+    return SUCCEEDED(device->CreateTexture(UINT(width), UINT(height), 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED,
+                                           &bars->texture, nullptr));
+}
+
+bool MakeObjects(Hud& hud, int unit, int targetWidth) {
+    const int available = std::max(1, targetWidth - 2 * kMargin * unit);
+    const int step = std::max(1, (kSpectrumBands * unit + available - 1) / available);
+    if (hud.unit == unit && hud.spectrumStep == step && hud.font && hud.sprite && hud.white && hud.graph.texture &&
+        hud.spectrum.texture)
+        return true;
+    ReleaseObjects(hud);
     hud.unit = unit;
+    hud.spectrumStep = step;
     if (FAILED(D3DXCreateFontA(hud.device, kLine * unit, 0, 400, 1, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                                DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "overlay", &hud.font)) ||
         FAILED(D3DXCreateSprite(hud.device, &hud.sprite)) ||
         FAILED(hud.device->CreateTexture(kWhiteWidth, kWhiteHeight, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &hud.white,
-                                         nullptr)))
+                                         nullptr)) ||
+        !MakeBars(hud.device, kGraphFrames * 2 * unit, kGraphHeight * unit, &hud.graph) ||
+        !MakeBars(hud.device, (kSpectrumBands + step - 1) / step * unit, kSpectrumHeight * unit, &hud.spectrum))
         return false;
     D3DLOCKED_RECT locked;
     if (FAILED(hud.white->LockRect(0, &locked, nullptr, 0))) return false;
@@ -100,12 +127,26 @@ bool MakeObjects(Hud& hud, int unit) {
     return true;
 }
 
-// Every kBatch sprites the batch is drawn, so the sprite never grows.
-void Batched(Hud& hud, int sprites) {
-    hud.batched += sprites;
-    if (hud.batched < kBatch) return;
-    hud.sprite->Flush();
-    hud.batched = 0;
+// Paints column c of `bars` `heights[c]` pixels high from the bottom in
+// `colors[c]`, the rest transparent; `columnWidth` pixels a column.
+void Paint(Bars& bars, const int* heights, const D3DCOLOR* colors, int columns, int columnWidth) {
+    D3DLOCKED_RECT locked;
+    if (FAILED(bars.texture->LockRect(0, &locked, nullptr, 0))) return;
+    for (int y = 0; y < bars.height; ++y) {
+        auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(locked.pBits) + y * locked.Pitch);
+        const int fromBottom = bars.height - y;
+        for (int c = 0; c < columns; ++c) {
+            const uint32_t texel = heights[c] >= fromBottom ? colors[c] : 0u;
+            std::fill(row + c * columnWidth, row + std::min(bars.width, (c + 1) * columnWidth), texel);
+        }
+    }
+    bars.texture->UnlockRect(0);
+}
+
+void DrawBars(Hud& hud, const Bars& bars, int x, int y) {
+    const RECT source = {0, 0, bars.width, bars.height};
+    const D3DXVECTOR3 position(float(x), float(y), 0.0f);
+    hud.sprite->Draw(bars.texture, &source, nullptr, &position, 0xFFFFFFFF);
 }
 
 // A filled rectangle in pixels, cut from the white texture (tiled where larger).
@@ -115,18 +156,16 @@ void Fill(Hud& hud, int x, int y, int width, int height, D3DCOLOR color) {
             const RECT source = {0, 0, std::min(kWhiteWidth, width - left), std::min(kWhiteHeight, height - top)};
             const D3DXVECTOR3 position(float(x + left), float(y + top), 0.0f);
             hud.sprite->Draw(hud.white, &source, nullptr, &position, color);
-            Batched(hud, 1);
         }
     }
 }
 
+// Text on a dark backdrop just its size, legible on any picture.
 int Text(Hud& hud, int x, int y, const char* text, D3DCOLOR color) {
-    hud.sprite->Flush();
-    hud.batched = 0;
     RECT rect = {x, y, x, y};
-    const int height = hud.font->DrawTextA(hud.sprite, text, -1, &rect, DT_LEFT | DT_TOP | DT_NOCLIP, color);
-    hud.sprite->Flush();
-    return height;
+    hud.font->DrawTextA(hud.sprite, text, -1, &rect, DT_CALCRECT, color);
+    Fill(hud, x - hud.unit, y, rect.right - rect.left + 2 * hud.unit, rect.bottom - rect.top, kPanel);
+    return hud.font->DrawTextA(hud.sprite, text, -1, &rect, DT_LEFT | DT_TOP | DT_NOCLIP, color);
 }
 
 void RecordFrameTime(Hud& hud, Clock::time_point now) {
@@ -150,18 +189,15 @@ void Draw(Hud& hud) {
         target->Release();
     }
     const int unit = std::max(1, int(desc.Height) / 480);
-    if (!MakeObjects(hud, unit)) return;
+    if (!MakeObjects(hud, unit, int(desc.Width))) return;
 
     hud.device->BeginScene();
     hud.sprite->Begin(D3DXSPRITE_ALPHABLEND);
-    hud.batched = 0;
     const int margin = kMargin * unit, line = kLine * unit;
 
-    // Lines of text, measured first for the panel behind them.
-    char lines[5][160];
-    int count = 0;
+    char lines[2][160];
     const Mirel::Effect* scene = s.activeEffects.empty() ? nullptr : s.activeEffects.front();
-    std::snprintf(lines[count++], sizeof lines[0], "%8.3f s   %s %7.3f s%s", s.time, scene ? SceneName(*scene) : "-",
+    std::snprintf(lines[0], sizeof lines[0], "%8.3f s   %s %7.3f s%s", s.time, scene ? SceneName(*scene) : "-",
                   scene ? s.time - scene->startTime : 0.0, RunPaused() ? "   PAUSED" : "");
     float sum = 0.0f, worst = 0.0f;
     for (int i = kGraphFrames - hud.frameCount; i < kGraphFrames; ++i) {
@@ -169,51 +205,53 @@ void Draw(Hud& hud) {
         worst = std::max(worst, hud.frameMs[i]);
     }
     const float average = hud.frameCount ? sum / float(hud.frameCount) : 0.0f;
-    std::snprintf(lines[count++], sizeof lines[0], "%6.1f fps  %6.2f ms  worst %6.2f ms  overlay %.2f ms",
+    std::snprintf(lines[1], sizeof lines[1], "%6.1f fps  %6.2f ms  worst %6.2f ms  overlay %.2f ms",
                   average > 0 ? 1000.0f / average : 0.0f, average, worst, hud.drawSeconds * 1000.0);
-    const bool noting = hud.note[0] && started < hud.noteUntil;
 
+    // The lines, then the frame times, newest on the right, one pixel a
+    // millisecond, over a dark backdrop.
+    const int graphTop = margin + 2 * line + margin / 2;
+    Fill(hud, margin, graphTop, hud.graph.width, hud.graph.height, kPanel);
     int y = margin;
-    const int graphTop = margin + count * line + margin / 2;
-    Fill(hud, margin / 2, margin / 2, kPanelWidth * unit, graphTop + kGraphHeight * unit + margin / 2, kPanel);
-    for (int i = 0; i < count; ++i) y += Text(hud, margin, y, lines[i], kText);
-
-    // Frame times, newest on the right, one pixel a millisecond.
+    for (const char* text : lines) y += Text(hud, margin, y, text, kText);
+    int heights[kSpectrumBands];
+    D3DCOLOR colors[kSpectrumBands];
     for (int i = 0; i < kGraphFrames; ++i) {
         const float ms = hud.frameMs[i];
-        const int height = std::clamp(int(ms * float(unit)), ms > 0 ? 1 : 0, kGraphHeight * unit);
-        const D3DCOLOR color = ms > 33.4f ? 0xFFFF5050 : ms > 16.8f ? 0xFFFFD040 : 0xFF60FF60;
-        if (height) Fill(hud, margin + i * 2 * unit, graphTop + kGraphHeight * unit - height, unit, height, color);
+        heights[i] = std::clamp(int(ms * float(unit)), ms > 0 ? 1 : 0, hud.graph.height);
+        colors[i] = ms > 33.4f ? 0xFFFF5050 : ms > 16.8f ? 0xFFFFD040 : 0xFF60FF60;
     }
+    Paint(hud.graph, heights, colors, kGraphFrames, 2 * unit);
+    DrawBars(hud, hud.graph, margin, graphTop);
 
     // Notes under the panel.
-    y = graphTop + kGraphHeight * unit + margin;
-    if (noting) y += Text(hud, margin, y, hud.note, kText);
-    if (hud.shaderError[0]) y += Text(hud, margin, y, hud.shaderError, kWarning);
+    y = graphTop + hud.graph.height + margin;
+    if (hud.note[0] && started < hud.noteUntil) y += Text(hud, margin, y, hud.note, kText);
+    if (hud.shaderError[0]) Text(hud, margin, y, hud.shaderError, kWarning);
 
-    // The spectrum along the bottom, lowest band on the left.
+    // The spectrum along the bottom, lowest band on the left; after the scenes
+    // stop reading it, it holds the last values read.
     if (s.music) {
-        const int available = std::max(1, int(desc.Width) - 2 * margin);
-        const int step = std::max(1, (kSpectrumBands * unit + available - 1) / available);
-        const int bottom = int(desc.Height) - margin;
-        const int width = kSpectrumBands / step * unit;
-        Fill(hud, margin / 2, bottom - kSpectrumHeight * unit - margin / 2, width + margin,
-             kSpectrumHeight * unit + margin, kPanel);
-        for (int band = 0; band < kSpectrumBands; band += step) {
+        const int step = hud.spectrumStep, columns = (kSpectrumBands + step - 1) / step;
+        for (int c = 0; c < columns; ++c) {
             float value = 0.0f;
-            for (int k = band; k < band + step && k < kSpectrumBands; ++k) value = std::max(value, s.music->spectrum[k]);
-            const int height = std::min(kSpectrumHeight * unit, int(std::sqrt(value) * 2.0f * kSpectrumHeight * unit));
-            if (height > 0) Fill(hud, margin + band / step * unit, bottom - height, unit, height, kSpectrumBar);
+            for (int k = c * step; k < (c + 1) * step && k < kSpectrumBands; ++k)
+                value = std::max(value, s.music->spectrum[k]);
+            heights[c] = std::min(hud.spectrum.height, int(std::sqrt(value) * 2.0f * float(hud.spectrum.height)));
+            colors[c] = kSpectrumBar;
         }
+        Paint(hud.spectrum, heights, colors, columns, unit);
+        const int top = int(desc.Height) - margin - hud.spectrum.height;
+        DrawBars(hud, hud.spectrum, margin, top);
+        Text(hud, margin, top, s.music->spectrumEnabled ? "spectrum" : "spectrum (held: the scenes no longer read it)",
+             kText);
     }
     hud.sprite->End();
     hud.device->EndScene();
     hud.drawSeconds = std::chrono::duration<double>(Clock::now() - started).count();
 }
 
-void CopyText(char* to, size_t size, const char* text) {
-    std::snprintf(to, size, "%s", text ? text : "");
-}
+void CopyText(char* to, size_t size, const char* text) { std::snprintf(to, size, "%s", text ? text : ""); }
 
 }  // namespace
 
@@ -225,20 +263,21 @@ void InstallHud(IDirect3DDevice9* device, bool shown) {
 }
 
 void ShowHud(bool shown) { g_hud.shown = shown; }
+
+void HudFrameNotShown() { g_hud.lastPresent = Clock::time_point(); }
 bool HudShown() { return g_hud.shown; }
 
 void HudNote(const char* text) {
     CopyText(g_hud.note, sizeof g_hud.note, text);
-    g_hud.noteUntil = Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(kNoteSeconds));
+    g_hud.noteUntil =
+        Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(kNoteSeconds));
 }
 
 void HudShaderError(const char* text) { CopyText(g_hud.shaderError, sizeof g_hud.shaderError, text); }
 
 void ReleaseHud() {
     // The device's hook stays; with no device here it draws nothing.
-    ReleaseAndClear(g_hud.font);
-    ReleaseAndClear(g_hud.sprite);
-    ReleaseAndClear(g_hud.white);
+    ReleaseObjects(g_hud);
     g_hud = Hud();
 }
 

@@ -20,6 +20,9 @@ bool HudShown();
 void HudNote(const char* text);
 // A shader's compiler message, shown until it is cleared with an empty text.
 void HudShaderError(const char* text);
+// A frame is being run without being shown (a run-up to --start or a seek):
+// the next shown frame's time is not measured from the last shown one.
+void HudFrameNotShown();
 // Lets go of the overlay's font, sprite and texture.
 void ReleaseHud();
 

@@ -194,12 +194,11 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
             }
             result.error = Apply(arg, value, &options);
         } else if (hasValue) {
-            result.error =
-                arg.rfind("--", 0) == 0 && (arg == "--help" || arg == "--version" || arg == "--headless" ||
-                                            arg == "--fullscreen" || arg == "--windowed" || arg == "--print-spectrum" ||
-                                            arg == "--hud")
-                    ? arg + " takes no value"
-                    : "unknown option " + arg;
+            result.error = arg.rfind("--", 0) == 0 && (arg == "--help" || arg == "--version" || arg == "--headless" ||
+                                                       arg == "--fullscreen" || arg == "--windowed" ||
+                                                       arg == "--print-spectrum" || arg == "--hud")
+                               ? arg + " takes no value"
+                               : "unknown option " + arg;
         } else if (arg == "--help" || arg == "-h") {
             options.help = true;
         } else if (arg == "--version") {

@@ -43,7 +43,6 @@ struct DemoOptions {
     bool hud = false;     // draw the overlay over every presented frame (H toggles it in a window)
     std::string shaders;  // read shader sources from this folder and reload them when they change
 
-
     bool Any() const {
         return hasMode || fullscreen || headless || fps || until || !shots.empty() || !dialogShot.empty() ||
                printSpectrum || start || !capture.empty() || hud || !shaders.empty();

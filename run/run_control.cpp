@@ -320,6 +320,7 @@ void OnFrameStarting() {
     RunState& run = Run();
     const bool drawing = run.nextFrame >= run.firstDrawn;
     if (g_demoState.device) D3D9_SetDiscarding(g_demoState.device, !drawing);
+    if (!drawing) HudFrameNotShown();
     if (!run.holdMusic || !run.music || run.nextFrame > run.firstDrawn) return;
     // Held, the music stands where the spectrum of a playing one would read.
     int64_t sample = static_cast<int64_t>(NextFrameTime() * capture::kSampleRate);

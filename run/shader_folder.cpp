@@ -47,7 +47,7 @@ fs::path FindSource(const fs::path& folder, std::string_view name) {
 struct Watch {
     fs::path folder;
     int inotify = -1;
-    std::map<int, fs::path> directories;                 // watch descriptor -> directory
+    std::map<int, fs::path> directories;                       // watch descriptor -> directory
     std::map<std::string, std::vector<std::string>> includes;  // shader -> what it included when last staged
     std::map<std::string, std::string> failing;                // shader -> its compiler message
     std::string error;
@@ -82,8 +82,7 @@ void Rebuild(Watch& watch, const std::string& name) {
         watch.failing.erase(name);
         break;
     case ShaderRebuild::Failed:
-        std::fprintf(stderr, "Shader %s does not compile; the last good one stays:\n%s\n", name.c_str(),
-                     error.c_str());
+        std::fprintf(stderr, "Shader %s does not compile; the last good one stays:\n%s\n", name.c_str(), error.c_str());
         watch.failing[name] = name + ": " + error;
         break;
     }
@@ -131,8 +130,7 @@ void UseShaderFolder(const fs::path& folder) {
     };
     watch.inotify = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     if (watch.inotify < 0) {
-        std::fprintf(stderr, "demo: --shaders: cannot watch \"%s\"; changes will not be reloaded.\n",
-                     folder.c_str());
+        std::fprintf(stderr, "demo: --shaders: cannot watch \"%s\"; changes will not be reloaded.\n", folder.c_str());
         return;
     }
     WatchDirectory(watch, folder);

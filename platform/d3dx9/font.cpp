@@ -23,6 +23,9 @@ constexpr int kColumns = 16;
 constexpr int kRows = (kGlyphCount + kColumns - 1) / kColumns;
 // Each quad stb_easy_font makes: four corners of 16 bytes.
 constexpr int kQuadBytes = 64;
+// Glyphs handed to the sprite between flushes: fewer than a sprite batch
+// holds without growing, so long texts allocate nothing either.
+constexpr int kGlyphBatch = 60;
 
 class Font final : public d3d9::RefCounted<ID3DXFont> {
 public:
@@ -58,8 +61,8 @@ private:
 bool Font::MakeAtlas() {
     if (atlas) return true;
     const int width = kColumns * kCellWidth * scale, height = kRows * kLineHeight * scale;
-    if (FAILED(device->CreateTexture(UINT(width), UINT(height), 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &atlas,
-                                     nullptr)))
+    if (FAILED(
+            device->CreateTexture(UINT(width), UINT(height), 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &atlas, nullptr)))
         return false;
     D3DLOCKED_RECT locked;
     if (FAILED(atlas->LockRect(0, &locked, nullptr, 0))) {
@@ -78,7 +81,8 @@ bool Font::MakeAtlas() {
             float topLeft[2], bottomRight[2];
             std::memcpy(topLeft, quads + q * kQuadBytes, sizeof topLeft);
             std::memcpy(bottomRight, quads + q * kQuadBytes + 32, sizeof bottomRight);
-            const int x0 = std::clamp(int(topLeft[0]), 0, kCellWidth), x1 = std::clamp(int(bottomRight[0]), 0, kCellWidth);
+            const int x0 = std::clamp(int(topLeft[0]), 0, kCellWidth),
+                      x1 = std::clamp(int(bottomRight[0]), 0, kCellWidth);
             const int y0 = std::clamp(int(topLeft[1]), 0, kLineHeight),
                       y1 = std::clamp(int(bottomRight[1]), 0, kLineHeight);
             for (int y = (cellY + y0) * scale; y < (cellY + y1) * scale; ++y) {
@@ -100,7 +104,7 @@ INT Font::DrawTextA(ID3DXSprite* sprite, LPCSTR text, INT count, RECT* rect, DWO
     }
     ID3DXSprite* drawing = sprite ? sprite : ownSprite;
     const size_t length = count < 0 ? std::strlen(text) : size_t(count);
-    int x = 0, y = 0, widest = 0;
+    int x = 0, y = 0, widest = 0, batched = 0;
     for (size_t i = 0; i < length; ++i) {
         if (text[i] == '\n') {
             x = 0;
@@ -109,10 +113,16 @@ INT Font::DrawTextA(ID3DXSprite* sprite, LPCSTR text, INT count, RECT* rect, DWO
         }
         const int glyph = GlyphIndex(text[i]);
         if (!measuring && text[i] != ' ') {
-            const LONG cellX = (glyph % kColumns) * kCellWidth * scale, cellY = (glyph / kColumns) * kLineHeight * scale;
-            const RECT cell = {cellX, cellY, cellX + kCellWidth * scale, cellY + kLineHeight * scale};
+            const LONG cellX = (glyph % kColumns) * kCellWidth * scale,
+                       cellY = (glyph / kColumns) * kLineHeight * scale;
+            const LONG width = std::min(advance[glyph], kCellWidth) * scale;
+            const RECT cell = {cellX, cellY, cellX + width, cellY + kLineHeight * scale};
             const D3DXVECTOR3 position(float(rect->left + x), float(rect->top + y), 0.0f);
             drawing->Draw(atlas, &cell, nullptr, &position, color);
+            if (++batched == kGlyphBatch) {
+                drawing->Flush();
+                batched = 0;
+            }
         }
         x += advance[glyph] * scale;
         widest = std::max(widest, x);

@@ -102,7 +102,7 @@ TEST_F(DemoControls, SeeksForwardAndBackInThreeScenesLandOnTheFramesStartDraws) 
         EXPECT_LE(std::abs(musicOffsets[i + 1]), 2) << "the music is not where the frame is";
         const Picture expected = StartFrame(steps[i].target);
         ASSERT_FALSE(expected.rgba.empty());
-        EXPECT_TRUE(landed[i + 1] == expected) << "the seek's frame differs from --start's";
+        EXPECT_TRUE(SamePicture(landed[i + 1], expected)) << "the seek's frame differs from --start's";
     }
 }
 
@@ -180,7 +180,7 @@ TEST_F(DemoControls, HShowsTheOverlayAndF12SavesTheFrameByItsTime) {
     // Frame 4 (index 3) shows 0.1 s.
     const fs::path file = fs::absolute("frame_0.100.png");
     ASSERT_TRUE(fs::exists(file));
-    EXPECT_TRUE(LoadPng(file.string()) == shown);
+    EXPECT_TRUE(SamePicture(LoadPng(file.string()), shown));
     fs::remove(file);
 }
 

@@ -18,9 +18,9 @@ void ExpectError(const std::vector<std::string>& args, const std::string& part) 
 }
 
 TEST(CommandLine, ReadsEveryOptionInBothSpellingsAndTheLastOfFullscreenAndWindowedWins) {
-    ParsedCommandLine parsed =
-        Parse({"--mode", "1024x768", "--fullscreen", "--headless", "--fps=30", "--until", "2.5", "--shot",
-               "loading:a.png", "--shot=1.25:b.PNG", "--dialog-shot", "d.png", "--print-spectrum"});
+    ParsedCommandLine parsed = Parse({"--mode", "1024x768", "--fullscreen", "--headless", "--fps=30", "--until", "2.5",
+                                      "--shot", "loading:a.png", "--shot=1.25:b.PNG", "--dialog-shot", "d.png",
+                                      "--print-spectrum", "--hud", "--shaders", "."});
     ASSERT_TRUE(parsed.error.empty()) << parsed.error;
     const DemoOptions& o = parsed.options;
     EXPECT_TRUE(o.hasMode);
@@ -38,6 +38,8 @@ TEST(CommandLine, ReadsEveryOptionInBothSpellingsAndTheLastOfFullscreenAndWindow
     EXPECT_EQ(o.shots[1].path, "b.PNG");
     EXPECT_EQ(o.dialogShot, "d.png");
     EXPECT_TRUE(o.printSpectrum);
+    EXPECT_TRUE(o.hud);
+    EXPECT_EQ(o.shaders, ".");
     EXPECT_FALSE(Parse({}).options.Any());
     EXPECT_EQ(Parse({"--fullscreen", "--windowed"}).options.fullscreen, false);
     EXPECT_EQ(Parse({"--windowed", "--fullscreen"}).options.fullscreen, true);
@@ -85,6 +87,9 @@ TEST(CommandLine, BadValuesAndStrayArgumentsAreRefusedWithTheirReason) {
         {{"--speed", "2"}, "unknown option --speed"},
         {{"extra"}, "unexpected argument"},
         {{"--print-spectrum=1"}, "--print-spectrum takes no value"},
+        {{"--hud=1"}, "--hud takes no value"},
+        {{"--shaders", "/no/such/folder"}, "is not a folder"},
+        {{"--shaders"}, "needs a value"},
         {{"--capture", "out.avi"}, "should end in .mp4 or .mkv"},
         {{"--capture", "out.mp4", "--mode", "641x480"}, "even width and height"},
         {{"--start", "-1"}, "--start"},

@@ -53,7 +53,8 @@ TEST_F(ShaderFolder, ChangedShadersAreSwappedBetweenFramesAndABrokenOneKeepsTheL
     fs::copy(kShaders, shaders, fs::copy_options::recursive);
     const fs::path copyShader = shaders / "common" / "fragment_fs.cpp";
     const std::string original = ReadText(copyShader);
-    const std::string red = "uniform sampler2D s0;\nin vec2 texCoord;\nvoid main() { oC0 = vec4(1.0, 0.0, 0.0, 1.0); }\n";
+    const std::string red =
+        "uniform sampler2D s0;\nin vec2 texCoord;\nvoid main() { oC0 = vec4(1.0, 0.0, 0.0, 1.0); }\n";
     // The shaders that include the noise helpers, by the build's staging.
     std::set<std::string> noiseUsers;
     for (const auto& entry : fs::directory_iterator(kBuild / "content")) {
@@ -69,7 +70,7 @@ TEST_F(ShaderFolder, ChangedShadersAreSwappedBetweenFramesAndABrokenOneKeepsTheL
     int frames = 0, firstRed = -1;
     bool redWhileBroken = true;
     std::string errorWhileBroken, errorWhenMended;
-    constexpr uint32_t kRed = 0xFF0000FF;
+    constexpr uint32_t kRed = 0xFFFF0000;
     DemoOptions options = SmallRun(64, 48, 30);
     options.shaders = shaders.string();
     testing::internal::CaptureStderr();

@@ -21,23 +21,16 @@
 #include "shell/run_hooks.h"
 #include "shell/system.h"
 #include "shell/win_main.h"
-
-struct Picture {
-    int width = 0;
-    int height = 0;
-    std::vector<uint8_t> rgba;
-    bool operator==(const Picture&) const = default;
-    // RGBA of one pixel.
-    uint32_t At(int x, int y) const {
-        const uint8_t* p = &rgba[(size_t(y) * width + x) * 4];
-        return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
-    }
-};
+#include "tests/support/test_device.h"
 
 inline Picture Presented() {
     Picture picture;
     D3D9_ReadPresented(g_demoState.device, &picture.rgba, &picture.width, &picture.height);
     return picture;
+}
+
+inline bool SamePicture(const Picture& a, const Picture& b) {
+    return a.width == b.width && a.height == b.height && a.rgba == b.rgba;
 }
 
 inline Picture LoadPng(const std::string& path) {
