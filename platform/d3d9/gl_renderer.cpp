@@ -511,13 +511,6 @@ void GLRenderer::ApplyVertexInput(uint32_t userBuffer, UINT userStride) {
 
 bool GLRenderer::PrepareDraw() {
     MakeCurrent();
-    if (rasterizerDiscard != device.CompilingOnly()) {
-        rasterizerDiscard = device.CompilingOnly();
-        if (rasterizerDiscard)
-            glEnable(GL_RASTERIZER_DISCARD);
-        else
-            glDisable(GL_RASTERIZER_DISCARD);
-    }
     // The alpha test picks the pixel shader's variant.
     if (device.dirty.renderGroups & kGroupAlphaTest) device.dirty.program = true;
     if (device.dirty.program && !ApplyProgram()) return false;
@@ -580,6 +573,16 @@ void GLRenderer::DrawUser(D3DPRIMITIVETYPE type, UINT vertexCount, const void* d
 }
 
 // ---- clear and present -------------------------------------------------------------
+
+void GLRenderer::SetRasterizerDiscard(bool on) {
+    if (rasterizerDiscard == on) return;
+    MakeCurrent();
+    rasterizerDiscard = on;
+    if (on)
+        glEnable(GL_RASTERIZER_DISCARD);
+    else
+        glDisable(GL_RASTERIZER_DISCARD);
+}
 
 void GLRenderer::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z, DWORD stencil) {
     MakeCurrent();

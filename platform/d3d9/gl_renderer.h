@@ -70,6 +70,9 @@ public:
     void DrawIndexed(D3DPRIMITIVETYPE type, INT baseVertex, UINT startIndex, UINT indexCount);
     void DrawUser(D3DPRIMITIVETYPE type, UINT vertexCount, const void* data, UINT stride);
     void Present(UINT interval);
+    // Rasterization off while the device compiles only; switched with the
+    // mode itself, since a clear is dropped as well while it is off.
+    void SetRasterizerDiscard(bool on);
     bool ReadPresented(std::vector<uint8_t>* rgba, int* width, int* height);
 
 private:

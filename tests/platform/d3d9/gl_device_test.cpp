@@ -419,7 +419,7 @@ TEST_F(GLDevice, RenderTargetTheRendererCannotAllocateFailsAsOutOfVideoMemory) {
 // Discarding: Clear, draws and Present change no pixel, while every state
 // call still takes effect, so the next frame drawn starts from the state the
 // discarded ones left. Compiling only: the draws reach the driver, no pixel
-// changes.
+// changes; once it ends, a clear counts again before any draw.
 TEST_F(GLDevice, DiscardedOrCompilingOnlyFramesDrawNothingButKeepTheirState) {
     gpu->Clear(0, nullptr, D3DCLEAR_TARGET, kRed, 1.0f, 0);
     ASSERT_EQ(gpu.Present().At(5, 5), kRed);
@@ -433,11 +433,14 @@ TEST_F(GLDevice, DiscardedOrCompilingOnlyFramesDrawNothingButKeepTheirState) {
     gpu->Clear(0, nullptr, D3DCLEAR_TARGET, kGreen, 1.0f, 0);
     gpu->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, kFullScreen, sizeof(Vertex));
     D3D9_SetCompilingOnly(gpu.Get(), false);
+    EXPECT_EQ(gpu.Present().At(5, 5), kRed) << "compiling only reached the picture";
+    // The next frame's clear, before any draw, is a real one again.
+    gpu->Clear(0, nullptr, D3DCLEAR_TARGET, kGreen, 1.0f, 0);
     const Vertex leftHalf[4] = {{-1, 1, 0, 0, 0}, {0, 1, 0, 0, 0}, {-1, -1, 0, 0, 0}, {0, -1, 0, 0, 0}};
     gpu->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, leftHalf, sizeof(Vertex));  // with the blue set while discarding
     Picture drawn = gpu.Present();
     EXPECT_EQ(drawn.At(4, 8), kBlue);
-    EXPECT_EQ(drawn.At(60, 8), kRed) << "the target still holds the last real clear";
+    EXPECT_EQ(drawn.At(60, 8), kGreen) << "the clear after compiling only was dropped";
 }
 
 }  // namespace
