@@ -550,6 +550,7 @@ UINT CompiledCount(D3DPRIMITIVETYPE type, UINT count, bool compilingOnly) {
 
 void GLRenderer::DrawArrays(D3DPRIMITIVETYPE type, UINT startVertex, UINT vertexCount) {
     if (!VerticesFit(startVertex, vertexCount, 0) || !PrepareDraw()) return;
+    MarkPass(false);
     if (device.dirty.vertexInput) {
         ApplyVertexInput(0, 0);
         device.dirty.vertexInput = false;
@@ -560,6 +561,7 @@ void GLRenderer::DrawArrays(D3DPRIMITIVETYPE type, UINT startVertex, UINT vertex
 void GLRenderer::DrawIndexed(D3DPRIMITIVETYPE type, INT baseVertex, UINT startIndex, UINT indexCount) {
     const IndexBuffer* indices = device.state.indices.get();
     if (!VerticesFit(int64_t(baseVertex), int64_t(indices->MaxIndex()) + 1, 0) || !PrepareDraw()) return;
+    MarkPass(false);
     if (device.dirty.vertexInput) {
         ApplyVertexInput(0, 0);
         device.dirty.vertexInput = false;
@@ -572,6 +574,7 @@ void GLRenderer::DrawIndexed(D3DPRIMITIVETYPE type, INT baseVertex, UINT startIn
 
 void GLRenderer::DrawUser(D3DPRIMITIVETYPE type, UINT vertexCount, const void* data, UINT stride) {
     if (!VerticesFit(0, vertexCount, stride) || !PrepareDraw()) return;
+    MarkPass(false);
     glBindBuffer(GL_ARRAY_BUFFER, userVertexBuffer);
     glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(vertexCount) * stride, data, GL_STREAM_DRAW);
     ApplyVertexInput(userVertexBuffer, stride);
@@ -584,6 +587,7 @@ void GLRenderer::DrawUser(D3DPRIMITIVETYPE type, UINT vertexCount, const void* d
 void GLRenderer::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z, DWORD stencil) {
     MakeCurrent();
     if (device.dirty.targets) ApplyTargets();
+    MarkPass(true);
     GLbitfield bits = 0;
     if (flags & D3DCLEAR_TARGET) {
         float rgba[4];
@@ -623,8 +627,16 @@ void GLRenderer::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR 
     device.dirty.renderGroups |= kGroupColorWrite | kGroupDepth | kGroupStencil;
 }
 
+void GLRenderer::MarkPass(bool clear) {
+    if (!timer.On()) return;
+    const DeviceState& state = device.state;
+    timer.Mark(clear ? nullptr : state.vertexShader.get(), clear ? nullptr : state.pixelShader.get(),
+               state.renderTargets[0].get());
+}
+
 void GLRenderer::Present(UINT interval) {
     MakeCurrent();
+    timer.EndFrame();
     const Surface* back = device.BackBufferSurface();
     int width = int(back->Width()), height = int(back->Height());
     if (!presentedTexture) {

@@ -25,6 +25,7 @@
 
 #include "platform/d3d9/device.h"
 #include "platform/d3d9/gl_context.h"
+#include "platform/d3d9/pass_timer.h"
 #include "platform/d3d9/shader_code.h"
 
 namespace d3d9 {
@@ -71,6 +72,7 @@ public:
     void DrawUser(D3DPRIMITIVETYPE type, UINT vertexCount, const void* data, UINT stride);
     void Present(UINT interval);
     bool ReadPresented(std::vector<uint8_t>* rgba, int* width, int* height);
+    PassTimer& Timer() { return timer; }
 
 private:
     static constexpr size_t kMaxStagingBytes = size_t{1024} * 1024 * 4;  // a 1024 x 1024 RGBA level
@@ -94,6 +96,8 @@ private:
     // The pixel shader's variant with the alpha test, compiled at its first use (0 if it fails).
     uint32_t AlphaTestVariant(PixelShader& shader);
     void ApplyVertexInput(uint32_t userBuffer, UINT userStride);
+    // Tells the pass timer what the coming draw (or, without shaders, clear) is.
+    void MarkPass(bool clear);
     // Whether vertices first .. first + count - 1 lie inside the bound streams
     // (or, for user data, whether every element fits in the stride).
     bool VerticesFit(int64_t first, int64_t count, UINT userStride) const;
@@ -118,7 +122,8 @@ private:
     uint32_t enabledAttributes = 0;
     uint32_t currentProgram = 0;
     int swapInterval = -1;
-    bool rasterizerDiscard = false;  // GL_RASTERIZER_DISCARD, on while the device compiles only
+    bool rasterizerDiscard = false;
+    PassTimer timer;  // GL_RASTERIZER_DISCARD, on while the device compiles only
 };
 
 }  // namespace d3d9
