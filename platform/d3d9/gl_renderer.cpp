@@ -543,6 +543,7 @@ UINT CompiledCount(D3DPRIMITIVETYPE type, UINT count, bool compilingOnly) {
 
 void GLRenderer::DrawArrays(D3DPRIMITIVETYPE type, UINT startVertex, UINT vertexCount) {
     if (!VerticesFit(startVertex, vertexCount, 0) || !PrepareDraw()) return;
+    MarkPass(false);
     if (device.dirty.vertexInput) {
         ApplyVertexInput(0, 0);
         device.dirty.vertexInput = false;
@@ -553,6 +554,7 @@ void GLRenderer::DrawArrays(D3DPRIMITIVETYPE type, UINT startVertex, UINT vertex
 void GLRenderer::DrawIndexed(D3DPRIMITIVETYPE type, INT baseVertex, UINT startIndex, UINT indexCount) {
     const IndexBuffer* indices = device.state.indices.get();
     if (!VerticesFit(int64_t(baseVertex), int64_t(indices->MaxIndex()) + 1, 0) || !PrepareDraw()) return;
+    MarkPass(false);
     if (device.dirty.vertexInput) {
         ApplyVertexInput(0, 0);
         device.dirty.vertexInput = false;
@@ -565,6 +567,7 @@ void GLRenderer::DrawIndexed(D3DPRIMITIVETYPE type, INT baseVertex, UINT startIn
 
 void GLRenderer::DrawUser(D3DPRIMITIVETYPE type, UINT vertexCount, const void* data, UINT stride) {
     if (!VerticesFit(0, vertexCount, stride) || !PrepareDraw()) return;
+    MarkPass(false);
     glBindBuffer(GL_ARRAY_BUFFER, userVertexBuffer);
     glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(vertexCount) * stride, data, GL_STREAM_DRAW);
     ApplyVertexInput(userVertexBuffer, stride);
@@ -587,6 +590,7 @@ void GLRenderer::SetRasterizerDiscard(bool on) {
 void GLRenderer::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z, DWORD stencil) {
     MakeCurrent();
     if (device.dirty.targets) ApplyTargets();
+    MarkPass(true);
     GLbitfield bits = 0;
     if (flags & D3DCLEAR_TARGET) {
         float rgba[4];
@@ -626,8 +630,16 @@ void GLRenderer::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR 
     device.dirty.renderGroups |= kGroupColorWrite | kGroupDepth | kGroupStencil;
 }
 
+void GLRenderer::MarkPass(bool clear) {
+    if (!timer.On()) return;
+    const DeviceState& state = device.state;
+    timer.Mark(clear ? nullptr : state.vertexShader.get(), clear ? nullptr : state.pixelShader.get(),
+               state.renderTargets[0].get());
+}
+
 void GLRenderer::Present(UINT interval) {
     MakeCurrent();
+    timer.EndFrame();
     const Surface* back = device.BackBufferSurface();
     int width = int(back->Width()), height = int(back->Height());
     if (!presentedTexture) {

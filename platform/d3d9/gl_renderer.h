@@ -25,6 +25,7 @@
 
 #include "platform/d3d9/device.h"
 #include "platform/d3d9/gl_context.h"
+#include "platform/d3d9/pass_timer.h"
 #include "platform/d3d9/shader_code.h"
 
 namespace d3d9 {
@@ -74,6 +75,7 @@ public:
     // mode itself, since a clear is dropped as well while it is off.
     void SetRasterizerDiscard(bool on);
     bool ReadPresented(std::vector<uint8_t>* rgba, int* width, int* height);
+    PassTimer& Timer() { return timer; }
 
 private:
     static constexpr size_t kMaxStagingBytes = size_t{1024} * 1024 * 4;  // a 1024 x 1024 RGBA level
@@ -97,6 +99,8 @@ private:
     // The pixel shader's variant with the alpha test, compiled at its first use (0 if it fails).
     uint32_t AlphaTestVariant(PixelShader& shader);
     void ApplyVertexInput(uint32_t userBuffer, UINT userStride);
+    // Tells the pass timer what the coming draw (or, without shaders, clear) is.
+    void MarkPass(bool clear);
     // Whether vertices first .. first + count - 1 lie inside the bound streams
     // (or, for user data, whether every element fits in the stride).
     bool VerticesFit(int64_t first, int64_t count, UINT userStride) const;
@@ -121,7 +125,8 @@ private:
     uint32_t enabledAttributes = 0;
     uint32_t currentProgram = 0;
     int swapInterval = -1;
-    bool rasterizerDiscard = false;  // GL_RASTERIZER_DISCARD, on while the device compiles only
+    bool rasterizerDiscard = false;
+    PassTimer timer;  // GL_RASTERIZER_DISCARD, on while the device compiles only
 };
 
 }  // namespace d3d9

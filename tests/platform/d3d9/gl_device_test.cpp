@@ -444,3 +444,52 @@ TEST_F(GLDevice, DiscardedOrCompilingOnlyFramesDrawNothingButKeepTheirState) {
 }
 
 }  // namespace
+
+namespace {
+
+// Pass timing splits a frame where the shader pair or the target changes,
+// counts the draws of each pass and keeps the frame's passes until the next
+// Present; the recording backend cannot time.
+TEST_F(GLDevice, PassTimingSplitsTheFrameWhereShadersOrTargetChange) {
+    ASSERT_TRUE(D3D9_SetPassTiming(gpu.Get(), true));
+    IDirect3DTexture9* target = gpu.RenderTarget(16, 16);
+    IDirect3DSurface9* back = nullptr;
+    IDirect3DSurface9* level = nullptr;
+    gpu->GetRenderTarget(0, &back);
+    target->GetSurfaceLevel(0, &level);
+    gpu->Clear(0, nullptr, D3DCLEAR_TARGET, kRed, 1.0f, 0);
+    DrawColour(kFullScreen, 2, kBlue);
+    DrawColour(kFullScreen, 2, kGreen);
+    gpu->SetRenderTarget(0, level);
+    DrawColour(kFullScreen, 2, kGreen);
+    gpu->SetRenderTarget(0, back);
+    gpu->SetPixelShader(texturePS);
+    gpu->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, kFullScreen, sizeof(Vertex));
+    EXPECT_TRUE(D3D9_FramePasses(gpu.Get()).empty()) << "nothing presented yet";
+    gpu.Present();
+
+    const std::vector<D3D9PassTime>& passes = D3D9_FramePasses(gpu.Get());
+    ASSERT_EQ(passes.size(), 4u);
+    EXPECT_EQ(passes[0].pixelShader, nullptr);  // the clear
+    EXPECT_EQ(passes[0].target, back);
+    EXPECT_EQ(passes[1].pixelShader, constantPS);
+    EXPECT_EQ(passes[1].vertexShader, passVS);
+    EXPECT_EQ(passes[1].draws, 2u);
+    EXPECT_EQ(passes[2].target, level);
+    EXPECT_EQ(passes[3].pixelShader, texturePS);
+    for (const D3D9PassTime& pass : passes) EXPECT_GE(pass.milliseconds, 0.0);
+
+    gpu.Present();
+    EXPECT_TRUE(D3D9_FramePasses(gpu.Get()).empty()) << "an empty frame has no passes";
+    D3D9_SetPassTiming(gpu.Get(), false);
+    DrawColour(kFullScreen, 2, kBlue);
+    gpu.Present();
+    EXPECT_TRUE(D3D9_FramePasses(gpu.Get()).empty()) << "timing is off";
+    level->Release();
+    back->Release();
+
+    TestDevice recording{D3D9Backend::Recording, 8, 8};
+    EXPECT_FALSE(D3D9_SetPassTiming(recording.Get(), true));
+}
+
+}  // namespace
