@@ -1,6 +1,7 @@
 #include "effects/shatter_effect.h"
 
 #include "effects/effect_helpers.h"
+#include "effects/planar_reflection.h"
 #include "effects/shatter_mesh.h"
 #include "render/quad.h"
 #include "resources/resource_manager.h"
@@ -98,12 +99,7 @@ void ShatterEffect::Init() {
 
     reflectionTexture = CreateScreenTarget(device, state->system);
 
-    // The sea surface y = -3, facing down; the mirror about it.
-    const D3DXVECTOR3 onTheSea(0.0f, kWaterLevel, 0.0f);
-    const D3DXVECTOR3 down(0.0f, -1.0f, 0.0f);
-    D3DXPlaneFromPointNormal(&waterPlane, &onTheSea, &down);
-    D3DXPlaneNormalize(&waterPlane, &waterPlane);
-    D3DXMatrixReflect(&reflectionMatrix, &waterPlane);
+    SeaMirror(kWaterLevel, waterPlane, reflectionMatrix);
 
     shatterMesh = BuildShatterMesh(state->meshes[kBoat].mesh);
     shatterFront = kFrontStart;
@@ -147,50 +143,27 @@ void ShatterEffect::AdvanceShards(double dt) {
     shatterMesh->UnlockVertexBuffer();
 }
 
+// The yacht, mirrored and cut at the water line, into `reflectionTexture`;
+// nothing at all without the texture.
 bool ShatterEffect::RenderReflection() {
-    IDirect3DDevice9* device = state->device;
-    ResourceManager* resources = state->resources;
-    const Camera& camera = *state->camera;
-
-    IDirect3DSurface9* mirror = nullptr;
-    if (!reflectionTexture || FAILED(reflectionTexture->GetSurfaceLevel(0, &mirror))) return false;
-    IDirect3DSurface9* screen = nullptr;
-    device->GetRenderTarget(0, &screen);
-    device->SetRenderTarget(0, mirror);
-    mirror->Release();
-    device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, D3DCOLOR_ARGB(255, 0, 0, 0), 1.0f, 0);
-
-    // The water plane in clip space: only the mirrored world below the sea
-    // (the yacht above it) survives.
-    D3DXMATRIX inverse, inverseTranspose;
-    D3DXMatrixInverse(&inverse, nullptr, &camera.viewProjection);
-    D3DXMatrixTranspose(&inverseTranspose, &inverse);
-    D3DXPLANE clipPlane;
-    D3DXPlaneTransform(&clipPlane, &waterPlane, &inverseTranspose);
-    device->SetClipPlane(0, clipPlane);
-    device->SetRenderState(D3DRS_CLIPPLANEENABLE, D3DCLIPPLANE0);
-
-    const XMeshObj& boat = state->meshes[kBoat];
-    D3DXMATRIX mirrored, worldViewProjection;
-    D3DXMatrixMultiply(&mirrored, &boat.world, &reflectionMatrix);
-    D3DXMatrixMultiply(&worldViewProjection, &mirrored, &camera.viewProjection);
-    SetMatrixConstant(device, kWorldViewProjectionReg, worldViewProjection);
-    SetMatrixConstant(device, kNormalMatrixReg, boat.worldInvTranspose);
-    const float shatterParams[4] = {localTime, shatterFront, 0.0f, 0.0f};
-    device->SetVertexShaderConstantF(kShatterParamsReg, shatterParams, 1);
-    device->SetVertexShader(resources->GetVertexShader(kBoatVS));
-    device->SetPixelShader(resources->GetPixelShader(kBoatPS));
-    device->SetTexture(kBoatStage, resources->GetTexture(kBoatHatch));
-    device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-    DrawShatteredBoat(shatterMesh, boat);
-
-    device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
-    device->SetRenderState(D3DRS_CLIPPLANEENABLE, 0);
-    if (screen) {
-        device->SetRenderTarget(0, screen);
-        screen->Release();
-    }
-    return true;
+    if (!reflectionTexture) return false;
+    return RenderPlanarReflection(state->device, reflectionTexture, waterPlane, state->camera->viewProjection, [this] {
+        IDirect3DDevice9* device = state->device;
+        ResourceManager* resources = state->resources;
+        const XMeshObj& boat = state->meshes[kBoat];
+        D3DXMATRIX mirrored, worldViewProjection;
+        D3DXMatrixMultiply(&mirrored, &boat.world, &reflectionMatrix);
+        D3DXMatrixMultiply(&worldViewProjection, &mirrored, &state->camera->viewProjection);
+        SetMatrixConstant(device, kWorldViewProjectionReg, worldViewProjection);
+        SetMatrixConstant(device, kNormalMatrixReg, boat.worldInvTranspose);
+        const float shatterParams[4] = {localTime, shatterFront, 0.0f, 0.0f};
+        device->SetVertexShaderConstantF(kShatterParamsReg, shatterParams, 1);
+        device->SetVertexShader(resources->GetVertexShader(kBoatVS));
+        device->SetPixelShader(resources->GetPixelShader(kBoatPS));
+        device->SetTexture(kBoatStage, resources->GetTexture(kBoatHatch));
+        device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);  // the sails are seen from both sides
+        DrawShatteredBoat(shatterMesh, boat);
+    });
 }
 
 void ShatterEffect::Render() {

@@ -21,9 +21,10 @@
 // which holds (localTime, shatterFront, 0, 0) from the yacht's pass, and
 // c13, which holds `timeVector` from the sea's pass.
 //
-// Without `reflectionTexture` (it could not be created, or its surface
-// cannot be taken) there is no mirror pass, nothing is cleared, and the sea
-// samples no texture on stage 2: it mirrors only the sky. Stop releases the
+// Without `reflectionTexture` (it could not be created) there is no mirror
+// pass and nothing is cleared; where its surface cannot be taken the mirror
+// is drawn into the screen texture, which the main pass then covers. Either
+// way the sea samples no texture on stage 2: it mirrors only the sky. Stop releases the
 // reflection texture and the yacht's clone, which the effect made itself.
 #pragma once
 
@@ -57,8 +58,8 @@ public:
     float FadeAmount(double time) const;
 
 private:
-    // The mirrored yacht into `reflectionTexture`; false (nothing drawn,
-    // nothing cleared) when there is no texture to draw into.
+    // The mirrored yacht into `reflectionTexture`; false when it did not go
+    // there (nothing drawn, nothing cleared when there is no texture).
     bool RenderReflection();
     // Progress and spin for every vertex above the front.
     void AdvanceShards(double dt);

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <vector>
 
+#include "render/render_target.h"
 #include "resources/resource_manager.h"
 #include "scene/camera.h"
 #include "shell/demo_state.h"
@@ -47,10 +48,7 @@ protected:
     // Update and Render alone on the screen target: the device as the
     // scene hands it to its post passes.
     void RenderAt(double time) {
-        IDirect3DSurface9* screen = nullptr;
-        g_demoState.screenTexture->GetSurfaceLevel(0, &screen);
-        device->SetRenderTarget(0, screen);
-        screen->Release();
+        SetTextureTarget(device, 0, g_demoState.screenTexture);
         g_demoState.frameDelta = time - g_demoState.time;
         g_demoState.time = time;
         g_demoState.camera->UpdateCamera(time);

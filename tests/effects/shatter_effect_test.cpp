@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/win32/win32_platform.h"
+#include "render/render_target.h"
 #include "resources/resource_manager.h"
 #include "scene/camera.h"
 #include "shell/demo_state.h"
@@ -129,10 +130,7 @@ TEST_F(ShatterEffectTest, StartFliesThePathRenderDrawsMirrorSeaYachtWholeDomeAnd
     effect.shatterMesh = &yacht;  // the copy's draws, noted
     device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
     device->SetRenderState(D3DRS_CLIPPLANEENABLE, D3DCLIPPLANE0 | D3DCLIPPLANE1);
-    IDirect3DSurface9* screen = nullptr;
-    g_demoState.screenTexture->GetSurfaceLevel(0, &screen);
-    device->SetRenderTarget(0, screen);
-    screen->Release();
+    SetTextureTarget(device, 0, g_demoState.screenTexture);
     effect.Start(kStart + 0.5);
     EXPECT_EQ(g_demoState.camera->path, g_demoState.resources->GetCameraPath("Media//Shatter.cp"));
     EXPECT_TRUE(g_demoState.camera->followPath);
