@@ -36,6 +36,8 @@ constexpr UINT kWorldInvTransposeReg = 4;    // c4-c7
 constexpr UINT kWorldReg = 8;                // c8-c11
 constexpr UINT kEyeReg = 12;
 constexpr UINT kSceneParamsReg = 13;  // (time, sweep, -, -)
+// The sky dome's own: (colour front, cloud layer, time, -); no clouds here.
+constexpr UINT kSkyReg = 4;
 // Vertex registers of the mirror pass: world x reflection x view-projection
 // in c0-c3, then the unmirrored inverse transpose and the eye.
 constexpr UINT kMirrorWorldInvTransposeReg = 4;  // c4-c7
@@ -236,8 +238,10 @@ void HatchToNormalEffect::Render() {
         DrawAllSubsets(mesh);
     }
 
-    // The dome with an identity world: c4-c13 keep the yacht's values.
+    // The dome with an identity world, turning to colour by the sweep.
     SetMatrixConstant(device, kWorldViewProjectionReg, camera.viewProjection);
+    const float sky[4] = {sceneParams.y, 0.0f, sceneParams.x, 0.0f};
+    device->SetVertexShaderConstantF(kSkyReg, sky, 1);
     device->SetVertexShader(resources->GetVertexShader(kSkyVS));
     device->SetPixelShader(resources->GetPixelShader(kSkyPS));
     device->SetTexture(0, resources->GetTexture(kSky));

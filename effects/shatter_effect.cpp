@@ -23,6 +23,7 @@ constexpr double kFadeDelay = 14.0;
 constexpr double kFadeRate = 2.0;      // half a second to black
 constexpr float kFadeCutOff = 0.999f;  // amounts above it are sent as 1
 constexpr float kWaterLevel = -3.0f;
+constexpr float kSkyAllColour = 1.0e4f;  // a colour front past the zenith
 
 // Vertex registers.
 constexpr UINT kWorldViewProjectionReg = 0;  // c0-c3 (mirrored in the reflection pass)
@@ -31,6 +32,7 @@ constexpr UINT kShatterParamsReg = 8;        // yacht: (localTime, shatterFront,
 constexpr UINT kSeaWorldReg = 8;             // sea: c8-c11
 constexpr UINT kEyeReg = 12;                 // sea
 constexpr UINT kTimeReg = 13;                // sea: timeVector
+constexpr UINT kSkyReg = 4;                  // sky: (colour front, cloud layer, time, -)
 // Pixel registers.
 constexpr UINT kPixelTimeReg = 0;   // sea: timeVector
 constexpr UINT kFadeColourReg = 0;  // fade: the colour faded to
@@ -205,6 +207,8 @@ void ShatterEffect::Render() {
     // The dome with an identity world, seen from inside.
     device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
     SetMatrixConstant(device, kWorldViewProjectionReg, camera.viewProjection);
+    const float sky[4] = {kSkyAllColour, 1.0f, timeVector.x, 0.0f};
+    device->SetVertexShaderConstantF(kSkyReg, sky, 1);
     device->SetVertexShader(resources->GetVertexShader(kSkyVS));
     device->SetPixelShader(resources->GetPixelShader(kSkyPS));
     device->SetTexture(kSkyStage, resources->GetTexture(kSky));

@@ -17,9 +17,9 @@
 // Device state: the sampler states of stages 0-2 (wrap, linear) are set in
 // Init only; while the scene runs, stages 0-2 sample with whatever states
 // the scenes before it left (the colour scene's pixel-state block leaves the
-// start-up states: wrap, linear). The sky dome's vertex shader reads c8,
-// which holds (localTime, shatterFront, 0, 0) from the yacht's pass, and
-// c13, which holds `timeVector` from the sea's pass.
+// start-up states: wrap, linear). The sky dome's pass gives the dome c4 =
+// (a colour front past the zenith, clouds on, the demo time): the open sea's
+// sky in full colour under drifting clouds.
 //
 // Without `reflectionTexture` (it could not be created) there is no mirror
 // pass and nothing is cleared; where its surface cannot be taken the mirror
