@@ -312,6 +312,15 @@ ShaderRebuild ResourceManager::RebuildShader(std::string_view name, std::string*
         [this](const DWORD* code, IDirect3DPixelShader9** out) { return device->CreatePixelShader(code, out); }, error);
 }
 
+std::string_view ResourceManager::ShaderName(const void* shader) const {
+    if (!shader) return {};
+    for (const auto& [name, cached] : vertexShaders)
+        if (cached == shader) return name;
+    for (const auto& [name, cached] : pixelShaders)
+        if (cached == shader) return name;
+    return {};
+}
+
 CameraPath* ResourceManager::GetCameraPath(std::string_view name) {
     return LoadPath(pack, cameraPaths, name, ParseCameraPath, "Error loading camera path ", "Camera Path Error");
 }

@@ -85,6 +85,9 @@ public:
     // why, and nothing is shown. NotLoaded: no shader of that name was
     // requested yet, and nothing is done.
     ShaderRebuild RebuildShader(std::string_view name, std::string* error);
+    // The name a cached vertex or pixel shader was loaded under; empty for
+    // one the manager does not hold.
+    std::string_view ShaderName(const void* shader) const;
 
     ResourcePack& Pack() { return pack; }
 

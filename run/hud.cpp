@@ -15,6 +15,7 @@
 #include "effects/star_effect.h"
 #include "platform/d3d9/d3d9_platform.h"
 #include "platform/d3dx9/d3dx9.h"
+#include "resources/resource_manager.h"
 #include "run/run_control.h"
 #include "shell/demo_state.h"
 #include "sound/music_player.h"
@@ -30,6 +31,7 @@ constexpr int kGraphFrames = 120;  // frame times in the graph
 constexpr int kGraphHeight = 40;   // one pixel a millisecond
 constexpr int kSpectrumHeight = 48;
 constexpr int kSpectrumBands = 512;
+constexpr int kPassColumn = 220;  // width of the pass list
 // The white texture the panels are cut from.
 constexpr int kWhiteWidth = 512;
 constexpr int kWhiteHeight = 128;
@@ -55,6 +57,8 @@ struct Hud {
     IDirect3DTexture9* white = nullptr;
     Bars graph;
     Bars spectrum;
+    bool timing = false;  // the device times each pass for the overlay
+    char passes[1600] = {};
     int unit = 0;          // the scale the objects were made for
     int spectrumStep = 1;  // bands a spectrum column shows
 
@@ -69,6 +73,7 @@ struct Hud {
 };
 
 Hud g_hud;
+bool g_timePasses = true;
 
 template <class T>
 void ReleaseAndClear(T*& object) {
@@ -177,6 +182,38 @@ void RecordFrameTime(Hud& hud, Clock::time_point now) {
     hud.lastPresent = now;
 }
 
+// "fragment_sobel.cpp" as "sobel"; a clear as "clear", a pass the manager
+// did not load (a sprite's) as "sprite".
+std::string_view PassName(const D3D9PassTime& pass) {
+    if (!pass.pixelShader) return "clear";
+    std::string_view name = g_demoState.resources ? g_demoState.resources->ShaderName(pass.pixelShader) : "";
+    if (name.empty()) return "sprite";
+    if (name.rfind("fragment_", 0) == 0) name.remove_prefix(9);
+    if (name.size() > 4 && name.substr(name.size() - 4) == ".cpp") name.remove_suffix(4);
+    return name;
+}
+
+// The previous frame's passes, one a line: time, draws, pixel shader, target.
+void DescribePasses(Hud& hud) {
+    IDirect3DSurface9* screen = nullptr;
+    if (g_demoState.screenTexture) g_demoState.screenTexture->GetSurfaceLevel(0, &screen);
+    if (screen) screen->Release();  // the texture holds it: only the address is compared
+    char* out = hud.passes;
+    const char* end = hud.passes + sizeof hud.passes;
+    double total = 0.0;
+    for (const D3D9PassTime& pass : D3D9_FramePasses(hud.device)) total += pass.milliseconds;
+    out += std::snprintf(out, size_t(end - out), "passes %6.2f ms", total);
+    IDirect3DSurface9* back = nullptr;
+    if (SUCCEEDED(hud.device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &back))) back->Release();  // likewise
+    for (const D3D9PassTime& pass : D3D9_FramePasses(hud.device)) {
+        if (end - out < 64) break;
+        const std::string_view name = PassName(pass);
+        const char* target = pass.target == screen ? "screen" : pass.target == back ? "back" : "target";
+        out += std::snprintf(out, size_t(end - out), "\n%6.2f %3u %-.*s > %s", pass.milliseconds, pass.draws,
+                             int(std::min<size_t>(name.size(), 22)), name.data(), target);
+    }
+}
+
 void Draw(Hud& hud) {
     const Clock::time_point started = Clock::now();
     RecordFrameTime(hud, started);
@@ -224,6 +261,13 @@ void Draw(Hud& hud) {
     Paint(hud.graph, heights, colors, kGraphFrames, 2 * unit);
     DrawBars(hud, hud.graph, margin, graphTop);
 
+    // The previous frame's passes down the right side, where the renderer times them.
+    if (!hud.timing && g_timePasses) hud.timing = D3D9_SetPassTiming(hud.device, true);
+    if (hud.timing) {
+        DescribePasses(hud);
+        Text(hud, int(desc.Width) - kPassColumn * unit, margin, hud.passes, kText);
+    }
+
     // Notes under the panel.
     y = graphTop + hud.graph.height + margin;
     if (hud.note[0] && started < hud.noteUntil) y += Text(hud, margin, y, hud.note, kText);
@@ -262,7 +306,12 @@ void InstallHud(IDirect3DDevice9* device, bool shown) {
     if (device) D3D9_SetPresentHook(device, [] { Draw(g_hud); });
 }
 
-void ShowHud(bool shown) { g_hud.shown = shown; }
+void ShowHud(bool shown) {
+    g_hud.shown = shown;
+    // Timing waits for the renderer: only while the overlay shows it.
+    if (!shown && g_hud.timing && g_hud.device) D3D9_SetPassTiming(g_hud.device, false);
+    if (!shown) g_hud.timing = false;
+}
 
 void HudFrameNotShown() { g_hud.lastPresent = Clock::time_point(); }
 bool HudShown() { return g_hud.shown; }
@@ -279,6 +328,12 @@ void ReleaseHud() {
     // The device's hook stays; with no device here it draws nothing.
     ReleaseObjects(g_hud);
     g_hud = Hud();
+}
+
+void HudTimePasses(bool allowed) {
+    g_timePasses = allowed;
+    if (!allowed && g_hud.timing && g_hud.device) D3D9_SetPassTiming(g_hud.device, false);
+    if (!allowed) g_hud.timing = false;
 }
 
 double HudDrawSeconds() { return g_hud.drawSeconds; }

@@ -3,8 +3,9 @@
 // it is in shots and captures while on and leaves the frame beneath as it
 // was. It shows the demo time, the scene that is first active and its own
 // time, the frame rate with a graph of the last frame times, the music's
-// 512-band spectrum as a strip, notes such as where F12 saved a frame, and the
-// message of a shader that failed to reload. Its text is the graphics
+// 512-band spectrum as a strip, where the renderer can time them the cost of
+// each pass of the previous frame, notes such as where F12 saved a frame, and
+// the message of a shader that failed to reload. Its text is the graphics
 // stand-in's font. Once drawn, it allocates nothing per frame.
 #pragma once
 
@@ -25,6 +26,10 @@ void HudShaderError(const char* text);
 void HudFrameNotShown();
 // Lets go of the overlay's font, sprite and texture.
 void ReleaseHud();
+
+// Whether the overlay may have the device time each pass (on by default);
+// timing waits for the renderer pass by pass.
+void HudTimePasses(bool allowed);
 
 // Seconds the last overlay took to draw (its calls, not the renderer's work).
 double HudDrawSeconds();

@@ -21,8 +21,11 @@ TEST_F(Overlay, DrawsOverTheFrameAndLeavesTheRestAsItWas) {
     const Picture plain = Shot(""), overlaid = Shot("--hud");
     ASSERT_EQ(plain.width, 640);
     ASSERT_EQ(overlaid.width, 640);
-    // The panel at the top left and the spectrum along the bottom; nothing else.
-    auto inOverlay = [](int x, int y) { return (x < 340 && y < 90) || (x < 530 && y >= 420); };
+    // The lines and the graph at the top left, the pass list at the top right
+    // and the spectrum along the bottom; nothing else.
+    auto inOverlay = [](int x, int y) {
+        return (x < 340 && y < 90) || (x >= 640 - 225 && y < 200) || (x < 530 && y >= 420);
+    };
     int changedInside = 0, changedOutside = 0;
     for (int y = 0; y < 480; ++y)
         for (int x = 0; x < 640; ++x)
