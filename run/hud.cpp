@@ -15,6 +15,7 @@
 #include "effects/star_effect.h"
 #include "platform/d3d9/d3d9_platform.h"
 #include "platform/d3dx9/d3dx9.h"
+#include "render/release_interface.h"
 #include "resources/resource_manager.h"
 #include "run/run_control.h"
 #include "shell/demo_state.h"
@@ -75,18 +76,12 @@ struct Hud {
 Hud g_hud;
 bool g_timePasses = true;
 
-template <class T>
-void ReleaseAndClear(T*& object) {
-    if (object) object->Release();
-    object = nullptr;
-}
-
 void ReleaseObjects(Hud& hud) {
-    ReleaseAndClear(hud.font);
-    ReleaseAndClear(hud.sprite);
-    ReleaseAndClear(hud.white);
-    ReleaseAndClear(hud.graph.texture);
-    ReleaseAndClear(hud.spectrum.texture);
+    ReleaseInterface(hud.font);
+    ReleaseInterface(hud.sprite);
+    ReleaseInterface(hud.white);
+    ReleaseInterface(hud.graph.texture);
+    ReleaseInterface(hud.spectrum.texture);
 }
 
 const char* SceneName(const Mirel::Effect& effect) {

@@ -109,13 +109,13 @@ TEST_F(DemoControls, SeeksForwardAndBackInThreeScenesLandOnTheFramesStartDraws) 
 TEST_F(DemoControls, PauseHoldsPictureClockAndMusicUntilResumed) {
     int frames = 0, framesWhenPaused = 0, framesAtEndOfHold = -1, heldPasses = 0;
     double timePaused = 0.0, timeResumed = 0.0;
-    unsigned musicPaused = 0, musicAtEndOfHold = 0, musicResumed = 0;
+    unsigned musicPaused = 0, musicAtStartOfHold = 0, musicAtEndOfHold = 0, musicResumed = 0;
     bool resumed = false;
     std::chrono::steady_clock::time_point held;
     DemoOptions options = SmallRun(64, 48, 0);  // the wall clock: time and music run on their own
     options.until = 1.5;
     WhilePaused watch([&] {
-        ++heldPasses;
+        if (heldPasses++ == 0) musicAtStartOfHold = MusicPosition();
         if (resumed || std::chrono::steady_clock::now() - held < std::chrono::milliseconds(400)) return;
         framesAtEndOfHold = frames;
         musicAtEndOfHold = MusicPosition();
@@ -139,7 +139,8 @@ TEST_F(DemoControls, PauseHoldsPictureClockAndMusicUntilResumed) {
               0);
     EXPECT_GT(heldPasses, 10) << "the loop was not held";
     EXPECT_EQ(framesAtEndOfHold, framesWhenPaused) << "frames ran while paused";
-    EXPECT_EQ(musicAtEndOfHold, musicPaused) << "the music played on while paused";
+    EXPECT_EQ(musicAtEndOfHold, musicAtStartOfHold) << "the music played on while paused";
+    EXPECT_LT(musicAtStartOfHold - musicPaused, unsigned(0.01 * capture::kSampleRate));
     EXPECT_LT(timeResumed - timePaused, 0.2) << "the paused time counted as a frame's";
     EXPECT_GT(musicResumed, musicPaused) << "the music did not resume";
     EXPECT_LT(long(musicResumed) - long(musicPaused), long(0.2 * capture::kSampleRate));
