@@ -1,6 +1,6 @@
 // The keys of a windowed run, driven in a run inside the test process: seeks
-// forward and backward land on exactly the frame a separate --start run draws
-// at that moment, with the music at the same sample; a pause holds the
+// forward and backward in four scenes land on exactly the frame a separate
+// --start run draws at that moment, with the music at the same sample; a pause holds the
 // picture, the clock and the music; Escape still ends a paused demo; H shows
 // the overlay and F12 saves the frame shown.
 #include <gtest/gtest.h>
@@ -50,7 +50,7 @@ unsigned MusicPosition() {
     return position;
 }
 
-TEST_F(DemoControls, SeeksForwardAndBackInThreeScenesLandOnTheFramesStartDraws) {
+TEST_F(DemoControls, SeeksForwardAndBackInFourScenesLandOnTheFramesStartDraws) {
     struct Step {
         std::function<void()> seek;
         double target;
@@ -63,6 +63,8 @@ TEST_F(DemoControls, SeeksForwardAndBackInThreeScenesLandOnTheFramesStartDraws) 
         {[] { PressKey(VK_LEFT); }, 40.2, "Left from 41.2 s (hatching to colour)"},
         {[] { RequestSeek(25.5); }, 25.5, "back to 25.5 s (hand to hatching)"},
         {[] { RequestSeek(14.0); }, 14.0, "back to 14 s (hand drawing)"},
+        {[] { RequestSeek(97.0); }, 97.0, "forward to 97 s (the earth, credits flying)"},
+        {[] { RequestSeek(90.3); }, 90.3, "back to 90.3 s (the earth fading in): class-wide values start afresh"},
     };
     std::vector<Picture> landed;
     std::vector<double> times;
@@ -70,7 +72,7 @@ TEST_F(DemoControls, SeeksForwardAndBackInThreeScenesLandOnTheFramesStartDraws) 
     bool seeking = true, sawLeadIn = false;
     DemoOptions options = SmallRun(kWidth, kHeight, kFps);
     options.start = 13.0;
-    options.until = 60.0;
+    options.until = 100.0;
     ASSERT_EQ(RunInProcess(options,
                            [&] {
                                if (D3D9_Discarding(g_demoState.device)) {
