@@ -1,6 +1,7 @@
 // The built demo capturing headless: a folder of PNG frames with its WAV, the
 // same frames from a later --start in every scene, a video checked with
-// ffprobe, and the failure paths (no ffmpeg, a bad place or time, Ctrl-C).
+// ffprobe, and the failure paths (no ffmpeg, a bad place or time, a full
+// disk, Ctrl-C).
 #include <gtest/gtest.h>
 #include <stb_image.h>
 
@@ -153,6 +154,31 @@ TEST_F(CaptureRun, MissingFfmpegOrABadPlaceOrTimeFailsBeforeRenderingAndLeavesNo
     EXPECT_EQ(run.status, 2) << run.log;
     EXPECT_NE(run.log.find("--start"), std::string::npos) << run.log;
     EXPECT_FALSE(fs::exists(video));
+}
+
+// A full disk, for the test: the file being written ends on /dev/full (for a
+// video the encoder's temporary file, for a folder one frame's). The run ends
+// with status 4 and one line that says so, and nothing is left under the
+// capture's names.
+TEST_F(CaptureRun, FullDiskEndsWithStatusFourOneLineAndNoFile) {
+    const fs::path video = folder / "clip.mp4", frames = folder / "frames";
+    fs::create_directories(frames);
+    fs::create_symlink("/dev/full", frames / (capture::FrameFileName(5) + ".part"));
+    std::vector<std::pair<std::string, fs::path>> cases = {{frames.string() + "/", frames / capture::FrameFileName(5)}};
+    if (HaveFfmpeg()) {
+        fs::create_symlink("/dev/full", video.string() + ".part");
+        cases.push_back({video.string(), video.string() + ".part"});
+    }
+    for (const auto& [target, full] : cases) {
+        ShellResult run = Demo("--capture " + target + " --fps 30 --mode 160x120 --until 1");
+        EXPECT_EQ(run.status, 4) << run.log;
+        EXPECT_EQ(run.errors, "demo: capture failed: the disk is full: \"" + full.string() +
+                                  "\" could not be written (No space left on device); nothing was kept under \"" +
+                                  target + "\".\n");
+    }
+    EXPECT_FALSE(fs::exists(video));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(video.string() + ".part")));
+    EXPECT_TRUE(fs::is_empty(frames)) << Names(frames).front();
 }
 
 TEST_F(CaptureRun, InterruptedVideoIsKeptAsAPlayablePartialFile) {
