@@ -350,4 +350,18 @@ bool Device::SupportsFormat(D3DFORMAT format) const {
     return !info->compressed || !renderer || renderer->Features().s3tc;
 }
 
+bool Device::SetPassTiming(bool on) {
+    if (!renderer) return !on;
+    renderer->MakeCurrent();
+    const GLFeatures& features = renderer->Features();
+    if (on && !features.timerQueries && !features.binningRasterizer) return false;
+    renderer->Timer().SetOn(on, features.binningRasterizer ? PassTimer::Method::Finish : PassTimer::Method::Queries);
+    return true;
+}
+
+const std::vector<D3D9PassTime>& Device::FramePasses() const {
+    static const std::vector<D3D9PassTime> none;
+    return renderer ? renderer->Timer().LastFrame() : none;
+}
+
 }  // namespace d3d9
