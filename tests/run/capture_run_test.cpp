@@ -15,7 +15,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -23,6 +22,7 @@
 
 #include "run/capture_timing.h"
 #include "tests/support/demo_process.h"
+#include "tests/support/frame_difference.h"
 
 extern char** environ;
 
@@ -48,23 +48,6 @@ std::vector<std::string> Names(const fs::path& directory) {
     for (const auto& entry : fs::directory_iterator(directory)) names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
-}
-
-// Pixels that differ between two PNG files of the same size; -1 when either
-// cannot be read or the sizes differ.
-long DifferingPixels(const fs::path& a, const fs::path& b) {
-    int width[2], height[2], channels = 0;
-    stbi_uc* pixels[2] = {stbi_load(a.c_str(), &width[0], &height[0], &channels, 4),
-                          stbi_load(b.c_str(), &width[1], &height[1], &channels, 4)};
-    long differing = -1;
-    if (pixels[0] && pixels[1] && width[0] == width[1] && height[0] == height[1]) {
-        differing = 0;
-        for (long i = 0; i < long(width[0]) * height[0]; ++i)
-            differing += std::memcmp(pixels[0] + 4 * i, pixels[1] + 4 * i, 4) != 0;
-    }
-    stbi_image_free(pixels[0]);
-    stbi_image_free(pixels[1]);
-    return differing;
 }
 
 // Frame k shows demo time k / fps and is named by that number, so a capture
@@ -109,7 +92,9 @@ TEST_F(CaptureRun, FramesAreTheSameFromAStartInsideEveryScene) {
         ASSERT_EQ(run.status, 0) << run.log;
         for (int frame : {start, start + 1}) {
             const std::string name = capture::FrameFileName(frame);
-            EXPECT_EQ(DifferingPixels(late / name, whole / name), 0) << name << " from --start " << start;
+            const FrameDifference difference = CompareFrames(late / name, whole / name, 0);
+            EXPECT_TRUE(difference.loaded && difference.shareOver == 0.0)
+                << name << " from --start " << start << ": " << difference;
         }
     }
 }
