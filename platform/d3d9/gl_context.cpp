@@ -129,6 +129,7 @@ std::unique_ptr<GLContext> GLContext::CreateForWindow(SDL_Window* window, std::s
     }
     std::unique_ptr<GLContext> context(new GLContext());
     context->window = window;
+    context->onScreen = true;
     context->sdlContext = sdlContext;
     g_current = context.get();
     context->ReadFeatures();
@@ -172,7 +173,7 @@ void GLContext::DrawableSize(int* width, int* height) const {
 }
 
 void GLContext::ReadFeatures() {
-    int version = epoxy_gl_version();
+    int version = features.version = epoxy_gl_version();
     features.es = !epoxy_is_desktop_gl();
     features.clipControl = !features.es && (version >= 45 || epoxy_has_gl_extension("GL_ARB_clip_control"));
     features.s3tc = epoxy_has_gl_extension("GL_EXT_texture_compression_s3tc");
