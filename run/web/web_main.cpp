@@ -161,7 +161,8 @@ int main(int argc, char** argv) {
     const DemoOptions& options = g_run.options;
     if (options.fps > 0) Win32_SetFixedStep(options.fps);
     if (options.start)
-        g_run.firstDrawn = static_cast<int64_t>(std::ceil((*options.start - kTimeSlack) * std::max(options.fps, 60)));
+        g_run.firstDrawn =
+            static_cast<int64_t>(std::ceil((*options.start - kTimeSlack) * (options.fps > 0 ? options.fps : 60)));
     if (options.hasMode) AddScreenMode(options.width, options.height);
     if (g_run.autorun) Win32_SetClassOffscreen("LoaderClass", true);
     g_loaderDialogReady = DialogReady;

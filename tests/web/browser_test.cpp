@@ -26,10 +26,11 @@ namespace fs = std::filesystem;
 
 // The browser draws the same shaders through ANGLE and SwiftShader, whose
 // rasterisation and filtering round differently from llvmpipe's: at least
-// 25 dB PSNR, and at most 2 % of the pixels more than 48 levels apart.
-constexpr double kMinimumPsnr = 25.0;
+// 30 dB PSNR, and at most 1 % of the pixels more than 48 levels apart
+// (measured: 53.9 dB at 5 s, 37.8 dB and 0.05 % at 20 s).
+constexpr double kMinimumPsnr = 30.0;
 constexpr int kChannelBound = 48;
-constexpr double kMostPixelsOver = 0.02;
+constexpr double kMostPixelsOver = 0.01;
 
 const fs::path kSite = fs::path(DEMO_SOURCE_DIR) / "build-web" / "site";
 
