@@ -91,3 +91,24 @@ bool D3D9_SupportsFormat(IDirect3DDevice9* device, D3DFORMAT format);
 // exists: the renderer's GL_MAX_TEXTURE_SIZE, at most the stand-in's own limit
 // of 16384. That limit alone where no context can be made.
 UINT D3D9_MaxTextureSize();
+
+// Pass timing (OpenGL backend), for timing tools and overlays: while on, each
+// pass of a frame is measured, a pass being the draws and clears one after
+// another into the same render target 0 with the same shader pair: with GL
+// timer queries, or on llvmpipe (which runs a target's draws tile by tile, so
+// that a query spans more than its pass) by finishing each pass and reading
+// the clock. After each Present, D3D9_FramePasses gives the passes of the
+// frame just presented, in order, until the next Present. Timed frames wait
+// for the GL, so they cost a little more while timing is on; they allocate
+// nothing. D3D9_SetPassTiming returns false (and timing stays off) on the
+// recording backend or a context that can do neither. The pointers identify objects (compare them with the shaders
+// and surfaces you hold); they are not references and may be stale.
+struct D3D9PassTime {
+    IDirect3DVertexShader9* vertexShader;  // null for a clear
+    IDirect3DPixelShader9* pixelShader;    // null for a clear
+    IDirect3DSurface9* target;             // render target 0
+    UINT draws;                            // draws and clears in the pass
+    double milliseconds;                   // time the GL took for the pass
+};
+bool D3D9_SetPassTiming(IDirect3DDevice9* device, bool on);
+const std::vector<D3D9PassTime>& D3D9_FramePasses(IDirect3DDevice9* device);

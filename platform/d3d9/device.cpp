@@ -325,6 +325,11 @@ HRESULT Device::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR c
     return D3D_OK;
 }
 
+void Device::SetCompilingOnly(bool on) {
+    compilingOnly = on;
+    if (renderer) renderer->SetRasterizerDiscard(on);
+}
+
 bool Device::Refuses(const char* name) {
     if (refusals.empty()) return false;
     auto found = refusals.find(name);
@@ -343,6 +348,20 @@ bool Device::SupportsFormat(D3DFORMAT format) const {
     const FormatInfo* info = FindFormat(format);
     if (!info || info->depth) return false;
     return !info->compressed || !renderer || renderer->Features().s3tc;
+}
+
+bool Device::SetPassTiming(bool on) {
+    if (!renderer) return !on;
+    renderer->MakeCurrent();
+    const GLFeatures& features = renderer->Features();
+    if (on && !features.timerQueries && !features.binningRasterizer) return false;
+    renderer->Timer().SetOn(on, features.binningRasterizer ? PassTimer::Method::Finish : PassTimer::Method::Queries);
+    return true;
+}
+
+const std::vector<D3D9PassTime>& Device::FramePasses() const {
+    static const std::vector<D3D9PassTime> none;
+    return renderer ? renderer->Timer().LastFrame() : none;
 }
 
 }  // namespace d3d9

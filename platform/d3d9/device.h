@@ -225,9 +225,11 @@ public:
     bool ReadPresented(std::vector<uint8_t>* rgba, int* width, int* height);
     void SetDiscarding(bool on) { discarding = on; }
     bool Discarding() const { return discarding; }
-    void SetCompilingOnly(bool on) { compilingOnly = on; }
+    void SetCompilingOnly(bool on);
     bool CompilingOnly() const { return compilingOnly; }
     bool SupportsFormat(D3DFORMAT format) const;
+    bool SetPassTiming(bool on);
+    const std::vector<D3D9PassTime>& FramePasses() const;
     // The largest texture or render target side: the stand-in's own limit,
     // or the renderer's where that is smaller.
     UINT MaxTextureSize() const;

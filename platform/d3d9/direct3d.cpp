@@ -90,6 +90,13 @@ void D3D9_SetCompilingOnly(IDirect3DDevice9* device, bool on) {
     if (device) AsDevice(device)->SetCompilingOnly(on);
 }
 
+bool D3D9_SetPassTiming(IDirect3DDevice9* device, bool on) { return device && AsDevice(device)->SetPassTiming(on); }
+
+const std::vector<D3D9PassTime>& D3D9_FramePasses(IDirect3DDevice9* device) {
+    static const std::vector<D3D9PassTime> none;
+    return device ? AsDevice(device)->FramePasses() : none;
+}
+
 bool D3D9_SupportsFormat(IDirect3DDevice9* device, D3DFORMAT format) {
     return device && AsDevice(device)->SupportsFormat(format);
 }

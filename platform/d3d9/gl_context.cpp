@@ -186,6 +186,9 @@ void GLContext::ReadFeatures() {
     features.mirrorClamp =
         !features.es && (version >= 44 || epoxy_has_gl_extension("GL_ARB_texture_mirror_clamp_to_edge") ||
                          epoxy_has_gl_extension("GL_EXT_texture_mirror_clamp"));
+    features.timerQueries = (epoxy_is_desktop_gl() && version >= 33) || epoxy_has_gl_extension("GL_ARB_timer_query");
+    const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    features.binningRasterizer = renderer && std::strstr(renderer, "llvmpipe");
 }
 
 void GLContext::MarkDeviceContext(bool isDevice) {

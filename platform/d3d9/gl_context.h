@@ -29,6 +29,8 @@ struct GLFeatures {
     bool anisotropy = false;
     float maxAnisotropy = 1.0f;
     bool mirrorClamp = false;
+    bool timerQueries = false;                   // GL_TIME_ELAPSED queries
+    bool binningRasterizer = false;              // Mesa's llvmpipe: a target's draws run tile by tile
     int maxTextureSize = 0;                      // GL_MAX_TEXTURE_SIZE
     GlslDialect glsl = GlslDialect::Desktop330;  // the shading language it compiles
 };

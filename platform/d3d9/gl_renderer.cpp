@@ -525,13 +525,6 @@ void GLRenderer::ApplyVertexInput(uint32_t userBuffer, UINT userStride, INT base
 
 bool GLRenderer::PrepareDraw() {
     MakeCurrent();
-    if (rasterizerDiscard != device.CompilingOnly()) {
-        rasterizerDiscard = device.CompilingOnly();
-        if (rasterizerDiscard)
-            glEnable(GL_RASTERIZER_DISCARD);
-        else
-            glDisable(GL_RASTERIZER_DISCARD);
-    }
     // The alpha test picks the pixel shader's variant.
     if (device.dirty.renderGroups & kGroupAlphaTest) device.dirty.program = true;
     if (device.dirty.program && !ApplyProgram()) return false;
@@ -564,6 +557,7 @@ UINT CompiledCount(D3DPRIMITIVETYPE type, UINT count, bool compilingOnly) {
 
 void GLRenderer::DrawArrays(D3DPRIMITIVETYPE type, UINT startVertex, UINT vertexCount) {
     if (!VerticesFit(startVertex, vertexCount, 0) || !PrepareDraw()) return;
+    MarkPass(false);
     if (device.dirty.vertexInput || attributesBaseVertex != 0) {
         ApplyVertexInput(0, 0);
         device.dirty.vertexInput = false;
@@ -574,6 +568,7 @@ void GLRenderer::DrawArrays(D3DPRIMITIVETYPE type, UINT startVertex, UINT vertex
 void GLRenderer::DrawIndexed(D3DPRIMITIVETYPE type, INT baseVertex, UINT startIndex, UINT indexCount) {
     const IndexBuffer* indices = device.state.indices.get();
     if (!VerticesFit(int64_t(baseVertex), int64_t(indices->MaxIndex()) + 1, 0) || !PrepareDraw()) return;
+    MarkPass(false);
     if (device.dirty.vertexInput) {
         ApplyVertexInput(0, 0, Features().es ? baseVertex : 0);
         device.dirty.vertexInput = false;
@@ -607,6 +602,7 @@ const void* GLRenderer::SwapColours(const void* data, UINT vertexCount, UINT str
 
 void GLRenderer::DrawUser(D3DPRIMITIVETYPE type, UINT vertexCount, const void* data, UINT stride) {
     if (!VerticesFit(0, vertexCount, stride) || !PrepareDraw()) return;
+    MarkPass(false);
     if (Features().es) data = SwapColours(data, vertexCount, stride);
     glBindBuffer(GL_ARRAY_BUFFER, userVertexBuffer);
     glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(vertexCount) * stride, data, GL_STREAM_DRAW);
@@ -617,9 +613,20 @@ void GLRenderer::DrawUser(D3DPRIMITIVETYPE type, UINT vertexCount, const void* d
 
 // ---- clear and present -------------------------------------------------------------
 
+void GLRenderer::SetRasterizerDiscard(bool on) {
+    if (rasterizerDiscard == on) return;
+    MakeCurrent();
+    rasterizerDiscard = on;
+    if (on)
+        glEnable(GL_RASTERIZER_DISCARD);
+    else
+        glDisable(GL_RASTERIZER_DISCARD);
+}
+
 void GLRenderer::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z, DWORD stencil) {
     MakeCurrent();
     if (device.dirty.targets) ApplyTargets();
+    MarkPass(true);
     GLbitfield bits = 0;
     if (flags & D3DCLEAR_TARGET) {
         float rgba[4];
@@ -662,8 +669,16 @@ void GLRenderer::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR 
     device.dirty.renderGroups |= kGroupColorWrite | kGroupDepth | kGroupStencil;
 }
 
+void GLRenderer::MarkPass(bool clear) {
+    if (!timer.On()) return;
+    const DeviceState& state = device.state;
+    timer.Mark(clear ? nullptr : state.vertexShader.get(), clear ? nullptr : state.pixelShader.get(),
+               state.renderTargets[0].get());
+}
+
 void GLRenderer::Present(UINT interval) {
     MakeCurrent();
+    timer.EndFrame();
     const Surface* back = device.BackBufferSurface();
     int width = int(back->Width()), height = int(back->Height());
     if (!presentedTexture) {

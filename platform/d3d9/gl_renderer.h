@@ -68,6 +68,7 @@
 
 #include "platform/d3d9/device.h"
 #include "platform/d3d9/gl_context.h"
+#include "platform/d3d9/pass_timer.h"
 #include "platform/d3d9/shader_code.h"
 
 namespace d3d9 {
@@ -113,7 +114,11 @@ public:
     void DrawIndexed(D3DPRIMITIVETYPE type, INT baseVertex, UINT startIndex, UINT indexCount);
     void DrawUser(D3DPRIMITIVETYPE type, UINT vertexCount, const void* data, UINT stride);
     void Present(UINT interval);
+    // Rasterization off while the device compiles only; switched with the
+    // mode itself, since a clear is dropped as well while it is off.
+    void SetRasterizerDiscard(bool on);
     bool ReadPresented(std::vector<uint8_t>* rgba, int* width, int* height);
+    PassTimer& Timer() { return timer; }
 
 private:
     static constexpr size_t kMaxStagingBytes = size_t{1024} * 1024 * 4;  // a 1024 x 1024 RGBA level
@@ -139,6 +144,8 @@ private:
     uint32_t AlphaTestVariant(PixelShader& shader);
     // `baseVertex` moves the attribute pointers (OpenGL ES has no base vertex in its draws).
     void ApplyVertexInput(uint32_t userBuffer, UINT userStride, INT baseVertex = 0);
+    // Tells the pass timer what the coming draw (or, without shaders, clear) is.
+    void MarkPass(bool clear);
     // Whether vertices first .. first + count - 1 lie inside the bound streams
     // (or, for user data, whether every element fits in the stride).
     bool VerticesFit(int64_t first, int64_t count, UINT userStride) const;
@@ -168,6 +175,7 @@ private:
     uint32_t currentProgram = 0;
     int swapInterval = -1;
     bool rasterizerDiscard = false;  // GL_RASTERIZER_DISCARD, on while the device compiles only
+    PassTimer timer;
 };
 
 }  // namespace d3d9

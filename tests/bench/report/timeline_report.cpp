@@ -1,6 +1,6 @@
 // timeline_report: the engine's costs over a headless run of the timeline.
 //
-//   timeline_report [--mode WxH] [--fps N] [--until SECONDS]
+//   timeline_report [--mode WxH] [--fps N] [--until SECONDS] [--passes]
 //
 // Runs WinMain in this process on the headless OpenGL device (640x480 and a
 // fixed 10 frames a second by default, to the timeline's end) with the data
@@ -10,7 +10,11 @@
 // active in a frame) its first, median and slowest later frame time and its
 // peak resident memory; heap allocations (operator new, every thread,
 // the driver's too) per frame after each scene's first, and the peak resident
-// memory of the whole run.
+// memory of the whole run. With --passes, the device times every pass
+// (D3D9_SetPassTiming) and a table follows: for each scene its
+// passes (shader pair and target), draws and milliseconds a frame and their
+// share of the scene's pass time. Waiting for the timings makes the frames a
+// little slower, so compare frame times only between runs made alike.
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -24,8 +28,12 @@
 #include <string>
 #include <vector>
 
+#include <dirent.h>
+
 #include <cxxabi.h>
 
+#include "platform/d3d9/d3d9_platform.h"
+#include "resources/resource_manager.h"
 #include "run/run_control.h"
 #include "shell/demo_state.h"
 #include "shell/run_hooks.h"
@@ -79,8 +87,56 @@ std::string SceneName() {
     return names.empty() ? "(none)" : names;
 }
 
+// One pass of a scene, summed over its frames.
+struct PassCost {
+    std::string name;
+    double draws = 0.0;
+    double ms = 0.0;
+};
+
+// Names for what the pass timer reports: shader pairs by file name, targets
+// as the back buffer, the screen texture or an effect's own target.
+struct PassNames {
+    std::map<const void*, std::string> shaders;
+    std::map<const void*, std::string> targets;
+
+    void Read(IDirect3DDevice9* device) {
+        Mirel::ResourceManager* resources = g_demoState.resources;
+        if (DIR* folder = opendir("content")) {
+            while (dirent* entry = readdir(folder)) {
+                std::string file = entry->d_name;
+                if (file.size() < 5 || file.compare(file.size() - 4, 4, ".cpp") != 0) continue;
+                if (file.rfind("vertex_", 0) == 0) shaders[resources->GetVertexShader(file)] = file;
+                if (file.rfind("fragment_", 0) == 0) shaders[resources->GetPixelShader(file)] = file;
+            }
+            closedir(folder);
+        }
+        IDirect3DSurface9* surface = nullptr;
+        if (SUCCEEDED(device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &surface))) {
+            targets[surface] = "back buffer";
+            surface->Release();
+        }
+        if (g_demoState.screenTexture && SUCCEEDED(g_demoState.screenTexture->GetSurfaceLevel(0, &surface))) {
+            targets[surface] = "screen texture";
+            surface->Release();
+        }
+    }
+    std::string Shader(const void* shader) const {
+        auto found = shaders.find(shader);
+        return found != shaders.end() ? found->second.substr(0, found->second.size() - 4) : "(sprite)";
+    }
+    std::string Of(const D3D9PassTime& pass) {
+        auto found = targets.find(pass.target);
+        if (found == targets.end())
+            found = targets.emplace(pass.target, "target " + std::string(1, char('A' + targets.size() - 2))).first;
+        if (!pass.pixelShader) return "clear -> " + found->second;
+        return Shader(pass.vertexShader) + " + " + Shader(pass.pixelShader) + " -> " + found->second;
+    }
+};
+
 struct Scene {
     std::string name;
+    std::vector<PassCost> passes;
     std::vector<double> frameMs;
     long firstAllocations = 0;
     long allocations = 0;  // in the frames after the first
@@ -96,15 +152,22 @@ int main(int argc, char** argv) {
     options.width = 640;
     options.height = 480;
     options.fps = 10;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        std::string arg = argv[i], value = argv[i + 1];
+    bool timePasses = false;
+    for (int i = 1; i < argc; i += 2) {
+        std::string arg = argv[i];
+        if (arg == "--passes") {
+            timePasses = true;
+            --i;
+            continue;
+        }
+        std::string value = i + 1 < argc ? argv[i + 1] : "";
         if (arg == "--mode" && std::sscanf(value.c_str(), "%dx%d", &options.width, &options.height) == 2) continue;
         if (arg == "--fps")
             options.fps = std::atoi(value.c_str());
         else if (arg == "--until")
             options.until = std::atof(value.c_str());
         else {
-            std::fprintf(stderr, "usage: timeline_report [--mode WxH] [--fps N] [--until SECONDS]\n");
+            std::fprintf(stderr, "usage: timeline_report [--mode WxH] [--fps N] [--until SECONDS] [--passes]\n");
             return 2;
         }
     }
@@ -122,6 +185,8 @@ int main(int argc, char** argv) {
     std::vector<double> frameMs;
     Clock::time_point last;
     bool firstOfScene = true;
+    PassNames passNames;
+    bool timing = false;
     ResetPeakResident();
 
     const Clock::time_point start = Clock::now();
@@ -129,6 +194,12 @@ int main(int argc, char** argv) {
         steps.push_back(Step{name, Clock::now(), ResidentMb()});
         if (std::strcmp(name, "frames") == 0) {
             last = steps.back().at;
+            if (timePasses) {
+                passNames.Read(g_demoState.device);
+                timing = D3D9_SetPassTiming(g_demoState.device, true);
+                if (!timing) std::fprintf(stderr, "timeline_report: this device cannot time passes\n");
+            }
+            if (timing) last = Clock::now();
             allocation_counter::StartCounting();
         }
     };
@@ -142,11 +213,21 @@ int main(int argc, char** argv) {
         if (scenes.empty() || scenes.back().name != name) {
             if (!scenes.empty()) scenes.back().peakMb = PeakResidentMb();
             ResetPeakResident();
-            scenes.push_back(Scene{name, {}, allocations, 0, 0, 0.0});
+            scenes.push_back(Scene{name, {}, {}, allocations, 0, 0, 0.0});
             firstOfScene = true;
         }
         Scene& scene = scenes.back();
         scene.frameMs.push_back(ms);
+        if (timing) {
+            for (const D3D9PassTime& pass : D3D9_FramePasses(g_demoState.device)) {
+                std::string passName = passNames.Of(pass);
+                auto found = std::find_if(scene.passes.begin(), scene.passes.end(),
+                                          [&](const PassCost& cost) { return cost.name == passName; });
+                if (found == scene.passes.end()) found = scene.passes.insert(scene.passes.end(), PassCost{passName});
+                found->draws += pass.draws;
+                found->ms += pass.milliseconds;
+            }
+        }
         if (!firstOfScene) {
             scene.allocations += allocations;
             scene.maxAllocations = std::max(scene.maxAllocations, allocations);
@@ -189,6 +270,19 @@ int main(int argc, char** argv) {
         std::printf("%-40s %7zu %9.1f %9.1f %9.1f %12ld %12.1f %11ld %8.0f\n", scene.name.c_str(), scene.frameMs.size(),
                     scene.frameMs.front(), Median(scene.frameMs), later, scene.firstAllocations,
                     double(scene.allocations) / double(counted), scene.maxAllocations, scene.peakMb);
+    }
+    if (timing) {
+        std::printf("passes: draws and ms a frame, share of the scene's pass time\n");
+        for (const Scene& scene : scenes) {
+            double total = 0.0;
+            for (const PassCost& pass : scene.passes) total += pass.ms;
+            double frames = double(scene.frameMs.size());
+            std::printf("%s: %.1f ms a frame in passes, median frame %.1f ms\n", scene.name.c_str(), total / frames,
+                        Median(scene.frameMs));
+            for (const PassCost& pass : scene.passes)
+                std::printf("  %-78s %6.1f %8.2f %5.1f %%\n", pass.name.c_str(), pass.draws / frames, pass.ms / frames,
+                            total > 0 ? 100.0 * pass.ms / total : 0.0);
+        }
     }
     rusage usage = {};
     getrusage(RUSAGE_SELF, &usage);

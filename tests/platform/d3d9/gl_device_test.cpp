@@ -431,7 +431,7 @@ TEST_P(GLDevice, RenderTargetTheRendererCannotAllocateFailsAsOutOfVideoMemory) {
 // Discarding: Clear, draws and Present change no pixel, while every state
 // call still takes effect, so the next frame drawn starts from the state the
 // discarded ones left. Compiling only: the draws reach the driver, no pixel
-// changes.
+// changes; once it ends, a clear counts again before any draw.
 TEST_P(GLDevice, DiscardedOrCompilingOnlyFramesDrawNothingButKeepTheirState) {
     gpu->Clear(0, nullptr, D3DCLEAR_TARGET, kRed, 1.0f, 0);
     ASSERT_EQ(gpu.Present().At(5, 5), kRed);
@@ -445,11 +445,63 @@ TEST_P(GLDevice, DiscardedOrCompilingOnlyFramesDrawNothingButKeepTheirState) {
     gpu->Clear(0, nullptr, D3DCLEAR_TARGET, kGreen, 1.0f, 0);
     gpu->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, kFullScreen, sizeof(Vertex));
     D3D9_SetCompilingOnly(gpu.Get(), false);
+    EXPECT_EQ(gpu.Present().At(5, 5), kRed) << "compiling only reached the picture";
+    // The next frame's clear, before any draw, is a real one again.
+    gpu->Clear(0, nullptr, D3DCLEAR_TARGET, kGreen, 1.0f, 0);
     const Vertex leftHalf[4] = {{-1, 1, 0, 0, 0}, {0, 1, 0, 0, 0}, {-1, -1, 0, 0, 0}, {0, -1, 0, 0, 0}};
     gpu->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, leftHalf, sizeof(Vertex));  // with the blue set while discarding
     Picture drawn = gpu.Present();
     EXPECT_EQ(drawn.At(4, 8), kBlue);
-    EXPECT_EQ(drawn.At(60, 8), kRed) << "the target still holds the last real clear";
+    EXPECT_EQ(drawn.At(60, 8), kGreen) << "the clear after compiling only was dropped";
+}
+
+}  // namespace
+
+namespace {
+
+// Pass timing splits a frame where the shader pair or the target changes,
+// counts the draws of each pass and keeps the frame's passes until the next
+// Present; the recording backend cannot time.
+TEST_P(GLDevice, PassTimingSplitsTheFrameWhereShadersOrTargetChange) {
+    ASSERT_TRUE(D3D9_SetPassTiming(gpu.Get(), true));
+    IDirect3DTexture9* target = gpu.RenderTarget(16, 16);
+    IDirect3DSurface9* back = nullptr;
+    IDirect3DSurface9* level = nullptr;
+    gpu->GetRenderTarget(0, &back);
+    target->GetSurfaceLevel(0, &level);
+    gpu->Clear(0, nullptr, D3DCLEAR_TARGET, kRed, 1.0f, 0);
+    DrawColour(kFullScreen, 2, kBlue);
+    DrawColour(kFullScreen, 2, kGreen);
+    gpu->SetRenderTarget(0, level);
+    DrawColour(kFullScreen, 2, kGreen);
+    gpu->SetRenderTarget(0, back);
+    gpu->SetPixelShader(texturePS);
+    gpu->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, kFullScreen, sizeof(Vertex));
+    EXPECT_TRUE(D3D9_FramePasses(gpu.Get()).empty()) << "nothing presented yet";
+    gpu.Present();
+
+    const std::vector<D3D9PassTime>& passes = D3D9_FramePasses(gpu.Get());
+    ASSERT_EQ(passes.size(), 4u);
+    EXPECT_EQ(passes[0].pixelShader, nullptr);  // the clear
+    EXPECT_EQ(passes[0].target, back);
+    EXPECT_EQ(passes[1].pixelShader, constantPS);
+    EXPECT_EQ(passes[1].vertexShader, passVS);
+    EXPECT_EQ(passes[1].draws, 2u);
+    EXPECT_EQ(passes[2].target, level);
+    EXPECT_EQ(passes[3].pixelShader, texturePS);
+    for (const D3D9PassTime& pass : passes) EXPECT_GE(pass.milliseconds, 0.0);
+
+    gpu.Present();
+    EXPECT_TRUE(D3D9_FramePasses(gpu.Get()).empty()) << "an empty frame has no passes";
+    D3D9_SetPassTiming(gpu.Get(), false);
+    DrawColour(kFullScreen, 2, kBlue);
+    gpu.Present();
+    EXPECT_TRUE(D3D9_FramePasses(gpu.Get()).empty()) << "timing is off";
+    level->Release();
+    back->Release();
+
+    TestDevice recording{D3D9Backend::Recording, 8, 8};
+    EXPECT_FALSE(D3D9_SetPassTiming(recording.Get(), true));
 }
 
 INSTANTIATE_TEST_SUITE_P(Api, GLDevice, ::testing::Values(D3D9GLApi::Desktop, D3D9GLApi::Es3),
