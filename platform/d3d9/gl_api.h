@@ -37,6 +37,7 @@ namespace d3d9 {
 #define GL_LINE 0x1B01
 #define GL_FILL 0x1B02
 #define GL_LOWER_LEFT 0x8CA1
+#define GL_TIME_ELAPSED 0x88BF
 #define GL_ZERO_TO_ONE 0x935F
 #ifndef GL_TEXTURE_MAX_ANISOTROPY_EXT
 #define GL_TEXTURE_MAX_ANISOTROPY_EXT 0x84FE
@@ -74,5 +75,10 @@ inline void glClearDepth(Arguments...) {
 template <class... Arguments>
 inline void glDepthRange(Arguments...) {
     d3d9::DesktopOpenGLOnly("glDepthRange");
+}
+// The pass timer's (timing tools only, never switched on in a page).
+template <class... Arguments>
+inline void glGetQueryObjectui64v(Arguments...) {
+    d3d9::DesktopOpenGLOnly("glGetQueryObjectui64v");
 }
 #endif

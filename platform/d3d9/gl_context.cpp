@@ -15,7 +15,6 @@ namespace {
 
 GLContext* g_current = nullptr;
 D3D9GLApi g_api = D3D9GLApi::Desktop;
-std::vector<GLContext*> g_deviceContexts;
 
 bool HasExtension(const char* list, const char* name) {
     if (!list) return false;
@@ -190,15 +189,6 @@ void GLContext::ReadFeatures() {
     const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
     features.binningRasterizer = renderer && std::strstr(renderer, "llvmpipe");
 }
-
-void GLContext::MarkDeviceContext(bool isDevice) {
-    auto found = std::find(g_deviceContexts.begin(), g_deviceContexts.end(), this);
-    if (found != g_deviceContexts.end()) g_deviceContexts.erase(found);
-    if (isDevice) g_deviceContexts.push_back(this);
-    deviceContext = isDevice;
-}
-
-GLContext* GLContext::AnyDeviceContext() { return g_deviceContexts.empty() ? nullptr : g_deviceContexts.back(); }
 
 GLContext* GLContext::Hidden() {
     // Kept for the life of the process, never torn down during exit.

@@ -23,7 +23,6 @@ namespace d3d9 {
 namespace {
 
 GLContext* g_current = nullptr;
-std::vector<GLContext*> g_deviceContexts;
 EMSCRIPTEN_WEBGL_CONTEXT_HANDLE g_webgl = 0;
 bool g_tried = false;
 
@@ -111,15 +110,6 @@ void GLContext::ReadFeatures() {
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &features.maxTextureSize);
     features.glsl = GlslDialect::Es300;
 }
-
-void GLContext::MarkDeviceContext(bool isDevice) {
-    auto found = std::find(g_deviceContexts.begin(), g_deviceContexts.end(), this);
-    if (found != g_deviceContexts.end()) g_deviceContexts.erase(found);
-    if (isDevice) g_deviceContexts.push_back(this);
-    deviceContext = isDevice;
-}
-
-GLContext* GLContext::AnyDeviceContext() { return g_deviceContexts.empty() ? nullptr : g_deviceContexts.back(); }
 
 GLContext* GLContext::Hidden() {
     static GLContext* hidden = nullptr;

@@ -1,6 +1,6 @@
 // The window system of a web page, in place of the SDL backend: the page is
 // the display, the canvas ("#canvas") is the demo window, and the page's
-// keyboard, resize and visibility events become the messages Windows would
+// keyboard events and its being left become the messages Windows would
 // post. A window with a background brush (a dialog) is not drawn: the page
 // shows a start panel of its own in its place (see the run code), and the
 // dialog's controls are answered through messages.
@@ -9,8 +9,9 @@
 // - one on-screen window at a time, the canvas, sized to the window's client
 //   area (one canvas pixel per CSS pixel; full screen through the Fullscreen
 //   API, which the page asks for within the click that starts the demo);
-// - keys as WM_KEYDOWN/WM_KEYUP to the shown window; the page being hidden or
-//   closed is WM_CLOSE; no mouse messages (the demo reads none);
+// - keys as WM_KEYDOWN/WM_KEYUP to the shown window; the page being closed
+//   or left is WM_CLOSE; no mouse, resize or visibility messages (the demo
+//   reads none);
 // - message boxes appear in the page and return at once;
 // - waiting for messages yields to the browser (ASYNCIFY), so a page waiting
 //   in a message loop stays responsive; so does one that checks for messages

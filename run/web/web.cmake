@@ -33,7 +33,8 @@ add_executable(demo ${demo_web_sources})
 # file-locally and compiles alone.
 set_target_properties(demo PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 8 RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/site)
 file(GLOB effect_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/effects/*_effect.cpp)
-set_source_files_properties(${effect_sources} PROPERTIES SKIP_UNITY_BUILD_INCLUSION ON)
+set_source_files_properties(${effect_sources} ${CMAKE_SOURCE_DIR}/platform/d3d9/names.cpp
+  PROPERTIES SKIP_UNITY_BUILD_INCLUSION ON)
 target_include_directories(demo PRIVATE ${CMAKE_SOURCE_DIR} ${DEMO_WEB_INCLUDE} ${DEMO_WEB_INCLUDE}/stb)
 target_compile_options(demo PRIVATE -Wall -Wextra -Werror)
 # ASYNCIFY lets the frame loop, the dialog's message loop and the music's
