@@ -2,7 +2,9 @@
 
 #include <stb_image_write.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -82,6 +84,15 @@ std::vector<std::string> FfmpegArguments(const CaptureSettings& settings, const 
     }
     arguments.push_back(output);
     return arguments;
+}
+
+// `message`, about writing `file`, said plainly where the disk is full: the
+// error's text (strerror's, which ffmpeg prints too) tells.
+std::string WriteFailure(const std::string& file, const std::string& message) {
+    for (int full : {ENOSPC, EDQUOT})
+        if (message.find(std::strerror(full)) != std::string::npos)
+            return "the disk is full: \"" + file + "\" could not be written (" + std::strerror(full) + ")";
+    return message;
 }
 
 uintmax_t FolderBytes(const fs::path& folder) {
@@ -242,12 +253,12 @@ bool Capture::WriteFrame(const Item& item, std::string* error) {
         if (std::string why = SavePng(temporary, item.rgba.data(), settings.width, settings.height); !why.empty()) {
             std::error_code ec;
             fs::remove(temporary, ec);
-            *error = "cannot write \"" + final.string() + "\": " + why;
+            *error = WriteFailure(final.string(), "cannot write \"" + final.string() + "\": " + why);
             return false;
         }
         std::error_code ec;
         fs::rename(temporary, final, ec);
-        if (ec) *error = "cannot write \"" + final.string() + "\": " + ec.message();
+        if (ec) *error = WriteFailure(final.string(), "cannot write \"" + final.string() + "\": " + ec.message());
         return !ec;
     }
     if (!ffmpeg->WriteVideo(item.rgba.data(), item.rgba.size())) {
@@ -288,12 +299,21 @@ CaptureResult Capture::Finish(bool interrupted) {
     if (settings.kind == CaptureKind::Folder) {
         capture::Span done = settings.span;
         done.end = done.first + written;
-        std::vector<int16_t> sound(pcm.begin(), pcm.begin() + done.Samples() * 2);
-        fs::path wav = fs::path(settings.target) / (interrupted || failed ? "audio.partial.wav" : "audio.wav");
-        std::string error;
-        if (!capture::WriteWav(wav.string(), sound, &error) && !failed) {
-            failed = true;
-            result.error = error;
+        const fs::path wav = fs::path(settings.target) / (interrupted || failed ? "audio.partial.wav" : "audio.wav");
+        if (!failed || interrupted) {
+            std::vector<int16_t> sound(pcm.begin(), pcm.begin() + done.Samples() * 2);
+            std::string error;
+            if (!capture::WriteWav(wav.string(), sound, &error) && !failed) {
+                failed = true;
+                result.error = WriteFailure(wav.string(), error);
+                fs::remove(wav, ec);
+            }
+        }
+        if (failed && !interrupted) {
+            // A capture that failed leaves nothing: the frames it wrote go too.
+            for (int64_t frame = done.first; frame < done.end; ++frame)
+                fs::remove(fs::path(settings.target) / capture::FrameFileName(frame), ec);
+            return result;
         }
         result.path = settings.target;
         result.bytes = FolderBytes(settings.target);
@@ -310,7 +330,7 @@ CaptureResult Capture::Finish(bool interrupted) {
         if (written == 0 && !failed && encoded)
             result.error = "no frame was captured";
         else if (!messages.empty())
-            result.error = "ffmpeg failed: " + messages;
+            result.error = WriteFailure(TemporaryName(), "ffmpeg failed: " + messages);
         else if (result.error.empty())
             result.error = "ffmpeg failed without a message";
         return result;

@@ -9,8 +9,9 @@
 #
 # New inputs collect in build-fuzz/fuzz/<target>/corpus/, failing inputs in
 # build-fuzz/fuzz/<target>/findings/, the log in build-fuzz/fuzz/<target>/log.
-# The closing note gives, per target, the executions, the coverage (libFuzzer's
-# "cov" and "ft" counts) after the seeds and at the end, and the findings.
+# At the end it prints one line per target: the executions and how many a
+# second, the coverage (libFuzzer's "cov" and "ft" counts) after the seeds and
+# at the end, and the findings.
 # BUILD_DIR picks another folder; FUZZ_FLAGS adds libFuzzer flags.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -53,9 +54,10 @@ for name in "${targets[@]}"; do
     if [[ -z $runs ]]; then
         runs=$(grep -oE '^#[0-9]+' "$work/log" | tail -n1 | tr -d '#' || echo "?")
     fi
+    rate=$(grep -oE 'stat::average_exec_per_sec: +[0-9]+' "$work/log" | grep -oE '[0-9]+$' || echo "?")
     findings=$(find "$work/findings" -type f | wc -l)
-    summary+=("$(printf '%-18s %12s executions   start %-18s end %-18s findings %s' \
-        "fuzz_$name" "$runs" "$inited" "${last:-$inited}" "$findings")")
+    summary+=("$(printf '%-18s %10s executions (%6s a second)   start %-18s end %-18s findings %s' \
+        "fuzz_$name" "$runs" "$rate" "$inited" "${last:-$inited}" "$findings")")
     if [[ $status -ne 0 || $findings -ne 0 ]]; then
         failed=1
         summary+=("    status $status; see $work/log and $work/findings/")

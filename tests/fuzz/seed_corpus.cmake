@@ -1,8 +1,8 @@
 # Writes the seed corpus of one fuzz target into the folder OUT: the target's
 # built-in seeds and the files matching INPUTS (glob patterns joined by '|'),
-# through WRITER, the target linked with the bounded driver. Files over 256 KiB
-# are left out, or cut to their first 256 KiB where CUT is ON (streams that
-# stay readable when cut).
+# through WRITER, the target linked with the bounded driver. Files over
+# MAX_SIZE bytes are left out, or cut to their first MAX_SIZE bytes where CUT
+# is ON (streams that stay readable when cut).
 file(REMOVE_RECURSE ${OUT})
 file(MAKE_DIRECTORY ${OUT})
 string(REPLACE "|" ";" patterns "${INPUTS}")
@@ -12,7 +12,7 @@ foreach(pattern IN LISTS patterns)
   list(SORT found)
   list(APPEND files ${found})
 endforeach()
-set(options --write-seeds=${OUT} --max-size=262144)
+set(options --write-seeds=${OUT} --max-size=${MAX_SIZE})
 if(CUT)
   list(APPEND options --cut)
 endif()

@@ -1,6 +1,7 @@
 // The built demo capturing headless: a folder of PNG frames with its WAV, the
 // same frames from a later --start in every scene, a video checked with
-// ffprobe, and the failure paths (no ffmpeg, a bad place or time, Ctrl-C).
+// ffprobe, and the failure paths (no ffmpeg, a bad place or time, a full
+// disk, Ctrl-C).
 #include <gtest/gtest.h>
 #include <stb_image.h>
 
@@ -14,7 +15,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -22,6 +22,7 @@
 
 #include "run/capture_timing.h"
 #include "tests/support/demo_process.h"
+#include "tests/support/frame_difference.h"
 
 extern char** environ;
 
@@ -47,23 +48,6 @@ std::vector<std::string> Names(const fs::path& directory) {
     for (const auto& entry : fs::directory_iterator(directory)) names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
-}
-
-// Pixels that differ between two PNG files of the same size; -1 when either
-// cannot be read or the sizes differ.
-long DifferingPixels(const fs::path& a, const fs::path& b) {
-    int width[2], height[2], channels = 0;
-    stbi_uc* pixels[2] = {stbi_load(a.c_str(), &width[0], &height[0], &channels, 4),
-                          stbi_load(b.c_str(), &width[1], &height[1], &channels, 4)};
-    long differing = -1;
-    if (pixels[0] && pixels[1] && width[0] == width[1] && height[0] == height[1]) {
-        differing = 0;
-        for (long i = 0; i < long(width[0]) * height[0]; ++i)
-            differing += std::memcmp(pixels[0] + 4 * i, pixels[1] + 4 * i, 4) != 0;
-    }
-    stbi_image_free(pixels[0]);
-    stbi_image_free(pixels[1]);
-    return differing;
 }
 
 // Frame k shows demo time k / fps and is named by that number, so a capture
@@ -108,7 +92,9 @@ TEST_F(CaptureRun, FramesAreTheSameFromAStartInsideEveryScene) {
         ASSERT_EQ(run.status, 0) << run.log;
         for (int frame : {start, start + 1}) {
             const std::string name = capture::FrameFileName(frame);
-            EXPECT_EQ(DifferingPixels(late / name, whole / name), 0) << name << " from --start " << start;
+            const FrameDifference difference = CompareFrames(late / name, whole / name, 0);
+            EXPECT_TRUE(difference.loaded && difference.shareOver == 0.0)
+                << name << " from --start " << start << ": " << difference;
         }
     }
 }
@@ -153,6 +139,31 @@ TEST_F(CaptureRun, MissingFfmpegOrABadPlaceOrTimeFailsBeforeRenderingAndLeavesNo
     EXPECT_EQ(run.status, 2) << run.log;
     EXPECT_NE(run.log.find("--start"), std::string::npos) << run.log;
     EXPECT_FALSE(fs::exists(video));
+}
+
+// A full disk, for the test: the file being written ends on /dev/full (for a
+// video the encoder's temporary file, for a folder one frame's). The run ends
+// with status 4 and one line that says so, and nothing is left under the
+// capture's names.
+TEST_F(CaptureRun, FullDiskEndsWithStatusFourOneLineAndNoFile) {
+    const fs::path video = folder / "clip.mp4", frames = folder / "frames";
+    fs::create_directories(frames);
+    fs::create_symlink("/dev/full", frames / (capture::FrameFileName(5) + ".part"));
+    std::vector<std::pair<std::string, fs::path>> cases = {{frames.string() + "/", frames / capture::FrameFileName(5)}};
+    if (HaveFfmpeg()) {
+        fs::create_symlink("/dev/full", video.string() + ".part");
+        cases.push_back({video.string(), video.string() + ".part"});
+    }
+    for (const auto& [target, full] : cases) {
+        ShellResult run = Demo("--capture " + target + " --fps 30 --mode 160x120 --until 1");
+        EXPECT_EQ(run.status, 4) << run.log;
+        EXPECT_EQ(run.errors, "demo: capture failed: the disk is full: \"" + full.string() +
+                                  "\" could not be written (No space left on device); nothing was kept under \"" +
+                                  target + "\".\n");
+    }
+    EXPECT_FALSE(fs::exists(video));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(video.string() + ".part")));
+    EXPECT_TRUE(fs::is_empty(frames)) << Names(frames).front();
 }
 
 TEST_F(CaptureRun, InterruptedVideoIsKeptAsAPlayablePartialFile) {
