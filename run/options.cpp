@@ -11,6 +11,8 @@
 #include <cmath>
 #include <filesystem>
 
+#include "platform/d3dx9/float_chars.h"
+
 const char kDemoVersion[] = "0.1.0";
 
 namespace {
@@ -26,7 +28,7 @@ bool ParseInt(const std::string& text, int* value) {
 
 bool ParseSeconds(const std::string& text, double* value) {
     if (text.empty() || text[0] == '+') return false;
-    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), *value);
+    auto [end, ec] = FloatFromChars(text.data(), text.data() + text.size(), *value);
     return ec == std::errc() && end == text.data() + text.size() && std::isfinite(*value);
 }
 

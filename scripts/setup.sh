@@ -18,6 +18,8 @@ packages=(
   ffmpeg                 # encoding captures to H.264/AAC video
   ccache                 # cheap rebuilds and several build folders
   clang-format           # the tree's formatting, checked by a test
+  emscripten             # the web page: C++ to WebAssembly, WebGL 2 through its GLES 3 headers
+  chromium python3       # the page's test: headless chromium on SwiftShader, served from localhost
 )
 
 missing=()

@@ -1,11 +1,10 @@
 // Direct3DCreate9, the IDirect3D9 object and the stand-in's own controls.
 #include "platform/d3d9/direct3d.h"
 
-#include <SDL.h>
-
 #include "platform/d3d9/device.h"
 #include "platform/d3d9/gl_context.h"
 #include "platform/win32/win32_platform.h"
+#include "platform/win32/windows.h"
 
 namespace {
 
@@ -23,12 +22,14 @@ namespace d3d9 {
 HRESULT Direct3D::GetAdapterDisplayMode(UINT adapter, D3DDISPLAYMODE* mode) {
     if (adapter != D3DADAPTER_DEFAULT || !mode) return D3DERR_INVALIDCALL;
     *mode = kHeadlessMode;
-    SDL_DisplayMode desktop;
-    if (Win32_GetBackend() == Win32Backend::Sdl && SDL_WasInit(SDL_INIT_VIDEO) &&
-        SDL_GetDesktopDisplayMode(0, &desktop) == 0 && desktop.w > 0 && desktop.h > 0) {
-        mode->Width = static_cast<UINT>(desktop.w);
-        mode->Height = static_cast<UINT>(desktop.h);
-        mode->RefreshRate = static_cast<UINT>(desktop.refresh_rate);
+    DEVMODEA desktop{};
+    desktop.dmSize = sizeof desktop;
+    if (Win32_GetBackend() != Win32Backend::Headless &&
+        EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &desktop) && desktop.dmPelsWidth > 0 &&
+        desktop.dmPelsHeight > 0) {
+        mode->Width = desktop.dmPelsWidth;
+        mode->Height = desktop.dmPelsHeight;
+        mode->RefreshRate = desktop.dmDisplayFrequency;
     }
     return D3D_OK;
 }

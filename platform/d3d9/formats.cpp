@@ -1,6 +1,6 @@
 #include "platform/d3d9/formats.h"
 
-#include <epoxy/gl.h>
+#include "platform/d3d9/gl_api.h"
 
 namespace d3d9 {
 namespace {

@@ -15,7 +15,6 @@ namespace {
 
 GLContext* g_current = nullptr;
 D3D9GLApi g_api = D3D9GLApi::Desktop;
-std::vector<GLContext*> g_deviceContexts;
 
 bool HasExtension(const char* list, const char* name) {
     if (!list) return false;
@@ -129,6 +128,7 @@ std::unique_ptr<GLContext> GLContext::CreateForWindow(SDL_Window* window, std::s
     }
     std::unique_ptr<GLContext> context(new GLContext());
     context->window = window;
+    context->onScreen = true;
     context->sdlContext = sdlContext;
     g_current = context.get();
     context->ReadFeatures();
@@ -172,7 +172,7 @@ void GLContext::DrawableSize(int* width, int* height) const {
 }
 
 void GLContext::ReadFeatures() {
-    int version = epoxy_gl_version();
+    int version = features.version = epoxy_gl_version();
     features.es = !epoxy_is_desktop_gl();
     features.clipControl = !features.es && (version >= 45 || epoxy_has_gl_extension("GL_ARB_clip_control"));
     features.s3tc = epoxy_has_gl_extension("GL_EXT_texture_compression_s3tc");
@@ -189,15 +189,6 @@ void GLContext::ReadFeatures() {
     const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
     features.binningRasterizer = renderer && std::strstr(renderer, "llvmpipe");
 }
-
-void GLContext::MarkDeviceContext(bool isDevice) {
-    auto found = std::find(g_deviceContexts.begin(), g_deviceContexts.end(), this);
-    if (found != g_deviceContexts.end()) g_deviceContexts.erase(found);
-    if (isDevice) g_deviceContexts.push_back(this);
-    deviceContext = isDevice;
-}
-
-GLContext* GLContext::AnyDeviceContext() { return g_deviceContexts.empty() ? nullptr : g_deviceContexts.back(); }
 
 GLContext* GLContext::Hidden() {
     // Kept for the life of the process, never torn down during exit.

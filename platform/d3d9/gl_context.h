@@ -21,6 +21,7 @@ namespace d3d9 {
 GlslDialect ProcessDialect();
 
 struct GLFeatures {
+    int version = 0;           // major x 10 + minor
     bool es = false;           // OpenGL ES: the renderer keeps to the WebGL 2 subset (gl_renderer.h)
     bool clipControl = false;  // glClipControl: depth 0..1 without remapping in shaders
     bool s3tc = false;
@@ -44,7 +45,7 @@ public:
     GLContext& operator=(const GLContext&) = delete;
 
     void MakeCurrent();
-    bool HasWindow() const { return window != nullptr; }
+    bool HasWindow() const { return onScreen; }
     void SwapBuffers();
     void SetSwapInterval(int interval);
     void DrawableSize(int* width, int* height) const;
@@ -61,12 +62,13 @@ private:
     GLContext() = default;
     void ReadFeatures();
 
-    SDL_Window* window = nullptr;
-    void* sdlContext = nullptr;
-    void* eglDisplay = nullptr;
-    void* eglContext = nullptr;
-    void* eglSurface = nullptr;
+    [[maybe_unused]] SDL_Window* window = nullptr;
+    [[maybe_unused]] void* sdlContext = nullptr;
+    [[maybe_unused]] void* eglDisplay = nullptr;
+    [[maybe_unused]] void* eglContext = nullptr;
+    [[maybe_unused]] void* eglSurface = nullptr;
     bool deviceContext = false;
+    bool onScreen = false;  // drawn on a window or a page's canvas
     GLFeatures features;
 };
 

@@ -1,7 +1,7 @@
 // GL renderer: set-up, state application, drawing, clearing and presenting.
 #include "platform/d3d9/gl_renderer.h"
 
-#include <epoxy/gl.h>
+#include "platform/d3d9/gl_api.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -148,7 +148,7 @@ std::unique_ptr<GLRenderer> GLRenderer::Create(Device& device, SDL_Window* windo
 
 bool GLRenderer::Init(std::string* error) {
     MakeCurrent();
-    if (epoxy_gl_version() < (Features().es ? 30 : 33)) {
+    if (Features().version < (Features().es ? 30 : 33)) {
         *error = Features().es ? "OpenGL ES 3.0 is needed" : "OpenGL 3.3 is needed";
         return false;
     }

@@ -1,6 +1,6 @@
 // GL renderer: the GL objects behind textures, surfaces, buffers and shaders,
 // and the shader check used by the compiler stand-in.
-#include <epoxy/gl.h>
+#include "platform/d3d9/gl_api.h"
 
 #include <cstring>
 #include <vector>

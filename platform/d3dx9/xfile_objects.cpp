@@ -2,6 +2,7 @@
 #include <charconv>
 #include <cstring>
 
+#include "platform/d3dx9/float_chars.h"
 #include "platform/d3dx9/xfile_objects.h"
 
 namespace d3dx {
@@ -89,7 +90,7 @@ private:
     Token ReadNumber() {
         const char* start = p_;
         if (*start == '+') ++start;  // from_chars takes no plus sign
-        auto [next, ec] = std::from_chars(start, end_, number_);
+        auto [next, ec] = FloatFromChars(start, end_, number_);
         if (ec != std::errc() || next == start) {
             error_ = "malformed number";
             return Token::Error;

@@ -3,8 +3,9 @@
 // the FMOD API; tests use the decoder and the analyser directly.
 #pragma once
 
-#include <kissfft/kiss_fftr.h>
+#include <kissfft/kissfft.hh>
 
+#include <complex>
 #include <cstddef>
 #include <cstdint>
 #include <atomic>
@@ -13,6 +14,10 @@
 #include <vector>
 
 #include "platform/fmod/fmod.hpp"
+
+// The decoder's state: libmpg123's handle on Linux, the browser's decoded
+// samples in a web page.
+struct mpg123_handle_struct;
 
 namespace fmod_standin {
 
@@ -48,10 +53,10 @@ public:
     int64_t AnnouncedFrames() const { return announcedFrames; }
 
 private:
-    struct mpg123_handle_struct* handle = nullptr;
+    ::mpg123_handle_struct* handle = nullptr;
     std::vector<uint8_t> bytes;
-    float block[kBlockSamples];
-    bool formatKnown = false;
+    [[maybe_unused]] float block[kBlockSamples];  // libmpg123 only
+    [[maybe_unused]] bool formatKnown = false;
     bool ended = false;
     int64_t decodedFrames = 0;
     int64_t announcedFrames = 0;
@@ -68,7 +73,6 @@ FMOD_RESULT DecodeMp3(const uint8_t* data, size_t size, std::vector<float>* ster
 class SpectrumAnalyser {
 public:
     SpectrumAnalyser() = default;
-    ~SpectrumAnalyser();
     SpectrumAnalyser(const SpectrumAnalyser&) = delete;
     SpectrumAnalyser& operator=(const SpectrumAnalyser&) = delete;
 
@@ -77,13 +81,13 @@ public:
 private:
     void Prepare(int size, FMOD_DSP_FFT_WINDOW window);
 
-    kiss_fftr_cfg config = nullptr;
+    std::unique_ptr<kissfft<float>> fft;  // complex FFT of size / 2 points, used as a real FFT
     int size = 0;
     FMOD_DSP_FFT_WINDOW windowType = FMOD_DSP_FFT_WINDOW_MAX;
     std::vector<float> window;
     float scale = 0.0f;
     std::vector<float> windowed;
-    std::vector<kiss_fft_cpx> bins;
+    std::vector<std::complex<float>> bins;
 };
 
 // Where the mixed sound goes. The position counts the output frames mixed so
@@ -159,9 +163,26 @@ struct SystemState final : FMOD::System {
     void Mix(int64_t first, int64_t count, float* mix) const;
 };
 
-// The output the system opens at init: an SDL2 audio device that mixes on
-// SDL's thread, or, headless, a silent output whose position follows the
-// performance counter.
+// The silent output: its position follows the performance counter
+// (QueryPerformanceCounter). Output frames since it was made: elapsed ticks x
+// rate / frequency, rounded down; a counter that changes frequency or runs
+// backwards (switched between the wall clock and fixed steps) continues from
+// where it was.
+class ClockOutput : public Output {
+public:
+    ClockOutput();
+    int64_t Frames() override;
+
+private:
+    int64_t baseCount = 0;
+    int64_t baseFrames = 0;
+    int64_t lastFrames = 0;
+    int64_t frequency = 1;
+};
+
+// The output the system opens at init: on Linux an SDL2 audio device that
+// mixes on SDL's thread, or, headless, the clock output; in a web page the
+// clock output with Web Audio playing the music (fmod_output_web.cpp).
 std::unique_ptr<Output> OpenOutput(SystemState* system);
 
 }  // namespace fmod_standin

@@ -1,6 +1,6 @@
-// The two outputs: an SDL2 audio device that pulls the mix on SDL's audio
-// thread, and a silent output whose position follows the performance counter
-// (QueryPerformanceCounter), used headless and wherever no device opens.
+// The outputs on Linux: an SDL2 audio device that pulls the mix on SDL's
+// audio thread, or the silent clock output (fmod_clock_output.cpp), used
+// headless and wherever no device opens.
 #include <SDL.h>
 #include <dlfcn.h>
 
@@ -17,42 +17,6 @@
 namespace fmod_standin {
 
 namespace {
-
-class ClockOutput final : public Output {
-public:
-    ClockOutput() { Read(&baseCount, &frequency); }
-
-    // Output frames since init: elapsed ticks x rate / frequency, rounded
-    // down. A counter that changes frequency or runs backwards (switched
-    // between the wall clock and fixed steps) continues from where it was.
-    int64_t Frames() override {
-        int64_t count = 0;
-        int64_t newFrequency = 1;
-        Read(&count, &newFrequency);
-        if (newFrequency != frequency || count < baseCount) {
-            baseFrames = lastFrames;
-            baseCount = count;
-            frequency = newFrequency;
-        }
-        const __int128 ticks = count - baseCount;
-        lastFrames = baseFrames + static_cast<int64_t>(ticks * kOutputRate / frequency);
-        return lastFrames;
-    }
-
-private:
-    static void Read(int64_t* count, int64_t* frequency) {
-        LARGE_INTEGER value;
-        QueryPerformanceFrequency(&value);
-        *frequency = value.QuadPart > 0 ? value.QuadPart : 1;
-        QueryPerformanceCounter(&value);
-        *count = value.QuadPart;
-    }
-
-    int64_t baseCount = 0;
-    int64_t baseFrames = 0;
-    int64_t lastFrames = 0;
-    int64_t frequency = 1;
-};
 
 class SdlOutput final : public Output {
 public:

@@ -1,4 +1,5 @@
-// Spectrum analysis for getSpectrum: a real FFT (KissFFT) of 2 x numvalues
+// Spectrum analysis for getSpectrum: a real FFT (KissFFT's header-only C++
+// form, the same on Linux and in a web page) of 2 x numvalues
 // windowed samples; band k is bin k, k x rate / (2 x numvalues) Hz. Each
 // magnitude is divided by half the window's sum (its coherent gain times the
 // size, halved for the one-sided spectrum), so a full-scale sine centred on a
@@ -30,15 +31,12 @@ float WindowValue(FMOD_DSP_FFT_WINDOW window, int n, int size) {
 
 }  // namespace
 
-SpectrumAnalyser::~SpectrumAnalyser() { kiss_fftr_free(config); }
-
 void SpectrumAnalyser::Prepare(int size_, FMOD_DSP_FFT_WINDOW window_) {
     if (size_ != size) {
-        kiss_fftr_free(config);
-        config = kiss_fftr_alloc(size_, 0, nullptr, nullptr);
+        fft = std::make_unique<kissfft<float>>(static_cast<size_t>(size_ / 2), false);
         size = size_;
         windowed.resize(static_cast<size_t>(size));
-        bins.resize(static_cast<size_t>(size / 2 + 1));
+        bins.resize(static_cast<size_t>(size / 2));
         windowType = FMOD_DSP_FFT_WINDOW_MAX;
     }
     if (window_ != windowType) {
@@ -58,10 +56,12 @@ void SpectrumAnalyser::Compute(const float* samples, int numvalues, FMOD_DSP_FFT
     for (int n = 0; n < size; ++n) {
         windowed[static_cast<size_t>(n)] = samples[n] * window[static_cast<size_t>(n)];
     }
-    kiss_fftr(config, windowed.data(), bins.data());
+    // Bin 0 holds the constant term as its real part (the highest bin, not
+    // reported, as its imaginary part); bins 1 .. size / 2 - 1 are as computed.
+    fft->transform_real(windowed.data(), bins.data());
     for (int k = 0; k < numvalues; ++k) {
-        const kiss_fft_cpx& bin = bins[static_cast<size_t>(k)];
-        const float magnitude = std::sqrt(bin.r * bin.r + bin.i * bin.i) * scale;
+        const std::complex<float>& bin = bins[static_cast<size_t>(k)];
+        const float magnitude = (k == 0 ? std::fabs(bin.real()) : std::abs(bin)) * scale;
         out[k] = std::min(magnitude, 1.0f);
     }
 }
