@@ -1,7 +1,10 @@
 // ID3DXFont: one small bitmap face (stb_easy_font's, the one the loader
 // dialog's controls are painted with), rasterised once into a texture of
 // glyph cells and drawn as sprites, one per character.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wunused-function"
 #include <stb/stb_easy_font.h>
+#pragma GCC diagnostic pop
 
 #include <algorithm>
 #include <cstring>
