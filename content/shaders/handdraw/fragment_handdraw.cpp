@@ -29,7 +29,6 @@ const float kShoreLine = -3.25;  // just under the sea, so the sea hides it once
 #include "noise.glsl"
 
 #include "pencil_strokes.glsl"
-}
 
 void main() {
     vec3 n = normalize(worldNormal);
