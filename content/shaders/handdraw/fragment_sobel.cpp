@@ -7,6 +7,7 @@
 // Sampler 0: the sheet, clamped and filtered linearly (as the start-up
 // states leave it), one texel per pixel of the target.
 // Writes the picture in rgb and how much pencil line lies on the pixel in a.
+// About 45 instructions, 5 texture fetches.
 uniform sampler2D s0;
 in vec2 texCoord;
 

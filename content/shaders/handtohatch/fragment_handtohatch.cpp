@@ -16,6 +16,7 @@
 // Colour 1, the sketch sheet of fragment_handdraw.cpp (r, b smooth tone, g
 // strokes, a log distance) from the ground's shape and height alone, so that
 // fragment_sobel.cpp gives back the sketch of the scene before.
+// About 250 instructions (up to 330 where cross-hatched cliffs blend two planes), 4 texture fetches.
 uniform sampler2D s1;
 uniform sampler2D s4;
 in vec2 uv;

@@ -4,6 +4,7 @@
 // c0.x: how far the change has come, 0 to 1 (the rest of c0 is not used).
 // The hatching comes in patch by patch, as if drawn over the sketch, and
 // keeps the sketch's outlines on top of it.
+// About 90 instructions, 2 texture fetches.
 uniform sampler2D s0;
 uniform sampler2D s1;
 in vec2 texCoord;

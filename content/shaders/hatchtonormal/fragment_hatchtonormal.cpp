@@ -11,6 +11,7 @@
 // band of strokes about 9 units wide leads it, the paper filling in between
 // the strokes first. oC1 carries what glows: a warm line along the front and
 // the sunlit rock and sand.
+// About 150 instructions, 9 texture fetches.
 uniform sampler2D s0;
 uniform sampler2D s1;
 uniform sampler2D s2;
