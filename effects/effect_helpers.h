@@ -11,6 +11,7 @@
 
 #include "platform/d3dx9/d3dx9.h"
 #include "render/release_interface.h"
+#include "render/render_target.h"
 #include "render/screen_target.h"
 #include "scene/mesh_object.h"
 #include "timeline/trigger.h"

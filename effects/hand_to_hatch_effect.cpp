@@ -111,11 +111,7 @@ void HandToHatchEffect::Render() {
     ResourceManager* resources = state->resources;
     const D3DXMATRIX& viewProjection = state->camera->viewProjection;
 
-    IDirect3DSurface9* surface = nullptr;
-    if (sceneTarget1 && SUCCEEDED(sceneTarget1->GetSurfaceLevel(0, &surface))) {
-        device->SetRenderTarget(1, surface);
-        surface->Release();
-    }
+    SetTextureTarget(device, 1, sceneTarget1);
     device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFFFFFFFF, 1.0f, 0);
     const bool seaOn = triggers[kSeaAppears].fired;
 

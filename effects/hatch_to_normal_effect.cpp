@@ -1,6 +1,7 @@
 #include "effects/hatch_to_normal_effect.h"
 
 #include "effects/effect_helpers.h"
+#include "effects/planar_reflection.h"
 #include "render/quad.h"
 #include "resources/resource_manager.h"
 #include "scene/camera.h"
@@ -35,6 +36,8 @@ constexpr UINT kWorldInvTransposeReg = 4;    // c4-c7
 constexpr UINT kWorldReg = 8;                // c8-c11
 constexpr UINT kEyeReg = 12;
 constexpr UINT kSceneParamsReg = 13;  // (time, sweep, -, -)
+// The sky dome's own: (colour front, cloud layer, time, -); no clouds here.
+constexpr UINT kSkyReg = 4;
 // Vertex registers of the mirror pass: world x reflection x view-projection
 // in c0-c3, then the unmirrored inverse transpose and the eye.
 constexpr UINT kMirrorWorldInvTransposeReg = 4;  // c4-c7
@@ -90,16 +93,6 @@ constexpr const char* kBlurHorizontalPS = "fragment_blur_h9.cpp";
 constexpr const char* kCompositePS = "fragment_hatchtonormal_fs.cpp";
 constexpr const char* kRadialBlurPS = "fragment_radial_blur.cpp";
 
-// Level 0 of `texture` as render target `index`; false (nothing changed)
-// when there is no texture or its surface cannot be taken.
-bool TargetLevel0(IDirect3DDevice9* device, DWORD index, IDirect3DTexture9* texture) {
-    IDirect3DSurface9* surface = nullptr;
-    if (!texture || FAILED(texture->GetSurfaceLevel(0, &surface))) return false;
-    device->SetRenderTarget(index, surface);
-    surface->Release();
-    return true;
-}
-
 }  // namespace
 
 void HatchToNormalEffect::Init() {
@@ -127,12 +120,7 @@ void HatchToNormalEffect::Init() {
     sceneParams.y = kSweepStart;
     reflectionTexture = CreateScreenTarget(device, state->system);
 
-    // The sea surface y = -3, facing down; the mirror about it.
-    const D3DXVECTOR3 onTheSea(0.0f, kWaterLevel, 0.0f);
-    const D3DXVECTOR3 down(0.0f, -1.0f, 0.0f);
-    D3DXPlaneFromPointNormal(&waterPlane, &onTheSea, &down);
-    D3DXPlaneNormalize(&waterPlane, &waterPlane);
-    D3DXMatrixReflect(&reflectionMatrix, &waterPlane);
+    SeaMirror(kWaterLevel, waterPlane, reflectionMatrix);
 
     radialAmount = 0.0f;
 
@@ -183,46 +171,26 @@ void HatchToNormalEffect::Update(double dt, double time) {
 // The island alone, mirrored in the sea and cut at the water line, into
 // `reflectionTexture`; the sea pass samples it where it lies on the screen.
 void HatchToNormalEffect::RenderReflection() {
-    IDirect3DDevice9* device = state->device;
-    ResourceManager* resources = state->resources;
-    const Camera& camera = *state->camera;
+    RenderPlanarReflection(state->device, reflectionTexture, waterPlane, state->camera->viewProjection, [this] {
+        IDirect3DDevice9* device = state->device;
+        ResourceManager* resources = state->resources;
+        const Camera& camera = *state->camera;
+        device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CW);  // the mirror turns the winding round
 
-    IDirect3DSurface9* screen = nullptr;
-    device->GetRenderTarget(0, &screen);
-    TargetLevel0(device, 0, reflectionTexture);
-    device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
-
-    // The water plane in clip space: only what lies below the sea in the
-    // mirrored world (the island above it) survives.
-    D3DXMATRIX inverse, inverseTranspose;
-    D3DXMatrixInverse(&inverse, nullptr, &camera.viewProjection);
-    D3DXMatrixTranspose(&inverseTranspose, &inverse);
-    D3DXPLANE clipPlane;
-    D3DXPlaneTransform(&clipPlane, &waterPlane, &inverseTranspose);
-    device->SetClipPlane(0, clipPlane);
-    device->SetRenderState(D3DRS_CLIPPLANEENABLE, D3DCLIPPLANE0);
-    device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CW);  // the mirror turns the winding round
-
-    const XMeshObj& island = state->meshes[kIsland];
-    D3DXMATRIX mirrored, worldViewProjection;
-    D3DXMatrixMultiply(&mirrored, &island.world, &reflectionMatrix);
-    D3DXMatrixMultiply(&worldViewProjection, &mirrored, &camera.viewProjection);
-    SetMatrixConstant(device, kWorldViewProjectionReg, worldViewProjection);
-    SetMatrixConstant(device, kMirrorWorldInvTransposeReg, island.worldInvTranspose);
-    SetEyeConstant(device, kMirrorEyeReg);
-    device->SetVertexShader(resources->GetVertexShader(kMirrorVS));
-    device->SetPixelShader(resources->GetPixelShader(kMirrorPS));
-    device->SetTexture(kIslandColourStage, resources->GetTexture(kIslandColour));
-    device->SetTexture(kIslandNormalStage, resources->GetTexture(kIslandNormal));
-    device->SetTexture(kShadowStage, resources->GetTexture(kShadowMap));
-    DrawAllSubsets(island);
-
-    device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
-    device->SetRenderState(D3DRS_CLIPPLANEENABLE, 0);
-    if (screen) {
-        device->SetRenderTarget(0, screen);
-        screen->Release();
-    }
+        const XMeshObj& island = state->meshes[kIsland];
+        D3DXMATRIX mirrored, worldViewProjection;
+        D3DXMatrixMultiply(&mirrored, &island.world, &reflectionMatrix);
+        D3DXMatrixMultiply(&worldViewProjection, &mirrored, &camera.viewProjection);
+        SetMatrixConstant(device, kWorldViewProjectionReg, worldViewProjection);
+        SetMatrixConstant(device, kMirrorWorldInvTransposeReg, island.worldInvTranspose);
+        SetEyeConstant(device, kMirrorEyeReg);
+        device->SetVertexShader(resources->GetVertexShader(kMirrorVS));
+        device->SetPixelShader(resources->GetPixelShader(kMirrorPS));
+        device->SetTexture(kIslandColourStage, resources->GetTexture(kIslandColour));
+        device->SetTexture(kIslandNormalStage, resources->GetTexture(kIslandNormal));
+        device->SetTexture(kShadowStage, resources->GetTexture(kShadowMap));
+        DrawAllSubsets(island);
+    });
 }
 
 void HatchToNormalEffect::Render() {
@@ -234,7 +202,7 @@ void HatchToNormalEffect::Render() {
 
     // Both colour targets start transparent black: the glow reads the
     // second one, the composite the alpha of neither.
-    if (TargetLevel0(device, 1, sceneTarget1))
+    if (SetTextureTarget(device, 1, sceneTarget1))
         device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0x00000000, 1.0f, 0);
 
     for (size_t i : {kIsland, kSea, kBoat}) {
@@ -270,8 +238,10 @@ void HatchToNormalEffect::Render() {
         DrawAllSubsets(mesh);
     }
 
-    // The dome with an identity world: c4-c13 keep the yacht's values.
+    // The dome with an identity world, turning to colour by the sweep.
     SetMatrixConstant(device, kWorldViewProjectionReg, camera.viewProjection);
+    const float sky[4] = {sceneParams.y, 0.0f, sceneParams.x, 0.0f};
+    device->SetVertexShaderConstantF(kSkyReg, sky, 1);
     device->SetVertexShader(resources->GetVertexShader(kSkyVS));
     device->SetPixelShader(resources->GetPixelShader(kSkyPS));
     device->SetTexture(0, resources->GetTexture(kSky));

@@ -1,6 +1,7 @@
 #include "effects/shatter_effect.h"
 
 #include "effects/effect_helpers.h"
+#include "effects/planar_reflection.h"
 #include "effects/shatter_mesh.h"
 #include "render/quad.h"
 #include "resources/resource_manager.h"
@@ -22,6 +23,7 @@ constexpr double kFadeDelay = 14.0;
 constexpr double kFadeRate = 2.0;      // half a second to black
 constexpr float kFadeCutOff = 0.999f;  // amounts above it are sent as 1
 constexpr float kWaterLevel = -3.0f;
+constexpr float kSkyAllColour = 1.0e4f;  // a colour front past the zenith
 
 // Vertex registers.
 constexpr UINT kWorldViewProjectionReg = 0;  // c0-c3 (mirrored in the reflection pass)
@@ -30,6 +32,7 @@ constexpr UINT kShatterParamsReg = 8;        // yacht: (localTime, shatterFront,
 constexpr UINT kSeaWorldReg = 8;             // sea: c8-c11
 constexpr UINT kEyeReg = 12;                 // sea
 constexpr UINT kTimeReg = 13;                // sea: timeVector
+constexpr UINT kSkyReg = 4;                  // sky: (colour front, cloud layer, time, -)
 // Pixel registers.
 constexpr UINT kPixelTimeReg = 0;   // sea: timeVector
 constexpr UINT kFadeColourReg = 0;  // fade: the colour faded to
@@ -98,12 +101,7 @@ void ShatterEffect::Init() {
 
     reflectionTexture = CreateScreenTarget(device, state->system);
 
-    // The sea surface y = -3, facing down; the mirror about it.
-    const D3DXVECTOR3 onTheSea(0.0f, kWaterLevel, 0.0f);
-    const D3DXVECTOR3 down(0.0f, -1.0f, 0.0f);
-    D3DXPlaneFromPointNormal(&waterPlane, &onTheSea, &down);
-    D3DXPlaneNormalize(&waterPlane, &waterPlane);
-    D3DXMatrixReflect(&reflectionMatrix, &waterPlane);
+    SeaMirror(kWaterLevel, waterPlane, reflectionMatrix);
 
     shatterMesh = BuildShatterMesh(state->meshes[kBoat].mesh);
     shatterFront = kFrontStart;
@@ -147,50 +145,27 @@ void ShatterEffect::AdvanceShards(double dt) {
     shatterMesh->UnlockVertexBuffer();
 }
 
+// The yacht, mirrored and cut at the water line, into `reflectionTexture`;
+// nothing at all without the texture.
 bool ShatterEffect::RenderReflection() {
-    IDirect3DDevice9* device = state->device;
-    ResourceManager* resources = state->resources;
-    const Camera& camera = *state->camera;
-
-    IDirect3DSurface9* mirror = nullptr;
-    if (!reflectionTexture || FAILED(reflectionTexture->GetSurfaceLevel(0, &mirror))) return false;
-    IDirect3DSurface9* screen = nullptr;
-    device->GetRenderTarget(0, &screen);
-    device->SetRenderTarget(0, mirror);
-    mirror->Release();
-    device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, D3DCOLOR_ARGB(255, 0, 0, 0), 1.0f, 0);
-
-    // The water plane in clip space: only the mirrored world below the sea
-    // (the yacht above it) survives.
-    D3DXMATRIX inverse, inverseTranspose;
-    D3DXMatrixInverse(&inverse, nullptr, &camera.viewProjection);
-    D3DXMatrixTranspose(&inverseTranspose, &inverse);
-    D3DXPLANE clipPlane;
-    D3DXPlaneTransform(&clipPlane, &waterPlane, &inverseTranspose);
-    device->SetClipPlane(0, clipPlane);
-    device->SetRenderState(D3DRS_CLIPPLANEENABLE, D3DCLIPPLANE0);
-
-    const XMeshObj& boat = state->meshes[kBoat];
-    D3DXMATRIX mirrored, worldViewProjection;
-    D3DXMatrixMultiply(&mirrored, &boat.world, &reflectionMatrix);
-    D3DXMatrixMultiply(&worldViewProjection, &mirrored, &camera.viewProjection);
-    SetMatrixConstant(device, kWorldViewProjectionReg, worldViewProjection);
-    SetMatrixConstant(device, kNormalMatrixReg, boat.worldInvTranspose);
-    const float shatterParams[4] = {localTime, shatterFront, 0.0f, 0.0f};
-    device->SetVertexShaderConstantF(kShatterParamsReg, shatterParams, 1);
-    device->SetVertexShader(resources->GetVertexShader(kBoatVS));
-    device->SetPixelShader(resources->GetPixelShader(kBoatPS));
-    device->SetTexture(kBoatStage, resources->GetTexture(kBoatHatch));
-    device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-    DrawShatteredBoat(shatterMesh, boat);
-
-    device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
-    device->SetRenderState(D3DRS_CLIPPLANEENABLE, 0);
-    if (screen) {
-        device->SetRenderTarget(0, screen);
-        screen->Release();
-    }
-    return true;
+    if (!reflectionTexture) return false;
+    return RenderPlanarReflection(state->device, reflectionTexture, waterPlane, state->camera->viewProjection, [this] {
+        IDirect3DDevice9* device = state->device;
+        ResourceManager* resources = state->resources;
+        const XMeshObj& boat = state->meshes[kBoat];
+        D3DXMATRIX mirrored, worldViewProjection;
+        D3DXMatrixMultiply(&mirrored, &boat.world, &reflectionMatrix);
+        D3DXMatrixMultiply(&worldViewProjection, &mirrored, &state->camera->viewProjection);
+        SetMatrixConstant(device, kWorldViewProjectionReg, worldViewProjection);
+        SetMatrixConstant(device, kNormalMatrixReg, boat.worldInvTranspose);
+        const float shatterParams[4] = {localTime, shatterFront, 0.0f, 0.0f};
+        device->SetVertexShaderConstantF(kShatterParamsReg, shatterParams, 1);
+        device->SetVertexShader(resources->GetVertexShader(kBoatVS));
+        device->SetPixelShader(resources->GetPixelShader(kBoatPS));
+        device->SetTexture(kBoatStage, resources->GetTexture(kBoatHatch));
+        device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);  // the sails are seen from both sides
+        DrawShatteredBoat(shatterMesh, boat);
+    });
 }
 
 void ShatterEffect::Render() {
@@ -232,6 +207,8 @@ void ShatterEffect::Render() {
     // The dome with an identity world, seen from inside.
     device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
     SetMatrixConstant(device, kWorldViewProjectionReg, camera.viewProjection);
+    const float sky[4] = {kSkyAllColour, 1.0f, timeVector.x, 0.0f};
+    device->SetVertexShaderConstantF(kSkyReg, sky, 1);
     device->SetVertexShader(resources->GetVertexShader(kSkyVS));
     device->SetPixelShader(resources->GetPixelShader(kSkyPS));
     device->SetTexture(kSkyStage, resources->GetTexture(kSky));

@@ -17,13 +17,14 @@
 // Device state: the sampler states of stages 0-2 (wrap, linear) are set in
 // Init only; while the scene runs, stages 0-2 sample with whatever states
 // the scenes before it left (the colour scene's pixel-state block leaves the
-// start-up states: wrap, linear). The sky dome's vertex shader reads c8,
-// which holds (localTime, shatterFront, 0, 0) from the yacht's pass, and
-// c13, which holds `timeVector` from the sea's pass.
+// start-up states: wrap, linear). The sky dome's pass gives the dome c4 =
+// (a colour front past the zenith, clouds on, the demo time): the open sea's
+// sky in full colour under drifting clouds.
 //
-// Without `reflectionTexture` (it could not be created, or its surface
-// cannot be taken) there is no mirror pass, nothing is cleared, and the sea
-// samples no texture on stage 2: it mirrors only the sky. Stop releases the
+// Without `reflectionTexture` (it could not be created) there is no mirror
+// pass and nothing is cleared; where its surface cannot be taken the mirror
+// is drawn into the screen texture, which the main pass then covers. Either
+// way the sea samples no texture on stage 2: it mirrors only the sky. Stop releases the
 // reflection texture and the yacht's clone, which the effect made itself.
 #pragma once
 
@@ -57,8 +58,8 @@ public:
     float FadeAmount(double time) const;
 
 private:
-    // The mirrored yacht into `reflectionTexture`; false (nothing drawn,
-    // nothing cleared) when there is no texture to draw into.
+    // The mirrored yacht into `reflectionTexture`; false when it did not go
+    // there (nothing drawn, nothing cleared when there is no texture).
     bool RenderReflection();
     // Progress and spin for every vertex above the front.
     void AdvanceShards(double dt);

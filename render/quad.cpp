@@ -3,6 +3,7 @@
 
 #include "platform/win32/windows.h"
 #include "render/quad.h"
+#include "render/render_target.h"
 
 namespace {
 
@@ -61,19 +62,10 @@ bool Quad::CreateBuffers(IDirect3DDevice9* device) {
 
 void Quad::Draw(IDirect3DTexture9* target, IDirect3DDevice9* device, IDirect3DVertexShader9* vertexShader,
                 IDirect3DPixelShader9* pixelShader, bool clear) {
-    IDirect3DSurface9* saved = nullptr;
-    device->GetRenderTarget(0, &saved);
-
-    if (target) {
-        IDirect3DSurface9* surface = nullptr;
-        if (SUCCEEDED(target->GetSurfaceLevel(0, &surface))) {
-            device->SetRenderTarget(0, surface);
-            surface->Release();
-            // Only a target that became current is cleared; otherwise the
-            // pass goes to the current target, which must keep its picture.
-            if (clear) device->Clear(0, nullptr, D3DCLEAR_TARGET, 0x00000000, 1.0f, 0);
-        }
-    }
+    IDirect3DSurface9* saved = CurrentTarget(device);
+    // Only a target that became current is cleared; otherwise the pass goes
+    // to the current target, which must keep its picture.
+    if (SetTextureTarget(device, 0, target) && clear) device->Clear(0, nullptr, D3DCLEAR_TARGET, 0x00000000, 1.0f, 0);
 
     bool ready = vertexBuffer != nullptr || CreateBuffers(device);
     if (ready) {
@@ -89,10 +81,7 @@ void Quad::Draw(IDirect3DTexture9* target, IDirect3DDevice9* device, IDirect3DVe
         device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2);
     }
 
-    if (saved) {
-        device->SetRenderTarget(0, saved);
-        saved->Release();
-    }
+    PutBackTarget(device, saved);
     device->SetRenderState(D3DRS_ZENABLE, TRUE);
     device->SetRenderState(D3DRS_ZWRITEENABLE, TRUE);
     device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);

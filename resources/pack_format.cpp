@@ -1,5 +1,6 @@
 #include "resources/pack_format.h"
 
+#include <cstdio>
 #include <cstring>
 
 PackHeader DecodePackHeader(const uint8_t bytes[kPackHeaderSize]) {
@@ -38,4 +39,29 @@ void EncodePackEntry(const PackDirectoryRecord& record, uint8_t bytes[kPackEntry
     WriteLE32(bytes + 52, record.size);
     WriteLE32(bytes + 56, record.offset);
     WriteLE32(bytes + 60, record.reserved1);
+}
+
+std::string PackNameProblem(std::string_view name) {
+    if (name.empty()) return "the name is empty";
+    if (name.size() >= kPackNameSize)
+        return "the name " + PackNameShown(name) + " is longer than " + std::to_string(kPackNameSize - 1) +
+               " characters";
+    if (name.find('/') != std::string_view::npos) return "the name " + PackNameShown(name) + " holds a '/'";
+    if (name.find('\0') != std::string_view::npos) return "the name holds a NUL character";
+    return {};
+}
+
+std::string PackNameShown(std::string_view name) {
+    std::string shown = "\"";
+    for (char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte < 0x7F && c != '"' && c != '\\') {
+            shown += c;
+        } else {
+            char escaped[5];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+            shown += escaped;
+        }
+    }
+    return shown + "\"";
 }

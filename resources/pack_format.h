@@ -15,6 +15,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 #include "resources/byte_order.h"
 #include "resources/resource_pack.h"
@@ -47,3 +49,10 @@ void EncodePackHeader(const PackHeader& header, uint8_t bytes[kPackHeaderSize]);
 // Plain (unscrambled) entry bytes to and from a record.
 PackDirectoryRecord DecodePackEntry(const uint8_t bytes[kPackEntrySize]);
 void EncodePackEntry(const PackDirectoryRecord& record, uint8_t bytes[kPackEntrySize]);
+
+// Why a name cannot be stored so that the reader finds it (empty, longer than
+// 49 characters, holding a '/' or a NUL), or an empty string when it can.
+std::string PackNameProblem(std::string_view name);
+// `name` in double quotes for a one-line message: bytes outside printable
+// ASCII (and the quote and backslash) written as \xNN.
+std::string PackNameShown(std::string_view name);

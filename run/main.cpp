@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/d3d9/d3d9_platform.h"
+#include "run/gles_option.h"
 #include "run/launch_checks.h"
 #include "run/options.h"
 #include "run/run_control.h"
@@ -16,7 +17,7 @@ constexpr int kExitBadCommandLine = 2;
 }  // namespace
 
 int main(int argc, char** argv) {
-    ParsedCommandLine parsed = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    ParsedCommandLine parsed = ParseCommandLine(TakeGlesOption(std::vector<std::string>(argv + 1, argv + argc)));
     if (parsed.error.empty()) parsed.error = CheckOutputPaths(parsed.options);
     if (parsed.error.empty() && parsed.options.hasMode)
         parsed.error = CheckModeFits(parsed.options, D3D9_MaxTextureSize());
@@ -26,6 +27,7 @@ int main(int argc, char** argv) {
     }
     if (parsed.options.help) {
         std::fputs(UsageText().c_str(), stdout);
+        std::fputs(kGlesUsage, stdout);
         return 0;
     }
     if (parsed.options.version) {

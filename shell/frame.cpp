@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "render/quad.h"
+#include "render/release_interface.h"
+#include "render/render_target.h"
 #include "shell/demo_state.h"
 #include "shell/run_hooks.h"
 #include "shell/system.h"
@@ -20,13 +22,9 @@ void TargetScreenTexture() {
     DemoState& s = g_demoState;
     IDirect3DDevice9* device = s.device;
     device->BeginScene();
-    device->GetRenderTarget(0, &s.savedBackBuffer);
+    s.savedBackBuffer = CurrentTarget(device);
     device->GetDepthStencilSurface(&s.savedDepth);
-    IDirect3DSurface9* surface = nullptr;
-    if (s.screenTexture && SUCCEEDED(s.screenTexture->GetSurfaceLevel(0, &surface))) {
-        device->SetRenderTarget(0, surface);
-        surface->Release();
-    }
+    SetTextureTarget(device, 0, s.screenTexture);
     device->SetDepthStencilSurface(s.screenDepth);
     device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFFFFFFFF, 1.0f, 0);
 }
@@ -35,12 +33,9 @@ void TargetScreenTexture() {
 void TargetBackBuffer() {
     DemoState& s = g_demoState;
     IDirect3DDevice9* device = s.device;
-    if (s.savedBackBuffer) device->SetRenderTarget(0, s.savedBackBuffer);
+    PutBackTarget(device, s.savedBackBuffer);
     device->SetDepthStencilSurface(s.savedDepth);
-    if (s.savedBackBuffer) s.savedBackBuffer->Release();
-    if (s.savedDepth) s.savedDepth->Release();
-    s.savedBackBuffer = nullptr;
-    s.savedDepth = nullptr;
+    ReleaseInterface(s.savedDepth);
 }
 
 // One frame of `effect` as the run draws it while the effect is first, and

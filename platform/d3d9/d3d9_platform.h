@@ -20,6 +20,14 @@ enum class D3D9Backend { OpenGL, Recording };
 void D3D9_SetBackend(D3D9Backend backend);
 D3D9Backend D3D9_GetBackend();
 
+// The OpenGL the OpenGL backend makes its contexts with, chosen before the
+// first device or shader check: desktop OpenGL 3.3 core, or OpenGL ES 3.0 used
+// only as far as WebGL 2 goes (the entry points listed in gl_renderer.h), the
+// shaders compiled as GLSL ES 3.00. A web page always runs the second.
+enum class D3D9GLApi { Desktop, Es3 };
+void D3D9_SetGLApi(D3D9GLApi api);
+D3D9GLApi D3D9_GetGLApi();
+
 // The picture of the last Present, RGBA8, top row first. False when nothing
 // has been presented yet (on the recording backend: always false).
 bool D3D9_ReadPresented(IDirect3DDevice9* device, std::vector<uint8_t>* rgba, int* width, int* height);

@@ -325,6 +325,11 @@ HRESULT Device::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR c
     return D3D_OK;
 }
 
+void Device::SetCompilingOnly(bool on) {
+    compilingOnly = on;
+    if (renderer) renderer->SetRasterizerDiscard(on);
+}
+
 bool Device::Refuses(const char* name) {
     if (refusals.empty()) return false;
     auto found = refusals.find(name);

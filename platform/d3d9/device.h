@@ -225,7 +225,7 @@ public:
     bool ReadPresented(std::vector<uint8_t>* rgba, int* width, int* height);
     void SetDiscarding(bool on) { discarding = on; }
     bool Discarding() const { return discarding; }
-    void SetCompilingOnly(bool on) { compilingOnly = on; }
+    void SetCompilingOnly(bool on);
     bool CompilingOnly() const { return compilingOnly; }
     bool SupportsFormat(D3DFORMAT format) const;
     bool SetPassTiming(bool on);

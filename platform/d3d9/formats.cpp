@@ -61,6 +61,77 @@ const FormatInfo* FindFormat(D3DFORMAT format) {
     return nullptr;
 }
 
+bool StoredAsRgba8OnEs(const FormatInfo& info) {
+    if (info.compressed || info.depth || info.glType == GL_FLOAT || info.glType == GL_HALF_FLOAT) return false;
+    const int32_t identity[4] = {GL_RED, GL_GREEN, GL_BLUE, GL_ALPHA};
+    bool swizzled = false;
+    for (int i = 0; i < 4; ++i) swizzled = swizzled || info.swizzle[i] != identity[i];
+    return swizzled || info.glFormat == GL_BGRA || info.glFormat == GL_BGR;
+}
+
+namespace {
+
+// A 16-bit channel of `bits` bits at `shift`, scaled to 0..255.
+uint8_t Channel(uint16_t word, int shift, int bits) {
+    uint32_t max = (1u << bits) - 1, value = (word >> shift) & max;
+    return uint8_t((value * 255 + max / 2) / max);
+}
+
+uint16_t Pack(uint8_t byte, int shift, int bits) {
+    uint32_t max = (1u << bits) - 1;
+    return uint16_t(((byte * max + 127) / 255) << shift);
+}
+
+}  // namespace
+
+void ToRgba8(const FormatInfo& info, const uint8_t* in, size_t count, uint8_t* out) {
+    for (size_t i = 0; i < count; ++i, out += 4) {
+        uint8_t r = 0, g = 0, b = 0, a = 255;
+        switch (info.format) {
+        case D3DFMT_A8R8G8B8: b = in[0], g = in[1], r = in[2], a = in[3]; break;
+        case D3DFMT_X8R8G8B8: b = in[0], g = in[1], r = in[2]; break;
+        case D3DFMT_X8B8G8R8: r = in[0], g = in[1], b = in[2]; break;
+        case D3DFMT_R8G8B8: b = in[0], g = in[1], r = in[2]; break;
+        case D3DFMT_A8: a = in[0]; break;
+        case D3DFMT_L8: r = g = b = in[0]; break;
+        case D3DFMT_A8L8: r = g = b = in[0], a = in[1]; break;
+        default: {  // 16-bit packed, alpha in the top bits
+            uint16_t word = uint16_t(in[0] | in[1] << 8);
+            if (info.format == D3DFMT_A4R4G4B4) {
+                r = Channel(word, 8, 4), g = Channel(word, 4, 4), b = Channel(word, 0, 4), a = Channel(word, 12, 4);
+            } else {
+                r = Channel(word, 10, 5), g = Channel(word, 5, 5), b = Channel(word, 0, 5);
+                if (info.format == D3DFMT_A1R5G5B5) a = Channel(word, 15, 1);
+            }
+        }
+        }
+        in += info.bytes;
+        out[0] = r, out[1] = g, out[2] = b, out[3] = a;
+    }
+}
+
+void FromRgba8(const FormatInfo& info, const uint8_t* in, size_t count, uint8_t* out) {
+    for (size_t i = 0; i < count; ++i, in += 4, out += info.bytes) {
+        const uint8_t r = in[0], g = in[1], b = in[2], a = in[3];
+        switch (info.format) {
+        case D3DFMT_A8R8G8B8:
+        case D3DFMT_X8R8G8B8: out[0] = b, out[1] = g, out[2] = r, out[3] = a; break;
+        case D3DFMT_X8B8G8R8: out[0] = r, out[1] = g, out[2] = b, out[3] = a; break;
+        case D3DFMT_R8G8B8: out[0] = b, out[1] = g, out[2] = r; break;
+        case D3DFMT_A8: out[0] = a; break;
+        case D3DFMT_L8: out[0] = r; break;
+        case D3DFMT_A8L8: out[0] = r, out[1] = a; break;
+        default: {
+            uint16_t word = info.format == D3DFMT_A4R4G4B4
+                                ? uint16_t(Pack(r, 8, 4) | Pack(g, 4, 4) | Pack(b, 0, 4) | Pack(a, 12, 4))
+                                : uint16_t(Pack(r, 10, 5) | Pack(g, 5, 5) | Pack(b, 0, 5) |
+                                           (info.format == D3DFMT_A1R5G5B5 ? Pack(a, 15, 1) : 0));
+            out[0] = uint8_t(word & 0xFF), out[1] = uint8_t(word >> 8);
+        }
+        }
+    }
+}
+
 uint32_t RowPitch(const FormatInfo& info, uint32_t width) {
     return info.compressed ? ((width + 3) / 4) * info.bytes : width * info.bytes;
 }

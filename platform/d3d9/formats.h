@@ -3,6 +3,7 @@
 // the GPU alike, so nothing is ever flipped on upload or read-back.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/d3d9/d3d9.h"
@@ -19,6 +20,16 @@ struct FormatInfo {
     uint32_t glType;      // client type (0 for compressed)
     int32_t swizzle[4];   // GL_TEXTURE_SWIZZLE_RGBA
 };
+
+// OpenGL ES 3.0 and WebGL 2 have neither BGRA client formats nor texture
+// swizzles. There a format whose texels need either (D3DCOLOR byte order,
+// luminance, alpha-only, 16-bit packed, an alpha forced to one) is kept as an
+// RGBA8 texture: its texels are turned into R, G, B, A bytes on upload and
+// back on read-back. Compressed, depth and float formats travel as they are.
+bool StoredAsRgba8OnEs(const FormatInfo& info);
+// `count` texels of `info` (which StoredAsRgba8OnEs) to R, G, B, A bytes, and back.
+void ToRgba8(const FormatInfo& info, const uint8_t* texels, size_t count, uint8_t* rgba);
+void FromRgba8(const FormatInfo& info, const uint8_t* rgba, size_t count, uint8_t* texels);
 
 // Null for a format the stand-in does not support.
 const FormatInfo* FindFormat(D3DFORMAT format);

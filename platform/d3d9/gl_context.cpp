@@ -1,5 +1,7 @@
 #include "platform/d3d9/gl_context.h"
 
+#include "platform/d3d9/d3d9_platform.h"
+
 #include <SDL.h>
 #include <epoxy/egl.h>
 #include <epoxy/gl.h>
@@ -12,6 +14,7 @@ namespace d3d9 {
 namespace {
 
 GLContext* g_current = nullptr;
+D3D9GLApi g_api = D3D9GLApi::Desktop;
 std::vector<GLContext*> g_deviceContexts;
 
 bool HasExtension(const char* list, const char* name) {
@@ -60,6 +63,8 @@ EGLDisplay HeadlessDisplay(std::string* error) {
 }
 
 }  // namespace
+
+GlslDialect ProcessDialect() { return g_api == D3D9GLApi::Es3 ? GlslDialect::Es300 : GlslDialect::Desktop330; }
 
 std::unique_ptr<GLContext> GLContext::CreateHeadless(std::string* error, GlslDialect glsl) {
     EGLDisplay display = HeadlessDisplay(error);
@@ -112,9 +117,10 @@ std::unique_ptr<GLContext> GLContext::CreateHeadless(std::string* error, GlslDia
 }
 
 std::unique_ptr<GLContext> GLContext::CreateForWindow(SDL_Window* window, std::string* error) {
+    const bool es = g_api == D3D9GLApi::Es3;
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, es ? 0 : 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, es ? SDL_GL_CONTEXT_PROFILE_ES : SDL_GL_CONTEXT_PROFILE_CORE);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_GLContext sdlContext = SDL_GL_CreateContext(window);
     if (!sdlContext) {
@@ -126,6 +132,7 @@ std::unique_ptr<GLContext> GLContext::CreateForWindow(SDL_Window* window, std::s
     context->sdlContext = sdlContext;
     g_current = context.get();
     context->ReadFeatures();
+    context->features.glsl = ProcessDialect();
     return context;
 }
 
@@ -166,7 +173,8 @@ void GLContext::DrawableSize(int* width, int* height) const {
 
 void GLContext::ReadFeatures() {
     int version = epoxy_gl_version();
-    features.clipControl = version >= 45 || epoxy_has_gl_extension("GL_ARB_clip_control");
+    features.es = !epoxy_is_desktop_gl();
+    features.clipControl = !features.es && (version >= 45 || epoxy_has_gl_extension("GL_ARB_clip_control"));
     features.s3tc = epoxy_has_gl_extension("GL_EXT_texture_compression_s3tc");
     features.textureStorage =
         version >= (epoxy_is_desktop_gl() ? 42 : 30) || epoxy_has_gl_extension("GL_ARB_texture_storage");
@@ -174,8 +182,9 @@ void GLContext::ReadFeatures() {
                           epoxy_has_gl_extension("GL_ARB_texture_filter_anisotropic");
     if (features.anisotropy) glGetFloatv(GL_MAX_TEXTURE_MAX_ANISOTROPY_EXT, &features.maxAnisotropy);
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &features.maxTextureSize);
-    features.mirrorClamp = version >= 44 || epoxy_has_gl_extension("GL_ARB_texture_mirror_clamp_to_edge") ||
-                           epoxy_has_gl_extension("GL_EXT_texture_mirror_clamp");
+    features.mirrorClamp =
+        !features.es && (version >= 44 || epoxy_has_gl_extension("GL_ARB_texture_mirror_clamp_to_edge") ||
+                         epoxy_has_gl_extension("GL_EXT_texture_mirror_clamp"));
     features.timerQueries = (epoxy_is_desktop_gl() && version >= 33) || epoxy_has_gl_extension("GL_ARB_timer_query");
     const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
     features.binningRasterizer = renderer && std::strstr(renderer, "llvmpipe");
@@ -203,3 +212,6 @@ GLContext* GLContext::Hidden() {
 }
 
 }  // namespace d3d9
+
+void D3D9_SetGLApi(D3D9GLApi api) { d3d9::g_api = api; }
+D3D9GLApi D3D9_GetGLApi() { return d3d9::g_api; }

@@ -1,8 +1,8 @@
-// An OpenGL 3.3 core context: on an SDL window, or headless through EGL
-// (Mesa's surfaceless platform first, then the default display, then the
-// first EGL device). Headless contexts have no default framebuffer worth
-// drawing to; everything renders into framebuffer objects. A headless context
-// may be OpenGL ES 3.0 instead, for compiling shaders as GLSL ES 3.00.
+// An OpenGL 3.3 core context, or an OpenGL ES 3.0 one where D3D9_SetGLApi
+// asks for it: on an SDL window, or headless through EGL (Mesa's surfaceless
+// platform first, then the default display, then the first EGL device).
+// Headless contexts have no default framebuffer worth drawing to; everything
+// renders into framebuffer objects.
 //
 // Several contexts may exist (one per device, plus a hidden one for shader
 // checks); MakeCurrent is cheap when the context already is current.
@@ -17,7 +17,11 @@ struct SDL_Window;
 
 namespace d3d9 {
 
+// The dialect of the API chosen with D3D9_SetGLApi.
+GlslDialect ProcessDialect();
+
 struct GLFeatures {
+    bool es = false;           // OpenGL ES: the renderer keeps to the WebGL 2 subset (gl_renderer.h)
     bool clipControl = false;  // glClipControl: depth 0..1 without remapping in shaders
     bool s3tc = false;
     bool textureStorage = false;  // glTexStorage2D: every level allocated at once
@@ -32,7 +36,8 @@ struct GLFeatures {
 
 class GLContext {
 public:
-    static std::unique_ptr<GLContext> CreateHeadless(std::string* error, GlslDialect glsl = GlslDialect::Desktop330);
+    // The dialect picks the API: GLSL ES 3.00 comes with an OpenGL ES 3.0 context.
+    static std::unique_ptr<GLContext> CreateHeadless(std::string* error, GlslDialect glsl = ProcessDialect());
     static std::unique_ptr<GLContext> CreateForWindow(SDL_Window* window, std::string* error);
     ~GLContext();
     GLContext(const GLContext&) = delete;

@@ -111,12 +111,14 @@ struct AttributeFormat {
     GLboolean normalized;
 };
 
-AttributeFormat FormatOf(BYTE type) {
+// OpenGL ES has no GL_BGRA attribute size: D3DCOLOR elements are read as
+// R, G, B, A bytes there, and DrawUser swaps them into that order.
+AttributeFormat FormatOf(BYTE type, bool es) {
     switch (type) {
     case D3DDECLTYPE_FLOAT1: return {1, GL_FLOAT, GL_FALSE};
     case D3DDECLTYPE_FLOAT2: return {2, GL_FLOAT, GL_FALSE};
     case D3DDECLTYPE_FLOAT3: return {3, GL_FLOAT, GL_FALSE};
-    case D3DDECLTYPE_D3DCOLOR: return {GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE};
+    case D3DDECLTYPE_D3DCOLOR: return {es ? 4 : GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE};
     case D3DDECLTYPE_UBYTE4: return {4, GL_UNSIGNED_BYTE, GL_FALSE};
     case D3DDECLTYPE_UBYTE4N: return {4, GL_UNSIGNED_BYTE, GL_TRUE};
     case D3DDECLTYPE_SHORT2: return {2, GL_SHORT, GL_FALSE};
@@ -146,8 +148,8 @@ std::unique_ptr<GLRenderer> GLRenderer::Create(Device& device, SDL_Window* windo
 
 bool GLRenderer::Init(std::string* error) {
     MakeCurrent();
-    if (epoxy_gl_version() < 33) {
-        *error = "OpenGL 3.3 is needed";
+    if (epoxy_gl_version() < (Features().es ? 30 : 33)) {
+        *error = Features().es ? "OpenGL ES 3.0 is needed" : "OpenGL 3.3 is needed";
         return false;
     }
     glGenVertexArrays(1, &vertexArray);
@@ -229,7 +231,10 @@ void GLRenderer::ApplyTargets() {
 void GLRenderer::ApplyViewport() {
     const D3DVIEWPORT9& v = device.state.viewport;
     glViewport(GLint(v.X), GLint(v.Y), GLsizei(v.Width), GLsizei(v.Height));
-    glDepthRange(v.MinZ, v.MaxZ);
+    if (Features().es)
+        glDepthRangef(v.MinZ, v.MaxZ);
+    else
+        glDepthRange(v.MinZ, v.MaxZ);
     device.dirty.viewport = false;
 }
 
@@ -280,6 +285,10 @@ void GLRenderer::ApplyRenderStates() {
     if (groups & kGroupColorWrite) {
         for (GLuint target = 0; target < 2; ++target) {
             DWORD mask = rs[target == 0 ? D3DRS_COLORWRITEENABLE : D3DRS_COLORWRITEENABLE1];
+            if (Features().es) {
+                glColorMask((mask & 1) != 0, (mask & 2) != 0, (mask & 4) != 0, (mask & 8) != 0);
+                break;
+            }
             glColorMaski(target, (mask & 1) != 0, (mask & 2) != 0, (mask & 4) != 0, (mask & 8) != 0);
         }
     }
@@ -293,13 +302,13 @@ void GLRenderer::ApplyRenderStates() {
                     StencilOp(rs[D3DRS_STENCILPASS]));
         glStencilMask(rs[D3DRS_STENCILWRITEMASK]);
     }
-    if (groups & kGroupFill) {
+    if ((groups & kGroupFill) && !Features().es) {
         DWORD fill = rs[D3DRS_FILLMODE];
         glPolygonMode(GL_FRONT_AND_BACK, fill == D3DFILL_POINT       ? GL_POINT
                                          : fill == D3DFILL_WIREFRAME ? GL_LINE
                                                                      : GL_FILL);
     }
-    if (groups & kGroupClipEnable) {
+    if ((groups & kGroupClipEnable) && !Features().es) {  // ES: the pixel stage discards
         for (GLuint plane = 0; plane < kClipPlanes; ++plane)
             if (rs[D3DRS_CLIPPLANEENABLE] & (1u << plane))
                 glEnable(GL_CLIP_DISTANCE0 + plane);
@@ -340,7 +349,7 @@ void GLRenderer::ApplySamplers() {
             switch (address) {
             case D3DTADDRESS_MIRROR: return GL_MIRRORED_REPEAT;
             case D3DTADDRESS_CLAMP: return GL_CLAMP_TO_EDGE;
-            case D3DTADDRESS_BORDER: return GL_CLAMP_TO_BORDER;
+            case D3DTADDRESS_BORDER: return Features().es ? GL_CLAMP_TO_EDGE : GL_CLAMP_TO_BORDER;
             case D3DTADDRESS_MIRRORONCE: return Features().mirrorClamp ? GL_MIRROR_CLAMP_TO_EDGE : GL_CLAMP_TO_EDGE;
             default: return GL_REPEAT;
             }
@@ -348,9 +357,11 @@ void GLRenderer::ApplySamplers() {
         glSamplerParameteri(sampler, GL_TEXTURE_WRAP_S, wrap(s[D3DSAMP_ADDRESSU]));
         glSamplerParameteri(sampler, GL_TEXTURE_WRAP_T, wrap(s[D3DSAMP_ADDRESSV]));
         glSamplerParameteri(sampler, GL_TEXTURE_WRAP_R, wrap(s[D3DSAMP_ADDRESSW]));
-        float border[4];
-        ColorOf(s[D3DSAMP_BORDERCOLOR], border);
-        glSamplerParameterfv(sampler, GL_TEXTURE_BORDER_COLOR, border);
+        if (!Features().es) {
+            float border[4];
+            ColorOf(s[D3DSAMP_BORDERCOLOR], border);
+            glSamplerParameterfv(sampler, GL_TEXTURE_BORDER_COLOR, border);
+        }
         bool magLinear = s[D3DSAMP_MAGFILTER] >= D3DTEXF_LINEAR;
         bool minLinear = s[D3DSAMP_MINFILTER] >= D3DTEXF_LINEAR;
         glSamplerParameteri(sampler, GL_TEXTURE_MAG_FILTER, magLinear ? GL_LINEAR : GL_NEAREST);
@@ -369,9 +380,11 @@ void GLRenderer::ApplySamplers() {
             if (amount > Features().maxAnisotropy) amount = Features().maxAnisotropy;
             glSamplerParameterf(sampler, GL_TEXTURE_MAX_ANISOTROPY_EXT, amount);
         }
-        float bias;
-        std::memcpy(&bias, &s[D3DSAMP_MIPMAPLODBIAS], sizeof bias);
-        glSamplerParameterf(sampler, GL_TEXTURE_LOD_BIAS, bias);
+        if (!Features().es) {
+            float bias;
+            std::memcpy(&bias, &s[D3DSAMP_MIPMAPLODBIAS], sizeof bias);
+            glSamplerParameterf(sampler, GL_TEXTURE_LOD_BIAS, bias);
+        }
         glSamplerParameterf(sampler, GL_TEXTURE_MIN_LOD, float(s[D3DSAMP_MAXMIPLEVEL]));
     }
     device.dirty.samplers = 0;
@@ -472,7 +485,7 @@ bool GLRenderer::VerticesFit(int64_t first, int64_t count, UINT userStride) cons
     return true;
 }
 
-void GLRenderer::ApplyVertexInput(uint32_t userBuffer, UINT userStride) {
+void GLRenderer::ApplyVertexInput(uint32_t userBuffer, UINT userStride, INT baseVertex) {
     uint32_t wanted = 0;
     for (const D3DVERTEXELEMENT9& e : device.state.declaration->Elements()) {
         int location = AttributeLocation(e.Usage, e.UsageIndex);
@@ -489,10 +502,10 @@ void GLRenderer::ApplyVertexInput(uint32_t userBuffer, UINT userStride) {
             const StreamSource& source = device.state.streams[e.Stream];
             if (!source.buffer) continue;
             buffer = source.buffer->glName;
-            offset = size_t(source.offset) + e.Offset;
+            offset = size_t(source.offset) + e.Offset + size_t(baseVertex) * source.stride;
             stride = GLsizei(source.stride);
         }
-        AttributeFormat format = FormatOf(e.Type);
+        AttributeFormat format = FormatOf(e.Type, Features().es);
         glBindBuffer(GL_ARRAY_BUFFER, buffer);
         glVertexAttribPointer(GLuint(location), format.size, format.type, format.normalized, stride,
                               reinterpret_cast<const void*>(offset));
@@ -507,17 +520,11 @@ void GLRenderer::ApplyVertexInput(uint32_t userBuffer, UINT userStride) {
             glDisableVertexAttribArray(location);
     }
     enabledAttributes = wanted;
+    attributesBaseVertex = baseVertex;
 }
 
 bool GLRenderer::PrepareDraw() {
     MakeCurrent();
-    if (rasterizerDiscard != device.CompilingOnly()) {
-        rasterizerDiscard = device.CompilingOnly();
-        if (rasterizerDiscard)
-            glEnable(GL_RASTERIZER_DISCARD);
-        else
-            glDisable(GL_RASTERIZER_DISCARD);
-    }
     // The alpha test picks the pixel shader's variant.
     if (device.dirty.renderGroups & kGroupAlphaTest) device.dirty.program = true;
     if (device.dirty.program && !ApplyProgram()) return false;
@@ -551,7 +558,7 @@ UINT CompiledCount(D3DPRIMITIVETYPE type, UINT count, bool compilingOnly) {
 void GLRenderer::DrawArrays(D3DPRIMITIVETYPE type, UINT startVertex, UINT vertexCount) {
     if (!VerticesFit(startVertex, vertexCount, 0) || !PrepareDraw()) return;
     MarkPass(false);
-    if (device.dirty.vertexInput) {
+    if (device.dirty.vertexInput || attributesBaseVertex != 0) {
         ApplyVertexInput(0, 0);
         device.dirty.vertexInput = false;
     }
@@ -563,18 +570,40 @@ void GLRenderer::DrawIndexed(D3DPRIMITIVETYPE type, INT baseVertex, UINT startIn
     if (!VerticesFit(int64_t(baseVertex), int64_t(indices->MaxIndex()) + 1, 0) || !PrepareDraw()) return;
     MarkPass(false);
     if (device.dirty.vertexInput) {
-        ApplyVertexInput(0, 0);
+        ApplyVertexInput(0, 0, Features().es ? baseVertex : 0);
         device.dirty.vertexInput = false;
     }
     UINT size = indices->IndexSize();
-    glDrawElementsBaseVertex(PrimitiveMode(type), GLsizei(CompiledCount(type, indexCount, rasterizerDiscard)),
-                             size == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT,
-                             reinterpret_cast<const void*>(size_t(startIndex) * size), baseVertex);
+    GLsizei count = GLsizei(CompiledCount(type, indexCount, rasterizerDiscard));
+    GLenum indexType = size == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT;
+    const void* first = reinterpret_cast<const void*>(size_t(startIndex) * size);
+    if (!Features().es) {
+        glDrawElementsBaseVertex(PrimitiveMode(type), count, indexType, first, baseVertex);
+        return;
+    }
+    if (baseVertex != attributesBaseVertex) ApplyVertexInput(0, 0, baseVertex);
+    glDrawElements(PrimitiveMode(type), count, indexType, first);
+}
+
+const void* GLRenderer::SwapColours(const void* data, UINT vertexCount, UINT stride) {
+    bool any = false;
+    for (const D3DVERTEXELEMENT9& e : device.state.declaration->Elements())
+        any = any || (e.Stream == 0 && e.Type == D3DDECLTYPE_D3DCOLOR && AttributeLocation(e.Usage, e.UsageIndex) >= 0);
+    if (!any) return data;
+    const uint8_t* bytes = static_cast<const uint8_t*>(data);
+    converted.assign(bytes, bytes + size_t(vertexCount) * stride);
+    for (const D3DVERTEXELEMENT9& e : device.state.declaration->Elements()) {
+        if (e.Stream != 0 || e.Type != D3DDECLTYPE_D3DCOLOR) continue;
+        for (size_t at = e.Offset; at + 4 <= converted.size(); at += stride)
+            std::swap(converted[at], converted[at + 2]);
+    }
+    return converted.data();
 }
 
 void GLRenderer::DrawUser(D3DPRIMITIVETYPE type, UINT vertexCount, const void* data, UINT stride) {
     if (!VerticesFit(0, vertexCount, stride) || !PrepareDraw()) return;
     MarkPass(false);
+    if (Features().es) data = SwapColours(data, vertexCount, stride);
     glBindBuffer(GL_ARRAY_BUFFER, userVertexBuffer);
     glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(vertexCount) * stride, data, GL_STREAM_DRAW);
     ApplyVertexInput(userVertexBuffer, stride);
@@ -583,6 +612,16 @@ void GLRenderer::DrawUser(D3DPRIMITIVETYPE type, UINT vertexCount, const void* d
 }
 
 // ---- clear and present -------------------------------------------------------------
+
+void GLRenderer::SetRasterizerDiscard(bool on) {
+    if (rasterizerDiscard == on) return;
+    MakeCurrent();
+    rasterizerDiscard = on;
+    if (on)
+        glEnable(GL_RASTERIZER_DISCARD);
+    else
+        glDisable(GL_RASTERIZER_DISCARD);
+}
 
 void GLRenderer::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z, DWORD stencil) {
     MakeCurrent();
@@ -597,7 +636,10 @@ void GLRenderer::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR 
         bits |= GL_COLOR_BUFFER_BIT;
     }
     if (flags & D3DCLEAR_ZBUFFER) {
-        glClearDepth(z);
+        if (Features().es)
+            glClearDepthf(z);
+        else
+            glClearDepth(z);
         glDepthMask(GL_TRUE);
         bits |= GL_DEPTH_BUFFER_BIT;
     }

@@ -27,16 +27,30 @@ void BindForUpload(const TextureData& texture) {
     glBindTexture(BindTarget(texture), texture.glName);
 }
 
-// Texel words in D3DCOLOR's byte order (B, G, R, A in memory) of a texture
-// that is only sampled are stored as they come, in an RGBA texture whose
-// sampling swaps red and blue back: the driver copies such uploads instead of
-// converting them. Render targets keep the BGRA order, which drawing writes.
-bool StoredAsBytes(const TextureData& texture) {
+// Desktop OpenGL: texel words in D3DCOLOR's byte order (B, G, R, A in
+// memory) of a texture that is only sampled are stored as they come, in an
+// RGBA texture whose sampling swaps red and blue back: the driver copies such
+// uploads instead of converting them. Render targets keep the BGRA order,
+// which drawing writes.
+bool StoredAsBytes(const TextureData& texture, bool es) {
     const FormatInfo& format = texture.Format();
-    return !texture.IsRenderTarget() && format.glFormat == GL_BGRA && format.glType == GL_UNSIGNED_BYTE;
+    return !es && !texture.IsRenderTarget() && format.glFormat == GL_BGRA && format.glType == GL_UNSIGNED_BYTE;
 }
 
-GLenum PixelFormat(const TextureData& texture) { return StoredAsBytes(texture) ? GL_RGBA : texture.Format().glFormat; }
+// OpenGL ES keeps such formats as RGBA8, converted on the processor (formats.h).
+bool Rgba8OnEs(const TextureData& texture, bool es) { return es && StoredAsRgba8OnEs(texture.Format()); }
+
+GLenum PixelFormat(const TextureData& texture, bool es) {
+    return StoredAsBytes(texture, es) || Rgba8OnEs(texture, es) ? GL_RGBA : texture.Format().glFormat;
+}
+GLenum PixelType(const TextureData& texture, bool es) {
+    return Rgba8OnEs(texture, es) ? GL_UNSIGNED_BYTE : texture.Format().glType;
+}
+GLenum InternalFormat(const TextureData& texture, bool es) {
+    return Rgba8OnEs(texture, es) ? GL_RGBA8 : texture.Format().glInternal;
+}
+
+size_t Texels(const TextureData& texture, UINT level) { return size_t(texture.Width(level)) * texture.Height(level); }
 
 GLsizei LevelBytes(const TextureData& texture, UINT level) {
     const FormatInfo& format = texture.Format();
@@ -70,6 +84,7 @@ bool GLRenderer::CreateTexture(TextureData& texture) {
     for (int stale = 0; stale < 8 && glGetError() != GL_NO_ERROR; ++stale) {
     }  // errors of earlier calls are not this texture's
     const FormatInfo& format = texture.Format();
+    const bool es = Features().es;
     glGenTextures(1, &texture.glName);
     BindForUpload(texture);
     GLenum target = BindTarget(texture);
@@ -79,7 +94,7 @@ bool GLRenderer::CreateTexture(TextureData& texture) {
         // first level, and llvmpipe holds some 15 MB more for this content.
         // Render targets are given by level: llvmpipe reports a render target
         // too large to allocate only there.
-        glTexStorage2D(target, GLsizei(texture.Levels()), format.glInternal, GLsizei(texture.Width(0)),
+        glTexStorage2D(target, GLsizei(texture.Levels()), InternalFormat(texture, es), GLsizei(texture.Width(0)),
                        GLsizei(texture.Height(0)));
     } else {
         for (UINT face = 0; face < texture.Faces(); ++face)
@@ -90,20 +105,22 @@ bool GLRenderer::CreateTexture(TextureData& texture) {
                     glCompressedTexImage2D(FaceTarget(texture, face), GLint(level), format.glInternal, w, h, 0,
                                            LevelBytes(texture, level), zeros.data());
                 } else {
-                    glTexImage2D(FaceTarget(texture, face), GLint(level), GLint(format.glInternal), w, h, 0,
-                                 PixelFormat(texture), format.glType, nullptr);
+                    glTexImage2D(FaceTarget(texture, face), GLint(level), GLint(InternalFormat(texture, es)), w, h, 0,
+                                 PixelFormat(texture, es), PixelType(texture, es), nullptr);
                 }
             }
     }
     glTexParameteri(target, GL_TEXTURE_BASE_LEVEL, 0);
     glTexParameteri(target, GL_TEXTURE_MAX_LEVEL, GLint(texture.Levels() - 1));
-    GLint swizzle[4];
-    for (int i = 0; i < 4; ++i) {
-        swizzle[i] = format.swizzle[i];
-        if (StoredAsBytes(texture) && (swizzle[i] == GL_RED || swizzle[i] == GL_BLUE))
-            swizzle[i] = swizzle[i] == GL_RED ? GL_BLUE : GL_RED;
+    if (!es) {
+        GLint swizzle[4];
+        for (int i = 0; i < 4; ++i) {
+            swizzle[i] = format.swizzle[i];
+            if (StoredAsBytes(texture, es) && (swizzle[i] == GL_RED || swizzle[i] == GL_BLUE))
+                swizzle[i] = swizzle[i] == GL_RED ? GL_BLUE : GL_RED;
+        }
+        glTexParameteriv(target, GL_TEXTURE_SWIZZLE_RGBA, swizzle);
     }
-    glTexParameteriv(target, GL_TEXTURE_SWIZZLE_RGBA, swizzle);
     bool complete = glGetError() == GL_NO_ERROR;
     if (complete && texture.IsRenderTarget()) {
         // Each face's top level must make a complete framebuffer to be drawn to.
@@ -139,30 +156,61 @@ void GLRenderer::UploadLevel(TextureData& texture, UINT face, UINT level, const 
     MakeCurrent();
     BindForUpload(texture);
     const FormatInfo& format = texture.Format();
+    const bool es = Features().es;
     GLsizei w = GLsizei(texture.Width(level)), h = GLsizei(texture.Height(level));
+    if (Rgba8OnEs(texture, es)) {
+        converted.resize(Texels(texture, level) * 4);
+        ToRgba8(format, pixels, Texels(texture, level), converted.data());
+        pixels = converted.data();
+    }
     if (format.compressed)
         glCompressedTexSubImage2D(FaceTarget(texture, face), GLint(level), 0, 0, w, h, format.glInternal,
                                   LevelBytes(texture, level), pixels);
     else
-        glTexSubImage2D(FaceTarget(texture, face), GLint(level), 0, 0, w, h, PixelFormat(texture), format.glType,
-                        pixels);
+        glTexSubImage2D(FaceTarget(texture, face), GLint(level), 0, 0, w, h, PixelFormat(texture, es),
+                        PixelType(texture, es), pixels);
 }
 
 void GLRenderer::ReadLevel(TextureData& texture, UINT face, UINT level, uint8_t* pixels) {
     MakeCurrent();
     const FormatInfo& format = texture.Format();
-    if (texture.IsRenderTarget()) {
-        FramebufferFor(texture.SurfaceAt(face, level), nullptr, nullptr);
-        glReadPixels(0, 0, GLsizei(texture.Width(level)), GLsizei(texture.Height(level)), format.glFormat,
-                     format.glType, pixels);
-        device.dirty.targets = true;
+    const bool es = Features().es;
+    GLsizei w = GLsizei(texture.Width(level)), h = GLsizei(texture.Height(level));
+    if (!es) {
+        if (texture.IsRenderTarget()) {
+            FramebufferFor(texture.SurfaceAt(face, level), nullptr, nullptr);
+            glReadPixels(0, 0, w, h, format.glFormat, format.glType, pixels);
+            device.dirty.targets = true;
+            return;
+        }
+        BindForUpload(texture);
+        if (format.compressed)
+            glGetCompressedTexImage(FaceTarget(texture, face), GLint(level), pixels);
+        else
+            glGetTexImage(FaceTarget(texture, face), GLint(level), PixelFormat(texture, es), format.glType, pixels);
         return;
     }
-    BindForUpload(texture);
-    if (format.compressed)
-        glGetCompressedTexImage(FaceTarget(texture, face), GLint(level), pixels);
-    else
-        glGetTexImage(FaceTarget(texture, face), GLint(level), PixelFormat(texture), format.glType, pixels);
+    // OpenGL ES reads textures only through a framebuffer, and compressed
+    // ones not at all: their locks start from zeros.
+    if (format.compressed) return;
+    GLuint framebuffer = 0;
+    if (texture.IsRenderTarget()) {
+        FramebufferFor(texture.SurfaceAt(face, level), nullptr, nullptr);
+    } else {
+        glGenFramebuffers(1, &framebuffer);
+        glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, FaceTarget(texture, face), texture.glName,
+                               GLint(level));
+    }
+    if (Rgba8OnEs(texture, es)) {
+        converted.resize(Texels(texture, level) * 4);
+        glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, converted.data());
+        FromRgba8(format, converted.data(), Texels(texture, level), pixels);
+    } else {
+        glReadPixels(0, 0, w, h, format.glFormat, format.glType, pixels);
+    }
+    if (framebuffer) glDeleteFramebuffers(1, &framebuffer);
+    device.dirty.targets = true;
 }
 
 void GLRenderer::GenerateMips(TextureData& texture) {
@@ -196,17 +244,26 @@ void GLRenderer::DestroySurface(Surface& surface) {
     device.dirty.targets = true;
 }
 
+// A buffer is bound to the target it is drawn from, from its creation on:
+// WebGL 2 lets an index buffer be bound to no other target. Binding one to
+// GL_ELEMENT_ARRAY_BUFFER changes the vertex array's index binding, which the
+// next draw sets again.
+uint32_t GLRenderer::BindBuffer(const BufferData& buffer) {
+    GLenum target = buffer.IsIndex() ? GL_ELEMENT_ARRAY_BUFFER : GL_ARRAY_BUFFER;
+    if (buffer.IsIndex()) device.dirty.indices = true;
+    glBindBuffer(target, buffer.glName);
+    return target;
+}
+
 void GLRenderer::CreateBuffer(BufferData& buffer) {
     MakeCurrent();
     glGenBuffers(1, &buffer.glName);
-    glBindBuffer(GL_COPY_WRITE_BUFFER, buffer.glName);
-    glBufferData(GL_COPY_WRITE_BUFFER, buffer.Length(), buffer.Bytes(), GL_DYNAMIC_DRAW);
+    glBufferData(BindBuffer(buffer), buffer.Length(), buffer.Bytes(), GL_DYNAMIC_DRAW);
 }
 
 void GLRenderer::UploadBuffer(BufferData& buffer, UINT offset, UINT size) {
     MakeCurrent();
-    glBindBuffer(GL_COPY_WRITE_BUFFER, buffer.glName);
-    glBufferSubData(GL_COPY_WRITE_BUFFER, offset, size, buffer.Bytes() + offset);
+    glBufferSubData(BindBuffer(buffer), offset, size, buffer.Bytes() + offset);
 }
 
 void GLRenderer::DestroyBuffer(BufferData& buffer) {

@@ -1,8 +1,12 @@
-// The scene meshes: they load through the X-file loader, their faces turn
-// the way the demo's culling needs, and they sit where the scenes expect.
+// The scene meshes: their FLOATs are decimals any X reader takes, they load
+// through the X-file loader, their faces turn the way the demo's culling
+// needs, and they sit where the scenes expect.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cmath>
+#include <cstdlib>
+#include <regex>
 
 #include "platform/d3dx9/image.h"
 #include "resources/resource_manager.h"
@@ -46,7 +50,85 @@ double FacingShare(const LoadedMesh& m, Wanted wanted) {
     return double(agree) / double(faces);
 }
 
+// The FLOAT tokens of a text X file, told apart from its integers by the
+// templates of the objects the generator writes: each object's numbers in
+// file order, where Mesh and MeshNormals hold a count and three FLOATs per
+// vertex before their faces, MeshTextureCoords a count and two FLOATs per
+// vertex, FrameTransformMatrix and Material FLOATs only, the rest integers.
+struct XFloats {
+    size_t checked = 0;
+    std::vector<std::string> faults;  // FLOATs without a decimal point, objects of unknown types
+};
+XFloats CheckXFloats(const std::string& text) {
+    static const std::regex decimal(R"(-?[0-9]+\.[0-9]+)");
+    struct Open {
+        std::string type;
+        size_t numbers = 0;
+        size_t count = 0;  // the first number: how many vertices follow
+    };
+    XFloats result;
+    std::vector<Open> open;
+    std::string type;
+    size_t at = text.find('\n');  // past the header
+    while (at < text.size()) {
+        const char c = text[at];
+        if (std::isspace(static_cast<unsigned char>(c)) || c == ';' || c == ',') {
+            ++at;
+        } else if (c == '"') {
+            at = text.find('"', at + 1) + 1;
+        } else if (c == '{') {
+            open.push_back({type});  // no type: a reference to a named object
+            type.clear();
+            ++at;
+        } else if (c == '}') {
+            if (!open.empty()) open.pop_back();
+            ++at;
+        } else {
+            const size_t end = text.find_first_of(" \t\r\n;,{}\"", at);
+            const std::string word = text.substr(at, end - at);
+            at = end;
+            if (std::isalpha(static_cast<unsigned char>(word[0])) || word[0] == '_') {
+                if (type.empty()) type = word;  // a second name is the object's own
+                continue;
+            }
+            if (open.empty()) continue;
+            Open& object = open.back();
+            const size_t index = object.numbers++;
+            if (index == 0) object.count = std::strtoul(word.c_str(), nullptr, 10);
+            const size_t perVertex = object.type == "Mesh" || object.type == "MeshNormals" ? 3
+                                     : object.type == "MeshTextureCoords"                  ? 2
+                                                                                           : 0;
+            bool isFloat = object.type == "FrameTransformMatrix" || object.type == "Material" ||
+                           (perVertex && index >= 1 && index <= object.count * perVertex);
+            if (!isFloat && !perVertex && object.type != "MeshMaterialList") {
+                result.faults.push_back("a number in an object of unknown type \"" + object.type + "\"");
+                continue;
+            }
+            if (!isFloat) continue;
+            ++result.checked;
+            if (!std::regex_match(word, decimal)) result.faults.push_back(object.type + " FLOAT \"" + word + "\"");
+        }
+    }
+    return result;
+}
+
 }  // namespace
+
+// Another X reader takes a FLOAT only as a decimal number ("-2.0", not
+// "-2"); every packed X file writes each of its FLOATs so.
+TEST(XFileText, EveryFloatOfEveryPackedXFileHasADecimalPoint) {
+    const std::vector<std::string> names = ContentFiles({".x", ".X"});
+    ASSERT_EQ(names.size(), 7u);
+    for (const std::string& name : names) {
+        bool found = false;
+        const std::vector<uint8_t> bytes = PackEntry(name, &found);
+        ASSERT_TRUE(found) << name;
+        const XFloats floats = CheckXFloats(std::string(bytes.begin(), bytes.end()));
+        EXPECT_GT(floats.checked, 16u) << name;
+        EXPECT_TRUE(floats.faults.empty())
+            << name << ": " << floats.faults.size() << " faults, the first " << floats.faults.front();
+    }
+}
 
 // As the demo loads them, through the resource manager over the build's
 // data.pak (the tests run in the build folder): the meshes share their

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include "scene/camera.h"
+#include "resources/resource_manager.h"
 #include "shell/demo_state.h"
 #include "sound/music_player.h"
+#include "tests/effects/scene_doubles.h"
 #include "tests/support/effect_fixture.h"
 
 namespace {
@@ -42,6 +45,29 @@ TEST_F(BeginEffectTest, CardsThenNothingThenWordsAlongTheTimeline) {
         Shown expected = local <= 2.8 ? Shown::Cards : local <= 3.5 ? Shown::Nothing : Shown::Words;
         ASSERT_EQ(WhatIsShown(), expected) << "at " << local << " s into the effect";
     }
+}
+
+// What every scene is checked for: its draws in order with their pictures,
+// the camera (this scene leaves it alone), what Stop gives up (nothing).
+TEST_F(BeginEffectTest, GridThenCardsThenWordsEachWithItsPictureCameraUntouchedStopKeepsNothing) {
+    const std::string grid = RecordedName(device, g_demoState.resources->GetTexture("Textures//kratka.jpg"));
+    StartAt(0.0);
+    ClearCalls();
+    Frame(1.0);
+    const int background = FindCall("SetTexture(0, " + grid + ")");
+    EXPECT_NE(background, -1);
+    EXPECT_NE(FindCall("DrawPrimitive(D3DPT_TRIANGLESTRIP", background), -1) << "the grid, full screen";
+    ASSERT_EQ(WhatIsShown(), Shown::Cards);
+    EXPECT_EQ(sprite.drawn[0].texture, Texture("Textures//kelss.png"));
+    EXPECT_EQ(sprite.drawn[1].texture, Texture("Textures//presents.png"));
+    Frame(5.0);
+    ASSERT_EQ(WhatIsShown(), Shown::Words);
+    EXPECT_EQ(sprite.drawn[0].texture, Texture("Textures//tavo.png"));
+    EXPECT_EQ(sprite.drawn[1].texture, Texture("Textures//ost.png"));
+    EXPECT_EQ(sprite.drawn[2].texture, Texture("Textures//quillet.png"));
+    EXPECT_EQ(g_demoState.camera->path, nullptr);
+    EXPECT_FALSE(g_demoState.camera->followPath);
+    ExpectStopReleases(effect, {});
 }
 
 TEST_F(BeginEffectTest, CardsRampToRestThenGrowFromTheirCues) {

@@ -14,7 +14,7 @@ class HandDrawEffectTest : public EffectFixture {
 protected:
     void SetUp() override {
         EffectFixture::SetUp();
-        scene.Install();
+        ProbeSceneMeshes();
         effect.Init();
     }
     // The two fade levels after a frame at `time`.
@@ -22,7 +22,6 @@ protected:
         Frame(effect, time);
         return {effect.wordFade0, effect.wordFade1};
     }
-    FakeSceneMeshes scene;
     Mirel::HandDrawEffect effect{&g_demoState};
 };
 
@@ -58,36 +57,40 @@ TEST_F(HandDrawEffectTest, LongFramesOverTheFadeOutCues) {
     }
 }
 
-TEST_F(HandDrawEffectTest, FliesItsPathAndDrawsTheIslandAloneThenEdgesToTheBackBufferUnderTheWords) {
-    Mirel::ResourceManager& resources = *g_demoState.resources;
-    const std::string sketch = RecordedName(device, resources.GetPixelShader("fragment_handdraw.cpp"));
-    const std::string sobel = RecordedName(device, resources.GetPixelShader("fragment_sobel.cpp"));
-    const std::string colour = RecordedName(device, resources.GetTexture("Textures//island.jpg"));
-    const std::string normals = RecordedName(device, resources.GetTexture("Textures//islandNormal.jpg"));
+// What every scene is checked for: each draw with the registers and
+// textures it sees, in order; the camera path; what Stop gives up.
+TEST_F(HandDrawEffectTest, IslandAloneSeesItsMatricesEyeAndMapsThenEdgesAndWordsFliesItsPathStopKeepsNothing) {
+    const std::string sobel = RecordedName(device, PixelShader("fragment_sobel.cpp"));
     const std::string screen = RecordedName(device, g_demoState.screenTexture);
     StartAt(effect, 10.52);
-    EXPECT_EQ(g_demoState.camera->path, resources.GetCameraPath("Media//HandDraw.cp"));
-    EXPECT_TRUE(g_demoState.camera->followPath);
+    ExpectFlies("Media//HandDraw.cp", 10.52);
+    seen.clear();
     ClearCalls();
-    scene.ClearDrawn();
     Frame(effect, 13.7025);
-    EXPECT_EQ(scene.meshes[0].subsetsDrawn, std::vector<DWORD>{0});
-    for (size_t i = 1; i < scene.meshes.size(); ++i) EXPECT_TRUE(scene.meshes[i].subsetsDrawn.empty()) << "mesh " << i;
-    int at = 0;
-    for (const std::string& line :
-         {"SetTexture(0, " + colour + ")", "SetTexture(1, " + normals + ")", "SetPixelShader(" + sketch + ")",
-          "SetTexture(0, " + screen + ")", "SetPixelShader(" + sobel + ")"}) {
-        at = FindCall(line, at);
-        ASSERT_NE(at, -1) << line << " in order";
-    }
-    // The edge pass draws into the back buffer: no target of its own.
+
+    ASSERT_EQ(DrawnMeshes(), std::vector<std::string>{"island"});
+    const SeenDraw& island = seen[0];
+    const Mirel::XMeshObj& mesh = g_demoState.meshes[0];
+    ExpectShaders(island, "vertex_base.cpp", "fragment_handdraw.cpp");
+    ExpectTextures(island, 0, {"Textures//island.jpg", "Textures//islandNormal.jpg"});
+    EXPECT_EQ(island.Matrix(0), Times(mesh.world, g_demoState.camera->viewProjection));
+    EXPECT_EQ(island.Matrix(4), mesh.world);
+    EXPECT_EQ(island.vertex[8], Eye());
+    // Then the edges of the screen texture into the back buffer (no target of its own).
+    const int edges = FindCall("SetTexture(0, " + screen + ")", island.callsBefore);
+    EXPECT_NE(edges, -1);
+    EXPECT_NE(FindCall("SetPixelShader(" + sobel + ")", edges), -1);
     EXPECT_EQ(FindCall("SetRenderTarget(0, Texture#", FindCall("SetRenderTarget(0, Texture#") + 1), -1);
 
     ASSERT_EQ(sprite.drawn.size(), 3u);
     EXPECT_FLOAT_EQ(sprite.drawn[0].transform._11, 0.0005f);
+    EXPECT_EQ(sprite.drawn[0].texture, Texture("Textures//first.png"));
+    EXPECT_EQ(sprite.drawn[1].texture, Texture("Textures//thereis.png"));
+    EXPECT_EQ(sprite.drawn[2].texture, Texture("Textures//asketch.png"));
     EXPECT_EQ(sprite.drawn[2].position, D3DXVECTOR3(-990.0f, 1024.0f, 0.0f));
-    EXPECT_EQ(sprite.drawn[2].texture, resources.GetTexture("Textures//asketch.png"));
     EXPECT_EQ(sprite.drawn[1].color, 0x9BFFFFFFu);  // 0.2425 s into its fade: level 155
+
+    ExpectStopReleases(effect, {});
 }
 
 // The edge pass on the headless OpenGL device: a sketch sheet with one shape

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <string>
 
 #include "resources/resource_manager.h"
+#include "scene/camera.h"
 #include "shell/demo_state.h"
 #include "sound/music_player.h"
 #include "tests/effects/scene_doubles.h"
@@ -16,7 +18,7 @@ class HandToHatchEffectTest : public EffectFixture {
 protected:
     void SetUp() override {
         EffectFixture::SetUp();
-        scene.Install();
+        ProbeSceneMeshes();
         device->SetSamplerState(8, D3DSAMP_MAGFILTER, D3DTEXF_POINT);
         effect.startTime = 17.5;
         effect.endTime = 33.5;
@@ -28,11 +30,10 @@ protected:
         EffectFixture::TearDown();
     }
     void Draw(double time) {
-        scene.ClearDrawn();
+        seen.clear();
         ClearCalls();
         Frame(effect, time);
     }
-    FakeSceneMeshes scene;
     Mirel::HandToHatchEffect effect{&g_demoState};
 };
 
@@ -83,13 +84,40 @@ TEST_F(HandToHatchEffectTest, TheSeaAppearsAtItsCueAndGrowsNineteenASecond) {
     EXPECT_NE(FindCall(growth), -1) << ::testing::PrintToString(Calls());
 }
 
-// Scene pass into two white targets, edges into a cleared target of their
-// own, then the mix on the back buffer; Stop releases both targets once.
-TEST_F(HandToHatchEffectTest, ScenePassEdgesThenTheMixAndStopReleasesBothTargets) {
+// What every scene is checked for: each draw with the registers and
+// textures it sees, in order; the camera path; what Stop gives up. Island
+// then sea into two white targets, edges into a cleared target of their
+// own, then the mix on the back buffer; the camera stays on the path it
+// was given; Stop releases both targets once.
+TEST_F(HandToHatchEffectTest, IslandThenSeaSeeTheirRegistersAndTexturesThenEdgesAndMixPathKeptStopReleasesBoth) {
     IDirect3DTexture9 *scene1 = effect.sceneTarget1, *edges = effect.edgeTexture;
     const std::string target1 = RecordedName(device, scene1), edgeTarget = RecordedName(device, edges);
+    g_demoState.camera->FollowPath(g_demoState.resources->GetCameraPath("Media//HandDraw.cp"), 10.52);
     StartAt(effect, 17.5);
+    ExpectFlies("Media//HandDraw.cp", 10.52);
     Draw(25.0);
+
+    ASSERT_EQ(DrawnMeshes(), (std::vector<std::string>{"island", "sea"}));
+    ASSERT_EQ(seen.size(), 3u) << "each drawn whole";
+    const D3DXMATRIX& viewProjection = g_demoState.camera->viewProjection;
+    const D3DXVECTOR4 water(2.0f, -3.0f, 24.0f, effect.waterGrowth);
+    for (size_t k : {0u, 1u}) {
+        SCOPED_TRACE(seen[k].mesh);
+        const Mirel::XMeshObj& mesh = g_demoState.meshes[k];
+        EXPECT_EQ(seen[k].Matrix(0), Times(mesh.world, viewProjection));
+        EXPECT_EQ(seen[k].Matrix(4), mesh.worldInvTranspose);
+        EXPECT_EQ(seen[k].Matrix(8), mesh.world);
+        EXPECT_EQ(seen[k].vertex[12], Eye());
+        EXPECT_EQ(seen[k].vertex[13], effect.sceneParams);
+        EXPECT_EQ(seen[k].pixel[0], k == 0 ? effect.sceneParams : water);
+    }
+    const SeenDraw &island = seen[0], &sea = seen[1];
+    ExpectShaders(island, "vertex_handtohatch.cpp", "fragment_handtohatch.cpp");
+    ExpectTextures(island, 0, HatchTextures());
+    ExpectShaders(sea, "vertex_handtohatch_water.cpp", "fragment_handtohatch_water.cpp");
+    ExpectTextures(sea, 0,
+                   {"Textures//waves2.dds", "Textures//Hatch1.dds", "Textures//hatch0.jpg", "Textures//hatch1.jpg"});
+
     char mix[64];
     std::snprintf(mix, sizeof mix, "SetPixelShaderConstantF(0, [%g, 2, -3, 24], 1)", effect.blend);
     int at = 0;
@@ -102,15 +130,8 @@ TEST_F(HandToHatchEffectTest, ScenePassEdgesThenTheMixAndStopReleasesBothTargets
         at = FindCall(line, at);
         ASSERT_NE(at, -1) << line << " in order in\n" << ::testing::PrintToString(Calls());
     }
-    // Island then sea, each drawn whole.
-    EXPECT_EQ(scene.meshes[0].subsetsDrawn, std::vector<DWORD>{0});
-    EXPECT_EQ(scene.meshes[1].subsetsDrawn, (std::vector<DWORD>{0, 1}));
 
-    scene1->AddRef();  // held here too: after Stop only this reference is left
-    edges->AddRef();
-    effect.Stop();
-    EXPECT_EQ(scene1->Release(), 0u);
-    EXPECT_EQ(edges->Release(), 0u);
+    ExpectStopReleases(effect, {scene1, edges});
     effect.Stop();  // a second Stop finds nothing to release
 }
 

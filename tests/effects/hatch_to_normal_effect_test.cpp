@@ -8,8 +8,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 #include <vector>
 
+#include "render/render_target.h"
 #include "resources/resource_manager.h"
 #include "scene/camera.h"
 #include "shell/demo_state.h"
@@ -47,10 +49,7 @@ protected:
     // Update and Render alone on the screen target: the device as the
     // scene hands it to its post passes.
     void RenderAt(double time) {
-        IDirect3DSurface9* screen = nullptr;
-        g_demoState.screenTexture->GetSurfaceLevel(0, &screen);
-        device->SetRenderTarget(0, screen);
-        screen->Release();
+        SetTextureTarget(device, 0, g_demoState.screenTexture);
         g_demoState.frameDelta = time - g_demoState.time;
         g_demoState.time = time;
         g_demoState.camera->UpdateCamera(time);
@@ -67,8 +66,6 @@ TEST_F(HatchToNormalTest, SweepSpeedsUpAndTheRadialRouteIsTakenInTheFrameTrigger
     IDirect3DPixelShader9* composite = g_demoState.resources->GetPixelShader("fragment_hatchtonormal_fs.cpp");
     ASSERT_NE(radial, nullptr);
     StartAt(kStart + kFrame);
-    EXPECT_TRUE(g_demoState.camera->followPath);
-    EXPECT_EQ(g_demoState.camera->path, g_demoState.resources->GetCameraPath("Media//HatchToNormal.cp"));
     EXPECT_FALSE(g_demoState.music->spectrumEnabled);
     EXPECT_FLOAT_EQ(effect.sceneParams.x, static_cast<float>(kStart + kFrame));
     EXPECT_FLOAT_EQ(effect.sceneParams.y, -70.0f + static_cast<float>(kFrame) * 10.0f);
@@ -131,17 +128,16 @@ TEST_F(HatchToNormalTest, WordsFadeInOverASecondEachAndOutTogetherFromFiveSecond
     EXPECT_EQ(sprite.drawn[0].color, 0x00FFFFFFu);
 }
 
-// The island twice, mirrored then as it is, the sea, the boat and the sky dome
-// last and whole with the view-projection alone; the screen target and the
-// states the start-up set (and the sprite changes) handed back.
-TEST_F(HatchToNormalTest, RenderDrawsTheMirrorFirstAndHandsBackTheScreenTargetAndStartUpStates) {
-    std::vector<DrawnSubset> log;
-    ProbeMesh island("island", log, device), sea("sea", log, device), boat("boat", log, device),
-        sky("sky", log, device);
-    PutSceneMesh(0, &island, 1);
-    PutSceneMesh(1, &sea, 1);
-    PutSceneMesh(2, &boat, 4);
-    PutSceneMesh(3, &sky, 3);
+// What every scene is checked for: each draw with the registers and
+// textures it sees, in order; the camera path; what Stop gives up. The
+// island mirrored, then as it is, the sea, the boat, and the sky dome last
+// and whole with the view-projection alone and its own colour front; the
+// screen target and the states the start-up set (and the sprite changed)
+// handed back.
+TEST_F(HatchToNormalTest, EveryDrawSeesItsRegistersAndTexturesFliesItsPathHandsBackStatesStopReleasesItsOwn) {
+    ProbeSceneMeshes();
+    g_demoState.meshes[2].materialCount = 4;
+    g_demoState.meshes[3].materialCount = 3;
     ID3DXSprite* realSprite = nullptr;
     ASSERT_EQ(D3DXCreateSprite(device, &realSprite), D3D_OK);
     device->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_MIRROR);
@@ -150,18 +146,47 @@ TEST_F(HatchToNormalTest, RenderDrawsTheMirrorFirstAndHandsBackTheScreenTargetAn
     device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
     device->SetRenderState(D3DRS_CLIPPLANEENABLE, D3DCLIPPLANE0 | D3DCLIPPLANE1);
     effect.Start(kStart + kFrame);
+    ExpectFlies("Media//HatchToNormal.cp", kStart + kFrame);
     RenderAt(kStart + kFrame);
 
-    const D3DXMATRIX viewProjection = AsRegisters(g_demoState.camera->viewProjection);
+    const D3DXMATRIX& viewProjection = g_demoState.camera->viewProjection;
+    ASSERT_EQ(DrawnMeshes(), (std::vector<std::string>{"island", "sea", "boat", "sky"}));
+    ASSERT_EQ(seen.size(), 1u + 1u + 2u + 4u + 3u) << "each drawn whole, the island twice";
+    const SeenDraw &mirror = seen[0], &island = seen[1], &sea = seen[2], &boat = seen[4], &sky = seen[8];
+    const Mirel::XMeshObj& islandMesh = g_demoState.meshes[0];
     D3DXMATRIX mirrored;
-    D3DXMatrixMultiply(&mirrored, &effect.reflectionMatrix, &g_demoState.camera->viewProjection);
-    EXPECT_EQ(DrawRuns(log), (std::vector<std::string>{"island", "sea", "boat", "sky"}));
-    ASSERT_EQ(island.subsetsDrawn.size(), 2u);
-    EXPECT_EQ(log[0].registers0to3, AsRegisters(mirrored));
-    EXPECT_EQ(log[1].registers0to3, viewProjection);
-    EXPECT_EQ(boat.subsetsDrawn, (std::vector<DWORD>{0, 1, 2, 3}));
-    EXPECT_EQ(sky.subsetsDrawn, (std::vector<DWORD>{0, 1, 2}));
-    EXPECT_EQ(log.back().registers0to3, viewProjection);
+    D3DXMatrixMultiply(&mirrored, &islandMesh.world, &effect.reflectionMatrix);
+    EXPECT_EQ(mirror.Matrix(0), Times(mirrored, viewProjection));
+    EXPECT_EQ(mirror.Matrix(4), islandMesh.worldInvTranspose);
+    EXPECT_EQ(mirror.vertex[8], Eye());
+    ExpectShaders(mirror, "vertex_base.cpp", "fragment_base.cpp");
+    EXPECT_EQ(mirror.cull, static_cast<DWORD>(D3DCULL_CW));
+    for (const SeenDraw* draw : {&mirror, &island})
+        ExpectTextures(*draw, 0, {"Textures//island.jpg", "Textures//islandNormal.jpg", "Textures//shadowmap.tga"});
+    for (const SeenDraw* draw : {&island, &sea, &boat}) {
+        SCOPED_TRACE(draw->mesh);
+        const Mirel::XMeshObj& mesh = g_demoState.meshes[draw == &island ? 0 : draw == &sea ? 1 : 2];
+        EXPECT_EQ(draw->Matrix(0), Times(mesh.world, viewProjection));
+        EXPECT_EQ(draw->Matrix(4), mesh.worldInvTranspose);
+        EXPECT_EQ(draw->Matrix(8), mesh.world);
+        EXPECT_EQ(draw->vertex[12], Eye());
+        EXPECT_EQ(draw->vertex[13], effect.sceneParams);
+        EXPECT_EQ(draw->pixel[0], effect.sceneParams);
+    }
+    ExpectShaders(island, "vertex_hatchtonormal.cpp", "fragment_hatchtonormal.cpp");
+    ExpectTextures(island, 3, HatchTextures());
+    ExpectShaders(sea, "vertex_water_hatchtonormal.cpp", "fragment_water_hatchtonormal.cpp");
+    ExpectTextures(sea, 0, {"Textures//waves2.dds", "Textures//cubemap.dds"});
+    EXPECT_EQ(sea.textures[2], effect.reflectionTexture) << "the sea reads the mirror image";
+    ExpectTextures(sea, 3, {"Textures//Hatch1.dds", "Textures//hatch0.jpg", "Textures//hatch1.jpg"});
+    ExpectShaders(boat, "vertex_base.cpp", "fragment_boat_shatter.cpp");
+    ExpectTextures(boat, 0, {"Textures//Hatch4.dds"});
+    EXPECT_EQ(sky.Matrix(0), viewProjection) << "the dome's world is not applied";
+    EXPECT_EQ(sky.vertex[4], D3DXVECTOR4(effect.sceneParams.y, 0.0f, effect.sceneParams.x, 0.0f))
+        << "the sky's own colour front, no clouds";
+    ExpectShaders(sky, "vertex_skydome.cpp", "fragment_skydome.cpp");
+    ExpectTextures(sky, 0, {"Textures//Sky02.jpg"});
+
     EXPECT_EQ(RenderState(D3DRS_CLIPPLANEENABLE), 0u);
     EXPECT_EQ(RenderState(D3DRS_CULLMODE), static_cast<DWORD>(D3DCULL_CCW));
     EXPECT_TRUE(ScreenIsTarget());
@@ -171,6 +196,8 @@ TEST_F(HatchToNormalTest, RenderDrawsTheMirrorFirstAndHandsBackTheScreenTargetAn
     EXPECT_EQ(RenderState(D3DRS_ALPHABLENDENABLE), static_cast<DWORD>(FALSE));
     g_demoState.sprite = &sprite;
     realSprite->Release();
+
+    ExpectStopReleases(effect, {effect.sceneTarget1, effect.blurTarget, effect.reflectionTexture, effect.pixelState});
 }
 
 class HatchToNormalPicture : public HatchToNormalTest {
@@ -209,17 +236,11 @@ TEST_F(HatchToNormalPicture, MirroredIslandLiesBelowTheWaterLineAndNothingAboveT
 TEST_F(HatchToNormalPicture, GlowBlurSpreadsOneBrightTexelByTheNineTapKernel) {
     effect.Init();
     StartAt(kStart + kFrame);
-    IDirect3DSurface9* glow = nullptr;
-    effect.sceneTarget1->GetSurfaceLevel(0, &glow);
-    device->SetRenderTarget(0, glow);
+    SetTextureTarget(device, 0, effect.sceneTarget1);
     device->Clear(0, nullptr, D3DCLEAR_TARGET, 0x00000000, 1.0f, 0);
     const D3DRECT texel = {30, 20, 31, 21};
     device->Clear(1, &texel, D3DCLEAR_TARGET, 0xFFFFFFFF, 1.0f, 0);
-    glow->Release();
-    IDirect3DSurface9* backBuffer = nullptr;
-    gpu.RenderTarget(64, 48)->GetSurfaceLevel(0, &backBuffer);
-    device->SetRenderTarget(0, backBuffer);
-    backBuffer->Release();
+    SetTextureTarget(device, 0, gpu.RenderTarget(64, 48));  // standing in for the back buffer
 
     effect.PostProcess();
     Picture blurred = TestDevice::Read(effect.sceneTarget1);

@@ -1,6 +1,5 @@
-// For scene tests: the seven scene meshes as recording doubles, a mesh double
-// that notes the device state at every subset it draws, real meshes built
-// from triangles, and the names the recording gives device objects.
+// For scene tests: scene meshes swapped for doubles, real meshes built from
+// triangles, and the names the recording gives device objects.
 #pragma once
 
 #include <array>
@@ -17,69 +16,10 @@
 #include "tests/support/fakes.h"
 #include "tests/support/scene_mesh.h"
 
-struct FakeSceneMeshes {
-    std::array<FakeMesh, 7> meshes;
-
-    // Puts them in g_demoState.meshes (which the effect fixture clears): the
-    // island with one subset, the others with two.
-    void Install() {
-        for (size_t i = 0; i < meshes.size(); ++i) {
-            MeshRecord record;
-            record.mesh = &meshes[i];
-            record.materialCount = i == 0 ? 1 : 2;
-            g_demoState.meshes.emplace_back(record);
-        }
-    }
-    void ClearDrawn() {
-        for (FakeMesh& mesh : meshes) mesh.subsetsDrawn.clear();
-    }
-};
-
 // Scene mesh `index` becomes `mesh` with `subsets` materials.
 inline void PutSceneMesh(size_t index, ID3DXMesh* mesh, uint32_t subsets) {
     g_demoState.meshes[index].mesh = mesh;
     g_demoState.meshes[index].materialCount = subsets;
-}
-
-// The device state at one DrawSubset of a ProbeMesh.
-struct DrawnSubset {
-    std::string mesh;
-    IDirect3DPixelShader9* pixelShader = nullptr;
-    IDirect3DBaseTexture9* stage2 = nullptr;
-    D3DXMATRIX registers0to3;  // as the shader reads them (transposed)
-    DWORD blend = 0, source = 0, destination = 0;
-    int callsBefore = 0;  // calls the recording device had logged
-};
-
-struct ProbeMesh : FakeMesh {
-    ProbeMesh(std::string name_, std::vector<DrawnSubset>& log_, IDirect3DDevice9* device_)
-        : name(std::move(name_)), log(log_), device(device_) {}
-    HRESULT DrawSubset(DWORD attribId) override {
-        DrawnSubset at;
-        at.mesh = name;
-        device->GetPixelShader(&at.pixelShader);
-        device->GetTexture(2, &at.stage2);
-        for (IUnknown* held : {static_cast<IUnknown*>(at.pixelShader), static_cast<IUnknown*>(at.stage2)})
-            if (held) held->Release();
-        device->GetVertexShaderConstantF(0, at.registers0to3, 4);
-        device->GetRenderState(D3DRS_ALPHABLENDENABLE, &at.blend);
-        device->GetRenderState(D3DRS_SRCBLEND, &at.source);
-        device->GetRenderState(D3DRS_DESTBLEND, &at.destination);
-        at.callsBefore = static_cast<int>(D3D9_RecordedCalls(device).size());
-        log.push_back(at);
-        return FakeMesh::DrawSubset(attribId);
-    }
-    std::string name;
-    std::vector<DrawnSubset>& log;
-    IDirect3DDevice9* device;
-};
-
-// The meshes of a log in drawing order, one entry for each run of subsets of one mesh.
-inline std::vector<std::string> DrawRuns(const std::vector<DrawnSubset>& log) {
-    std::vector<std::string> runs;
-    for (const DrawnSubset& at : log)
-        if (runs.empty() || runs.back() != at.mesh) runs.push_back(at.mesh);
-    return runs;
 }
 
 inline std::vector<float> Floats(const D3DXVECTOR4& v) { return {v.x, v.y, v.z, v.w}; }
@@ -129,4 +69,9 @@ inline std::string RecordedName(IDirect3DDevice9* device, IDirect3DBaseTexture9*
     device->SetTexture(15, texture);
     const std::string& line = D3D9_RecordedCalls(device).back();
     return line.substr(15, line.size() - 16);  // inside "SetTexture(15, ...)"
+}
+inline std::string RecordedName(IDirect3DDevice9* device, IDirect3DVertexShader9* shader) {
+    device->SetVertexShader(shader);
+    const std::string& line = D3D9_RecordedCalls(device).back();
+    return line.substr(16, line.size() - 17);  // inside "SetVertexShader(...)"
 }

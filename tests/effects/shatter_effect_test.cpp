@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/win32/win32_platform.h"
+#include "render/render_target.h"
 #include "resources/resource_manager.h"
 #include "scene/camera.h"
 #include "shell/demo_state.h"
@@ -117,52 +118,75 @@ TEST_F(ShatterEffectTest, PlainCopyUntilTheCueThenHalfAQuarterSecondInAndExactly
     EXPECT_EQ(amountAt(2.0), 1.0f);
 }
 
-TEST_F(ShatterEffectTest, StartFliesThePathRenderDrawsMirrorSeaYachtWholeDomeAndPutsStatesBackStopReleases) {
-    std::vector<DrawnSubset> log;
-    ProbeMesh sea("sea", log, device), yacht("yacht", log, device), sky("sky", log, device);
+// What every scene is checked for: each draw with the registers and
+// textures it sees, in order; the camera path; what Stop gives up. The
+// mirrored yacht, the sea, the yacht, the dome whole with its own sky; the
+// states and the screen target handed back.
+TEST_F(ShatterEffectTest, EveryDrawSeesItsRegistersAndTexturesFliesItsPathPutsStatesBackStopReleasesItsOwn) {
+    ProbeSceneMeshes();
     UseBoat(LevelTriangles({1.0f}));
-    PutSceneMesh(1, &sea, 1);
     g_demoState.meshes[2].materialCount = 4;
-    PutSceneMesh(3, &sky, 3);
+    g_demoState.meshes[3].materialCount = 3;
     effect.Init();
     ID3DXMesh* copy = effect.shatterMesh;
+    ProbeMesh yacht("yacht", seen, device);
     effect.shatterMesh = &yacht;  // the copy's draws, noted
     device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
     device->SetRenderState(D3DRS_CLIPPLANEENABLE, D3DCLIPPLANE0 | D3DCLIPPLANE1);
-    IDirect3DSurface9* screen = nullptr;
-    g_demoState.screenTexture->GetSurfaceLevel(0, &screen);
-    device->SetRenderTarget(0, screen);
-    screen->Release();
+    SetTextureTarget(device, 0, g_demoState.screenTexture);
     effect.Start(kStart + 0.5);
-    EXPECT_EQ(g_demoState.camera->path, g_demoState.resources->GetCameraPath("Media//Shatter.cp"));
-    EXPECT_TRUE(g_demoState.camera->followPath);
+    ExpectFlies("Media//Shatter.cp", kStart + 0.5);
     g_demoState.camera->UpdateCamera(kStart + 0.5);
     effect.Update(0.5, kStart + 0.5);
     effect.Render();
     EXPECT_FLOAT_EQ(effect.localTime, 0.5f);
-    EXPECT_EQ(DrawRuns(log), (std::vector<std::string>{"yacht", "sea", "yacht", "sky"}));
-    EXPECT_EQ(yacht.subsetsDrawn, (std::vector<DWORD>{0, 1, 2, 3, 0, 1, 2, 3}));
-    EXPECT_EQ(sky.subsetsDrawn, (std::vector<DWORD>{0, 1, 2}));
-    EXPECT_EQ(log[4].stage2, effect.reflectionTexture) << "the sea reads the mirror image";
+
+    ASSERT_EQ(DrawnMeshes(), (std::vector<std::string>{"yacht", "sea", "yacht", "sky"}));
+    ASSERT_EQ(seen.size(), 4u + 2u + 4u + 3u) << "each drawn whole";
+    const SeenDraw &mirror = seen[0], &sea = seen[4], &boat = seen[6], &sky = seen[10];
+    const D3DXMATRIX& viewProjection = g_demoState.camera->viewProjection;
+    const Mirel::XMeshObj &seaMesh = g_demoState.meshes[1], &boatMesh = g_demoState.meshes[2];
+    D3DXMATRIX mirrored;
+    D3DXMatrixMultiply(&mirrored, &boatMesh.world, &effect.reflectionMatrix);
+    EXPECT_EQ(mirror.Matrix(0), Times(mirrored, viewProjection));
+    EXPECT_EQ(boat.Matrix(0), Times(boatMesh.world, viewProjection));
+    for (const SeenDraw* draw : {&mirror, &boat}) {
+        EXPECT_EQ(draw->Matrix(4), boatMesh.worldInvTranspose);
+        EXPECT_EQ(draw->vertex[8], D3DXVECTOR4(effect.localTime, effect.shatterFront, 0.0f, 0.0f));
+        ExpectShaders(*draw, "vertex_boat_shatter.cpp", "fragment_boat_shatter.cpp");
+        ExpectTextures(*draw, 0, {"Textures//Hatch4.dds"});
+        EXPECT_EQ(draw->cull, static_cast<DWORD>(D3DCULL_NONE)) << "the sails from both sides";
+    }
+    EXPECT_EQ(sea.Matrix(0), Times(seaMesh.world, viewProjection));
+    EXPECT_EQ(sea.Matrix(4), seaMesh.worldInvTranspose);
+    EXPECT_EQ(sea.Matrix(8), seaMesh.world);
+    EXPECT_EQ(sea.vertex[12], Eye());
+    EXPECT_EQ(sea.vertex[13], effect.timeVector);
+    EXPECT_EQ(sea.pixel[0], effect.timeVector);
+    ExpectShaders(sea, "vertex_water.cpp", "fragment_water.cpp");
+    ExpectTextures(sea, 0, {"Textures//waves2.dds", "Textures//cubemap.dds"});
+    EXPECT_EQ(sea.textures[2], effect.reflectionTexture) << "the sea reads the mirror image";
+    EXPECT_EQ(sea.cull, static_cast<DWORD>(D3DCULL_CCW));
+    EXPECT_EQ(sky.Matrix(0), viewProjection) << "the dome's world is not applied";
+    EXPECT_EQ(sky.vertex[4], D3DXVECTOR4(1.0e4f, 1.0f, effect.timeVector.x, 0.0f))
+        << "the sky's own: all colour, clouds drifting by the time";
+    ExpectShaders(sky, "vertex_skydome.cpp", "fragment_skydome.cpp");
+    ExpectTextures(sky, 0, {"Textures//Sky02.jpg", "Textures//clouds1.tga"});
+    EXPECT_EQ(sky.cull, static_cast<DWORD>(D3DCULL_NONE));
+
     EXPECT_EQ(RenderState(D3DRS_CLIPPLANEENABLE), 0u);
     EXPECT_EQ(RenderState(D3DRS_CULLMODE), static_cast<DWORD>(D3DCULL_CCW));
     EXPECT_TRUE(ScreenIsTarget()) << "the mirror is drawn into its own texture and the screen handed back";
 
-    // Stop releases the mirror and the copy Init made, and only those.
-    IDirect3DTexture9* mirror = effect.reflectionTexture;
-    mirror->AddRef();
     effect.shatterMesh = copy;
-    copy->AddRef();
-    effect.Stop();
-    EXPECT_EQ(mirror->Release(), 0u);
-    EXPECT_EQ(copy->Release(), 0u);
+    ExpectStopReleases(effect, {effect.reflectionTexture, copy});
 }
 
 TEST_F(ShatterEffectTest, WithoutItsReflectionTextureTheSceneDrawsNoMirrorAndTheSeaReadsNoTexture) {
-    std::vector<DrawnSubset> log;
-    ProbeMesh sea("sea", log, device), yacht("yacht", log, device);
+    ProbeSceneMeshes();
+    ProbeMesh yacht("yacht", seen, device);
     UseBoat(LevelTriangles({1.0f}));
-    PutSceneMesh(1, &sea, 1);
+    g_demoState.meshes[1].materialCount = 1;
     for (const char* name :
          {"Textures//island.jpg", "Textures//islandNormal.jpg", "Textures//shadowmap.tga", "Textures//clouds1.tga"})
         g_demoState.resources->GetTexture(name);
@@ -179,10 +203,10 @@ TEST_F(ShatterEffectTest, WithoutItsReflectionTextureTheSceneDrawsNoMirrorAndThe
     StartAt(effect, kStart + 0.5);
     ClearCalls();
     Frame(effect, kStart + 0.6);
-    // Two frames, each the sea and the yacht, no mirror.
-    EXPECT_EQ(DrawRuns(log), (std::vector<std::string>{"sea", "yacht", "sea", "yacht"}));
-    EXPECT_EQ(log[0].stage2, nullptr);
-    EXPECT_EQ(log[2].stage2, nullptr);
+    // Two frames, each the sea, the yacht and the sky, no mirror.
+    EXPECT_EQ(DrawnMeshes(), (std::vector<std::string>{"sea", "yacht", "sky", "sea", "yacht", "sky"}));
+    EXPECT_EQ(seen[0].textures[2], nullptr);
+    EXPECT_EQ(seen[4].textures[2], nullptr);
     const int frameClear = FindCall("Clear(");
     ASSERT_NE(frameClear, -1);
     EXPECT_EQ(FindCall("Clear(", frameClear + 1), -1) << "only the frame's own clear, no mirror cleared";

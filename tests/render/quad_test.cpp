@@ -6,6 +6,7 @@
 
 #include "platform/win32/win32_platform.h"
 #include "render/quad.h"
+#include "render/render_target.h"
 #include "tests/support/test_device.h"
 #include "tests/support/text_files.h"
 
@@ -111,15 +112,10 @@ TEST_F(QuadPicture, ClearedTargetIsTransparentBlackWhereTheShaderDiscards) {
     )");
     ASSERT_NE(rightHalf, nullptr) << gpu.Error();
     IDirect3DTexture9* target = gpu.RenderTarget(48, 32);
-    IDirect3DSurface9* level = nullptr;
-    IDirect3DSurface9* back = nullptr;
-    target->GetSurfaceLevel(0, &level);
-    gpu->GetRenderTarget(0, &back);
-    gpu->SetRenderTarget(0, level);
+    IDirect3DSurface9* back = CurrentTarget(gpu.Get());
+    SetTextureTarget(gpu.Get(), 0, target);
     gpu->Clear(0, nullptr, D3DCLEAR_TARGET, kGreen, 1.0f, 0);
-    gpu->SetRenderTarget(0, back);
-    level->Release();
-    back->Release();
+    PutBackTarget(gpu.Get(), back);
 
     quad.Draw(target, gpu.Get(), vertexShader, rightHalf, false);
     Picture kept = TestDevice::Read(target);

@@ -1,6 +1,6 @@
 // The built demo capturing headless: a folder of PNG frames with its WAV, the
-// same frames from a later --start, a video checked with ffprobe, and the
-// failure paths (no ffmpeg, a bad place or time, Ctrl-C).
+// same frames from a later --start in every scene, a video checked with
+// ffprobe, and the failure paths (no ffmpeg, a bad place or time, Ctrl-C).
 #include <gtest/gtest.h>
 #include <stb_image.h>
 
@@ -14,6 +14,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -48,6 +49,23 @@ std::vector<std::string> Names(const fs::path& directory) {
     return names;
 }
 
+// Pixels that differ between two PNG files of the same size; -1 when either
+// cannot be read or the sizes differ.
+long DifferingPixels(const fs::path& a, const fs::path& b) {
+    int width[2], height[2], channels = 0;
+    stbi_uc* pixels[2] = {stbi_load(a.c_str(), &width[0], &height[0], &channels, 4),
+                          stbi_load(b.c_str(), &width[1], &height[1], &channels, 4)};
+    long differing = -1;
+    if (pixels[0] && pixels[1] && width[0] == width[1] && height[0] == height[1]) {
+        differing = 0;
+        for (long i = 0; i < long(width[0]) * height[0]; ++i)
+            differing += std::memcmp(pixels[0] + 4 * i, pixels[1] + 4 * i, 4) != 0;
+    }
+    stbi_image_free(pixels[0]);
+    stbi_image_free(pixels[1]);
+    return differing;
+}
+
 // Frame k shows demo time k / fps and is named by that number, so a capture
 // from a later --start holds byte for byte the frames of one from 0, and its
 // sound is the tail of the other's. Away from a terminal, progress comes in
@@ -78,6 +96,29 @@ TEST_F(CaptureRun, FolderHoldsNumberedFramesAndTheSpansSoundTheSameFromALaterSta
     std::string wholeWav = ReadText(whole / "audio.wav"), lateWav = ReadText(late / "audio.wav");
     ASSERT_EQ(lateWav.size(), 44u + 9u * 1470u * 4u);
     EXPECT_EQ(lateWav.substr(44), wholeWav.substr(wholeWav.size() - (lateWav.size() - 44)));
+}
+
+// The frames before --start run with their clears and draws discarded, so a
+// pass that read what an earlier frame left in a target, or a device state
+// that only a drawn frame sets, would show in the first frame drawn. Two
+// frames from a start inside each scene, against the same frames of one run
+// from 0 (a run that also starts late would discard the same draws).
+TEST_F(CaptureRun, FramesAreTheSameFromAStartInsideEveryScene) {
+    const std::string size = " --fps 1 --mode 80x60";  // frame k at k seconds
+    const int starts[] = {5, 14, 25, 40, 80, 100};     // one in each scene
+    fs::path whole = folder / "whole";
+    ShellResult run = Demo("--capture " + whole.string() + "/" + size + " --until 102");
+    ASSERT_EQ(run.status, 0) << run.log;
+    for (int start : starts) {
+        fs::path late = folder / ("from" + std::to_string(start));
+        run = Demo("--capture " + late.string() + "/" + size + " --start " + std::to_string(start) + " --until " +
+                   std::to_string(start + 2));
+        ASSERT_EQ(run.status, 0) << run.log;
+        for (int frame : {start, start + 1}) {
+            const std::string name = capture::FrameFileName(frame);
+            EXPECT_EQ(DifferingPixels(late / name, whole / name), 0) << name << " from --start " << start;
+        }
+    }
 }
 
 TEST_F(CaptureRun, VideoHasPictureAndSoundOfTheSpanAndRepeats) {

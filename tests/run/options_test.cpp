@@ -7,6 +7,7 @@
 #include "run/launch_checks.h"
 #include "run/options.h"
 #include "run/png_file.h"
+#include "tools/pack/pack_writer.h"
 
 namespace {
 
@@ -142,14 +143,53 @@ TEST(LaunchChecks, ModeMustFitTheRenderersLargestTexture) {
     EXPECT_EQ(CheckModeFits(Parse({}).options, 16), "") << "no mode given, nothing to check";
 }
 
-// A missing pack is refused by the demo run (DemoFailureRun); a folder is no
-// pack, and what a file holds is the system's to judge.
-TEST_F(OutputPaths, ResourcePackMustBeAFile) {
-    std::filesystem::create_directories(In("data.pak"));
-    EXPECT_EQ(CheckResourcePack(In("data.pak")), "the resource pack " + In("data.pak") + " is not a file");
-    std::filesystem::remove(In("data.pak"));
-    std::ofstream(In("data.pak")) << "anything";
-    EXPECT_EQ(CheckResourcePack(In("data.pak")), "");
+// A missing pack is refused by the demo run (DemoFailureRun). A folder is no
+// pack, and a file must hold a sound directory: the header, the directory and
+// every entry's data within the file, names the format stores, none twice.
+// What the entries hold is the system's to judge.
+TEST_F(OutputPaths, ResourcePackMustBeAFileWithASoundDirectory) {
+    const std::string pack = In("data.pak");
+    std::filesystem::create_directories(pack);
+    EXPECT_EQ(CheckResourcePack(pack), "the resource pack " + pack + " is not a file");
+    std::filesystem::remove(pack);
+    auto check = [&](const std::vector<uint8_t>& bytes) {
+        std::ofstream(pack, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+        const std::string error = CheckResourcePack(pack);
+        const std::string damaged = "the resource pack " + pack + " is damaged: ";
+        return error.rfind(damaged, 0) == 0 ? error.substr(damaged.size()) : error;
+    };
+    std::vector<uint8_t> empty, sound;
+    std::string error;
+    ASSERT_TRUE(BuildPack({}, 0, 0, empty, error)) << error;
+    EXPECT_EQ(check(empty), "");
+    // Stored plain (key 0), so that names can be changed in place.
+    ASSERT_TRUE(BuildPack({{"a.png", {1, 2, 3}}, {"b.cpp", {4}}}, 0, 0, sound, error)) << error;
+    EXPECT_EQ(check(sound), "");
+    const std::string size = " (the file has " + std::to_string(sound.size() - 1) + " bytes)";
+    auto cut = [&](size_t length) { return std::vector<uint8_t>(sound.begin(), sound.begin() + long(length)); };
+    EXPECT_EQ(check(cut(20)), "it is shorter than its 36-byte header (the file has 20 bytes)");
+    EXPECT_EQ(check(cut(kPackHeaderSize + kPackEntrySize + 10)),
+              "its directory of 2 entries runs past the end of the file (the file has 110 bytes)");
+    EXPECT_EQ(check(cut(sound.size() - 1)), "entry 2 of 2, \"b.cpp\", runs past the end of the file (offset " +
+                                                std::to_string(sound.size() - 1) + ", size 1)" + size);
+    auto named = [&](const std::string& first, const std::string& second) {
+        std::vector<uint8_t> bytes = sound;
+        for (size_t entry : {0, 1}) {
+            const std::string& name = entry == 0 ? first : second;
+            uint8_t* at = bytes.data() + kPackHeaderSize + entry * kPackEntrySize;
+            std::fill(at, at + kPackNameSize, uint8_t{0});
+            std::copy(name.begin(), name.end(), at);
+        }
+        return check(bytes);
+    };
+    EXPECT_EQ(named("", "b.cpp"), "entry 1 of 2: the name is empty");
+    EXPECT_EQ(named("a.png", "sub/b.cpp"), "entry 2 of 2: the name \"sub/b.cpp\" holds a '/'");
+    EXPECT_EQ(named(std::string(kPackNameSize, 'x'), "b.cpp"),
+              "entry 1 of 2: the name \"" + std::string(kPackNameSize, 'x') + "\" is longer than 49 characters");
+    EXPECT_EQ(named("a.png", "a.png"), "entries 1 and 2 are both named \"a.png\"");
+    EXPECT_EQ(named("new\nline", "new\nline"), "entries 1 and 2 are both named \"new\\x0Aline\"");
+    EXPECT_EQ(named("A.png", "a.png"), "") << "names differ in case";
 }
 
 TEST_F(OutputPaths, SavedPngReadsBackOpaque) {

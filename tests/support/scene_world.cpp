@@ -5,6 +5,7 @@
 #include "platform/fmod/fmod.hpp"
 #include "render/quad.h"
 #include "render/release_interface.h"
+#include "render/render_target.h"
 #include "render/screen_target.h"
 #include "resources/resource_manager.h"
 #include "scene/camera.h"
@@ -72,16 +73,11 @@ SceneWorld::Spent SceneWorld::Frame(Mirel::Effect& effect, double time) {
     s.camera->UpdateCamera(time);
     for (Mirel::XMeshObj& mesh : s.meshes) mesh.UpdateTransform();
 
-    IDirect3DSurface9* backBuffer = nullptr;
     IDirect3DSurface9* backDepth = nullptr;
-    IDirect3DSurface9* screen = nullptr;
     device->BeginScene();
-    device->GetRenderTarget(0, &backBuffer);
+    IDirect3DSurface9* backBuffer = CurrentTarget(device);
     device->GetDepthStencilSurface(&backDepth);
-    if (SUCCEEDED(s.screenTexture->GetSurfaceLevel(0, &screen))) {
-        device->SetRenderTarget(0, screen);
-        screen->Release();
-    }
+    SetTextureTarget(device, 0, s.screenTexture);
     device->SetDepthStencilSurface(s.screenDepth);
     device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFFFFFFFF, 1.0f, 0);
 
@@ -91,9 +87,8 @@ SceneWorld::Spent SceneWorld::Frame(Mirel::Effect& effect, double time) {
     const Clock::time_point updated = Clock::now();
     effect.Render();
 
-    device->SetRenderTarget(0, backBuffer);
+    PutBackTarget(device, backBuffer);
     device->SetDepthStencilSurface(backDepth);
-    ReleaseInterface(backBuffer);
     ReleaseInterface(backDepth);
     effect.PostProcess();
     const Clock::time_point done = Clock::now();

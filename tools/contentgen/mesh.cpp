@@ -1,6 +1,7 @@
 #include "tools/contentgen/mesh.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -90,21 +91,19 @@ Mesh Mesh::Unwelded() const {
 
 namespace {
 
-// Fixed-point text without exponent and without trailing zeros ("-0" as "0").
-// A value that is not a finite number is a fault of the mesh builder.
-std::string Num(float v, int decimals = 5) {
+// An X FLOAT: the shortest decimal that reads back as the same float, with
+// a decimal point even where the value is whole ("-2.0"; other readers take
+// "-2" as an integer only) and no exponent ("-0" as "0.0"). A value that is
+// not a finite number is a fault of the mesh builder.
+std::string Num(float v) {
     if (!std::isfinite(v)) {
         std::fprintf(stderr, "contentgen: a mesh holds a value that is not a finite number\n");
         std::exit(1);
     }
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, double(v));
-    std::string s = buffer;
-    if (s.find('.') != std::string::npos) {
-        while (s.back() == '0') s.pop_back();
-        if (s.back() == '.') s.pop_back();
-    }
-    if (s == "-0") s = "0";
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, v == 0.0f ? 0.0f : v, std::chars_format::fixed);
+    std::string s(buffer, written.ptr);
+    if (s.find('.') == std::string::npos) s += ".0";
     return s;
 }
 
@@ -138,10 +137,10 @@ void WriteMesh(std::string& out, const std::string& name, const Mesh& m) {
     for (size_t i = 0; i < m.faceMaterials.size(); ++i)
         out += "  " + std::to_string(m.faceMaterials[i]) + (i + 1 < m.faceMaterials.size() ? ",\n" : ";\n");
     for (const Material& mat : m.materials) {
-        out += "  Material " + mat.name + " {\n   " + Num(mat.diffuse.r, 4) + ";" + Num(mat.diffuse.g, 4) + ";" +
-               Num(mat.diffuse.b, 4) + ";" + Num(mat.diffuse.a, 4) + ";;\n   " + Num(mat.power, 3) + ";\n   " +
-               Num(mat.specular.x, 4) + ";" + Num(mat.specular.y, 4) + ";" + Num(mat.specular.z, 4) + ";;\n   " +
-               Num(mat.emissive.x, 4) + ";" + Num(mat.emissive.y, 4) + ";" + Num(mat.emissive.z, 4) + ";;\n";
+        out += "  Material " + mat.name + " {\n   " + Num(mat.diffuse.r) + ";" + Num(mat.diffuse.g) + ";" +
+               Num(mat.diffuse.b) + ";" + Num(mat.diffuse.a) + ";;\n   " + Num(mat.power) + ";\n   " +
+               Num(mat.specular.x) + ";" + Num(mat.specular.y) + ";" + Num(mat.specular.z) + ";;\n   " +
+               Num(mat.emissive.x) + ";" + Num(mat.emissive.y) + ";" + Num(mat.emissive.z) + ";;\n";
         if (!mat.texture.empty()) out += "   TextureFilename {\n    \"" + mat.texture + "\";\n   }\n";
         out += "  }\n";
     }
@@ -152,7 +151,7 @@ void WriteMesh(std::string& out, const std::string& name, const Mesh& m) {
 
 std::string WriteXFile(const std::string& frameName, const std::vector<MeshPart>& parts) {
     std::string out = "xof 0303txt 0032\n\nFrame " + frameName + " {\n";
-    out += " FrameTransformMatrix {\n  1,0,0,0,0,1,0,0,0,0,1,0,0,0,0,1;;\n }\n";
+    out += " FrameTransformMatrix {\n  1.0,0.0,0.0,0.0,0.0,1.0,0.0,0.0,0.0,0.0,1.0,0.0,0.0,0.0,0.0,1.0;;\n }\n";
     for (const MeshPart& part : parts) WriteMesh(out, part.name, part.mesh->Compacted());
     out += "}\n";
     return out;

@@ -4,16 +4,6 @@
 
 #include "resources/pack_format.h"
 
-std::string PackNameProblem(std::string_view name) {
-    if (name.empty()) return "the name is empty";
-    if (name.size() >= kPackNameSize)
-        return "the name \"" + std::string(name) + "\" is longer than " + std::to_string(kPackNameSize - 1) +
-               " characters";
-    if (name.find('/') != std::string_view::npos) return "the name \"" + std::string(name) + "\" holds a '/'";
-    if (name.find('\0') != std::string_view::npos) return "the name holds a NUL character";
-    return {};
-}
-
 bool BuildPack(const std::vector<PackFile>& files, uint32_t mode, uint32_t key, std::vector<uint8_t>& out,
                std::string& error) {
     uint64_t total = kPackHeaderSize + uint64_t(kPackEntrySize) * files.size();

@@ -8,14 +8,12 @@
 #include <string_view>
 #include <vector>
 
+#include "resources/pack_format.h"  // PackNameProblem
+
 struct PackFile {
     std::string name;
     std::vector<uint8_t> data;
 };
-
-// Why a name cannot be stored so that the reader finds it (empty, longer than
-// 49 characters, holding a '/' or a NUL), or an empty string when it can.
-std::string PackNameProblem(std::string_view name);
 
 // The bytes of a pack holding `files` (later duplicates win on reading).
 // False, with the reason in `error`, when a name cannot be stored or the pack

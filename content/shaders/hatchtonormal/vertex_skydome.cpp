@@ -1,12 +1,9 @@
-// The sky dome, drawn with an identity world: c0-c3 view-projection. The
-// dome pass sets nothing else and reads what the scene's earlier passes
-// left behind:
-// - the colour scene draws the yacht last, with its world (the identity)
-//   in c8-c11 and (time, sweep) in c13: the sky turns to colour by sweep;
-//   its sampler 1 holds the sea's cube map, so there is no cloud layer;
-// - the shatter scene draws the yacht last with (localTime, shatterFront,
-//   0, 0) in c8, never (1, 0, 0, 0), and the sea with the time in c13.x:
-//   the sky is in full colour and the cloud layer of sampler 1 drifts by.
+// The sky dome, drawn with an identity world: c0-c3 view-projection, and
+// c4 what the dome pass of each scene binds for it: x the colour front
+// (the colour scene's sweep: the sky turns to colour as it climbs; the open
+// sea sends 1e4, all colour), y 1 where the cloud layer of sampler 1
+// (clouds1) is drawn and 0 where sampler 1 is not the dome's and is never
+// read, z the demo time the clouds drift by.
 in vec3 POSITION0;
 in vec2 TEXCOORD0;
 out vec2 uv;
@@ -20,7 +17,6 @@ void main() {
     gl_Position = vec4(POSITION0, 1.0) * mat4(c[0], c[1], c[2], c[3]);
     direction = POSITION0;
     uv = TEXCOORD0;
-    bool openSea = c[8] != vec4(1.0, 0.0, 0.0, 0.0);
-    sweep = openSea ? 1.0e4 : c[13].y;
-    cloudLayer = openSea ? vec3(1.0, kWind * c[13].x * 0.012) : vec3(0.0);
+    sweep = c[4].x;
+    cloudLayer = c[4].y > 0.5 ? vec3(1.0, kWind * c[4].z * 0.012) : vec3(0.0);
 }

@@ -1,18 +1,28 @@
 // The cylinder bursting into its triangles, moved by constants alone.
-// Input: the shattering layout (TEXCOORD1.xyz the centroid of the vertex's
-// triangle; TEXCOORD2 random values, unused here: one per corner, not per
-// triangle). c0-c3 view-projection (the cylinder's world is the identity),
-// c8.x seconds since the scene started, c8.y frame time, c9.xyz the point the
-// pieces fly from, c9.w dissolve: 0 until the break, then up to 1 in 2 s.
+// Input: the shattering layout; c0-c3 view-projection (the cylinder's world
+// is the identity), c8.x seconds since the scene started, c8.y frame time,
+// c9.xyz the point the pieces fly from, c9.w dissolve: 0 until the break,
+// then up to 1 in 2 s.
 //
-// Every corner of a triangle carries the same centroid, so whatever is drawn
-// from the centroid (direction, speed, spin, delay, life) moves the triangle
-// as one piece. Each piece is thrown out from the point, slows, tumbles and
-// shrinks to nothing within 2.5 to 4.5 s.
+// Every corner of a triangle carries the same centroid (TEXCOORD1.xyz), so
+// whatever is drawn from the centroid (direction, speed, spin, delay, life)
+// moves the triangle as one piece. Each piece is thrown out from the point,
+// slows, tumbles and shrinks to nothing within 2.5 to 4.5 s.
+//
+// TEXCOORD2.xyz hold one random value per corner, in the component of its
+// place in the triangle (the other two 0), each below 0.0055: their sum is
+// this corner's own value, and it shapes the shard: as the piece breaks
+// loose the corner draws in towards the centroid by its own share, so that
+// the shards come out irregular rather than as the cylinder's even
+// triangles. The values cannot choose a piece's direction, speed, spin or
+// life: the three corners would choose differently and tear it apart.
+// TEXCOORD1.w and TEXCOORD2.w (progress and spin) stay 0 here: this scene
+// writes no vertex data.
 in vec3 POSITION0;
 in vec3 NORMAL0;
 in vec2 TEXCOORD0;
 in vec4 TEXCOORD1;
+in vec4 TEXCOORD2;
 out vec2 uv;
 out vec3 worldPosition;
 out vec3 worldNormal;
@@ -20,6 +30,8 @@ out vec4 finish;
 
 // The break starts 5.4 s into the scene; dissolve counts its first 2 s.
 const float kBreakAt = 5.4;
+// The random values are r x 360 / 2^31 for r up to 32767: this brings them to 0..1.
+const float kRandomToUnit = 2147483648.0 / 360.0 / 32768.0;
 
 vec3 Hash3(vec3 p) {
     vec3 q = vec3(dot(p, vec3(127.1, 311.7, 74.7)), dot(p, vec3(269.5, 183.3, 246.1)), dot(p, vec3(113.5, 271.9, 124.6)));
@@ -53,7 +65,9 @@ void main() {
     vec3 axis = normalize(r2 * 2.0 - 1.0 + vec3(0.001, 0.0, 0.0));
     float angle = t * (1.5 + 5.0 * r2.y) * (r.x < 0.5 ? -1.0 : 1.0);
 
-    vec3 corner = Turn(POSITION0 - middle, axis, angle) * (t > 0.0 ? size : 1.0);
+    float own = (TEXCOORD2.x + TEXCOORD2.y + TEXCOORD2.z) * kRandomToUnit;
+    float shape = 1.0 - 0.35 * own * smoothstep(0.0, 0.4, t);
+    vec3 corner = Turn(POSITION0 - middle, axis, angle) * (t > 0.0 ? size * shape : 1.0);
     worldPosition = middle + direction * travel + corner;
     worldNormal = Turn(NORMAL0, axis, angle);
     gl_Position = vec4(worldPosition, 1.0) * mat4(c[0], c[1], c[2], c[3]);

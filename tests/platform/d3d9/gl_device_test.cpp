@@ -1,10 +1,14 @@
 // The OpenGL backend, headless on llvmpipe: pictures read back after Present
 // or from render targets, checked pixel by pixel against what Direct3D 9
-// draws for the same calls; discarded and compiling-only frames.
+// draws for the same calls; discarded and compiling-only frames. Every test
+// runs on desktop OpenGL and on OpenGL ES 3.0 (the WebGL 2 subset a web page
+// has), which does texel swizzles, clip planes, base vertices and read-backs
+// its own way.
 #include <gtest/gtest.h>
 
 #include <cstring>
 
+#include "platform/d3d9/gl_context.h"
 #include "platform/d3dx9/d3dx9.h"
 #include "tests/support/test_device.h"
 
@@ -47,10 +51,17 @@ void main() { oC0 = c[0]; }
 // Full-screen strip in clip space with (0, 0) at the top left.
 const Vertex kFullScreen[4] = {{-1, 1, 0, 0, 0}, {1, 1, 0, 1, 0}, {-1, -1, 0, 0, 1}, {1, -1, 0, 1, 1}};
 
-class GLDevice : public ::testing::Test {
+// Chooses the OpenGL of the devices made while it lives.
+struct GLApiChoice {
+    explicit GLApiChoice(D3D9GLApi api) { D3D9_SetGLApi(api); }
+    ~GLApiChoice() { D3D9_SetGLApi(D3D9GLApi::Desktop); }
+};
+
+class GLDevice : public ::testing::TestWithParam<D3D9GLApi> {
 protected:
     void SetUp() override {
         if (!gpu) GTEST_SKIP() << gpu.Error();
+        ASSERT_EQ(d3d9::GLContext::AnyDeviceContext()->Features().es, GetParam() == D3D9GLApi::Es3);
         ASSERT_EQ(gpu->CreateVertexDeclaration(kVertexElements, &declaration), D3D_OK);
         gpu->SetVertexDeclaration(declaration);
         passVS = gpu.VertexShader(kPassVS);
@@ -71,6 +82,7 @@ protected:
         gpu->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, triangles, strip, sizeof(Vertex));
     }
 
+    GLApiChoice api{GetParam()};
     TestDevice gpu{D3D9Backend::OpenGL, 64, 32};
     IDirect3DVertexDeclaration9* declaration = nullptr;
     IDirect3DVertexShader9* passVS = nullptr;
@@ -80,7 +92,7 @@ protected:
 
 // Drawn into a render target, then from it onto the screen: the top-left
 // texel stays at the top left both times, as does a cleared rectangle.
-TEST_F(GLDevice, PictureDrawnIntoATextureAndClearedRectanglesKeepTheirOrientation) {
+TEST_P(GLDevice, PictureDrawnIntoATextureAndClearedRectanglesKeepTheirOrientation) {
     IDirect3DTexture9* picture = gpu.Texture(2, 2, {kRed, kGreen, kBlue, kWhite});
     IDirect3DTexture9* target = gpu.RenderTarget(16, 16);
     IDirect3DSurface9* back = nullptr;
@@ -131,7 +143,7 @@ bool Near(uint32_t a, uint32_t b, int tolerance = 2) {
     return true;
 }
 
-TEST_F(GLDevice, DepthTestKeepsTheNearerSurfaceInTheRangeZeroToOneAndObeysWritesAndTestOff) {
+TEST_P(GLDevice, DepthTestKeepsTheNearerSurfaceInTheRangeZeroToOneAndObeysWritesAndTestOff) {
     gpu->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kBlack, 1.0f, 0);
     Vertex quad[4];
     Plane(quad, 0.5f);
@@ -158,7 +170,7 @@ TEST_F(GLDevice, DepthTestKeepsTheNearerSurfaceInTheRangeZeroToOneAndObeysWrites
     EXPECT_EQ(gpu.Present().At(32, 16), kWhite);
 }
 
-TEST_F(GLDevice, CullCounterClockwiseRemovesTrianglesCounterClockwiseOnScreen) {
+TEST_P(GLDevice, CullCounterClockwiseRemovesTrianglesCounterClockwiseOnScreen) {
     // Top-left, top-right, bottom-left: clockwise as seen on the screen.
     const Vertex clockwise[3] = {{-1, 1, 0, 0, 0}, {1, 1, 0, 0, 0}, {-1, -1, 0, 0, 0}};
     const Vertex counterClockwise[3] = {clockwise[0], clockwise[2], clockwise[1]};
@@ -179,7 +191,7 @@ TEST_F(GLDevice, CullCounterClockwiseRemovesTrianglesCounterClockwiseOnScreen) {
     EXPECT_EQ(gpu.Present().At(4, 4), kRed);
 }
 
-TEST_F(GLDevice, AlphaBlendingMixesBySourceAlphaUntilAPixelStateBlockPutsItBack) {
+TEST_P(GLDevice, AlphaBlendingMixesBySourceAlphaUntilAPixelStateBlockPutsItBack) {
     IDirect3DStateBlock9* pixelState = nullptr;
     ASSERT_EQ(gpu->CreateStateBlock(D3DSBT_PIXELSTATE, &pixelState), D3D_OK);
     gpu->Clear(0, nullptr, D3DCLEAR_TARGET, kBlue, 1.0f, 0);
@@ -199,7 +211,7 @@ TEST_F(GLDevice, AlphaBlendingMixesBySourceAlphaUntilAPixelStateBlockPutsItBack)
     pixelState->Release();
 }
 
-TEST_F(GLDevice, WrapRepeatsAndClampHoldsTheEdgeTexelOnItsStageOnly) {
+TEST_P(GLDevice, WrapRepeatsAndClampHoldsTheEdgeTexelOnItsStageOnly) {
     IDirect3DTexture9* stripes = gpu.Texture(2, 1, {kRed, kGreen});
     const Vertex twice[4] = {{-1, 1, 0, 0, 0}, {1, 1, 0, 2, 0}, {-1, -1, 0, 0, 1}, {1, -1, 0, 2, 1}};
     gpu->SetTexture(0, stripes);
@@ -225,7 +237,7 @@ TEST_F(GLDevice, WrapRepeatsAndClampHoldsTheEdgeTexelOnItsStageOnly) {
     EXPECT_EQ(gpu.Present().At(38, 16), kRed);
 }
 
-TEST_F(GLDevice, OnePixelShaderWritesTwoColourTargets) {
+TEST_P(GLDevice, OnePixelShaderWritesTwoColourTargets) {
     IDirect3DTexture9* first = gpu.RenderTarget(8, 8);
     IDirect3DTexture9* second = gpu.RenderTarget(8, 8);
     IDirect3DSurface9* level0 = nullptr;
@@ -251,7 +263,7 @@ TEST_F(GLDevice, OnePixelShaderWritesTwoColourTargets) {
 
 // The matrix maps x -1..1 to 0..1; the plane keeps clip-space x >= 0.75,
 // which in the untransformed quad would be x >= 0.5 (pixel 48 on).
-TEST_F(GLDevice, MatrixSentTransposedMultipliesAsARowVectorAndClipPlanesCutInClipSpace) {
+TEST_P(GLDevice, MatrixSentTransposedMultipliesAsARowVectorAndClipPlanesCutInClipSpace) {
     IDirect3DVertexShader9* transformVS = gpu.VertexShader(R"(
         in vec3 POSITION0;
         out vec2 uv;
@@ -287,7 +299,7 @@ TEST_F(GLDevice, MatrixSentTransposedMultipliesAsARowVectorAndClipPlanesCutInCli
     EXPECT_EQ(gpu.Present().At(52, 16), kGreen);
 }
 
-TEST_F(GLDevice, CubeTextureFacesAreSampledByDirection) {
+TEST_P(GLDevice, CubeTextureFacesAreSampledByDirection) {
     IDirect3DCubeTexture9* cube = nullptr;
     ASSERT_EQ(gpu->CreateCubeTexture(1, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &cube, nullptr), D3D_OK);
     const uint32_t colours[6] = {kRed, kGreen, kBlue, kWhite, 0xFF808080, 0xFFFFFF00};
@@ -310,7 +322,7 @@ TEST_F(GLDevice, CubeTextureFacesAreSampledByDirection) {
     cube->Release();
 }
 
-TEST_F(GLDevice, IndexedDrawFromBuffersUsesTheBaseVertex) {
+TEST_P(GLDevice, IndexedDrawFromBuffersUsesTheBaseVertex) {
     IDirect3DVertexBuffer9* vertices = nullptr;
     IDirect3DIndexBuffer9* indices = nullptr;
     ASSERT_EQ(gpu->CreateVertexBuffer(8 * sizeof(Vertex), 0, 0, D3DPOOL_MANAGED, &vertices, nullptr), D3D_OK);
@@ -343,7 +355,7 @@ TEST_F(GLDevice, IndexedDrawFromBuffersUsesTheBaseVertex) {
     indices->Release();
 }
 
-TEST_F(GLDevice, CompressedAndAlphaLessFormatsSampleAsDirect3DDefinesThem) {
+TEST_P(GLDevice, CompressedAndAlphaLessFormatsSampleAsDirect3DDefinesThem) {
     gpu->SetPixelShader(texturePS);
     if (D3D9_SupportsFormat(gpu.Get(), D3DFMT_DXT1)) {
         IDirect3DTexture9* block = nullptr;
@@ -376,7 +388,7 @@ TEST_F(GLDevice, CompressedAndAlphaLessFormatsSampleAsDirect3DDefinesThem) {
     opaque->Release();
 }
 
-TEST_F(GLDevice, AlphaTestDiscardsPixelsByTheirAlpha) {
+TEST_P(GLDevice, AlphaTestDiscardsPixelsByTheirAlpha) {
     gpu->Clear(0, nullptr, D3DCLEAR_TARGET, kBlue, 1.0f, 0);
     gpu->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
     gpu->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATER);
@@ -399,7 +411,7 @@ TEST_F(GLDevice, AlphaTestDiscardsPixelsByTheirAlpha) {
     EXPECT_EQ(gpu.Present().At(5, 5) & 0x00FFFFFF, kRed & 0x00FFFFFF);
 }
 
-TEST_F(GLDevice, RenderTargetTheRendererCannotAllocateFailsAsOutOfVideoMemory) {
+TEST_P(GLDevice, RenderTargetTheRendererCannotAllocateFailsAsOutOfVideoMemory) {
     // 16384 x 16384 at 8 bytes a texel is 2 GiB, more than llvmpipe gives one texture.
     IDirect3DTexture9* huge = reinterpret_cast<IDirect3DTexture9*>(1);
     HRESULT hr = gpu->CreateTexture(16384, 16384, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A16B16G16R16F, D3DPOOL_DEFAULT,
@@ -419,8 +431,8 @@ TEST_F(GLDevice, RenderTargetTheRendererCannotAllocateFailsAsOutOfVideoMemory) {
 // Discarding: Clear, draws and Present change no pixel, while every state
 // call still takes effect, so the next frame drawn starts from the state the
 // discarded ones left. Compiling only: the draws reach the driver, no pixel
-// changes.
-TEST_F(GLDevice, DiscardedOrCompilingOnlyFramesDrawNothingButKeepTheirState) {
+// changes; once it ends, a clear counts again before any draw.
+TEST_P(GLDevice, DiscardedOrCompilingOnlyFramesDrawNothingButKeepTheirState) {
     gpu->Clear(0, nullptr, D3DCLEAR_TARGET, kRed, 1.0f, 0);
     ASSERT_EQ(gpu.Present().At(5, 5), kRed);
     gpu->SetPixelShader(texturePS);
@@ -433,11 +445,14 @@ TEST_F(GLDevice, DiscardedOrCompilingOnlyFramesDrawNothingButKeepTheirState) {
     gpu->Clear(0, nullptr, D3DCLEAR_TARGET, kGreen, 1.0f, 0);
     gpu->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, kFullScreen, sizeof(Vertex));
     D3D9_SetCompilingOnly(gpu.Get(), false);
+    EXPECT_EQ(gpu.Present().At(5, 5), kRed) << "compiling only reached the picture";
+    // The next frame's clear, before any draw, is a real one again.
+    gpu->Clear(0, nullptr, D3DCLEAR_TARGET, kGreen, 1.0f, 0);
     const Vertex leftHalf[4] = {{-1, 1, 0, 0, 0}, {0, 1, 0, 0, 0}, {-1, -1, 0, 0, 0}, {0, -1, 0, 0, 0}};
     gpu->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, leftHalf, sizeof(Vertex));  // with the blue set while discarding
     Picture drawn = gpu.Present();
     EXPECT_EQ(drawn.At(4, 8), kBlue);
-    EXPECT_EQ(drawn.At(60, 8), kRed) << "the target still holds the last real clear";
+    EXPECT_EQ(drawn.At(60, 8), kGreen) << "the clear after compiling only was dropped";
 }
 
 }  // namespace
@@ -447,7 +462,7 @@ namespace {
 // Pass timing splits a frame where the shader pair or the target changes,
 // counts the draws of each pass and keeps the frame's passes until the next
 // Present; the recording backend cannot time.
-TEST_F(GLDevice, PassTimingSplitsTheFrameWhereShadersOrTargetChange) {
+TEST_P(GLDevice, PassTimingSplitsTheFrameWhereShadersOrTargetChange) {
     ASSERT_TRUE(D3D9_SetPassTiming(gpu.Get(), true));
     IDirect3DTexture9* target = gpu.RenderTarget(16, 16);
     IDirect3DSurface9* back = nullptr;
@@ -488,5 +503,10 @@ TEST_F(GLDevice, PassTimingSplitsTheFrameWhereShadersOrTargetChange) {
     TestDevice recording{D3D9Backend::Recording, 8, 8};
     EXPECT_FALSE(D3D9_SetPassTiming(recording.Get(), true));
 }
+
+INSTANTIATE_TEST_SUITE_P(Api, GLDevice, ::testing::Values(D3D9GLApi::Desktop, D3D9GLApi::Es3),
+                         [](const ::testing::TestParamInfo<D3D9GLApi>& info) {
+                             return info.param == D3D9GLApi::Es3 ? "OpenGLES3" : "DesktopOpenGL";
+                         });
 
 }  // namespace
