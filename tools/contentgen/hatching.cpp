@@ -199,7 +199,8 @@ void GenerateHatching(AssetSet& out) {
             for (int y = 0; y < level.Height(); ++y)
                 for (int x = 0; x < level.Width(); ++x)
                     level.At(x, y) = {chains[t][l].At(x, y).r, chains[std::min(t + 1, 5)][l].At(x, y).r,
-                                      chains[std::min(t + 2, 5)][l].At(x, y).r, chains[std::min(t + 3, 5)][l].At(x, y).r};
+                                      chains[std::min(t + 2, 5)][l].At(x, y).r,
+                                      chains[std::min(t + 3, 5)][l].At(x, y).r};
             packed.push_back(level);
         }
         std::string name = "Hatch" + std::to_string(t) + ".dds";
