@@ -49,6 +49,7 @@ void OnInterrupt(int signal) {
 struct Progress {
     bool terminal = false;
     bool shown = false;
+    int tenthsShown = 0;  // away from a terminal: the last tenth of the span reported
     std::chrono::steady_clock::time_point started;
     std::chrono::steady_clock::time_point lastLine;
 };
@@ -221,26 +222,34 @@ double NextFrameTime() {
            static_cast<double>(counter.QuadPart - g_demoState.prevCounter) * g_demoState.secondsPerTick;
 }
 
-// One line, rewritten in place: frame, demo time, rate, share done, time left.
+// Frame, demo time, rate, share done, time left: on a terminal one line
+// rewritten in place; elsewhere (a log, a CI job) a plain line at every tenth
+// of the span.
 void ShowProgress(bool force) {
     RunState& run = Run();
     Progress& progress = run.progress;
-    if (!progress.terminal) return;
     auto now = std::chrono::steady_clock::now();
     int64_t done = run.nextFrame + 1 - run.span.first;
+    int64_t total = std::max<int64_t>(run.span.Frames(), 1);
     if (done == 1) progress.started = now;
-    if (!force && now - progress.lastLine < std::chrono::milliseconds(250)) return;
+    if (progress.terminal) {
+        if (!force && now - progress.lastLine < std::chrono::milliseconds(250)) return;
+    } else {
+        int tenths = static_cast<int>(10 * done / total);
+        if (tenths <= progress.tenthsShown) return;
+        progress.tenthsShown = tenths;
+    }
     progress.lastLine = now;
     double elapsed = std::chrono::duration<double>(now - progress.started).count();
     double rate = elapsed > 0 ? static_cast<double>(done - 1) / elapsed : 0.0;
     int64_t left = run.span.end - run.nextFrame - 1;
     int secondsLeft = rate > 0 ? static_cast<int>(static_cast<double>(left) / rate + 0.5) : 0;
-    std::fprintf(stderr, "\rframe %lld/%lld  %8.3f s  %6.1f fps  %3d%%  %d:%02d left\x1b[K",
+    std::fprintf(stderr, "%sframe %lld/%lld  %8.3f s  %6.1f fps  %3d%%  %d:%02d left%s", progress.terminal ? "\r" : "",
                  static_cast<long long>(run.nextFrame), static_cast<long long>(run.span.end - 1), g_demoState.time,
-                 rate, static_cast<int>(100 * done / std::max<int64_t>(run.span.Frames(), 1)), secondsLeft / 60,
-                 secondsLeft % 60);
+                 rate, static_cast<int>(100 * done / total), secondsLeft / 60, secondsLeft % 60,
+                 progress.terminal ? "\x1b[K" : "\n");
     std::fflush(stderr);
-    progress.shown = true;
+    progress.shown = progress.terminal;
 }
 
 void CaptureFrame() {

@@ -102,6 +102,22 @@ TEST(Textures, HatchTonesDarkenInOrderAndEveryMipLevelKeepsItsTone) {
     EXPECT_LT(MeanRed(Decode("Hatch5.dds").Level(0, 0)), 0.55f);
 }
 
+TEST(Textures, EachHatchToneCarriesTheNextThreeTonesInGreenBlueAndAlpha) {
+    d3dx::DecodedImage tones[6];
+    for (int t = 0; t < 6; ++t) tones[t] = Decode("Hatch" + std::to_string(t) + ".dds");
+    for (int t = 0; t < 6; ++t)
+        for (uint32_t l = 0; l < tones[t].levelCount; l += 3) {
+            const d3dx::ImageLevel& level = tones[t].Level(0, l);
+            for (int c = 1; c <= 3; ++c) {
+                const d3dx::ImageLevel& darker = tones[std::min(t + c, 5)].Level(0, l);
+                size_t same = 0;
+                for (size_t i = 0; i < level.pixels.size(); ++i)
+                    same += Channel(level.pixels[i], 16 - 8 * c + (c == 3 ? 32 : 0)) == Red(darker.pixels[i]);
+                EXPECT_EQ(same, level.pixels.size()) << "Hatch" << t << " level " << l << " channel " << c;
+            }
+        }
+}
+
 TEST(Textures, HatchMipLevelsAreDrawnStrokesNotBlurredOnes) {
     // A level filtered from the one above is greyer (less contrast) than the
     // same level drawn anew with crisp strokes.

@@ -52,10 +52,18 @@ std::vector<std::string> Names(const fs::path& directory) {
 
 // Frame k shows demo time k / fps and is named by that number, so a capture
 // from a later --start holds byte for byte the frames of one from 0, and its
-// sound is the tail of the other's.
+// sound is the tail of the other's. Away from a terminal, progress comes in
+// ten plain lines.
 TEST_F(CaptureRun, FolderHoldsNumberedFramesAndTheSpansSoundTheSameFromALaterStart) {
     fs::path whole = folder / "whole", late = folder / "late";
-    ASSERT_EQ(Demo("--capture " + whole.string() + "/ --fps 30 --mode 160x120 --until 1.2").status, 0);
+    ShellResult first = Demo("--capture " + whole.string() + "/ --fps 30 --mode 160x120 --until 1.2");
+    ASSERT_EQ(first.status, 0) << first.log;
+    // Away from a terminal the progress is a plain line at every tenth of the span.
+    size_t progressLines = 0;
+    for (size_t at = first.log.find(" left\n"); at != std::string::npos; at = first.log.find(" left\n", at + 1))
+        ++progressLines;
+    EXPECT_EQ(progressLines, 10u) << first.log;
+    EXPECT_NE(first.log.find("frame 35/35"), std::string::npos) << first.log;
     ShellResult run = Demo("--capture " + late.string() + "/ --fps 30 --mode 160x120 --start 0.9 --until 1.2");
     ASSERT_EQ(run.status, 0) << run.log;
     EXPECT_NE(run.log.find("Captured 9 frames"), std::string::npos) << run.log;

@@ -6,7 +6,9 @@
 // at its own resolution (strokes stay one to two texels wide; coarser levels
 // get fewer of them, as many as keep the tone of level 0) instead of being
 // filtered from the level above; from 8 texels down a level is the plain
-// tone. All of them tile. Two looser sheets for the sea come with them:
+// tone. All of them tile. Each texture carries its own tone in red and the
+// next three darker tones in green, blue and alpha (the darkest repeated), so
+// that a shader reads the whole ladder from two of them. Two looser sheets for the sea come with them:
 // "hatch0.jpg" (long, light, wavy strokes) and "hatch1.jpg" (cross-hatching).
 #include <cmath>
 #include <string>
@@ -184,17 +186,30 @@ void GenerateHatching(AssetSet& out) {
     const Tone tones[6] = {{0.10f, {1, 0, 0}},    {0.20f, {1, 0, 0}},    {0.32f, {1, 0.5f, 0}},
                            {0.45f, {1, 0.8f, 0}}, {0.58f, {1, 1, 0.6f}}, {0.70f, {1, 1, 1}}};
     Counts lighter;
+    std::vector<Image> chains[6];
+    for (int t = 0; t < 6; ++t) chains[t] = ToneChain(families, tones[t], lighter, base);
     // Preview of the mip levels, each at its own size: a row per tone.
     Image levels(base * 2, base * 6 / 2, {1, 1, 1, 1});
     for (int t = 0; t < 6; ++t) {
-        std::vector<Image> chain = ToneChain(families, tones[t], lighter, base);
+        // Tone t in red, the next three darker ones (the darkest repeated) in
+        // green, blue and alpha: two reads give a shader the whole ladder.
+        std::vector<Image> packed;
+        for (size_t l = 0; l < chains[t].size(); ++l) {
+            Image level(chains[t][l].Width(), chains[t][l].Height());
+            for (int y = 0; y < level.Height(); ++y)
+                for (int x = 0; x < level.Width(); ++x)
+                    level.At(x, y) = {chains[t][l].At(x, y).r, chains[std::min(t + 1, 5)][l].At(x, y).r,
+                                      chains[std::min(t + 2, 5)][l].At(x, y).r,
+                                      chains[std::min(t + 3, 5)][l].At(x, y).r};
+            packed.push_back(level);
+        }
         std::string name = "Hatch" + std::to_string(t) + ".dds";
-        out.AddFile(name, EncodeDds(chain, DdsFormat::A8R8G8B8));
-        out.AddPreview(name, chain[0]);
+        out.AddFile(name, EncodeDds(packed, DdsFormat::A8R8G8B8));
+        out.AddPreview(name, chains[t][0]);
         int x = 0;
-        for (size_t l = 1; l < chain.size(); ++l) {
-            levels.Composite(chain[l], x, t * base / 2);
-            x += chain[l].Width() + 4;
+        for (size_t l = 1; l < chains[t].size(); ++l) {
+            levels.Composite(chains[t][l], x, t * base / 2);
+            x += chains[t][l].Width() + 4;
         }
     }
     out.AddPreview("Hatch0-5.dds levels 1-8", levels);

@@ -173,8 +173,11 @@ float IslandHeight(float x, float z) {
     float land = Land(x, z);
     if (land <= 0) return kSeaLevel + std::max(-11.0f, land * 70);
     float cliff = Cliffness(x, z), beach = BeachWeight(x, z);
-    float rise = Lerp(Smoothstep(0, 0.5f, land), Smoothstep(0, 0.035f, land), cliff);
+    // Cliffs rise over a few mesh cells from a strip of shingle at their foot,
+    // so that their faces are steep rock rather than one stretched cell.
+    float rise = Lerp(Smoothstep(0, 0.5f, land), Smoothstep(0.012f, 0.09f, land), cliff);
     float e = rise * (6 + 10 * cliff) * Lerp(1, 0.35f, beach * (1 - Smoothstep(0.05f, 0.4f, land)));
+    e += 0.5f * cliff * Smoothstep(0, 0.012f, land);  // the shingle, just above the sea
     e += 6 * Smoothstep(0.2f, 0.9f, land);
     // The peak in the south-west, and a lower hill in the east.
     float px = x + 10, pz = z + 8, qx = x - 22, qz = z - 2;

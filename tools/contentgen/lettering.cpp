@@ -1,9 +1,10 @@
 // Everything with letters on it, and the paper behind the title scene:
 // - word pictures over the sketch and colour scenes ("first", "there is",
-//   "a sketch", "then", "a colour"): 512 x 128, dark pencil lettering with a
-//   faint light halo, about 88 texels to the em, so that at the word sprites'
-//   scale (1 texel = 0.0005 of clip space) they sit as a small caption in the
-//   lower left and "there is" ends before "a colour" begins (322 texels on);
+//   "a sketch", "then", "a colour"): 512 x 192, dark pencil lettering with a
+//   faint light halo, about 88 texels to the em across and half as much again
+//   upwards (tall, narrow handwriting), so that at the word sprites' scale
+//   (1 texel = 0.0005 of clip space) they sit as a caption in the lower left
+//   and "there is" ends before "a colour" begins (322 texels on);
 // - title cards: the group's logo "kelss.png" (972 x 1024, filling the screen
 //   at the cards' resting scale 0.002, its lettering clear of the strip where
 //   "presents.png" (512 x 128) lies below the centre);
@@ -69,8 +70,14 @@ void Letter(Image& image, const Font& font, const std::string& text, float x, fl
 
 Image WordPicture(const Font& font, const std::string& text, uint32_t seed) {
     const float em = 88;
-    Image image(512, 128, {1, 1, 1, 0});
-    Letter(image, font, text, 8, 12 + font.Ascent(em), em, kGraphite, seed, true);
+    Image line(512, 128, {1, 1, 1, 0});
+    Letter(line, font, text, 8, 12 + font.Ascent(em), em, kGraphite, seed, true);
+    // Written tall and narrow, half as high again as the font's letters: the
+    // width is bound by the places of the words beside them, the height is not.
+    Image image(512, 192);
+    for (int y = 0; y < image.Height(); ++y)
+        for (int x = 0; x < image.Width(); ++x)
+            image.At(x, y) = line.Sample((float(x) + 0.5f) / 512.0f, (float(y) + 0.5f) / 192.0f, false);
     return image;
 }
 

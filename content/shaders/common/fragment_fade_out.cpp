@@ -1,6 +1,7 @@
 // Fade out to a colour: the picture on sampler 0 (the screen texture) gives
 // way to the colour in c0 as c1.x rises from 0 (all picture) to 1 (all
 // colour). Values outside 0..1 are clamped.
+// About 4 instructions, 1 texture fetch.
 uniform sampler2D s0;
 in vec2 texCoord;
 

@@ -2,6 +2,7 @@
 // (0, 0) at the top left of the target. c0.xy holds one screen texel in
 // texture coordinates; sampling needs no half-texel shift here, so it is not
 // used. Pixel shaders paired with this one read `in vec2 texCoord;`.
+// About 2 instructions.
 in vec3 POSITION0;
 in vec2 TEXCOORD0;
 out vec2 texCoord;

@@ -1,8 +1,11 @@
 // The island in pencil hatching, and its pencil sketch beside it.
 // c0 = (sketch level, time, -, -); samplers 0-5 the hatch tones Hatch0 (light)
-// to Hatch5 (dark); sampler 0 is left clamped by the previous post pass, so
-// every tone is read with its coordinates wrapped here and its gradients
-// given explicitly.
+// to Hatch5 (dark). Each carries its own tone and the next three darker ones
+// in its channels (hatch_ladder.glsl): Hatch1 (tones 1-4) and Hatch4 (tones
+// 4-5) give the ladder from bare paper to the darkest tone. Hatch0 is not
+// read: stage 0 is left clamped by the previous frame's post pass, and the
+// hatching tiles; stages 1 and 4 wrap (set at start-up, and 1 by the sea
+// pass), so they are read with plain filtered lookups.
 //
 // Colour 0, the hatching: the light on the ground picks a tone between bare
 // paper and Hatch5, blending the two nearest. The sketch level (falling 2 a
@@ -13,12 +16,9 @@
 // Colour 1, the sketch sheet of fragment_handdraw.cpp (r, b smooth tone, g
 // strokes, a log distance) from the ground's shape and height alone, so that
 // fragment_sobel.cpp gives back the sketch of the scene before.
-uniform sampler2D s0;
+// About 250 instructions (up to 330 where cross-hatched cliffs blend two planes), 4 texture fetches.
 uniform sampler2D s1;
-uniform sampler2D s2;
-uniform sampler2D s3;
 uniform sampler2D s4;
-uniform sampler2D s5;
 in vec2 uv;
 in vec3 worldPosition;
 in vec3 worldNormal;
@@ -33,29 +33,18 @@ const float kRedrawStep = 1.5;    // sketch-level step between two redrawings
 #include "noise.glsl"
 
 #include "pencil_strokes.glsl"
-}
 
-// Tone k of the ladder: 0 is bare paper, 1 to 6 are Hatch0 to Hatch5.
-float Tone(int k, vec2 p, vec2 dx, vec2 dy) {
-    vec2 q = fract(p);
-    if (k <= 0) return 1.0;
-    if (k == 1) return textureGrad(s0, q, dx, dy).r;
-    if (k == 2) return textureGrad(s1, q, dx, dy).r;
-    if (k == 3) return textureGrad(s2, q, dx, dy).r;
-    if (k == 4) return textureGrad(s3, q, dx, dy).r;
-    if (k == 5) return textureGrad(s4, q, dx, dy).r;
-    return textureGrad(s5, q, dx, dy).r;
-}
+#include "hatch_ladder.glsl"
 
-// Hatching of `darkness` (0 paper .. 1 the darkest tone) in one projection.
-// `d` holds the coordinates' screen derivatives (x in xy, y in zw).
-float Hatching(float darkness, vec2 p, vec4 d) {
-    vec2 dx = d.xy;
-    vec2 dy = d.zw;
-    float ladder = clamp(darkness, 0.0, 1.0) * 6.0;
-    int k = int(floor(ladder));
-    float between = ladder - float(k);
-    return mix(Tone(k, p, dx, dy), Tone(k + 1, p, dx, dy), between);
+// Hatching of `darkness` (0 paper .. 1 the darkest tone) in one plane, its
+// strokes turned to run along `dir` (snapped to twelfths of a half turn, so
+// that a patch of ground keeps straight strokes). `p` is in hatch tiles.
+float Hatching(float darkness, vec2 p, vec2 dir) {
+    float step = floor(fract(atan(dir.y, dir.x) / 3.14159265) * 12.0 + 0.5);
+    float angle = step * 3.14159265 / 12.0;
+    vec2 u = vec2(cos(angle), sin(angle));
+    vec2 q = vec2(dot(p, u), dot(p, vec2(-u.y, u.x))) + vec2(0.37, 0.61) * step;
+    return Ladder(clamp(darkness, 0.0, 1.0) * 5.0, texture(s1, q), texture(s4, q).gba);
 }
 
 // A rough colour of the ground from its height and steepness (sand on the
@@ -84,17 +73,16 @@ void main() {
     float darkness = (1.0 - light * mix(0.85, 1.25, albedo)) * mix(0.55, 1.0, fill);
     float redraw = floor(sketchLevel / kRedrawStep);
     vec2 shift = vec2(Hash(vec2(redraw, 3.0)), Hash(vec2(redraw, 11.0)));
-    vec3 weights = pow(abs(n), vec3(6.0));
-    weights /= weights.x + weights.y + weights.z;
+    // Strokes down the fall line: on the ground seen from above where it is
+    // gentle, on the upright plane that faces it best where it is steep.
+    vec3 fall = vec3(0.0, -1.0, 0.0) + n * n.y;
+    float steep = smoothstep(0.55, 0.8, 1.0 - abs(n.y));
+    bool facesX = abs(n.x) > abs(n.z);
     vec3 p = worldPosition / kHatchTile;
-    // Derivatives before the branches below.
-    vec4 dTop = vec4(dFdx(p.xz), dFdy(p.xz));
-    vec4 dSideX = vec4(dFdx(p.zy), dFdy(p.zy));
-    vec4 dSideZ = vec4(dFdx(p.xy), dFdy(p.xy));
-    float hatch = 0.0;
-    if (weights.y > 0.01) hatch += weights.y * Hatching(darkness, p.xz + shift, dTop);
-    if (weights.x > 0.01) hatch += weights.x * Hatching(darkness, p.zy + shift.yx, dSideX);
-    if (weights.z > 0.01) hatch += weights.z * Hatching(darkness, p.xy + shift, dSideZ);
+    vec2 side = facesX ? p.zy : p.xy;
+    vec2 sideFall = facesX ? fall.zy : fall.xy;
+    float hatch = mix(Hatching(darkness, p.xz + shift, length(fall.xz) > 0.05 ? fall.xz : vec2(0.6, -0.8)),
+                      Hatching(darkness, side + shift.yx, length(sideFall) > 0.05 ? sideFall : vec2(0.0, 1.0)), steep);
     oC0 = vec4(vec3(mix(1.0, hatch, above)), 1.0);
 
     // Colour 1: the sketch sheet, as fragment_handdraw.cpp draws it.

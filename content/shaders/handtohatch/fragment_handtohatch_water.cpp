@@ -10,6 +10,7 @@
 // with pencil ripples running just behind the front. Colour 1: the sketch
 // sheet of the same sea (see fragment_handdraw.cpp) with the ripples as its
 // strokes; its distance jumps at the front, so the edge pass outlines it.
+// About 170 instructions, 5 texture fetches.
 uniform sampler2D s0;
 uniform sampler2D s1;
 uniform sampler2D s2;

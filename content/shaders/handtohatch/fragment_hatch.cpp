@@ -2,6 +2,7 @@
 // and the darkest hatch texture. Samplers 0-5: Hatch0 (light) to Hatch5
 // (dark), wrapping; the hatching tiles eight times across the texture
 // coordinates.
+// About 25 instructions, 6 texture fetches.
 uniform sampler2D s0;
 uniform sampler2D s1;
 uniform sampler2D s2;

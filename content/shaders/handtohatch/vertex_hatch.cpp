@@ -1,5 +1,6 @@
 // Scene mesh for plain hatching: c0-c3 world x view-projection, c4-c7 the
 // world's inverse transpose, c8-c11 world.
+// About 20 instructions.
 in vec3 POSITION0;
 in vec3 NORMAL0;
 in vec2 TEXCOORD0;

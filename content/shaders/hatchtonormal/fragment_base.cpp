@@ -3,6 +3,7 @@
 // samplers 0-2. Pairs with vertex_base.cpp. Alpha 0 marks where the island
 // is: the target is cleared to opaque black, and the sea reads 1 - alpha as
 // the island's cover.
+// About 45 instructions, 3 texture fetches.
 uniform sampler2D s0;
 uniform sampler2D s1;
 uniform sampler2D s2;

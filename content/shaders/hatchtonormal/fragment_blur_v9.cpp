@@ -4,6 +4,8 @@
 // 0.14, 0.07 and 0.03: per row 0.12, 0.10, 0.10, 0.07, 0.07, 0.035, 0.035,
 // 0.015, 0.015 from the centre out, 17 rows in all. Texels are fetched
 // whole and the edge rows repeated, whatever the sampler states are.
+// About 45 instructions, 17 texel fetches (unfiltered reads: on a software
+// rasteriser two of them cost less than one filtered read).
 uniform sampler2D s0;
 in vec2 texCoord;
 

@@ -1,6 +1,7 @@
 // The colour scene's composite: the picture (sampler 0, the screen texture)
 // with the blurred second output (sampler 1) laid over it as light, in
 // screen blending so that nothing burns out to flat white.
+// About 8 instructions, 2 texture fetches.
 uniform sampler2D s0;
 uniform sampler2D s1;
 in vec2 texCoord;

@@ -7,6 +7,7 @@
 // Two layers of waves drift across each other; they bend the reflection of
 // the sky and of the island, and a Fresnel term mixes it with the deep
 // water. The sun's glints go to oC1 as well, where they glow.
+// About 120 instructions, 8 texture fetches.
 uniform sampler2D s0;
 uniform samplerCube s1;
 uniform sampler2D s2;

@@ -2,6 +2,7 @@
 // world's inverse transpose (for directions), c8-c11 world, c12.xyz the eye,
 // c13 = (time, sweep, -, -). Hands the fragment shader the world position,
 // the tangent frame, the way to the eye and the texture coordinate.
+// About 40 instructions.
 in vec3 POSITION0;
 in vec3 NORMAL0;
 in vec2 TEXCOORD0;

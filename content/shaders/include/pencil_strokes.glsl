@@ -1,65 +1,76 @@
-// Short strokes scattered over the ground plane `p` (world x, z), two to a
-// cell of kCell units, each laid along `dir` (a unit vector in x-z) with a
-// tilt of its own and drawn once `density` (0..1) passes its rank. `pixel` is
-// the size of one pixel on the ground; strokes are kWidthPixels wide on the
-// screen and fade to their mean cover where cells shrink to a few pixels.
-const float kCell = 1.4;
-const float kWidthPixels = 1.6;
+// Pencil strokes laid on the ground in world space, for the sketch sheets.
+// Needs noise.glsl (Hash). No loops: each layer of strokes is one lookup of
+// a row of strokes and one hash, about 45 instructions.
+//
+// A layer is rows of strokes kGap units apart along a direction; each row is
+// cut into strokes kLength long, shifted along the row by a hash of the row,
+// each set a little off the row and slanting across it by a hash of its
+// own, and each stroke is drawn once `density` (0..1) passes its rank, so the
+// shading builds up stroke by stroke. Directions come in steps of a twelfth
+// of a half turn: a patch of ground keeps one direction and its rows stay
+// straight, as a hand draws a patch of strokes. `pixel` is the size of one
+// pixel on the ground: strokes are kWidthPixels wide on the screen and fade
+// to their mean cover where rows shrink to a few pixels.
+const float kGap = 0.5;
+const float kLength = 3.2;
+const float kWidthPixels = 1.5;
+const float kDirections = 12.0;
 
-float StrokeField(vec2 p, vec2 dir, float density, float pixel, float seed) {
-    vec2 cell = floor(p / kCell);
-    float cover = 0.0;
-    for (int j = -1; j <= 1; ++j) {
-        for (int i = -1; i <= 1; ++i) {
-            vec2 id = cell + vec2(float(i), float(j));
-            for (int k = 0; k < 2; ++k) {
-                vec2 key = id + vec2(float(k) * 0.37 + seed, seed * 1.9);
-                float rank = (float(k) + Hash(key * 1.13 + 0.5)) * 0.5;
-                float shown = smoothstep(rank, rank + 0.1, density);
-                vec2 centre = (id + vec2(Hash(key), Hash(key + 17.7))) * kCell;
-                float tilt = (Hash(key + 29.3) - 0.5) * 0.6;
-                vec2 d = vec2(dir.x * cos(tilt) - dir.y * sin(tilt), dir.x * sin(tilt) + dir.y * cos(tilt));
-                vec2 rel = p - centre;
-                float along = dot(rel, d);
-                float halfLength = kCell * (0.55 + 0.4 * Hash(key + 41.1));
-                float bow = 0.12 * kCell * (Hash(key + 53.9) - 0.5) * (along * along / (halfLength * halfLength));
-                float across = abs(dot(rel, vec2(-d.y, d.x)) - bow);
-                float taper = 1.0 - smoothstep(0.5, 1.0, abs(along) / halfLength);
-                float halfWidth = 0.5 * kWidthPixels * pixel * (0.6 + 0.4 * taper);
-                float line = clamp((halfWidth - across) / pixel + 0.5, 0.0, 1.0);
-                line *= clamp((halfLength - abs(along)) / pixel + 0.5, 0.0, 1.0);
-                cover = max(cover, line * shown * (0.6 + 0.4 * taper));
-            }
-        }
-    }
-    float mean = clamp(3.0 * density * kWidthPixels * pixel / kCell, 0.0, 0.85);
-    return mix(cover, mean, smoothstep(0.12, 0.3, pixel / kCell));
+float StrokeLayer(vec2 p, vec2 dir, float density, float pixel, float seed) {
+    // The direction, snapped to its step (strokes have no head or tail).
+    float angle = atan(dir.y, dir.x);
+    float step = floor(fract(angle / 3.14159265) * kDirections + 0.5);
+    float snapped = step * 3.14159265 / kDirections;
+    vec2 d = vec2(cos(snapped), sin(snapped));
+    vec2 s = vec2(dot(p, d), dot(p, vec2(-d.y, d.x)));
+    float row = floor(s.y / kGap);
+    float along = s.x / kLength + Hash(vec2(row, step + seed));
+    float cell = floor(along);
+    float h = Hash(vec2(cell, row) + seed * 7.0 + step * 3.1);
+    float rank = fract(h * 13.7);
+    float shown = smoothstep(rank, rank + 0.1, density);
+    float t = fract(along);
+    // Each stroke a little off its row and slanting across it.
+    float centre = (row + 0.5 + 0.4 * (fract(h * 7.3) - 0.5) + 1.2 * (t - 0.5) * (fract(h * 5.1) - 0.5)) * kGap;
+    float taper = 1.0 - smoothstep(0.25, 0.5, abs(t - 0.5) * (1.1 + 0.4 * fract(h * 3.9)));
+    float halfWidth = 0.5 * kWidthPixels * pixel * (0.5 + 0.5 * taper);
+    float line = clamp((halfWidth - abs(s.y - centre)) / pixel + 0.5, 0.0, 1.0) * taper;
+    float cover = line * shown * (0.6 + 0.4 * taper);
+    float mean = clamp(0.6 * density * kWidthPixels * pixel / kGap, 0.0, 0.85);
+    return mix(cover, mean, smoothstep(0.2, 0.5, pixel / kGap));
 }
 
-// Strokes down the fall line of the surface with normal `n` (and across it
-// where `crossDensity` > 0), laid out in the plane that faces the surface
-// best: the ground plane for gentle slopes, an upright plane for cliffs.
+// Strokes along `fall`, crossed at a slant by a second layer where
+// `crossDensity` > 0.
 float Layers(vec2 q, float pixel, vec2 fall, float density, float crossDensity, float seed) {
-    float cover = StrokeField(q, fall, density, pixel, seed);
-    if (crossDensity > 0.0) cover = 1.0 - (1.0 - cover) * (1.0 - 0.85 * StrokeField(q, vec2(-fall.y, fall.x), crossDensity, pixel, seed + 71.0));
+    float cover = StrokeLayer(q, fall, density, pixel, seed);
+    if (crossDensity > 0.0) {
+        vec2 slant = vec2(fall.x * 0.5 - fall.y * 0.866, fall.x * 0.866 + fall.y * 0.5);
+        cover = 1.0 - (1.0 - cover) * (1.0 - 0.85 * StrokeLayer(q, slant, crossDensity, pixel, seed + 71.0));
+    }
     return cover;
 }
 
-vec2 Fall(vec2 f, vec2 slant) {
-    float size = length(f);
-    vec2 d = f / max(size, 1.0e-4);
-    d *= sign(dot(d, slant) + 1.0e-3);  // a stroke has no head or tail
-    return normalize(mix(slant, d, smoothstep(0.05, 0.2, size)));
-}
-
+// Strokes down the fall line of the surface with normal `n`, laid out in the
+// ground plane where the ground is gentle and in the upright plane that faces
+// the surface best where it is steep; at most two planes, blended.
 float Pencil(vec3 p, vec3 n, float density, float crossDensity) {
     vec3 fall3 = vec3(0.0, -1.0, 0.0) + n * n.y;  // down the slope, in the surface
-    vec3 weights = pow(abs(n), vec3(4.0));
-    weights /= weights.x + weights.y + weights.z;
+    float steep = smoothstep(0.55, 0.8, 1.0 - abs(n.y));
+    bool facesX = abs(n.x) > abs(n.z);
+    vec2 side = facesX ? p.zy : p.xy;
+    vec2 sideFall = facesX ? fall3.zy : fall3.xy;
     // Pixel sizes in each plane, taken before any branch.
-    vec3 pixels = max(vec3(length(fwidth(p.zy)), length(fwidth(p.xz)), length(fwidth(p.xy))) * 0.75, vec3(1.0e-4));
+    float topPixel = max(length(fwidth(p.xz)) * 0.75, 1.0e-4);
+    float sidePixel = max(length(fwidth(side)) * 0.75, 1.0e-4);
     float cover = 0.0;
-    if (weights.y > 0.02) cover += weights.y * Layers(p.xz, pixels.y, Fall(fall3.xz, vec2(0.6, -0.8)), density, crossDensity, 0.0);
-    if (weights.x > 0.02) cover += weights.x * Layers(p.zy, pixels.x, Fall(fall3.zy, vec2(0.0, 1.0)), density, crossDensity, 13.0);
-    if (weights.z > 0.02) cover += weights.z * Layers(p.xy, pixels.z, Fall(fall3.xy, vec2(0.0, 1.0)), density, crossDensity, 29.0);
+    if (steep < 0.99) {
+        vec2 fall = length(fall3.xz) > 0.05 ? fall3.xz : vec2(0.6, -0.8);
+        cover += (1.0 - steep) * Layers(p.xz, topPixel, fall, density, crossDensity, 0.0);
+    }
+    if (steep > 0.01) {
+        vec2 fall = length(sideFall) > 0.05 ? sideFall : vec2(0.0, 1.0);
+        cover += steep * Layers(side, sidePixel, fall, density, crossDensity, 13.0);
+    }
     return cover;
+}

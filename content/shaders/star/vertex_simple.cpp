@@ -7,6 +7,7 @@
 // square to that sun, which gives the picture its full contrast (the
 // lettering graphite, the card paper); a front that never reaches it, no
 // glint, no glow, opaque.
+// About 20 instructions.
 in vec3 POSITION0;
 in vec2 TEXCOORD0;
 out vec2 uv;

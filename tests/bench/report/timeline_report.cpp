@@ -7,8 +7,9 @@
 // of the build folder, and prints: the start-up time split by step up to the
 // first demo frame presented, with the resident memory after each step; the
 // first five frame times against the median; for each scene (the effects
-// active in a frame) its first, median and slowest later frame time and its
-// peak resident memory; heap allocations (operator new, every thread,
+// active in a frame) its first, median and slowest later frame time, the
+// median processor time of its frames (all threads: steadier than the wall
+// clock on a machine that others load) and its peak resident memory; heap allocations (operator new, every thread,
 // the driver's too) per frame after each scene's first, and the peak resident
 // memory of the whole run. With --passes, the device times every pass
 // (D3D9_SetPassTiming) and a table follows: for each scene its
@@ -20,6 +21,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -46,6 +48,14 @@ using Clock = std::chrono::steady_clock;
 
 double Ms(Clock::time_point from, Clock::time_point to) {
     return std::chrono::duration<double, std::milli>(to - from).count();
+}
+
+// Processor time of the whole process (every thread, the driver's too), in ms:
+// on a machine that others load, it changes far less than the wall clock.
+double ProcessCpuMs() {
+    timespec now = {};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) * 1e-6;
 }
 
 double Median(std::vector<double> values) {
@@ -138,6 +148,7 @@ struct Scene {
     std::string name;
     std::vector<PassCost> passes;
     std::vector<double> frameMs;
+    std::vector<double> cpuMs;
     long firstAllocations = 0;
     long allocations = 0;  // in the frames after the first
     long maxAllocations = 0;
@@ -184,6 +195,7 @@ int main(int argc, char** argv) {
     std::vector<Scene> scenes;
     std::vector<double> frameMs;
     Clock::time_point last;
+    double lastCpu = 0.0;
     bool firstOfScene = true;
     PassNames passNames;
     bool timing = false;
@@ -200,6 +212,7 @@ int main(int argc, char** argv) {
                 if (!timing) std::fprintf(stderr, "timeline_report: this device cannot time passes\n");
             }
             if (timing) last = Clock::now();
+            lastCpu = ProcessCpuMs();
             allocation_counter::StartCounting();
         }
     };
@@ -207,17 +220,18 @@ int main(int argc, char** argv) {
     g_runHooks.framePresented = [&] {
         long allocations = allocation_counter::StopCounting();
         Clock::time_point now = Clock::now();
-        double ms = Ms(last, now);
+        double ms = Ms(last, now), cpu = ProcessCpuMs() - lastCpu;
         frameMs.push_back(ms);
         std::string name = SceneName();
         if (scenes.empty() || scenes.back().name != name) {
             if (!scenes.empty()) scenes.back().peakMb = PeakResidentMb();
             ResetPeakResident();
-            scenes.push_back(Scene{name, {}, {}, allocations, 0, 0, 0.0});
+            scenes.push_back(Scene{name, {}, {}, {}, allocations, 0, 0, 0.0});
             firstOfScene = true;
         }
         Scene& scene = scenes.back();
         scene.frameMs.push_back(ms);
+        scene.cpuMs.push_back(cpu);
         if (timing) {
             for (const D3D9PassTime& pass : D3D9_FramePasses(g_demoState.device)) {
                 std::string passName = passNames.Of(pass);
@@ -235,6 +249,7 @@ int main(int argc, char** argv) {
         firstOfScene = false;
         if (runFrame) runFrame();
         last = Clock::now();
+        lastCpu = ProcessCpuMs();
         allocation_counter::StartCounting();
     };
     int status = WinMain(nullptr, nullptr, nullptr, 0);
@@ -261,15 +276,16 @@ int main(int argc, char** argv) {
     std::printf("first frames (ms):");
     for (size_t i = 0; i < frameMs.size() && i < 5; ++i) std::printf(" %.1f", frameMs[i]);
     std::printf("   median %.1f\n", median);
-    std::printf("%-40s %7s %9s %9s %9s %12s %12s %11s %8s\n", "scene", "frames", "first ms", "median ms", "max ms",
-                "first allocs", "allocs/frame", "max allocs", "peak MB");
+    std::printf("%-40s %7s %9s %9s %9s %8s %12s %12s %11s %8s\n", "scene", "frames", "first ms", "median ms", "max ms",
+                "cpu ms", "first allocs", "allocs/frame", "max allocs", "peak MB");
     for (const Scene& scene : scenes) {
         size_t counted = scene.frameMs.size() > 1 ? scene.frameMs.size() - 1 : 1;
         double later =
             scene.frameMs.size() > 1 ? *std::max_element(scene.frameMs.begin() + 1, scene.frameMs.end()) : 0.0;
-        std::printf("%-40s %7zu %9.1f %9.1f %9.1f %12ld %12.1f %11ld %8.0f\n", scene.name.c_str(), scene.frameMs.size(),
-                    scene.frameMs.front(), Median(scene.frameMs), later, scene.firstAllocations,
-                    double(scene.allocations) / double(counted), scene.maxAllocations, scene.peakMb);
+        std::printf("%-40s %7zu %9.1f %9.1f %9.1f %8.1f %12ld %12.1f %11ld %8.0f\n", scene.name.c_str(),
+                    scene.frameMs.size(), scene.frameMs.front(), Median(scene.frameMs), later, Median(scene.cpuMs),
+                    scene.firstAllocations, double(scene.allocations) / double(counted), scene.maxAllocations,
+                    scene.peakMb);
     }
     if (timing) {
         std::printf("passes: draws and ms a frame, share of the scene's pass time\n");
