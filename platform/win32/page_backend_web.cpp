@@ -10,8 +10,12 @@
 //   area (one canvas pixel per CSS pixel; full screen through the Fullscreen
 //   API, which the page asks for within the click that starts the demo);
 // - keys as WM_KEYDOWN/WM_KEYUP to the shown window; the page being closed
-//   or left is WM_CLOSE; no mouse, resize or visibility messages (the demo
-//   reads none);
+//   or left is WM_CLOSE; the left button and the wheel over the canvas as
+//   WM_LBUTTONDOWN/UP, WM_MOUSEMOVE and WM_MOUSEWHEEL at canvas pixels; the
+//   page resized as WM_SIZE with the canvas's client size; the tab hidden as
+//   WM_KILLFOCUS then WM_SIZE SIZE_MINIMIZED, shown again as WM_SIZE
+//   SIZE_RESTORED then WM_SETFOCUS (the demo window reads none of these, as
+//   on the desktop);
 // - message boxes appear in the page and return at once;
 // - waiting for messages yields to the browser (ASYNCIFY), so a page waiting
 //   in a message loop stays responsive; so does one that checks for messages
@@ -29,7 +33,8 @@
 namespace win32 {
 namespace {
 
-HWND g_shown = nullptr;  // the top-level window keys go to
+HWND g_shown = nullptr;      // the top-level window keys go to
+bool g_canvasShown = false;  // whether g_shown is the canvas (not a dialog the start panel stands for)
 double g_lastYield = 0.0;
 
 // clang-format off
@@ -87,6 +92,57 @@ EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* key, void*) {
     return vk == VK_ESCAPE || vk == VK_TAB ? EM_TRUE : EM_FALSE;
 }
 
+// Messages about the canvas window go only to it, not to a dialog.
+bool CanvasWindow() { return g_shown && g_canvasShown && Find(g_shown); }
+
+void Post(UINT message, WPARAM wParam, LPARAM lParam) {
+    GetState().input.push_back({g_shown, message, wParam, lParam});
+}
+
+EM_BOOL OnMouse(int type, const EmscriptenMouseEvent* mouse, void*) {
+    if (!CanvasWindow()) return EM_FALSE;
+    const LPARAM at = MAKELPARAM(mouse->targetX, mouse->targetY);
+    if (type == EMSCRIPTEN_EVENT_MOUSEMOVE) {
+        Post(WM_MOUSEMOVE, (mouse->buttons & 1) ? MK_LBUTTON : 0, at);
+    } else if (mouse->button == 0) {
+        const bool down = type == EMSCRIPTEN_EVENT_MOUSEDOWN;
+        Post(down ? WM_LBUTTONDOWN : WM_LBUTTONUP, down ? MK_LBUTTON : 0, at);
+    }
+    return EM_FALSE;
+}
+
+EM_BOOL OnWheel(int, const EmscriptenWheelEvent* wheel, void*) {
+    if (!CanvasWindow() || wheel->deltaY == 0.0) return EM_FALSE;
+    // One notch a wheel event, up (away from the viewer) positive, as Windows counts.
+    const int delta = wheel->deltaY < 0.0 ? WHEEL_DELTA : -WHEEL_DELTA;
+    Post(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(static_cast<short>(delta))),
+         MAKELPARAM(wheel->mouse.targetX, wheel->mouse.targetY));
+    return EM_FALSE;
+}
+
+void PostClientSize(WPARAM kind) {
+    int width = 0, height = 0;
+    if (kind == SIZE_RESTORED) Win32_GetClientSize(g_shown, &width, &height);
+    Post(WM_SIZE, kind, MAKELPARAM(width, height));
+}
+
+EM_BOOL OnResize(int, const EmscriptenUiEvent*, void*) {
+    if (CanvasWindow()) PostClientSize(SIZE_RESTORED);
+    return EM_FALSE;
+}
+
+EM_BOOL OnVisibility(int, const EmscriptenVisibilityChangeEvent* visibility, void*) {
+    if (!CanvasWindow()) return EM_FALSE;
+    if (visibility->hidden) {
+        Post(WM_KILLFOCUS, 0, 0);
+        PostClientSize(SIZE_MINIMIZED);
+    } else {
+        PostClientSize(SIZE_RESTORED);
+        Post(WM_SETFOCUS, 0, 0);
+    }
+    return EM_FALSE;
+}
+
 EM_BOOL OnLeave(int, const void*, void*) {
     if (g_shown && Find(g_shown)) PostInternal(g_shown, WM_CLOSE, 0, 0);
     return EM_FALSE;
@@ -100,6 +156,12 @@ bool SdlStart() {
         started = true;
         emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, nullptr, EM_FALSE, OnKey);
         emscripten_set_keyup_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, nullptr, EM_FALSE, OnKey);
+        emscripten_set_mousedown_callback("#canvas", nullptr, EM_FALSE, OnMouse);
+        emscripten_set_mouseup_callback("#canvas", nullptr, EM_FALSE, OnMouse);
+        emscripten_set_mousemove_callback("#canvas", nullptr, EM_FALSE, OnMouse);
+        emscripten_set_wheel_callback("#canvas", nullptr, EM_FALSE, OnWheel);
+        emscripten_set_resize_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_FALSE, OnResize);
+        emscripten_set_visibilitychange_callback(nullptr, EM_FALSE, OnVisibility);
         emscripten_set_beforeunload_callback(nullptr, [](int type, const void* event, void* data) -> const char* {
             OnLeave(type, event, data);
             return nullptr;
@@ -117,6 +179,7 @@ void SdlShowWindow(Window& window, bool show) {
         return;
     }
     g_shown = HandleOf(window);
+    g_canvasShown = !window.background;
     if (window.background) return;  // a dialog: the page's start panel stands for it
     int width = 0, height = 0;
     Win32_GetClientSize(g_shown, &width, &height);

@@ -170,8 +170,8 @@ TEST_F(CaptureRun, FullDiskEndsWithStatusFourOneLineAndNoFile) {
         std::string errors = run.errors;
         while (errors.rfind("frame ", 0) == 0) errors.erase(0, errors.find('\n') + 1);
         EXPECT_EQ(errors, "demo: capture failed: the disk is full: \"" + full.string() +
-                                  "\" could not be written (No space left on device); nothing was kept under \"" +
-                                  target + "\".\n");
+                              "\" could not be written (No space left on device); nothing was kept under \"" + target +
+                              "\".\n");
     }
     EXPECT_FALSE(fs::exists(video));
     EXPECT_FALSE(fs::exists(fs::symlink_status(video.string() + ".part")));

@@ -6,8 +6,10 @@
 //   node chromium_pages.js CHROMIUM PROFILE_DIR URL [SHOT.png] [URL [SHOT.png]] ... [-- EXTRA_FLAGS...]
 //
 // Each page is loaded and waited for until its title starts with "done" or
-// "failed" (at most 300 s); then the canvas is saved as SHOT.png ("-" for
-// none). Lines printed, one per fact:
+// "failed" (at most 300 s), while the page gets what a viewer's page gets:
+// the mouse over the canvas (move, left button, wheel), a resize and a
+// visibility change, every quarter second (the frames must not change for
+// them); then the canvas is saved as SHOT.png ("-" for none). Lines printed, one per fact:
 //   title N TEXT        the page's final title
 //   times N JSON        the page's window.demoTimes
 //   error N TEXT        an error the page reported (console, exception, log)
@@ -77,8 +79,19 @@ async function visit(index, page) {
   await send("Page.navigate", { url: page.url }, sessionId);
   const evaluate = async (expression) =>
     (await send("Runtime.evaluate", { expression, returnByValue: true }, sessionId)).result.value;
+  const poke = `(() => {
+    const canvas = document.getElementById('canvas');
+    if (canvas) {
+      for (const type of ['mousemove', 'mousedown', 'mouseup'])
+        canvas.dispatchEvent(new MouseEvent(type, { clientX: 10, clientY: 10, button: 0, bubbles: true }));
+      canvas.dispatchEvent(new WheelEvent('wheel', { deltaY: -100, clientX: 10, clientY: 10, bubbles: true }));
+    }
+    window.dispatchEvent(new Event('resize'));
+    document.dispatchEvent(new Event('visibilitychange'));
+  })()`;
   let title = "";
   for (const started = Date.now(); Date.now() - started < 300000; await sleep(250)) {
+    await evaluate(poke);
     title = (await evaluate("document.title")) || "";
     if (title.startsWith("done") || title.startsWith("failed")) break;
   }
@@ -102,7 +115,12 @@ async function visit(index, page) {
     console.log(`error driver ${error.message}`);
     status = 1;
   }
+  // The browser has left its profile alone only once it has exited.
+  const exited = new Promise((resolve) => browser.on("exit", resolve));
   try { await Promise.race([send("Browser.close"), sleep(5000)]); } catch (e) {}
-  browser.kill();
+  if (await Promise.race([exited.then(() => true), sleep(5000).then(() => false)]) == false) {
+    browser.kill();
+    await Promise.race([exited, sleep(2000)]);
+  }
   process.exit(status);
 })();
