@@ -101,9 +101,8 @@ bool StageShaderSource(const fs::path& folder, std::string_view name, std::strin
     if (path.empty() || !ReadFile(path, text)) return false;
     includes->clear();
     static const std::regex directive("#include \"([^\"\n]+)\"");
-    const std::string original = *text;
-    for (auto it = std::sregex_iterator(original.begin(), original.end(), directive); it != std::sregex_iterator();
-         ++it) {
+    const std::string source = *text;
+    for (auto it = std::sregex_iterator(source.begin(), source.end(), directive); it != std::sregex_iterator(); ++it) {
         const std::string part = (*it)[1].str();
         includes->push_back(part);
         std::string included;

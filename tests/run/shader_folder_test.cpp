@@ -52,7 +52,7 @@ TEST_F(ShaderFolder, ChangedShadersAreSwappedBetweenFramesAndABrokenOneKeepsTheL
     const fs::path shaders = folder / "shaders";
     fs::copy(kShaders, shaders, fs::copy_options::recursive);
     const fs::path copyShader = shaders / "common" / "fragment_fs.cpp";
-    const std::string original = ReadText(copyShader);
+    const std::string asFirstWritten = ReadText(copyShader);
     const std::string red =
         "uniform sampler2D s0;\nin vec2 texCoord;\nvoid main() { oC0 = vec4(1.0, 0.0, 0.0, 1.0); }\n";
     // The shaders that include the noise helpers, by the build's staging.
@@ -84,7 +84,7 @@ TEST_F(ShaderFolder, ChangedShadersAreSwappedBetweenFramesAndABrokenOneKeepsTheL
             redWhileBroken = redWhileBroken && isRed;
             errorWhileBroken = ShaderReloadError();
         }
-        if (frames == 10) Write(copyShader, original);
+        if (frames == 10) Write(copyShader, asFirstWritten);
         if (frames == 12) {
             errorWhenMended = ShaderReloadError();
             std::ofstream(shaders / "include" / "noise.glsl", std::ios::app) << "// touched\n";
