@@ -90,7 +90,9 @@ FMOD_RESULT SoundState::Start(std::unique_ptr<Mp3Decoder> opened, std::vector<fl
     length.store(frames, std::memory_order_release);
     // Room for the frames kept behind a read, a read as long as the longest
     // spectrum, and a decoded block: the window never grows while it plays.
-    window.reserve(static_cast<size_t>(2 * kKeptFrames + 16384) * 2 + 2 * Mp3Decoder::kBlockSamples);
+    // A sound shorter than that needs only its own length and a block.
+    const int64_t room = std::min<int64_t>(2 * kKeptFrames + 16384, frames);
+    window.reserve(static_cast<size_t>(room) * 2 + 2 * Mp3Decoder::kBlockSamples);
     return FMOD_OK;
 }
 

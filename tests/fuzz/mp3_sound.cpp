@@ -26,8 +26,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     float sum = 0.0f;
     for (int64_t frame = 0; frame < std::min(sound.Frames(), kMaxFrames); frame += kRead) {
         const int64_t end = sound.DecodeTo(frame, frame + kRead);
-        for (int64_t at = frame; at < end; ++at) {
-            sum += sound.At(at)[0] + sound.At(at)[1];
+        if (end <= frame) break;
+        const float* samples = sound.At(frame);  // the window holds frame .. end - 1 in one piece
+        for (int64_t i = 0; i < (end - frame) * 2; ++i) {
+            sum += samples[i];
         }
     }
     volatile float heard = sum;  // every sample read counts
