@@ -1,7 +1,7 @@
 // The island in pencil hatching, and its pencil sketch beside it.
 // c0 = (sketch level, time, -, -); samplers 0-5 the hatch tones Hatch0 (light)
 // to Hatch5 (dark). Each carries its own tone and the next three darker ones
-// in its channels (hatch_ladder.glsl): Hatch1 (tones 1-4) and Hatch4 (tones
+// in its channels (hatch_ladder.hlsl): Hatch1 (tones 1-4) and Hatch4 (tones
 // 4-5) give the ladder from bare paper to the darkest tone. Hatch0 is not
 // read: stage 0 is left clamped by the previous frame's post pass, and the
 // hatching tiles; stages 1 and 4 wrap (set at start-up, and 1 by the sea

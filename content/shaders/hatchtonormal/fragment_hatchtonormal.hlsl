@@ -2,7 +2,7 @@
 // Samplers: 0 colour, 1 detail normals in tangent space, 2 the sun's cast
 // shadows (1 in light, 0.5 in full shadow), 3-8 the hatch tones Hatch0 (light)
 // to Hatch5 (dark), a tonal art map on white paper: Hatch0 and Hatch3 carry
-// the whole ladder in their channels (hatch_ladder.glsl), so stages 4, 5, 7
+// the whole ladder in their channels (hatch_ladder.hlsl), so stages 4, 5, 7
 // and 8 are not read.
 //
 // The colour front is a circle round the yacht (6, 42) whose radius is the

@@ -1,5 +1,5 @@
 // Pencil strokes laid on the ground in world space, for the sketch sheets.
-// Needs noise.glsl (Hash). No loops: each layer of strokes is one lookup of
+// Needs noise.hlsl (Hash). No loops: each layer of strokes is one lookup of
 // a row of strokes and one hash, about 45 instructions.
 //
 // A layer is rows of strokes kGap units apart along a direction; each row is

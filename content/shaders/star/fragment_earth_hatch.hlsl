@@ -7,7 +7,7 @@
 // Samplers 0-5 hold Hatch0 (light) to Hatch5 (dark), a tonal art map. Each
 // carries its own tone and the next three darker ones in its channels, so
 // Hatch0 (tones 0-3) and Hatch3 (tones 3-5) give the whole ladder
-// (hatch_ladder.glsl) and stages 1, 2, 4 and 5 are not read. The scene sets
+// (hatch_ladder.hlsl) and stages 1, 2, 4 and 5 are not read. The scene sets
 // stages 0-2 to wrap with linear filtering and mip levels every frame; stage
 // 3 has the same states, which the colour scene's state block puts back
 // every frame (its start-up record has stages 0-8 so).
