@@ -50,9 +50,9 @@ int DeclarationLine(const std::string& hlsl, const std::string& name) {
 
 // The global constants and samplers, each of which must carry its register:
 // register(cN) or register(sN).
-bool EveryUniformHasARegister(const glslang::TIntermediate& intermediate, const std::string& hlsl,
-                              std::string* error) {
-    glslang::TIntermAggregate* root = intermediate.getTreeRoot() ? intermediate.getTreeRoot()->getAsAggregate() : nullptr;
+bool EveryUniformHasARegister(const glslang::TIntermediate& intermediate, const std::string& hlsl, std::string* error) {
+    glslang::TIntermAggregate* root =
+        intermediate.getTreeRoot() ? intermediate.getTreeRoot()->getAsAggregate() : nullptr;
     if (!root) return true;
     for (TIntermNode* node : root->getSequence()) {
         glslang::TIntermAggregate* objects = node->getAsAggregate();
@@ -254,7 +254,8 @@ private:
                 return false;
             }
             const std::string name = position ? "d3d_VPOS" : "d3d_VFACE";
-            defines += "#define " + name + (position ? " (gl_FragCoord.xy - 0.5)\n" : " (gl_FrontFacing ? 1.0 : -1.0)\n");
+            defines +=
+                "#define " + name + (position ? " (gl_FragCoord.xy - 0.5)\n" : " (gl_FrontFacing ? 1.0 : -1.0)\n");
             Provided(input.id, name);
             return true;
         }
@@ -304,12 +305,11 @@ bool TranslateHlsl(ShaderStage stage, const std::string& hlsl, GlslDialect diale
 }
 
 const std::string& TranslatorVersion() {
-    static const std::string version = "glslang " + std::to_string(GLSLANG_VERSION_MAJOR) + "." +
-                                       std::to_string(GLSLANG_VERSION_MINOR) + "." +
-                                       std::to_string(GLSLANG_VERSION_PATCH) + GLSLANG_VERSION_FLAVOR +
-                                       ", SPIRV-Cross " + std::to_string(SPVC_C_API_VERSION_MAJOR) + "." +
-                                       std::to_string(SPVC_C_API_VERSION_MINOR) + "." +
-                                       std::to_string(SPVC_C_API_VERSION_PATCH);
+    static const std::string version =
+        "glslang " + std::to_string(GLSLANG_VERSION_MAJOR) + "." + std::to_string(GLSLANG_VERSION_MINOR) + "." +
+        std::to_string(GLSLANG_VERSION_PATCH) + GLSLANG_VERSION_FLAVOR + ", SPIRV-Cross " +
+        std::to_string(SPVC_C_API_VERSION_MAJOR) + "." + std::to_string(SPVC_C_API_VERSION_MINOR) + "." +
+        std::to_string(SPVC_C_API_VERSION_PATCH);
     return version;
 }
 

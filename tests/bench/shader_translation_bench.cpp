@@ -48,11 +48,11 @@ void BM_TranslateEveryPackedShader(benchmark::State& state) {
     std::string glsl, error;
     for (auto _ : state)
         for (const Source& source : sources)
-            if (!d3dx9::TranslateHlsl(source.stage, source.hlsl, dialect, &glsl, &error)) state.SkipWithError(error.c_str());
+            if (!d3dx9::TranslateHlsl(source.stage, source.hlsl, dialect, &glsl, &error))
+                state.SkipWithError(error.c_str());
     state.counters["shaders"] = double(sources.size());
-    state.counters["per_shader"] =
-        benchmark::Counter(double(sources.size()), benchmark::Counter::kIsIterationInvariantRate |
-                                                       benchmark::Counter::kInvert);
+    state.counters["per_shader"] = benchmark::Counter(
+        double(sources.size()), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_TranslateEveryPackedShader)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
@@ -63,9 +63,8 @@ void BM_FindEveryPackedShaderInTheCache(benchmark::State& state) {
     for (auto _ : state)
         for (const Source& source : sources)
             benchmark::DoNotOptimize(cache.Find(source.stage, d3d9::GlslDialect::Desktop330, source.hlsl));
-    state.counters["per_shader"] =
-        benchmark::Counter(double(sources.size()), benchmark::Counter::kIsIterationInvariantRate |
-                                                       benchmark::Counter::kInvert);
+    state.counters["per_shader"] = benchmark::Counter(
+        double(sources.size()), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_FindEveryPackedShaderInTheCache)->Unit(benchmark::kMicrosecond);
 

@@ -35,8 +35,9 @@ const std::regex kDroppedFunctions(R"(\b(texture2D|texture2DLod|texture2DProj|te
 
 // The varyings `out TYPE v_SEMANTIC;` (vertex) or `in TYPE v_SEMANTIC;` (pixel) of a translation.
 std::map<std::string, std::string> Varyings(const std::string& glsl, ShaderStage stage) {
-    std::regex declaration(stage == ShaderStage::Vertex ? R"(\bout\s+(?:(?:highp|mediump|lowp)\s+)?(\w+)\s+(v_\w+)\s*;)"
-                                                        : R"(\bin\s+(?:(?:highp|mediump|lowp)\s+)?(\w+)\s+(v_\w+)\s*;)");
+    std::regex declaration(stage == ShaderStage::Vertex
+                               ? R"(\bout\s+(?:(?:highp|mediump|lowp)\s+)?(\w+)\s+(v_\w+)\s*;)"
+                               : R"(\bin\s+(?:(?:highp|mediump|lowp)\s+)?(\w+)\s+(v_\w+)\s*;)");
     std::map<std::string, std::string> found;
     for (std::sregex_iterator it(glsl.begin(), glsl.end(), declaration), end; it != end; ++it)
         found[(*it)[2]] = (*it)[1];
@@ -130,7 +131,9 @@ void TranslateCompileAndLinkThePack(GlslDialect dialect, const char* language) {
 
 }  // namespace
 
-TEST(Shaders, EveryPackedShaderTranslatesToGlsl330) { TranslateCompileAndLinkThePack(GlslDialect::Desktop330, "GLSL 3.30"); }
+TEST(Shaders, EveryPackedShaderTranslatesToGlsl330) {
+    TranslateCompileAndLinkThePack(GlslDialect::Desktop330, "GLSL 3.30");
+}
 
 TEST(Shaders, EveryPackedShaderTranslatesToGlslEs300) {
     TranslateCompileAndLinkThePack(GlslDialect::Es300, "GLSL ES 3.00");
@@ -145,9 +148,8 @@ TEST(Shaders, PackedSourcesAreHlsl) {
 }
 
 TEST(Shaders, TheCacheBesideThePackHoldsEveryShaderForBothDialects) {
-    std::vector<uint8_t> bytes = content_test::ReadFile(std::filesystem::path(content_test::PackPath())
-                                                            .replace_filename("shaders.cache")
-                                                            .string());
+    std::vector<uint8_t> bytes = content_test::ReadFile(
+        std::filesystem::path(content_test::PackPath()).replace_filename("shaders.cache").string());
     d3dx9::ShaderCache cache;
     std::string error;
     ASSERT_TRUE(cache.Parse({bytes.begin(), bytes.end()}, &error)) << error;

@@ -53,7 +53,8 @@ TEST_F(ShaderFolder, ChangedShadersAreSwappedBetweenFramesAndABrokenOneKeepsTheL
     fs::copy(kShaders, shaders, fs::copy_options::recursive);
     const fs::path copyShader = shaders / "common" / "fragment_fs.hlsl";
     const std::string asFirstWritten = ReadText(copyShader);
-    const std::string red = "float4 main(float2 texCoord : TEXCOORD0) : COLOR0 { return float4(1.0, 0.0, 0.0, 1.0); }\n";
+    const std::string red =
+        "float4 main(float2 texCoord : TEXCOORD0) : COLOR0 { return float4(1.0, 0.0, 0.0, 1.0); }\n";
     // The shaders that include the noise helpers, by the build's staging.
     std::set<std::string> noiseUsers;
     for (const auto& entry : fs::directory_iterator(kBuild / "content")) {

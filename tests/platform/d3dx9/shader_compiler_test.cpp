@@ -66,8 +66,7 @@ TEST_F(ShaderCompiler, EveryConstantAndSamplerStatesItsRegister) {
     EXPECT_NE(constant.errors.find("hlsl:2: constant 'loose' has no register(cN)"), std::string::npos)
         << constant.errors;
     const Compiled sampler = Compile(
-        "\nsampler2D picture;\nfloat4 main(float2 uv : TEXCOORD0) : COLOR0 { return tex2D(picture, uv); }\n",
-        "ps_3_0");
+        "\nsampler2D picture;\nfloat4 main(float2 uv : TEXCOORD0) : COLOR0 { return tex2D(picture, uv); }\n", "ps_3_0");
     EXPECT_TRUE(FAILED(sampler.result));
     EXPECT_NE(sampler.errors.find("hlsl:2: sampler 'picture' has no register(sN)"), std::string::npos)
         << sampler.errors;
