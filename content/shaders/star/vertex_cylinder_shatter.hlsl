@@ -18,6 +18,17 @@
 // life: the three corners would choose differently and tear it apart.
 // TEXCOORD1.w and TEXCOORD2.w (progress and spin) stay 0 here: this scene
 // writes no vertex data.
+//
+// The piece shader shades by the side of the colour scene's sun, which
+// lights the cylinder from behind as this camera sees it: the whole side in
+// view would take one flat tone. So the normal handed on is mirrored to
+// light it from the left, a little from above and in front, as the globe
+// behind it is lit: the lit side stays pale, the turn away and the edges
+// fill with strokes. The strokes lie on the cylinder's own surface
+// (TEXCOORD0: round it and along it, in hatch-tile units; the shader reads
+// them from x + z and y of `worldPosition`), so they wrap round its curve
+// and go with each piece when it breaks.
+// About 75 instructions.
 float4x4 viewProjection : register(c0);
 float4 clock : register(c8);
 float4 burst : register(c9);
@@ -25,6 +36,9 @@ float4 burst : register(c9);
 static const float kBreakAt = 5.4;
 // The random values are r x 360 / 2^31 for r up to 32767: this brings them to 0..1.
 static const float kRandomToUnit = 2147483648.0 / 360.0 / 32768.0;
+// The piece shader's sun, and the light the cylinder is drawn under.
+static const float3 kSun = float3(0.5014, 0.6217, 0.6017);
+static const float3 kDrawnLight = float3(0.216, 0.556, 0.803);
 
 float3 Hash3(float3 p) {
     float3 q = float3(dot(p, float3(127.1, 311.7, 74.7)), dot(p, float3(269.5, 183.3, 246.1)), dot(p, float3(113.5, 271.9, 124.6)));
@@ -70,9 +84,14 @@ void main(float3 position : POSITION0,
     float own = (cornerRandom.x + cornerRandom.y + cornerRandom.z) * kRandomToUnit;
     float shape = 1.0 - 0.35 * own * smoothstep(0.0, 0.4, t);
     float3 corner = Turn(position - middle, axis, angle) * (t > 0.0 ? size * shape : 1.0);
-    worldPosition = middle + direction * travel + corner;
-    worldNormal = Turn(normal, axis, angle);
-    clipPosition = mul(float4(worldPosition, 1.0), viewProjection);
+    float3 place = middle + direction * travel + corner;
+    clipPosition = mul(float4(place, 1.0), viewProjection);
+    // Mirrored across the plane between the two lights: what faces the
+    // drawn light faces the shader's sun.
+    float3 mirror = normalize(kDrawnLight - kSun);
+    float3 turned = Turn(normal, axis, angle);
+    worldNormal = turned - 2.0 * mirror * dot(mirror, turned);
+    worldPosition = float3(texCoord, 0.0);
     uv = texCoord;
     // Drawn in pencil, opaque, without glint or glow: the piece shader's colour
     // front never reaches it.
