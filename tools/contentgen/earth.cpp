@@ -197,10 +197,11 @@ void GenerateEarth(AssetSet& out) {
     out.AddMeshPreview("sphere.x", sphere);
 
     // Upright as the fixed camera sees it, a little tilted, across the line
-    // of sight so that it keeps clear of the globe behind it.
+    // of sight so that it keeps clear of the globe behind it, its top leaning
+    // towards the eye so that the top shows as an ellipse.
     Vec3 forward = Normalize(Vec3{0, 0, 0} - world::kStarEye), right = Normalize(Cross({0, 1, 0}, forward));
     Vec3 up = Cross(forward, right);
-    Mesh cylinder = Cylinder(world::kCylinderCentre, up + right * 0.25f, 0.55f, 2.2f, 40, 10);
+    Mesh cylinder = Cylinder(world::kCylinderCentre, up + right * 0.25f - forward * 0.4f, 0.55f, 2.2f, 40, 10);
     out.AddFile("cylinder.X", WriteXFile("Cylinder", {{"CylinderMesh", &cylinder}}));
     out.AddMeshPreview("cylinder.X", cylinder);
 

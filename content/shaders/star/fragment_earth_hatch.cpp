@@ -58,7 +58,7 @@ void main() {
     // edges, smeared further by their mip levels on the small globe, are
     // pulled in, so that a stroke reads as a line rather than a streak.
     float graphite = smoothstep(0.1, 0.6, 1.0 - Hatching(dayTone, at));
-    float darken = 1.0 - graphite * 0.75 * day;
+    float darken = 1.0 - graphite * 0.6 * day;
     // A thin wash of paper over the day side, as if the colour were laid on it.
     float wash = 0.1 * day;
 

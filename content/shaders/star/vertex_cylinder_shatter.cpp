@@ -22,7 +22,7 @@
 // The piece shader shades by the side of the colour scene's sun, which
 // lights the cylinder from behind as this camera sees it: the whole side in
 // view would take one flat tone. So the normal handed on is mirrored to
-// light it from the upper left and a little from the front, as the globe
+// light it from the left, a little from above and in front, as the globe
 // behind it is lit: the lit side stays pale, the turn away and the edges
 // fill with strokes. The strokes lie on the cylinder's own surface
 // (TEXCOORD0: round it and along it, in hatch-tile units; the shader reads
@@ -45,7 +45,7 @@ const float kBreakAt = 5.4;
 const float kRandomToUnit = 2147483648.0 / 360.0 / 32768.0;
 // The piece shader's sun, and the light the cylinder is drawn under.
 const vec3 kSun = vec3(0.5014, 0.6217, 0.6017);
-const vec3 kDrawnLight = vec3(-0.189, 0.803, 0.566);
+const vec3 kDrawnLight = vec3(0.216, 0.556, 0.803);
 
 vec3 Hash3(vec3 p) {
     vec3 q = vec3(dot(p, vec3(127.1, 311.7, 74.7)), dot(p, vec3(269.5, 183.3, 246.1)), dot(p, vec3(113.5, 271.9, 124.6)));
