@@ -246,12 +246,12 @@ void GenerateLettering(AssetSet& out, const std::string& fontPath) {
     // to follow "there is" after a space, in both scenes; "then" stands
     // higher in its picture than the rest, above the line that follows it,
     // and every line ends above the screen's lower edge (sprite y 2000).
-    const float left = 16, lineBase = 352, space = font.Width(" ", kWordEm) + 24;
+    const float left = 16, lineBase = 320, space = font.Width(" ", kWordEm) + 24;
     const float thereIsEnd = left + font.Width("there is", kWordEm) + space;
     png("first.png", WordPicture(font, "first", left, lineBase, 951));
     png("thereis.png", WordPicture(font, "there is", left, lineBase, 952));
     png("asketch.png", WordPicture(font, "a sketch", std::max(left, thereIsEnd - 522), lineBase, 953));
-    png("then.png", WordPicture(font, "then", left, 250, 954));
+    png("then.png", WordPicture(font, "then", left, 230, 954));
     png("acolour.png", WordPicture(font, "a colour", std::max(left, thereIsEnd - 322), lineBase, 955));
     png("kelss.png", Logo(font));
     png("presents.png", Presents(font));
