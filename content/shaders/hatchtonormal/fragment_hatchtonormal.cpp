@@ -11,7 +11,9 @@
 // band of strokes about 9 units wide leads it, the paper filling in between
 // the strokes first. oC1 carries what glows: a warm line along the front and
 // the sunlit rock and sand.
-// About 150 instructions, 7 texture fetches (8 on cliff faces).
+// About 130 instructions, 5 texture fetches (6 on cliff faces); on a side of
+// the front that does not show, its fetches read one fixed texel (the colour
+// map's, or the hatch textures').
 uniform sampler2D s0;
 uniform sampler2D s1;
 uniform sampler2D s2;
@@ -32,6 +34,8 @@ const vec3 kPaper = vec3(0.965, 0.955, 0.925);
 const vec3 kGraphite = vec3(0.15, 0.15, 0.19);
 const vec3 kFrontGlow = vec3(1.0, 0.72, 0.38);
 const float kFrontWidth = 9.0;
+const float kSteepPlane = 0.675;  // |normal.y| over which strokes lie on the ground plane
+const float kAllColour = 1.45;  // fronts' widths behind it where a pixel is colour whatever its strokes
 
 float FrontDistance(vec3 p) {
     float d = length(p.xz - vec2(6.0, 42.0));
@@ -47,54 +51,64 @@ float Hatching(float tone, vec2 at) {
 }
 
 void main() {
+    // The front first: behind it the island needs no strokes, ahead of it no
+    // colour map. A branch would not spare a software rasteriser the lookups
+    // (it runs both sides), so a side that does not show reads one fixed
+    // texel instead: one cached bilinear read, no blend of two levels.
+    float wobble = 2.5 * sin(worldPosition.x * 0.21 + worldPosition.z * 0.13) +
+                   1.5 * sin(worldPosition.z * 0.37 - worldPosition.x * 0.17);
+    float ahead = c[0].y - FrontDistance(worldPosition) + wobble;
+    bool showsPencil = ahead < kAllColour * kFrontWidth;
+    bool showsColour = ahead > 0.0;
+
     vec3 n0 = normalize(worldNormal);
     vec3 detail = texture(s1, uv).xyz * 2.0 - 1.0;
     vec3 n = normalize(n0 * detail.z + normalize(worldTangent) * detail.x + normalize(worldBinormal) * detail.y);
-    vec3 albedo = texture(s0, uv).rgb;
+    vec3 albedo = texture(s0, showsColour ? uv : vec2(0.0)).rgb;
     // Cliff faces: the maps, seen from above, have a texel or two across
     // them; there the rock's detail normals are read on the face itself and
     // its colour is banded by strata.
+    // Off the faces the lookup reads one fixed texel, as above.
     float wall = smoothstep(0.55, 0.3, abs(n0.y));
-    if (wall > 0.0) {
-        // Read at the level the face's distance asks for (about 14 texels a
-        // unit, against the size of a pixel there).
-        vec3 along = normalize(vec3(-n0.z, 0.0, n0.x) + vec3(1.0e-4, 0.0, 0.0));
-        vec2 onFace = vec2(dot(worldPosition, along), -worldPosition.y) / 72.0;
-        vec3 faceDetail = textureLod(s1, onFace, max(log2(length(toEye) / 29.0), 0.0)).xyz * 2.0 - 1.0;
-        vec3 faceNormal = normalize(n0 * faceDetail.z + along * faceDetail.x + cross(n0, along) * faceDetail.y);
-        n = normalize(mix(n, faceNormal, wall));
-        float strata = sin(worldPosition.y * 2.3 + dot(worldPosition, along) * 0.11 + 6.0 * faceDetail.x);
-        albedo = mix(albedo, albedo * (0.97 + 0.1 * strata), wall);
-    }
+    bool onWall = wall > 0.0;
+    // Read at the level the face's distance asks for (about 14 texels a
+    // unit, against the size of a pixel there).
+    vec3 along = normalize(vec3(-n0.z, 0.0, n0.x) + vec3(1.0e-4, 0.0, 0.0));
+    vec2 onFace = vec2(dot(worldPosition, along), -worldPosition.y) / 72.0;
+    float faceLevel = max(log2(length(toEye) / 29.0), 0.0);
+    vec3 faceDetail = textureLod(s1, onWall ? onFace : vec2(0.0), onWall ? faceLevel : 0.0).xyz * 2.0 - 1.0;
+    vec3 faceNormal = normalize(n0 * faceDetail.z + along * faceDetail.x + cross(n0, along) * faceDetail.y);
+    n = normalize(mix(n, faceNormal, wall));
+    float strata = sin(worldPosition.y * 2.3 + dot(worldPosition, along) * 0.11 + 6.0 * faceDetail.x);
+    albedo = mix(albedo, albedo * (0.97 + 0.1 * strata), wall);
     vec3 v = normalize(toEye);
     float distanceToEye = length(toEye);
 
     float inLight = clamp((texture(s2, uv).r - 0.5) * 2.0, 0.0, 1.0);
     float sun = max(dot(n, kSun), 0.0) * inLight;
     float skyLight = 0.55 + 0.45 * n.y;
+    float haze = 1.0 - exp(-distanceToEye / 420.0);
 
     // Colour: albedo under sun and sky, thinned by haze with distance.
     vec3 colour = albedo * (kSkyColour * skyLight + kSunColour * sun * 1.25);
-    float haze = 1.0 - exp(-distanceToEye / 420.0);
     colour = mix(colour, kHaze, haze * 0.8);
 
     // Pencil: the light as a tone, darker at the silhouette, on paper. The
     // strokes lie on the ground seen from above and on the slopes seen from
-    // the side, blended by how steep the ground is.
+    // the side, one plane a pixel, as a hand lays one patch beside the next.
+    vec2 fromAbove = worldPosition.xz / 17.0;
+    vec2 fromSide = vec2(worldPosition.x * 0.7 + worldPosition.z * 0.7, worldPosition.y) / 17.0;
+    vec2 strokesAt = showsPencil ? (abs(n0.y) > kSteepPlane ? fromAbove : fromSide) : vec2(0.0);
     float light = 0.12 * skyLight + 0.88 * sun;
     float rim = 1.0 - smoothstep(0.05, 0.4, abs(dot(n, v)));
     float tone = clamp(0.92 * pow(1.0 - light, 0.85) + 0.3 * rim, 0.0, 1.0);
-    vec2 fromAbove = worldPosition.xz / 17.0;
-    vec2 fromSide = vec2(worldPosition.x * 0.7 + worldPosition.z * 0.7, worldPosition.y) / 17.0;
-    float steep = smoothstep(0.55, 0.8, abs(n0.y));
-    float paper = mix(Hatching(tone, fromSide), Hatching(tone, fromAbove), steep);
+    float paper = Hatching(tone, strokesAt);
     vec3 pencil = mix(kGraphite, kPaper, paper);
     pencil = mix(pencil, kPaper, haze * 0.6);
 
-    // The front: ahead of it pencil, behind it colour, strokes between.
-    float wobble = 2.5 * sin(worldPosition.x * 0.21 + worldPosition.z * 0.13) +
-                   1.5 * sin(worldPosition.z * 0.37 - worldPosition.x * 0.17);
-    float ahead = c[0].y - FrontDistance(worldPosition) + wobble;
+    // The front: ahead of it pencil, behind it colour, strokes between (where
+    // the pencil does not show, the reveal is whole whatever the paper is;
+    // where the colour does not, it is nil).
     float reveal = smoothstep(0.0, 1.0, ahead / kFrontWidth - 0.45 * (1.0 - paper));
     vec3 picture = mix(pencil, colour, reveal);
     float edge = exp(-abs(ahead - 0.25 * kFrontWidth) / 2.5) * step(-kFrontWidth, ahead);

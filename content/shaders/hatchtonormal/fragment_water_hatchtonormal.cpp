@@ -7,7 +7,9 @@
 // Two layers of waves drift across each other; they bend the reflection of
 // the sky and of the island, and a Fresnel term mixes it with the deep
 // water. The sun's glints go to oC1 as well, where they glow.
-// About 120 instructions, 8 texture fetches.
+// About 120 instructions, 8 texture fetches; on a side of the front that
+// does not show, its fetches read one fixed texel (the cube map's, or the
+// three hatch textures').
 uniform sampler2D s0;
 uniform samplerCube s1;
 uniform sampler2D s2;
@@ -24,6 +26,7 @@ const vec3 kPaper = vec3(0.965, 0.955, 0.925);
 const vec3 kGraphite = vec3(0.20, 0.20, 0.24);
 const vec3 kFrontGlow = vec3(1.0, 0.72, 0.38);
 const float kFrontWidth = 9.0;
+const float kAllColour = 1.45;  // fronts' widths behind it where a pixel is colour whatever its strokes
 
 float FrontDistance(vec3 p) {
     float d = length(p.xz - vec2(6.0, 42.0));
@@ -38,13 +41,23 @@ void main() {
     float distanceToEye = length(toEye);
     vec3 v = toEye / distanceToEye;
 
+    // The front first: behind it the sea needs no strokes, ahead of it no
+    // sky. A branch would not spare a software rasteriser the lookups (it
+    // runs both sides), so a side that does not show reads one fixed texel
+    // instead: one cached bilinear read, no blend of two levels.
+    float wobble = 2.5 * sin(p.x * 0.21 + p.y * 0.13) + 1.5 * sin(p.y * 0.37 - p.x * 0.17);
+    float ahead = c[0].y - FrontDistance(worldPosition) + wobble;
+    bool showsColour = ahead > 0.0;
+    bool showsPencil = ahead < kAllColour * kFrontWidth;
+    float edge = exp(-abs(ahead - 0.25 * kFrontWidth) / 2.5) * step(-kFrontWidth, ahead);
+
     vec2 slope = WaveSlope(p, time, distanceToEye);
     vec3 n = normalize(vec3(slope.x, 1.0, -slope.y));
 
     // Sky in the waves, the island over it where the mirror image lies.
     vec3 r = reflect(-v, n);
     r.y = abs(r.y);
-    vec3 sky = texture(s1, r).rgb;
+    vec3 sky = texture(s1, showsColour ? r : vec3(0.0, 1.0, 0.0)).rgb;
     vec2 screenSize = vec2(textureSize(s2, 0));
     vec2 ripple = vec2(slope.x, abs(slope.y)) * 0.06;
     vec4 mirrored = texture(s2, gl_FragCoord.xy / screenSize + ripple);
@@ -65,6 +78,7 @@ void main() {
     // little by the waves, fading to paper far out.
     vec2 across = normalize(vec2(-toEye.z, toEye.x));
     vec2 strokeAt = vec2(dot(p, across) / 34.0, dot(p, vec2(across.y, -across.x)) / 7.0) + slope * 0.05;
+    strokeAt = showsPencil ? strokeAt : vec2(0.0);
     float open = texture(s3, strokeAt).r;
     float crossed = texture(s5, strokeAt * vec2(1.0, 0.4)).r;
     float loose = texture(s4, strokeAt * 0.5).r;
@@ -73,11 +87,9 @@ void main() {
     paper = mix(paper, 1.0, smoothstep(120.0, 480.0, distanceToEye) * (1.0 - cover));
     vec3 pencil = mix(kGraphite, kPaper, paper);
 
-    float wobble = 2.5 * sin(p.x * 0.21 + p.y * 0.13) + 1.5 * sin(p.y * 0.37 - p.x * 0.17);
-    float ahead = c[0].y - FrontDistance(worldPosition) + wobble;
+    // Where the pencil does not show, the reveal is whole whatever `open` is;
+    // where the colour does not, it is nil.
     float reveal = smoothstep(0.0, 1.0, ahead / kFrontWidth - 0.45 * (1.0 - open));
-    float edge = exp(-abs(ahead - 0.25 * kFrontWidth) / 2.5) * step(-kFrontWidth, ahead);
-
     oC0 = vec4(mix(pencil, colour, reveal) + kFrontGlow * edge * 0.18, 1.0);
     oC1 = vec4(kFrontGlow * edge * 0.75 + vec3(1.0, 0.9, 0.75) * min(glint, 2.0) * 0.5 * reveal, 1.0);
 }
