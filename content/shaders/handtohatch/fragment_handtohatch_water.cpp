@@ -10,8 +10,9 @@
 // with pencil ripples running just behind the front. Colour 1: the sketch
 // sheet of the same sea (see fragment_handdraw.cpp) with the ripples as its
 // strokes; its distance jumps at the front, so the edge pass outlines it.
-// About 170 instructions and 5 texture fetches where the sea has come;
-// about 60 and none where it has not.
+// About 170 instructions and 5 texture fetches where the sea has come (two
+// of them at a fixed texel on light water); about 60 and none where it has
+// not.
 uniform sampler2D s0;
 uniform sampler2D s1;
 uniform sampler2D s2;
@@ -68,10 +69,14 @@ void main() {
     float skyward = pow(1.0 - facing, 3.0);
     float darkness = clamp(0.62 - 0.55 * light + 0.25 * (1.0 - skyward) - 0.35 * skyward, 0.0, 1.0);
 
+    // The finer and the crossed strokes come in only on darker water; on
+    // lighter water their lookups read one fixed texel (a branch would not
+    // spare a software rasteriser the lookup: it runs both sides; a fixed
+    // texel costs it one cached bilinear read, no blend of two levels).
     vec2 flow = uv * 0.5 + bump.xy * 0.03;
     float wavy = texture(s2, flow).r;
-    float crossed = texture(s3, uv * 0.6 + bump.xy * 0.02).r;
-    float fine = texture(s1, uv * 2.5 + bump.xy * 0.02).r;
+    float crossed = texture(s3, darkness > 0.5 ? uv * 0.6 + bump.xy * 0.02 : vec2(0.0)).r;
+    float fine = texture(s1, darkness > 0.25 ? uv * 2.5 + bump.xy * 0.02 : vec2(0.0)).r;
     float hatch = mix(wavy, wavy * fine, smoothstep(0.25, 0.5, darkness));
     hatch = mix(hatch, hatch * crossed, smoothstep(0.5, 0.8, darkness));
     hatch = mix(1.0, hatch, smoothstep(0.05, 0.3, darkness));

@@ -9,7 +9,8 @@
 // water. The sun's glints go to oC1 as well, where they glow.
 // About 120 instructions, 8 texture fetches; on a side of the front that
 // does not show, its fetches read one fixed texel (the cube map's, or the
-// three hatch textures').
+// three hatch textures'), and so does the cross-hatching away from the
+// island's reflection.
 uniform sampler2D s0;
 uniform samplerCube s1;
 uniform sampler2D s2;
@@ -80,7 +81,7 @@ void main() {
     vec2 strokeAt = vec2(dot(p, across) / 34.0, dot(p, vec2(across.y, -across.x)) / 7.0) + slope * 0.05;
     strokeAt = showsPencil ? strokeAt : vec2(0.0);
     float open = texture(s3, strokeAt).r;
-    float crossed = texture(s5, strokeAt * vec2(1.0, 0.4)).r;
+    float crossed = texture(s5, cover > 0.0 ? strokeAt * vec2(1.0, 0.4) : vec2(0.0)).r;
     float loose = texture(s4, strokeAt * 0.5).r;
     float paper = mix(1.0, open, 0.6) * mix(1.0, loose, 0.5);
     paper = mix(paper, paper * mix(1.0, crossed, 0.85), cover);
