@@ -101,8 +101,11 @@ void main() {
     float smoothTone = clamp(0.35 + 0.65 * broadLight, 0.0, 1.0) * mix(0.8, 1.1, albedo);
     // Its strokes lie in the hatching's plane (Pencil's two planes, without
     // the blend between them on the steep band).
-    vec2 sketchAt = steep ? (facesX ? worldPosition.zy : worldPosition.xy) : worldPosition.xz;
-    float sketchPixel = max(length(fwidth(sketchAt)) * 0.75, 1.0e-4);
+    // Pixel sizes in both planes, so that a pixel where the plane changes
+    // does not take the jump between them for its size.
+    vec2 sketchSide = facesX ? worldPosition.zy : worldPosition.xy;
+    vec2 sketchAt = steep ? sketchSide : worldPosition.xz;
+    float sketchPixel = max(length(steep ? fwidth(sketchSide) : fwidth(worldPosition.xz)) * 0.75, 1.0e-4);
     float graphite = 0.0;
     if (c[0].y < kSketchGone)
         graphite = Layers(sketchAt, sketchPixel, hatchFall, smoothstep(0.35, 0.85, sketchDarkness),
