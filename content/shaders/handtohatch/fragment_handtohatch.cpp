@@ -21,7 +21,7 @@
 // the hatching everywhere) only its tone and distance, whose edges stay as
 // outlines, are drawn.
 // Until 26 s: about 220 instructions, 2 texture fetches; after: about 120
-// instructions, 2 texture fetches.
+// instructions (where the branch is taken), 2 texture fetches.
 uniform sampler2D s1;
 uniform sampler2D s4;
 in vec2 uv;
@@ -100,9 +100,10 @@ void main() {
     float sketchDarkness = clamp(1.0 - sketchLight * mix(0.75, 1.15, albedo), 0.0, 1.0);
     float smoothTone = clamp(0.35 + 0.65 * broadLight, 0.0, 1.0) * mix(0.8, 1.1, albedo);
     // Its strokes lie in the hatching's plane (Pencil's two planes, without
-    // the blend between them on the steep band).
-    // Pixel sizes in both planes, so that a pixel where the plane changes
-    // does not take the jump between them for its size.
+    // the blend between them on the steep band), each plane's pixel size
+    // taken in that plane, so that where the plane changes the jump between
+    // them is not taken for a pixel's size. A software rasteriser runs the
+    // branch whatever the time (it runs both sides of a branch).
     vec2 sketchSide = facesX ? worldPosition.zy : worldPosition.xy;
     vec2 sketchAt = steep ? sketchSide : worldPosition.xz;
     float sketchPixel = max(length(steep ? fwidth(sketchSide) : fwidth(worldPosition.xz)) * 0.75, 1.0e-4);
