@@ -11,9 +11,14 @@
 // band of strokes about 9 units wide leads it, the paper filling in between
 // the strokes first. oC1 carries what glows: a warm line along the front and
 // the sunlit rock and sand.
-// About 130 instructions, 5 texture fetches (6 on cliff faces); on a side of
+// The front's place, the haze and the cliff faces' map level change slowly
+// and come from the vertex shader. The colour, normal and shadow maps are
+// read at one level, the nearest to what the pixel covers.
+// About 110 instructions, 6 texture fetches: 4 bilinear (colour, normal,
+// shadow, the cliff faces' normals) and 2 trilinear (hatching); on a side of
 // the front that does not show, its fetches read one fixed texel (the colour
-// map's, or the hatch textures').
+// map's, or the hatch textures'), and so does the cliff faces' read off the
+// faces.
 uniform sampler2D s0;
 uniform sampler2D s1;
 uniform sampler2D s2;
@@ -25,6 +30,7 @@ in vec3 worldNormal;
 in vec3 worldTangent;
 in vec3 worldBinormal;
 in vec3 toEye;
+in vec3 slow;  // x how far the front is past the point, y haze, z cliff map level
 
 const vec3 kSun = vec3(0.5014, 0.6217, 0.6017);
 const vec3 kSunColour = vec3(1.05, 0.97, 0.86);
@@ -36,11 +42,6 @@ const vec3 kFrontGlow = vec3(1.0, 0.72, 0.38);
 const float kFrontWidth = 9.0;
 const float kSteepPlane = 0.675;  // |normal.y| over which strokes lie on the ground plane
 const float kAllColour = 1.45;  // fronts' widths behind it where a pixel is colour whatever its strokes
-
-float FrontDistance(vec3 p) {
-    float d = length(p.xz - vec2(6.0, 42.0));
-    return d < 100.0 ? d : 100.0 + (d - 100.0) * 0.35;
-}
 
 #include "hatch_ladder.glsl"
 
@@ -55,16 +56,22 @@ void main() {
     // colour map. A branch would not spare a software rasteriser the lookups
     // (it runs both sides), so a side that does not show reads one fixed
     // texel instead: one cached bilinear read, no blend of two levels.
-    float wobble = 2.5 * sin(worldPosition.x * 0.21 + worldPosition.z * 0.13) +
-                   1.5 * sin(worldPosition.z * 0.37 - worldPosition.x * 0.17);
-    float ahead = c[0].y - FrontDistance(worldPosition) + wobble;
+    float ahead = slow.x;
     bool showsPencil = ahead < kAllColour * kFrontWidth;
     bool showsColour = ahead > 0.0;
 
+    // The colour, normal and shadow maps share their coordinates: one level
+    // for all three (the shadow map is half the size), the nearest to what
+    // the pixel covers, so each is one bilinear read instead of a blend of
+    // two levels.
+    vec2 texels = uv * vec2(textureSize(s1, 0));
+    vec2 dx = dFdx(texels), dy = dFdy(texels);
+    float level = max(floor(0.5 * log2(max(dot(dx, dx), dot(dy, dy))) + 0.5), 0.0);
+
     vec3 n0 = normalize(worldNormal);
-    vec3 detail = texture(s1, uv).xyz * 2.0 - 1.0;
-    vec3 n = normalize(n0 * detail.z + normalize(worldTangent) * detail.x + normalize(worldBinormal) * detail.y);
-    vec3 albedo = texture(s0, showsColour ? uv : vec2(0.0)).rgb;
+    vec3 detail = textureLod(s1, uv, level).xyz * 2.0 - 1.0;
+    vec3 n = n0 * detail.z + worldTangent * detail.x + worldBinormal * detail.y;
+    vec3 albedo = textureLod(s0, showsColour ? uv : vec2(0.0), showsColour ? level : 0.0).rgb;
     // Cliff faces: the maps, seen from above, have a texel or two across
     // them; there the rock's detail normals are read on the face itself and
     // its colour is banded by strata.
@@ -75,19 +82,21 @@ void main() {
     // unit, against the size of a pixel there).
     vec3 along = normalize(vec3(-n0.z, 0.0, n0.x) + vec3(1.0e-4, 0.0, 0.0));
     vec2 onFace = vec2(dot(worldPosition, along), -worldPosition.y) / 72.0;
-    float faceLevel = max(log2(length(toEye) / 29.0), 0.0);
-    vec3 faceDetail = textureLod(s1, onWall ? onFace : vec2(0.0), onWall ? faceLevel : 0.0).xyz * 2.0 - 1.0;
-    vec3 faceNormal = normalize(n0 * faceDetail.z + along * faceDetail.x + cross(n0, along) * faceDetail.y);
+    vec3 faceDetail = textureLod(s1, onWall ? onFace : vec2(0.0), onWall ? floor(slow.z + 0.5) : 0.0).xyz * 2.0 - 1.0;
+    vec3 faceNormal = n0 * faceDetail.z + along * faceDetail.x + cross(n0, along) * faceDetail.y;
     n = normalize(mix(n, faceNormal, wall));
-    float strata = sin(worldPosition.y * 2.3 + dot(worldPosition, along) * 0.11 + 6.0 * faceDetail.x);
+    // Strata: a sine's worth of bands from a parabola, one wave every 2.7
+    // units of height.
+    float phase = fract((worldPosition.y * 2.3 + dot(worldPosition, along) * 0.11 + 6.0 * faceDetail.x) * 0.1591549) * 2.0 - 1.0;
+    float strata = 4.0 * phase * (1.0 - abs(phase));
     albedo = mix(albedo, albedo * (0.97 + 0.1 * strata), wall);
-    vec3 v = normalize(toEye);
     float distanceToEye = length(toEye);
+    vec3 v = toEye / distanceToEye;
 
-    float inLight = clamp((texture(s2, uv).r - 0.5) * 2.0, 0.0, 1.0);
+    float inLight = clamp((textureLod(s2, uv, max(level - 1.0, 0.0)).r - 0.5) * 2.0, 0.0, 1.0);
     float sun = max(dot(n, kSun), 0.0) * inLight;
     float skyLight = 0.55 + 0.45 * n.y;
-    float haze = 1.0 - exp(-distanceToEye / 420.0);
+    float haze = slow.y;
 
     // Colour: albedo under sun and sky, thinned by haze with distance.
     vec3 colour = albedo * (kSkyColour * skyLight + kSunColour * sun * 1.25);
@@ -101,7 +110,8 @@ void main() {
     vec2 strokesAt = showsPencil ? (abs(n0.y) > kSteepPlane ? fromAbove : fromSide) : vec2(0.0);
     float light = 0.12 * skyLight + 0.88 * sun;
     float rim = 1.0 - smoothstep(0.05, 0.4, abs(dot(n, v)));
-    float tone = clamp(0.92 * pow(1.0 - light, 0.85) + 0.3 * rim, 0.0, 1.0);
+    float shade = 1.0 - light;  // to the power 0.85, near enough
+    float tone = clamp(0.92 * shade * (1.2 - 0.2 * shade) + 0.3 * rim, 0.0, 1.0);
     float paper = Hatching(tone, strokesAt);
     vec3 pencil = mix(kGraphite, kPaper, paper);
     pencil = mix(pencil, kPaper, haze * 0.6);

@@ -7,10 +7,12 @@
 // Two layers of waves drift across each other; they bend the reflection of
 // the sky and of the island, and a Fresnel term mixes it with the deep
 // water. The sun's glints go to oC1 as well, where they glow.
-// About 120 instructions, 8 texture fetches; on a side of the front that
-// does not show, its fetches read one fixed texel (the cube map's, or the
-// three hatch textures'), and so does the cross-hatching away from the
-// island's reflection.
+// About 110 instructions, 8 texture fetches: the two wave layers bilinear
+// at their nearest level, the mirror image bilinear, the cube map and the
+// three hatch textures filtered; on a side of the front that does not show,
+// its fetches read one fixed texel (the cube map's, or the three hatch
+// textures'), and so does the cross-hatching away from the island's
+// reflection.
 uniform sampler2D s0;
 uniform samplerCube s1;
 uniform sampler2D s2;
@@ -36,6 +38,14 @@ float FrontDistance(vec3 p) {
 
 #include "sea_waves.glsl"
 
+// sin(x) near enough for the front's wobble (within 0.06): a parabola a half
+// wave, a few instructions where a true sine costs a software rasteriser
+// some thirty.
+float Wave(float x) {
+    float t = fract(x * 0.1591549 + 0.5) * 2.0 - 1.0;
+    return 4.0 * t * (1.0 - abs(t));
+}
+
 void main() {
     float time = c[0].x;
     vec2 p = worldPosition.xz;
@@ -46,7 +56,7 @@ void main() {
     // sky. A branch would not spare a software rasteriser the lookups (it
     // runs both sides), so a side that does not show reads one fixed texel
     // instead: one cached bilinear read, no blend of two levels.
-    float wobble = 2.5 * sin(p.x * 0.21 + p.y * 0.13) + 1.5 * sin(p.y * 0.37 - p.x * 0.17);
+    float wobble = 2.5 * Wave(p.x * 0.21 + p.y * 0.13) + 1.5 * Wave(p.y * 0.37 - p.x * 0.17);
     float ahead = c[0].y - FrontDistance(worldPosition) + wobble;
     bool showsColour = ahead > 0.0;
     bool showsPencil = ahead < kAllColour * kFrontWidth;
@@ -66,7 +76,8 @@ void main() {
     vec3 reflection = mix(sky, mirrored.rgb * 0.82, cover);
 
     float facing = clamp(dot(n, v), 0.0, 1.0);
-    float fresnel = 0.03 + 0.97 * pow(1.0 - facing, 5.0);
+    float away = 1.0 - facing, away2 = away * away;
+    float fresnel = 0.03 + 0.97 * away2 * away2 * away;
     float nearShore = 1.0 - smoothstep(20.0, 70.0, length(p - vec2(-4.0, 4.0)));
     vec3 water = mix(kDeep, kShallow, nearShore * 0.6);
     vec3 colour = mix(water, reflection, clamp(fresnel + 0.25 * cover, 0.0, 1.0));
