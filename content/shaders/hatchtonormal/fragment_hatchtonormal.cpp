@@ -14,8 +14,8 @@
 // The front's place, the haze and the cliff faces' map level change slowly
 // and come from the vertex shader. The colour, normal and shadow maps are
 // read at one level, the nearest to what the pixel covers.
-// About 110 instructions, 6 texture fetches: 4 bilinear (colour, normal,
-// shadow, the cliff faces' normals) and 2 trilinear (hatching); on a side of
+// The hatching too is read at the nearest level of its plane.
+// About 125 instructions, 6 bilinear texture fetches; on a side of
 // the front that does not show, its fetches read one fixed texel (the colour
 // map's, or the hatch textures'), and so does the cliff faces' read off the
 // faces.
@@ -46,9 +46,10 @@ const float kAllColour = 1.45;  // fronts' widths behind it where a pixel is col
 #include "hatch_ladder.glsl"
 
 // Paper value of the hatching for a tone 0..1: Hatch0 (tones 0-3) and
-// Hatch3 (tones 3-5) give the whole ladder.
-float Hatching(float tone, vec2 at) {
-    return Ladder(clamp(tone, 0.0, 1.0) * 6.0, texture(s3, at), texture(s6, at).gba);
+// Hatch3 (tones 3-5) give the whole ladder; `level` is the mip level.
+// Both are read at one level, the nearest to what the pixel covers.
+float Hatching(float tone, vec2 at, float level) {
+    return Ladder(clamp(tone, 0.0, 1.0) * 6.0, textureLod(s3, at, level), textureLod(s6, at, level).gba);
 }
 
 void main() {
@@ -107,12 +108,20 @@ void main() {
     // the side, one plane a pixel, as a hand lays one patch beside the next.
     vec2 fromAbove = worldPosition.xz / 17.0;
     vec2 fromSide = vec2(worldPosition.x * 0.7 + worldPosition.z * 0.7, worldPosition.y) / 17.0;
-    vec2 strokesAt = showsPencil ? (abs(n0.y) > kSteepPlane ? fromAbove : fromSide) : vec2(0.0);
+    // The level from the chosen plane's own coordinates, so that the seam
+    // between the planes does not read a coarse level.
+    bool ground = abs(n0.y) > kSteepPlane;
+    vec2 strokesAt = showsPencil ? (ground ? fromAbove : fromSide) : vec2(0.0);
+    vec2 hatchSize = vec2(textureSize(s3, 0));
+    vec2 ax = dFdx(fromAbove) * hatchSize, ay = dFdy(fromAbove) * hatchSize;
+    vec2 sx = dFdx(fromSide) * hatchSize, sy = dFdy(fromSide) * hatchSize;
+    float cover = ground ? max(dot(ax, ax), dot(ay, ay)) : max(dot(sx, sx), dot(sy, sy));
+    float hatchLevel = showsPencil ? max(floor(0.5 * log2(cover) + 0.5), 0.0) : 0.0;
     float light = 0.12 * skyLight + 0.88 * sun;
     float rim = 1.0 - smoothstep(0.05, 0.4, abs(dot(n, v)));
     float shade = 1.0 - light;  // to the power 0.85, near enough
     float tone = clamp(0.92 * shade * (1.2 - 0.2 * shade) + 0.3 * rim, 0.0, 1.0);
-    float paper = Hatching(tone, strokesAt);
+    float paper = Hatching(tone, strokesAt, hatchLevel);
     vec3 pencil = mix(kGraphite, kPaper, paper);
     pencil = mix(pencil, kPaper, haze * 0.6);
 

@@ -7,12 +7,12 @@
 // Two layers of waves drift across each other; they bend the reflection of
 // the sky and of the island, and a Fresnel term mixes it with the deep
 // water. The sun's glints go to oC1 as well, where they glow.
-// About 110 instructions, 8 texture fetches: the two wave layers bilinear
-// at their nearest level, the mirror image bilinear, the cube map and the
-// three hatch textures filtered; on a side of the front that does not show,
-// its fetches read one fixed texel (the cube map's, or the three hatch
-// textures'), and so does the cross-hatching away from the island's
-// reflection.
+// About 115 instructions, 8 texture fetches: the waves at their nearest
+// level and the mirror image bilinear, the sky at a fixed coarse level, the
+// hatching trilinear (one level all over draws a seam across the sea's
+// strokes); on a side of the front that does not show, its fetches read one
+// fixed texel (the cube map's, or the three hatch textures'), and so does the
+// cross-hatching away from the island's reflection.
 uniform sampler2D s0;
 uniform samplerCube s1;
 uniform sampler2D s2;
@@ -68,7 +68,9 @@ void main() {
     // Sky in the waves, the island over it where the mirror image lies.
     vec3 r = reflect(-v, n);
     r.y = abs(r.y);
-    vec3 sky = texture(s1, showsColour ? r : vec3(0.0, 1.0, 0.0)).rgb;
+    // The sky changes slowly: its level 2 (64 texels a face) is enough, and
+    // one level for every pixel is the cheapest cube read.
+    vec3 sky = textureLod(s1, showsColour ? r : vec3(0.0, 1.0, 0.0), 2.0).rgb;
     vec2 screenSize = vec2(textureSize(s2, 0));
     vec2 ripple = vec2(slope.x, abs(slope.y)) * 0.06;
     vec4 mirrored = texture(s2, gl_FragCoord.xy / screenSize + ripple);
