@@ -53,7 +53,7 @@ void main(float2 uv : TEXCOORD0,
           float3 worldTangent : TEXCOORD3,
           float3 worldBinormal : TEXCOORD4,
           float3 toEye : TEXCOORD6,
-          float3 slow : TEXCOORD7,  // x how far the front is past the point, y haze, z cliff map level
+          float3 slow : TEXCOORD5,  // x how far the front is past the point, y haze, z cliff map level
           out float4 oC0 : COLOR0,
           out float4 oC1 : COLOR1) {
     // The front first: behind it the island needs no strokes, ahead of it no

@@ -29,7 +29,7 @@ void main(float3 position : POSITION0,
           out float3 worldTangent : TEXCOORD3,
           out float3 worldBinormal : TEXCOORD4,
           out float3 toEye : TEXCOORD6,
-          out float3 slow : TEXCOORD7) {  // x how far the front is past the point, y haze, z cliff map level
+          out float3 slow : TEXCOORD5) {  // x how far the front is past the point, y haze, z cliff map level
     float3x3 directions = (float3x3)worldInverseTranspose;
     clipPosition = mul(float4(position, 1.0), worldViewProjection);
     worldPosition = mul(float4(position, 1.0), world).xyz;
