@@ -127,10 +127,16 @@ Image StarField(int width, int height) {
 }
 
 // A capped cylinder about `axis` through `centre`, subdivided so that it
-// breaks into many pieces.
+// breaks into many pieces. Its texture coordinates are where its pencil
+// strokes lie, in units of its own size: round the side once in kStrokeTurn
+// (one hatch tile of 5 units, so that the strokes close up round the
+// back) by the side's height in the same measure; the caps flat, in the
+// same measure.
 Mesh Cylinder(Vec3 centre, Vec3 axis, float radius, float height, int segments, int rings) {
     Mesh m;
     m.materials.push_back({"Cylinder", {1, 1, 1, 1}, 10, {0.2f, 0.2f, 0.2f}, {0, 0, 0}, "Hatch5.dds"});
+    constexpr float kStrokeTurn = 5;
+    const float unit = kStrokeTurn / (2 * kPi * radius);
     axis = Normalize(axis);
     Vec3 side = Normalize(Cross({0, 0, 1}, axis)), up = Cross(axis, side);
     auto ring = [&](float t, float a) {
@@ -139,7 +145,7 @@ Mesh Cylinder(Vec3 centre, Vec3 axis, float radius, float height, int segments, 
     for (int k = 0; k <= rings; ++k)
         for (int j = 0; j <= segments; ++j) {
             float a = 2 * kPi * j / segments, t = float(k) / rings;
-            m.AddVertex(ring(t, a), {3.0f * j / segments, t * height / (2 * kPi * radius) * 3});
+            m.AddVertex(ring(t, a), {kStrokeTurn * j / segments, t * height * unit});
         }
     auto at = [&](int k, int j) { return uint32_t(k * (segments + 1) + j); };
     for (int k = 0; k < rings; ++k)
@@ -151,11 +157,12 @@ Mesh Cylinder(Vec3 centre, Vec3 axis, float radius, float height, int segments, 
         }
     for (int end = 0; end < 2; ++end) {
         Vec3 normal = end ? axis : -axis;
-        uint32_t mid = m.AddVertex(centre + normal * (height * 0.5f), {0.5f, 0.5f});
+        uint32_t mid = m.AddVertex(centre + normal * (height * 0.5f), {2.5f, 2.5f * end});
         uint32_t first = uint32_t(m.positions.size());
         for (int j = 0; j <= segments; ++j) {
             float a = 2 * kPi * j / segments;
-            m.AddVertex(ring(float(end), a), {0.5f + 0.5f * std::cos(a), 0.5f + 0.5f * std::sin(a)});
+            m.AddVertex(ring(float(end), a),
+                        {2.5f + radius * unit * std::cos(a), 2.5f * end + radius * unit * std::sin(a)});
         }
         for (int j = 0; j < segments; ++j) m.AddTriangleFacing(mid, first + j, first + j + 1, 0, normal);
     }
@@ -190,10 +197,11 @@ void GenerateEarth(AssetSet& out) {
     out.AddMeshPreview("sphere.x", sphere);
 
     // Upright as the fixed camera sees it, a little tilted, across the line
-    // of sight so that it keeps clear of the globe behind it.
+    // of sight so that it keeps clear of the globe behind it, its top leaning
+    // towards the eye so that the top shows as an ellipse.
     Vec3 forward = Normalize(Vec3{0, 0, 0} - world::kStarEye), right = Normalize(Cross({0, 1, 0}, forward));
     Vec3 up = Cross(forward, right);
-    Mesh cylinder = Cylinder(world::kCylinderCentre, up + right * 0.25f, 0.55f, 2.2f, 40, 10);
+    Mesh cylinder = Cylinder(world::kCylinderCentre, up + right * 0.25f - forward * 0.4f, 0.55f, 2.2f, 40, 10);
     out.AddFile("cylinder.X", WriteXFile("Cylinder", {{"CylinderMesh", &cylinder}}));
     out.AddMeshPreview("cylinder.X", cylinder);
 

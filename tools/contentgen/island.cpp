@@ -148,8 +148,12 @@ Rgba GroundColour(float x, float z, float y, Vec3 normal) {
     Ground g = GroundAt(y, slope, beach);
     float n1 = Fbm2(x * 0.08f, z * 0.08f, 201, 4);
     float n2 = Fbm2(x * 0.5f, z * 0.5f, 202, 3);
+    // Layered rock: soft bands, and thin dark seams between the beds.
     float strata = 0.5f + 0.5f * std::sin(y * 1.7f + 2.5f * n1);
-    Rgba rock = Mix(Rgba{0.42f, 0.39f, 0.35f}, Rgba{0.62f, 0.58f, 0.51f}, 0.35f + 0.45f * strata + 0.15f * n2);
+    float bed = y * 0.55f + 1.2f * n1;
+    float seam = Smoothstep(0.8f, 0.97f, bed - std::floor(bed));
+    Rgba rock = Mix(Rgba{0.44f, 0.40f, 0.35f}, Rgba{0.70f, 0.65f, 0.56f}, 0.3f + 0.5f * strata + 0.15f * n2);
+    rock = Mix(rock, Rgba{0.30f, 0.27f, 0.24f}, 0.6f * seam);
     Rgba grass = Mix(Rgba{0.31f, 0.45f, 0.19f}, Rgba{0.55f, 0.54f, 0.30f}, Clamp01(0.5f + 0.6f * n1));
     grass = Mix(grass, Rgba{0.18f, 0.30f, 0.13f}, Smoothstep(0.15f, 0.45f, Fbm2(x * 0.15f, z * 0.15f, 203, 3)));
     Rgba sand = Mix(Rgba{0.88f, 0.80f, 0.61f}, Rgba{0.80f, 0.71f, 0.52f}, Clamp01(0.5f + 0.8f * n2));
@@ -173,9 +177,16 @@ float IslandHeight(float x, float z) {
     float land = Land(x, z);
     if (land <= 0) return kSeaLevel + std::max(-11.0f, land * 70);
     float cliff = Cliffness(x, z), beach = BeachWeight(x, z);
-    // Cliffs rise over a few mesh cells from a strip of shingle at their foot,
-    // so that their faces are steep rock rather than one stretched cell.
-    float rise = Lerp(Smoothstep(0, 0.5f, land), Smoothstep(0.012f, 0.09f, land), cliff);
+    // Cliffs rise from a strip of shingle at their foot in three steps of
+    // rock: a steep face of a few mesh cells, then a ledge that slopes
+    // gently back, then the next face, so that the shore reads as layered
+    // rock catching the light on its ledges rather than one stretched wall.
+    // The steps wander a little along the shore.
+    float up = Clamp01((land - 0.012f) / 0.2f + 0.07f * Fbm2(x * 0.06f, z * 0.06f, 112, 2));
+    float stepped = up * 3;
+    float face = stepped - std::floor(stepped);
+    float terraces = (std::floor(stepped) + 0.2f * face + 0.8f * Smoothstep(0.45f, 0.95f, face)) / 3;
+    float rise = Lerp(Smoothstep(0, 0.5f, land), Smoothstep(0, 1, up) * 0.25f + terraces * 0.75f, cliff);
     float e = rise * (6 + 10 * cliff) * Lerp(1, 0.35f, beach * (1 - Smoothstep(0.05f, 0.4f, land)));
     e += 0.5f * cliff * Smoothstep(0, 0.012f, land);  // the shingle, just above the sea
     e += 6 * Smoothstep(0.2f, 0.9f, land);

@@ -1,10 +1,12 @@
 // Everything with letters on it, and the paper behind the title scene:
 // - word pictures over the sketch and colour scenes ("first", "there is",
-//   "a sketch", "then", "a colour"): 512 x 192, dark pencil lettering with a
-//   faint light halo, about 88 texels to the em across and half as much again
-//   upwards (tall, narrow handwriting), so that at the word sprites' scale
-//   (1 texel = 0.0005 of clip space) they sit as a caption in the lower left
-//   and "there is" ends before "a colour" begins (322 texels on);
+//   "a sketch", "then", "a colour"): 1024 x 384, dark pencil lettering with
+//   a faint light halo, 172 texels to the em across and 1.4 times that
+//   upwards (tall handwriting), so that at the word sprites' scale (1 texel
+//   = 0.0005 of clip space, a sixth of a pixel at 640 x 480) a line of them
+//   stands about 25 pixels high in the lower left; the second word of a
+//   line starts its letters further into its picture (see
+//   GenerateLettering);
 // - title cards: the group's logo "kelss.png" (972 x 1024, filling the screen
 //   at the cards' resting scale 0.002, its lettering clear of the strip where
 //   "presents.png" (512 x 128) lies below the centre);
@@ -12,6 +14,7 @@
 //   texels to the em: one line each at the words' scale 0.001);
 // - "kratka.jpg", squared paper; "Loading.jpg", the loading picture;
 //   "credits_copy.jpg", the credits card (1024 x 512) for the credits plane.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -33,14 +36,18 @@ const Rgba kInkBlue{0.10f, 0.13f, 0.30f, 1};
 
 // Letters by hand: a faint second pass a little off the first (a pencil
 // going over its line twice), a light halo that keeps them readable over a
-// busy picture, and graphite grain in the strokes.
+// busy picture, and graphite grain in the strokes: `grain` is its frequency
+// in texels, so that it survives at the size the letters are shown; a
+// `heavy` hand draws thicker lines, for letters shown small.
 void Letter(Image& image, const Font& font, const std::string& text, float x, float baseline, float em, Rgba ink,
-            uint32_t seed, bool halo) {
+            uint32_t seed, bool halo, float grain = 0.7f, bool heavy = false) {
     Hand hand{seed, 0.06f, 0.035f, 0.05f};
     Image letters(image.Width(), image.Height(), {ink.r, ink.g, ink.b, 0});
     Rgba ghost = ink;
     ghost.a = 0.35f;
     font.Draw(letters, text, x + em * 0.014f, baseline + em * 0.01f, em, ghost, &hand);
+    // A heavy hand goes over the line once more, pressing a little to the side.
+    if (heavy) font.Draw(letters, text, x + em * 0.018f, baseline - em * 0.006f, em, ink, &hand);
     font.Draw(letters, text, x, baseline, em, ink, &hand);
     if (halo) {
         // The letters' shape grown by a few texels, softly, in white.
@@ -62,22 +69,26 @@ void Letter(Image& image, const Font& font, const std::string& text, float x, fl
     }
     for (int y = 0; y < letters.Height(); ++y)
         for (int xx = 0; xx < letters.Width(); ++xx) {
-            float grain = 0.82f + 0.18f * Noise2(xx * 0.7f, y * 0.7f, seed + 17);
-            letters.At(xx, y).a *= Clamp01(grain);
+            float tooth = 0.82f + 0.18f * Noise2(xx * grain, y * grain, seed + 17);
+            letters.At(xx, y).a *= Clamp01(tooth);
         }
     image.Composite(letters, 0, 0);
 }
 
-Image WordPicture(const Font& font, const std::string& text, uint32_t seed) {
-    const float em = 88;
-    Image line(512, 128, {1, 1, 1, 0});
-    Letter(line, font, text, 8, 12 + font.Ascent(em), em, kGraphite, seed, true);
-    // Written tall and narrow, half as high again as the font's letters: the
-    // width is bound by the places of the words beside them, the height is not.
-    Image image(512, 192);
+// A caption word, written tall: drawn on a line `kWordStretch` times lower
+// than the picture, then stretched upwards. `left` is where the letters
+// start, `baseline` where they stand, both in the picture's texels.
+constexpr float kWordEm = 172;
+constexpr float kWordStretch = 1.4f;
+constexpr int kWordWidth = 1024, kWordHeight = 384;
+
+Image WordPicture(const Font& font, const std::string& text, float left, float baseline, uint32_t seed) {
+    Image line(kWordWidth, int(kWordHeight / kWordStretch), {1, 1, 1, 0});
+    Letter(line, font, text, left, baseline / kWordStretch, kWordEm, kGraphite, seed, true, 0.2f, true);
+    Image image(kWordWidth, kWordHeight);
     for (int y = 0; y < image.Height(); ++y)
         for (int x = 0; x < image.Width(); ++x)
-            image.At(x, y) = line.Sample((float(x) + 0.5f) / 512.0f, (float(y) + 0.5f) / 192.0f, false);
+            image.At(x, y) = line.Sample((float(x) + 0.5f) / kWordWidth, (float(y) + 0.5f) / kWordHeight, false);
     return image;
 }
 
@@ -228,11 +239,20 @@ void GenerateLettering(AssetSet& out, const std::string& fontPath) {
         out.AddFile(name, EncodeJpeg(image, 92));
         out.AddPreview(name, image);
     };
-    png("first.png", WordPicture(font, "first", 951));
-    png("thereis.png", WordPicture(font, "there is", 952));
-    png("asketch.png", WordPicture(font, "a sketch", 953));
-    png("then.png", WordPicture(font, "then", 954));
-    png("acolour.png", WordPicture(font, "a colour", 955));
+    // The captions' places (sprite texels): sketch scene "first" (-1512, 512),
+    // "there is" (-1512, 1024), "a sketch" (-990, 1024); colour scene "then"
+    // (-1512, 1512), "there is" (-912, 1624), "a colour" (-590, 1624). The
+    // second word of a line starts its letters far enough into its picture
+    // to follow "there is" after a space, in both scenes; "then" stands
+    // higher in its picture than the rest, above the line that follows it,
+    // and every line ends above the screen's lower edge (sprite y 2000).
+    const float left = 16, lineBase = 320, space = font.Width(" ", kWordEm) + 24;
+    const float thereIsEnd = left + font.Width("there is", kWordEm) + space;
+    png("first.png", WordPicture(font, "first", left, lineBase, 951));
+    png("thereis.png", WordPicture(font, "there is", left, lineBase, 952));
+    png("asketch.png", WordPicture(font, "a sketch", std::max(left, thereIsEnd - 522), lineBase, 953));
+    png("then.png", WordPicture(font, "then", left, 230, 954));
+    png("acolour.png", WordPicture(font, "a colour", std::max(left, thereIsEnd - 322), lineBase, 955));
     png("kelss.png", Logo(font));
     png("presents.png", Presents(font));
     png("tavo.png", TitleWord(font, "tavo", 956));

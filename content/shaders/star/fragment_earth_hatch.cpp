@@ -2,8 +2,9 @@
 // the sun (a third of a turn round the globe from it, as vertex_earth.cpp
 // places it) and its w, which grows by 0.1 a second, has the strokes drawn
 // anew every two seconds at a new place, as if the pencil went over the
-// globe again; between redrawings the strokes stay put on the picture plane
-// (`paper`, from the vertex shader) while the globe turns under them.
+// globe again; between redrawings the strokes stay put (`paper`, from the
+// vertex shader, curving round the globe as the eye sees it) while the
+// globe turns under them.
 // Samplers 0-5 hold Hatch0 (light) to Hatch5 (dark), a tonal art map. Each
 // carries its own tone and the next three darker ones in its channels, so
 // Hatch0 (tones 0-3) and Hatch3 (tones 3-5) give the whole ladder
@@ -16,7 +17,7 @@
 // darkens the shaded globe under graphite strokes on the day side, and on
 // the night side the colour adds light strokes, like white pencil on dark
 // paper.
-// About 70 instructions, 4 texture fetches.
+// About 80 instructions, 4 texture fetches.
 uniform sampler2D s0;
 uniform sampler2D s3;
 in vec3 normal;
@@ -53,14 +54,17 @@ void main() {
 
     // Day: the less light, the more strokes; the limb drawn round.
     float dayTone = clamp(0.95 * pow(1.0 - clamp(facing, 0.0, 1.0), 1.4) + 0.15 + 0.3 * rim, 0.0, 1.0);
-    float graphite = 1.0 - Hatching(dayTone, at);
-    float darken = 1.0 - graphite * 0.75 * day;
+    // Strokes drawn with a sharp point: the hatch textures' soft stroke
+    // edges, smeared further by their mip levels on the small globe, are
+    // pulled in, so that a stroke reads as a line rather than a streak.
+    float graphite = smoothstep(0.1, 0.6, 1.0 - Hatching(dayTone, at));
+    float darken = 1.0 - graphite * 0.6 * day;
     // A thin wash of paper over the day side, as if the colour were laid on it.
     float wash = 0.1 * day;
 
     // Night: light strokes, thicker towards the terminator and the limb.
     float nightTone = clamp(0.15 + 0.35 * smoothstep(-0.6, 0.0, facing) + 0.25 * rim, 0.0, 0.6);
-    float chalk = (1.0 - Hatching(nightTone, at + vec2(0.5, 0.25))) * (1.0 - day);
+    float chalk = smoothstep(0.2, 0.6, 1.0 - Hatching(nightTone, at + vec2(0.5, 0.25))) * (1.0 - day);
 
     oC0 = vec4(sqrt(kChalk * chalk * 0.4 + kPaper * wash), darken * (1.0 - wash));
 }

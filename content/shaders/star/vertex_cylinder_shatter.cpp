@@ -18,6 +18,17 @@
 // life: the three corners would choose differently and tear it apart.
 // TEXCOORD1.w and TEXCOORD2.w (progress and spin) stay 0 here: this scene
 // writes no vertex data.
+//
+// The piece shader shades by the side of the colour scene's sun, which
+// lights the cylinder from behind as this camera sees it: the whole side in
+// view would take one flat tone. So the normal handed on is mirrored to
+// light it from the left, a little from above and in front, as the globe
+// behind it is lit: the lit side stays pale, the turn away and the edges
+// fill with strokes. The strokes lie on the cylinder's own surface
+// (TEXCOORD0: round it and along it, in hatch-tile units; the shader reads
+// them from x + z and y of `worldPosition`), so they wrap round its curve
+// and go with each piece when it breaks.
+// About 75 instructions.
 in vec3 POSITION0;
 in vec3 NORMAL0;
 in vec2 TEXCOORD0;
@@ -32,6 +43,9 @@ out vec4 finish;
 const float kBreakAt = 5.4;
 // The random values are r x 360 / 2^31 for r up to 32767: this brings them to 0..1.
 const float kRandomToUnit = 2147483648.0 / 360.0 / 32768.0;
+// The piece shader's sun, and the light the cylinder is drawn under.
+const vec3 kSun = vec3(0.5014, 0.6217, 0.6017);
+const vec3 kDrawnLight = vec3(0.216, 0.556, 0.803);
 
 vec3 Hash3(vec3 p) {
     vec3 q = vec3(dot(p, vec3(127.1, 311.7, 74.7)), dot(p, vec3(269.5, 183.3, 246.1)), dot(p, vec3(113.5, 271.9, 124.6)));
@@ -68,9 +82,14 @@ void main() {
     float own = (TEXCOORD2.x + TEXCOORD2.y + TEXCOORD2.z) * kRandomToUnit;
     float shape = 1.0 - 0.35 * own * smoothstep(0.0, 0.4, t);
     vec3 corner = Turn(POSITION0 - middle, axis, angle) * (t > 0.0 ? size * shape : 1.0);
-    worldPosition = middle + direction * travel + corner;
-    worldNormal = Turn(NORMAL0, axis, angle);
-    gl_Position = vec4(worldPosition, 1.0) * mat4(c[0], c[1], c[2], c[3]);
+    vec3 place = middle + direction * travel + corner;
+    gl_Position = vec4(place, 1.0) * mat4(c[0], c[1], c[2], c[3]);
+    // Mirrored across the plane between the two lights: what faces the
+    // drawn light faces the shader's sun.
+    vec3 mirror = normalize(kDrawnLight - kSun);
+    vec3 turned = Turn(NORMAL0, axis, angle);
+    worldNormal = turned - 2.0 * mirror * dot(mirror, turned);
+    worldPosition = vec3(TEXCOORD0, 0.0);
     uv = TEXCOORD0;
     // Drawn in pencil, opaque, without glint or glow: the piece shader's colour
     // front never reaches it.
