@@ -15,8 +15,13 @@
 // if the hatching were drawn again: the music sets the pace of the redrawing.
 // Colour 1, the sketch sheet of fragment_handdraw.cpp (r, b smooth tone, g
 // strokes, a log distance) from the ground's shape and height alone, so that
-// fragment_sobel.cpp gives back the sketch of the scene before.
-// About 250 instructions (up to 330 where cross-hatched cliffs blend two planes), 4 texture fetches.
+// fragment_sobel.cpp gives back the sketch of the scene before. The sheet's
+// strokes (g) show only while the sketch is still in the final picture: from
+// 26 s (8.5 s after the scene's start, when fragment_handtohatch_fs.cpp shows
+// the hatching everywhere) only its tone and distance, whose edges stay as
+// outlines, are drawn.
+// Until 26 s: about 220 instructions, 2 texture fetches; after: about 120
+// instructions (where the branch is taken), 2 texture fetches.
 uniform sampler2D s1;
 uniform sampler2D s4;
 in vec2 uv;
@@ -29,6 +34,8 @@ const float kSeaLevel = -3.0;
 const float kShoreLine = -3.25;  // just under the sea, so the sea hides it once drawn
 const float kHatchTile = 16.0;    // world units a hatch tile covers
 const float kRedrawStep = 1.5;    // sketch-level step between two redrawings
+const float kSteepPlane = 0.325;  // |normal.y| under which strokes lie on an upright plane
+const float kSketchGone = 26.0;   // demo time from which the final pass shows no sketch
 
 #include "noise.glsl"
 
@@ -74,23 +81,36 @@ void main() {
     float redraw = floor(sketchLevel / kRedrawStep);
     vec2 shift = vec2(Hash(vec2(redraw, 3.0)), Hash(vec2(redraw, 11.0)));
     // Strokes down the fall line: on the ground seen from above where it is
-    // gentle, on the upright plane that faces it best where it is steep.
+    // gentle, on the upright plane that faces it best where it is steep. One
+    // plane a pixel, as a hand lays one patch of strokes beside the next:
+    // where the ground turns steep the strokes change plane, as they change
+    // direction between patches.
     vec3 fall = vec3(0.0, -1.0, 0.0) + n * n.y;
-    float steep = smoothstep(0.55, 0.8, 1.0 - abs(n.y));
+    bool steep = abs(n.y) < kSteepPlane;
     bool facesX = abs(n.x) > abs(n.z);
     vec3 p = worldPosition / kHatchTile;
-    vec2 side = facesX ? p.zy : p.xy;
-    vec2 sideFall = facesX ? fall.zy : fall.xy;
-    float hatch = mix(Hatching(darkness, p.xz + shift, length(fall.xz) > 0.05 ? fall.xz : vec2(0.6, -0.8)),
-                      Hatching(darkness, side + shift.yx, length(sideFall) > 0.05 ? sideFall : vec2(0.0, 1.0)), steep);
+    vec2 at = steep ? (facesX ? p.zy : p.xy) + shift.yx : p.xz + shift;
+    vec2 along = steep ? (facesX ? fall.zy : fall.xy) : fall.xz;
+    vec2 hatchFall = length(along) > 0.05 ? along : (steep ? vec2(0.0, 1.0) : vec2(0.6, -0.8));
+    float hatch = Hatching(darkness, at, hatchFall);
     oC0 = vec4(vec3(mix(1.0, hatch, above)), 1.0);
 
     // Colour 1: the sketch sheet, as fragment_handdraw.cpp draws it.
     float sketchLight = clamp((dot(n, sun) + 0.2) / 1.2, 0.0, 1.0);
     float sketchDarkness = clamp(1.0 - sketchLight * mix(0.75, 1.15, albedo), 0.0, 1.0);
     float smoothTone = clamp(0.35 + 0.65 * broadLight, 0.0, 1.0) * mix(0.8, 1.1, albedo);
-    float graphite = Pencil(worldPosition, n, smoothstep(0.35, 0.85, sketchDarkness),
-                            smoothstep(0.68, 1.0, sketchDarkness));
+    // Its strokes lie in the hatching's plane (Pencil's two planes, without
+    // the blend between them on the steep band), each plane's pixel size
+    // taken in that plane, so that where the plane changes the jump between
+    // them is not taken for a pixel's size. A software rasteriser runs the
+    // branch whatever the time (it runs both sides of a branch).
+    vec2 sketchSide = facesX ? worldPosition.zy : worldPosition.xy;
+    vec2 sketchAt = steep ? sketchSide : worldPosition.xz;
+    float sketchPixel = max(length(steep ? fwidth(sketchSide) : fwidth(worldPosition.xz)) * 0.75, 1.0e-4);
+    float graphite = 0.0;
+    if (c[0].y < kSketchGone)
+        graphite = Layers(sketchAt, sketchPixel, hatchFall, smoothstep(0.35, 0.85, sketchDarkness),
+                          smoothstep(0.68, 1.0, sketchDarkness), steep ? 13.0 : 0.0);
     float depthCode = clamp(log2(distance(worldPosition, eyePosition)) / 10.0, 0.0, 0.95);
     float tone = mix(1.0, smoothTone, above);
     oC1 = vec4(tone, 1.0 - graphite * above, tone, mix(1.0, depthCode, above));

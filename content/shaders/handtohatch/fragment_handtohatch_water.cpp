@@ -10,7 +10,9 @@
 // with pencil ripples running just behind the front. Colour 1: the sketch
 // sheet of the same sea (see fragment_handdraw.cpp) with the ripples as its
 // strokes; its distance jumps at the front, so the edge pass outlines it.
-// About 170 instructions, 5 texture fetches.
+// About 170 instructions and 5 texture fetches where the sea has come (two
+// of them at a fixed texel on light water); about 60 and none where it has
+// not.
 uniform sampler2D s0;
 uniform sampler2D s1;
 uniform sampler2D s2;
@@ -42,9 +44,21 @@ void main() {
     float front = growth - 4.0 * Noise(vec2(angle * 5.0 + 20.0, growth * 0.05)) - 1.0;
     float behind = front - radius;  // units inside the front
 
+    // Ripples just behind the front, a pencil ring every 2.5 units.
+    float ringPhase = (radius - growth) / 2.5 + 0.3 * Noise(fromOrigin * 0.2);
+    float ringFootprint = fwidth(ringPhase);
+    // A soft band of paper where the front passes, so it is no hard cut.
+    float edge = clamp(behind / max(fwidth(radius) * 1.5, 1.0e-3), 0.0, 1.0);
+    // The texture coordinates too are taken before any pixel leaves, so the
+    // lookups below see the whole block's; the sea not yet reached reads no
+    // texture at all.
+    vec2 atA = uv * 0.8 + time * vec2(0.011, 0.006);
+    vec2 atB = uv * 1.9 + time * vec2(-0.008, 0.013) + 0.37;
+    if (behind < 0.0) discard;
+
     // Two layers of waves rolling in different directions.
-    vec4 wavesA = texture(s0, uv * 0.8 + time * vec2(0.011, 0.006));
-    vec4 wavesB = texture(s0, uv * 1.9 + time * vec2(-0.008, 0.013) + 0.37);
+    vec4 wavesA = texture(s0, atA);
+    vec4 wavesB = texture(s0, atB);
     vec3 bump = (wavesA.xyz + wavesB.xyz) - 1.0;
     // Tangent frame of the sea: u along +x, v along -z, out is +y.
     vec3 n = normalize(vec3(bump.x, 1.6, -bump.y));
@@ -55,23 +69,20 @@ void main() {
     float skyward = pow(1.0 - facing, 3.0);
     float darkness = clamp(0.62 - 0.55 * light + 0.25 * (1.0 - skyward) - 0.35 * skyward, 0.0, 1.0);
 
+    // The finer and the crossed strokes come in only on darker water; on
+    // lighter water their lookups read one fixed texel (a branch would not
+    // spare a software rasteriser the lookup: it runs both sides; a fixed
+    // texel costs it one cached bilinear read, no blend of two levels).
     vec2 flow = uv * 0.5 + bump.xy * 0.03;
     float wavy = texture(s2, flow).r;
-    float crossed = texture(s3, uv * 0.6 + bump.xy * 0.02).r;
-    float fine = texture(s1, uv * 2.5 + bump.xy * 0.02).r;
+    float crossed = texture(s3, darkness > 0.5 ? uv * 0.6 + bump.xy * 0.02 : vec2(0.0)).r;
+    float fine = texture(s1, darkness > 0.25 ? uv * 2.5 + bump.xy * 0.02 : vec2(0.0)).r;
     float hatch = mix(wavy, wavy * fine, smoothstep(0.25, 0.5, darkness));
     hatch = mix(hatch, hatch * crossed, smoothstep(0.5, 0.8, darkness));
     hatch = mix(1.0, hatch, smoothstep(0.05, 0.3, darkness));
 
-    // Ripples just behind the front, a pencil ring every 2.5 units.
-    float ringPhase = (radius - growth) / 2.5 + 0.3 * Noise(fromOrigin * 0.2);
     float ringFade = 1.0 - smoothstep(2.0, 14.0, behind);
-    float rings = Strokes(ringPhase, fwidth(ringPhase), 1.8 * ringFade);
-    // A soft band of paper where the front passes, so it is no hard cut.
-    float edge = clamp(behind / max(fwidth(radius) * 1.5, 1.0e-3), 0.0, 1.0);
-
-    // Derivatives and samples above are taken before any pixel leaves.
-    if (behind < 0.0) discard;
+    float rings = Strokes(ringPhase, ringFootprint, 1.8 * ringFade);
     float picture = hatch * (1.0 - 0.8 * rings);
     oC0 = vec4(vec3(mix(1.0, picture, edge)), 1.0);
 

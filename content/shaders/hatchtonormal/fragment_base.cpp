@@ -3,7 +3,10 @@
 // samplers 0-2. Pairs with vertex_base.cpp. Alpha 0 marks where the island
 // is: the target is cleared to opaque black, and the sea reads 1 - alpha as
 // the island's cover.
-// About 45 instructions, 3 texture fetches.
+// The three maps share their coordinates and are read at one level, the
+// nearest to what the pixel covers (the shadow map is half the size): one
+// bilinear read each instead of a blend of two levels.
+// About 50 instructions, 3 texture fetches.
 uniform sampler2D s0;
 uniform sampler2D s1;
 uniform sampler2D s2;
@@ -20,13 +23,15 @@ const vec3 kSkyColour = vec3(0.36, 0.44, 0.56);
 const vec3 kHaze = vec3(0.72, 0.80, 0.90);
 
 void main() {
-    vec3 detail = texture(s1, uv).xyz * 2.0 - 1.0;
-    vec3 n = normalize(normalize(worldNormal) * detail.z + normalize(worldTangent) * detail.x +
-                       normalize(worldBinormal) * detail.y);
-    float inLight = clamp((texture(s2, uv).r - 0.5) * 2.0, 0.0, 1.0);
+    vec2 texels = uv * vec2(textureSize(s1, 0));
+    vec2 dx = dFdx(texels), dy = dFdy(texels);
+    float level = max(floor(0.5 * log2(max(dot(dx, dx), dot(dy, dy))) + 0.5), 0.0);
+    vec3 detail = textureLod(s1, uv, level).xyz * 2.0 - 1.0;
+    vec3 n = normalize(worldNormal * detail.z + worldTangent * detail.x + worldBinormal * detail.y);
+    float inLight = clamp((textureLod(s2, uv, max(level - 1.0, 0.0)).r - 0.5) * 2.0, 0.0, 1.0);
     float sun = max(dot(n, kSun), 0.0) * inLight;
     float skyLight = 0.55 + 0.45 * n.y;
-    vec3 colour = texture(s0, uv).rgb * (kSkyColour * skyLight + kSunColour * sun * 1.25);
+    vec3 colour = textureLod(s0, uv, level).rgb * (kSkyColour * skyLight + kSunColour * sun * 1.25);
     float haze = 1.0 - exp(-length(eyePosition - worldPosition) / 420.0);
     oC0 = vec4(mix(colour, kHaze, haze * 0.8), 0.0);
     oC1 = vec4(0.0);

@@ -11,7 +11,14 @@
 // band of strokes about 9 units wide leads it, the paper filling in between
 // the strokes first. oC1 carries what glows: a warm line along the front and
 // the sunlit rock and sand.
-// About 150 instructions, 7 texture fetches (8 on cliff faces).
+// The front's place, the haze and the cliff faces' map level change slowly
+// and come from the vertex shader. The colour, normal and shadow maps are
+// read at one level, the nearest to what the pixel covers.
+// The hatching too is read at the nearest level of its plane.
+// About 125 instructions, 6 bilinear texture fetches; on a side of
+// the front that does not show, its fetches read one fixed texel (the colour
+// map's, or the hatch textures'), and so does the cliff faces' read off the
+// faces.
 uniform sampler2D s0;
 uniform sampler2D s1;
 uniform sampler2D s2;
@@ -23,6 +30,7 @@ in vec3 worldNormal;
 in vec3 worldTangent;
 in vec3 worldBinormal;
 in vec3 toEye;
+in vec3 slow;  // x how far the front is past the point, y haze, z cliff map level
 
 const vec3 kSun = vec3(0.5014, 0.6217, 0.6017);
 const vec3 kSunColour = vec3(1.05, 0.97, 0.86);
@@ -32,69 +40,94 @@ const vec3 kPaper = vec3(0.965, 0.955, 0.925);
 const vec3 kGraphite = vec3(0.15, 0.15, 0.19);
 const vec3 kFrontGlow = vec3(1.0, 0.72, 0.38);
 const float kFrontWidth = 9.0;
-
-float FrontDistance(vec3 p) {
-    float d = length(p.xz - vec2(6.0, 42.0));
-    return d < 100.0 ? d : 100.0 + (d - 100.0) * 0.35;
-}
+const float kSteepPlane = 0.675;  // |normal.y| over which strokes lie on the ground plane
+const float kAllColour = 1.45;  // fronts' widths behind it where a pixel is colour whatever its strokes
 
 #include "hatch_ladder.glsl"
 
 // Paper value of the hatching for a tone 0..1: Hatch0 (tones 0-3) and
-// Hatch3 (tones 3-5) give the whole ladder.
-float Hatching(float tone, vec2 at) {
-    return Ladder(clamp(tone, 0.0, 1.0) * 6.0, texture(s3, at), texture(s6, at).gba);
+// Hatch3 (tones 3-5) give the whole ladder; `level` is the mip level.
+// Both are read at one level, the nearest to what the pixel covers.
+float Hatching(float tone, vec2 at, float level) {
+    return Ladder(clamp(tone, 0.0, 1.0) * 6.0, textureLod(s3, at, level), textureLod(s6, at, level).gba);
 }
 
 void main() {
+    // The front first: behind it the island needs no strokes, ahead of it no
+    // colour map. A branch would not spare a software rasteriser the lookups
+    // (it runs both sides), so a side that does not show reads one fixed
+    // texel instead: one cached bilinear read, no blend of two levels.
+    float ahead = slow.x;
+    bool showsPencil = ahead < kAllColour * kFrontWidth;
+    bool showsColour = ahead > 0.0;
+
+    // The colour, normal and shadow maps share their coordinates: one level
+    // for all three (the shadow map is half the size), the nearest to what
+    // the pixel covers, so each is one bilinear read instead of a blend of
+    // two levels.
+    vec2 texels = uv * vec2(textureSize(s1, 0));
+    vec2 dx = dFdx(texels), dy = dFdy(texels);
+    float level = max(floor(0.5 * log2(max(dot(dx, dx), dot(dy, dy))) + 0.5), 0.0);
+
     vec3 n0 = normalize(worldNormal);
-    vec3 detail = texture(s1, uv).xyz * 2.0 - 1.0;
-    vec3 n = normalize(n0 * detail.z + normalize(worldTangent) * detail.x + normalize(worldBinormal) * detail.y);
-    vec3 albedo = texture(s0, uv).rgb;
+    vec3 detail = textureLod(s1, uv, level).xyz * 2.0 - 1.0;
+    vec3 n = n0 * detail.z + worldTangent * detail.x + worldBinormal * detail.y;
+    vec3 albedo = textureLod(s0, showsColour ? uv : vec2(0.0), showsColour ? level : 0.0).rgb;
     // Cliff faces: the maps, seen from above, have a texel or two across
     // them; there the rock's detail normals are read on the face itself and
     // its colour is banded by strata.
+    // Off the faces the lookup reads one fixed texel, as above.
     float wall = smoothstep(0.55, 0.3, abs(n0.y));
-    if (wall > 0.0) {
-        // Read at the level the face's distance asks for (about 14 texels a
-        // unit, against the size of a pixel there).
-        vec3 along = normalize(vec3(-n0.z, 0.0, n0.x) + vec3(1.0e-4, 0.0, 0.0));
-        vec2 onFace = vec2(dot(worldPosition, along), -worldPosition.y) / 72.0;
-        vec3 faceDetail = textureLod(s1, onFace, max(log2(length(toEye) / 29.0), 0.0)).xyz * 2.0 - 1.0;
-        vec3 faceNormal = normalize(n0 * faceDetail.z + along * faceDetail.x + cross(n0, along) * faceDetail.y);
-        n = normalize(mix(n, faceNormal, wall));
-        float strata = sin(worldPosition.y * 2.3 + dot(worldPosition, along) * 0.11 + 6.0 * faceDetail.x);
-        albedo = mix(albedo, albedo * (0.97 + 0.1 * strata), wall);
-    }
-    vec3 v = normalize(toEye);
+    bool onWall = wall > 0.0;
+    // Read at the level the face's distance asks for (about 14 texels a
+    // unit, against the size of a pixel there).
+    vec3 along = normalize(vec3(-n0.z, 0.0, n0.x) + vec3(1.0e-4, 0.0, 0.0));
+    vec2 onFace = vec2(dot(worldPosition, along), -worldPosition.y) / 72.0;
+    vec3 faceDetail = textureLod(s1, onWall ? onFace : vec2(0.0), onWall ? floor(slow.z + 0.5) : 0.0).xyz * 2.0 - 1.0;
+    vec3 faceNormal = n0 * faceDetail.z + along * faceDetail.x + cross(n0, along) * faceDetail.y;
+    n = normalize(mix(n, faceNormal, wall));
+    // Strata: a sine's worth of bands from a parabola, one wave every 2.7
+    // units of height.
+    float phase = fract((worldPosition.y * 2.3 + dot(worldPosition, along) * 0.11 + 6.0 * faceDetail.x) * 0.1591549) * 2.0 - 1.0;
+    float strata = 4.0 * phase * (1.0 - abs(phase));
+    albedo = mix(albedo, albedo * (0.97 + 0.1 * strata), wall);
     float distanceToEye = length(toEye);
+    vec3 v = toEye / distanceToEye;
 
-    float inLight = clamp((texture(s2, uv).r - 0.5) * 2.0, 0.0, 1.0);
+    float inLight = clamp((textureLod(s2, uv, max(level - 1.0, 0.0)).r - 0.5) * 2.0, 0.0, 1.0);
     float sun = max(dot(n, kSun), 0.0) * inLight;
     float skyLight = 0.55 + 0.45 * n.y;
+    float haze = slow.y;
 
     // Colour: albedo under sun and sky, thinned by haze with distance.
     vec3 colour = albedo * (kSkyColour * skyLight + kSunColour * sun * 1.25);
-    float haze = 1.0 - exp(-distanceToEye / 420.0);
     colour = mix(colour, kHaze, haze * 0.8);
 
     // Pencil: the light as a tone, darker at the silhouette, on paper. The
     // strokes lie on the ground seen from above and on the slopes seen from
-    // the side, blended by how steep the ground is.
-    float light = 0.12 * skyLight + 0.88 * sun;
-    float rim = 1.0 - smoothstep(0.05, 0.4, abs(dot(n, v)));
-    float tone = clamp(0.92 * pow(1.0 - light, 0.85) + 0.3 * rim, 0.0, 1.0);
+    // the side, one plane a pixel, as a hand lays one patch beside the next.
     vec2 fromAbove = worldPosition.xz / 17.0;
     vec2 fromSide = vec2(worldPosition.x * 0.7 + worldPosition.z * 0.7, worldPosition.y) / 17.0;
-    float steep = smoothstep(0.55, 0.8, abs(n0.y));
-    float paper = mix(Hatching(tone, fromSide), Hatching(tone, fromAbove), steep);
+    // The level from the chosen plane's own coordinates, so that the seam
+    // between the planes does not read a coarse level.
+    bool ground = abs(n0.y) > kSteepPlane;
+    vec2 strokesAt = showsPencil ? (ground ? fromAbove : fromSide) : vec2(0.0);
+    vec2 hatchSize = vec2(textureSize(s3, 0));
+    vec2 ax = dFdx(fromAbove) * hatchSize, ay = dFdy(fromAbove) * hatchSize;
+    vec2 sx = dFdx(fromSide) * hatchSize, sy = dFdy(fromSide) * hatchSize;
+    float cover = ground ? max(dot(ax, ax), dot(ay, ay)) : max(dot(sx, sx), dot(sy, sy));
+    float hatchLevel = showsPencil ? max(floor(0.5 * log2(cover) + 0.5), 0.0) : 0.0;
+    float light = 0.12 * skyLight + 0.88 * sun;
+    float rim = 1.0 - smoothstep(0.05, 0.4, abs(dot(n, v)));
+    float shade = 1.0 - light;  // to the power 0.85, near enough
+    float tone = clamp(0.92 * shade * (1.2 - 0.2 * shade) + 0.3 * rim, 0.0, 1.0);
+    float paper = Hatching(tone, strokesAt, hatchLevel);
     vec3 pencil = mix(kGraphite, kPaper, paper);
     pencil = mix(pencil, kPaper, haze * 0.6);
 
-    // The front: ahead of it pencil, behind it colour, strokes between.
-    float wobble = 2.5 * sin(worldPosition.x * 0.21 + worldPosition.z * 0.13) +
-                   1.5 * sin(worldPosition.z * 0.37 - worldPosition.x * 0.17);
-    float ahead = c[0].y - FrontDistance(worldPosition) + wobble;
+    // The front: ahead of it pencil, behind it colour, strokes between (where
+    // the pencil does not show, the reveal is whole whatever the paper is;
+    // where the colour does not, it is nil).
     float reveal = smoothstep(0.0, 1.0, ahead / kFrontWidth - 0.45 * (1.0 - paper));
     vec3 picture = mix(pencil, colour, reveal);
     float edge = exp(-abs(ahead - 0.25 * kFrontWidth) / 2.5) * step(-kFrontWidth, ahead);
