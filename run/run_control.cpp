@@ -23,6 +23,7 @@
 #include "run/demo_controls.h"
 #include "run/hud.h"
 #include "run/rewind.h"
+#include "run/run_start.h"
 #include "run/shader_folder.h"
 #include "shell/demo_state.h"
 #include "shell/loader_dialog.h"
@@ -34,10 +35,6 @@ namespace {
 // Demo time is a running sum of frame deltas; compare times with this slack
 // so that, on a fixed-step clock, frame k lands on k/N.
 constexpr double kTimeSlack = capture::kTimeSlack;
-// On the wall clock, the frames before --start run in steps of this rate.
-constexpr int kLeadInFps = 60;
-// Samples the spectrum reads behind the play position (2 x 512 bands).
-constexpr int64_t kSpectrumWindow = 1024;
 
 volatile std::sig_atomic_t g_interrupted = 0;
 
@@ -63,10 +60,7 @@ struct RunState {
     std::chrono::steady_clock::time_point lastFrame;
     double nextSpectrumLine = 0.0;
 
-    int64_t nextFrame = 0;   // the loop's index of the frame about to run
-    int64_t firstDrawn = 0;  // frames before it run discarding (--start)
-    FMOD::Channel* music = nullptr;
-    bool holdMusic = false;  // playback from --start: the music waits for the first drawn frame
+    LeadIn lead;  // the frames before --start, or before a restart's moment
     bool paused = false;
     bool restarted = false;  // the timeline went back to 0 since start-up
     std::unique_ptr<Capture> capture;
@@ -88,7 +82,8 @@ void TakeShots(bool loading) {
     for (size_t i = 0; i < run.options.shots.size(); ++i) {
         const ShotRequest& shot = run.options.shots[i];
         if (run.taken[i] || shot.atLoading != loading) continue;
-        if (!loading && (g_demoState.time < shot.seconds - kTimeSlack || run.nextFrame < run.firstDrawn)) continue;
+        if (!loading && (g_demoState.time < shot.seconds - kTimeSlack || run.lead.nextFrame < run.lead.firstDrawn))
+            continue;
         run.taken[i] = true;
         if (!SavePresentedPicture(shot.path)) run.shotFailed = true;
     }
@@ -119,9 +114,9 @@ void ApplyRunOptions(const DemoOptions& options) {
     run.taken.assign(options.shots.size(), false);
     if (options.headless) Win32_SetBackend(Win32Backend::Headless);
     if (options.fps > 0) Win32_SetFixedStep(options.fps);
-    if (options.start)
-        run.firstDrawn = capture::FirstFrameAt(*options.start, options.fps > 0 ? options.fps : kLeadInFps);
-    run.holdMusic = options.start && options.captureKind == CaptureKind::None;
+    if (options.start) run.lead.StartAt(*options.start, options.fps);
+    // A capture takes the music's span itself.
+    run.lead.holdMusic = options.start && options.captureKind == CaptureKind::None;
     if (options.hasMode) {
         // The dialog is answered unseen; a size the display does not list joins the list.
         AddScreenMode(options.width, options.height);
@@ -130,7 +125,7 @@ void ApplyRunOptions(const DemoOptions& options) {
     g_loaderDialogReady = AnswerLoaderDialog;
     g_runHooks.shouldStop = RunShouldStop;
     g_runHooks.loadingPresented = OnLoadingPresented;
-    g_runHooks.musicStarted = OnMusicStarted;
+    g_runHooks.musicStarted = [](FMOD::Channel* channel) { Run().lead.MusicStarted(channel); };
     g_runHooks.frameStarting = OnFrameStarting;
     g_runHooks.framePresented = OnFramePresented;
     g_runHooks.startupStep = [](const char* step) {
@@ -138,13 +133,8 @@ void ApplyRunOptions(const DemoOptions& options) {
     };
     InstallDemoControls();
     if (!options.shaders.empty()) UseShaderFolder(options.shaders);
-    // The rehearsal at start-up only has to make the driver compile; on a
-    // cold shader cache that takes seconds, through which the window keeps
-    // answering the desktop.
-    g_runHooks.rehearsing = [](bool on) {
-        D3D9_SetCompilingOnly(g_demoState.device, on);
-        if (on) Win32_KeepResponsive();
-    };
+    // On a cold shader cache the rehearsal at start-up takes seconds.
+    InstallRehearsal();
 }
 
 int StartCapture() {
@@ -185,21 +175,9 @@ void AnswerLoaderDialog() {
                      WritePng(options.dialogShot, rgba, width, height);
         std::exit(saved ? 0 : kExitShotFailed);
     }
-    if (options.hasMode) {
-        WPARAM position = 0;
-        for (const auto& [size, mode] : g_screenModes) {
-            if (size.first == options.width && size.second == options.height) break;
-            ++position;
-        }
-        PostMessageA(dialog.modeList, CB_SETCURSEL, position, 0);
-    }
-    if (options.fullscreen)
-        PostMessageA(dialog.fullscreenBox, BM_SETCHECK, *options.fullscreen ? BST_CHECKED : BST_UNCHECKED, 0);
-    if (options.hasMode || Win32_GetBackend() == Win32Backend::Headless) {
-        // A click is followed by more messages; the dialog's loop leaves on the next one.
-        PostMessageA(dialog.runButton, BM_CLICK, 0, 0);
-        PostMessageA(dialog.window, WM_NULL, 0, 0);
-    }
+    if (options.hasMode || Win32_GetBackend() == Win32Backend::Headless)
+        AnswerDialog(options.hasMode ? std::optional(ModePosition(options.width, options.height)) : std::nullopt,
+                     options.fullscreen);
 }
 
 bool SavePresentedPicture(const std::string& path) {
@@ -214,14 +192,6 @@ bool SavePresentedPicture(const std::string& path) {
 
 namespace {
 
-// Demo time of the frame about to begin.
-double NextFrameTime() {
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return g_demoState.time +
-           static_cast<double>(counter.QuadPart - g_demoState.prevCounter) * g_demoState.secondsPerTick;
-}
-
 // Frame, demo time, rate, share done, time left: on a terminal one line
 // rewritten in place; elsewhere (a log, a CI job) a plain line at every tenth
 // of the span.
@@ -229,7 +199,7 @@ void ShowProgress(bool force) {
     RunState& run = Run();
     Progress& progress = run.progress;
     auto now = std::chrono::steady_clock::now();
-    int64_t done = run.nextFrame + 1 - run.span.first;
+    int64_t done = run.lead.nextFrame + 1 - run.span.first;
     int64_t total = std::max<int64_t>(run.span.Frames(), 1);
     if (done == 1) progress.started = now;
     if (progress.terminal) {
@@ -242,10 +212,10 @@ void ShowProgress(bool force) {
     progress.lastLine = now;
     double elapsed = std::chrono::duration<double>(now - progress.started).count();
     double rate = elapsed > 0 ? static_cast<double>(done - 1) / elapsed : 0.0;
-    int64_t left = run.span.end - run.nextFrame - 1;
+    int64_t left = run.span.end - run.lead.nextFrame - 1;
     int secondsLeft = rate > 0 ? static_cast<int>(static_cast<double>(left) / rate + 0.5) : 0;
     std::fprintf(stderr, "%sframe %lld/%lld  %8.3f s  %6.1f fps  %3d%%  %d:%02d left%s", progress.terminal ? "\r" : "",
-                 static_cast<long long>(run.nextFrame), static_cast<long long>(run.span.end - 1), g_demoState.time,
+                 static_cast<long long>(run.lead.nextFrame), static_cast<long long>(run.span.end - 1), g_demoState.time,
                  rate, static_cast<int>(100 * done / total), secondsLeft / 60, secondsLeft % 60,
                  progress.terminal ? "\x1b[K" : "\n");
     std::fflush(stderr);
@@ -254,15 +224,15 @@ void ShowProgress(bool force) {
 
 void CaptureFrame() {
     RunState& run = Run();
-    if (!run.capture || run.nextFrame < run.span.first || run.nextFrame >= run.span.end) return;
+    if (!run.capture || run.lead.nextFrame < run.span.first || run.lead.nextFrame >= run.span.end) return;
     std::vector<uint8_t> rgba = run.capture->TakeBuffer();
     int width = 0, height = 0;
     if (!D3D9_ReadPresented(g_demoState.device, &rgba, &width, &height)) {
         width = height = 0;
         rgba.clear();
     }
-    run.capture->Add(run.nextFrame, std::move(rgba), width, height);
-    ShowProgress(run.nextFrame + 1 == run.span.end);
+    run.capture->Add(run.lead.nextFrame, std::move(rgba), width, height);
+    ShowProgress(run.lead.nextFrame + 1 == run.span.end);
 }
 
 // Megabytes with one decimal.
@@ -305,7 +275,7 @@ bool RunShouldStop() {
     RunState& run = Run();
     const DemoOptions& options = run.options;
     if (run.capture) {
-        if (g_interrupted || run.capture->Failed() || run.nextFrame >= run.span.end) return true;
+        if (g_interrupted || run.capture->Failed() || run.lead.nextFrame >= run.span.end) return true;
     }
     if (!options.until) return false;
     return NextFrameTime() >= *options.until - kTimeSlack;
@@ -315,42 +285,27 @@ void OnLoadingPresented() {
     RunState& run = Run();
     TakeShots(true);
     InstallHud(g_demoState.device, run.options.hud);
-    // On the wall clock the frames before --start run on exact steps, quickly.
-    if (run.firstDrawn > 0 && run.options.fps == 0) Win32_SetLeadIn(kLeadInFps, run.firstDrawn);
-}
-
-void OnMusicStarted(FMOD::Channel* channel) {
-    RunState& run = Run();
-    run.music = channel;
-    if (run.holdMusic && run.music) run.music->setPaused(true);
+    run.lead.LoadingPresented(run.options.fps);
 }
 
 void OnFrameStarting() {
     RunState& run = Run();
-    const bool drawing = run.nextFrame >= run.firstDrawn;
-    if (g_demoState.device) D3D9_SetDiscarding(g_demoState.device, !drawing);
-    if (!drawing) HudFrameNotShown();
-    if (!run.holdMusic || !run.music || run.nextFrame > run.firstDrawn) return;
-    // Held, the music stands where the spectrum of a playing one would read.
-    int64_t sample = static_cast<int64_t>(NextFrameTime() * capture::kSampleRate);
-    if (!drawing) sample -= kSpectrumWindow;
-    run.music->setPosition(static_cast<unsigned int>(std::max<int64_t>(sample, 0)), FMOD_TIMEUNIT_PCM);
-    if (drawing && !run.paused) run.music->setPaused(false);
+    if (!run.lead.Drawing()) HudFrameNotShown();
+    run.lead.FrameStarting(run.paused);
 }
 
 void RestartAt(double seconds) {
     RunState& run = Run();
-    const int fps = run.options.fps > 0 ? run.options.fps : kLeadInFps;
-    run.firstDrawn = capture::FirstFrameAt(seconds, fps);
-    run.nextFrame = 0;
+    run.lead.StartAt(seconds, run.options.fps);
+    run.lead.nextFrame = 0;
     run.restarted = true;
     run.nextSpectrumLine = 0.0;
-    run.holdMusic = run.music != nullptr;
-    if (run.music) run.music->setPaused(true);
+    run.lead.holdMusic = run.lead.music != nullptr;
+    if (run.lead.music) run.lead.music->setPaused(true);
     if (run.options.fps > 0)
         Win32_SetFixedStep(run.options.fps);
     else
-        Win32_SetLeadIn(kLeadInFps, run.firstDrawn);
+        Win32_SetLeadIn(kLeadInFps, run.lead.firstDrawn);
     LARGE_INTEGER counter;
     QueryPerformanceCounter(&counter);
     g_demoState.prevCounter = counter.QuadPart;
@@ -361,14 +316,14 @@ void SetRunPaused(bool paused) {
     if (paused == run.paused) return;
     run.paused = paused;
     // While a restart runs up to its moment the music waits for its first drawn frame.
-    if (run.music && !RunLeadingIn()) run.music->setPaused(paused);
+    if (run.lead.music && !RunLeadingIn()) run.lead.music->setPaused(paused);
 }
 
 bool RunPaused() { return Run().paused; }
 
 bool RunLeadingIn() {
     const RunState& run = Run();
-    return run.nextFrame <= run.firstDrawn && (run.restarted || run.firstDrawn > 0);
+    return run.lead.nextFrame <= run.lead.firstDrawn && (run.restarted || run.lead.firstDrawn > 0);
 }
 
 void OnFramePresented() {
@@ -379,7 +334,7 @@ void OnFramePresented() {
     TakeShots(false);
     PrintSpectrum();
     CaptureFrame();
-    ++run.nextFrame;
+    ++run.lead.nextFrame;
 }
 
 int FinishRun(int status) {

@@ -32,8 +32,6 @@ bool RunShouldStop();
 void OnLoadingPresented();
 // The loop is about to run the next frame: before --start, it runs discarding.
 void OnFrameStarting();
-// The music has started: held and positioned while the frames before --start run.
-void OnMusicStarted(FMOD::Channel* channel);
 // After each frame of the loop has been presented.
 void OnFramePresented();
 // After shutdown: finishes a capture, prints the summary and turns missed

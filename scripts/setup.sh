@@ -16,7 +16,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev   # libFuzzer targets
   fonts-comic-neue       # hand-lettered face for the generated word pictures
-  xvfb xauth             # virtual display for window screenshots
+  xvfb xauth x11-utils  # virtual display for window screenshots, the --gles window test (xwininfo)
   ffmpeg                 # encoding captures to H.264/AAC video
   ccache                 # cheap rebuilds and several build folders
   clang-format           # the tree's formatting, checked by a test

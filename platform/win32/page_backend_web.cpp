@@ -9,6 +9,9 @@
 // - one on-screen window at a time, the canvas, sized to the window's client
 //   area (one canvas pixel per CSS pixel; full screen through the Fullscreen
 //   API, which the page asks for within the click that starts the demo);
+// - the browser keeps Escape for leaving full screen: a full-screen demo
+//   window whose page leaves full screen gets Escape pressed and released,
+//   and ends as on the desktop;
 // - keys as WM_KEYDOWN/WM_KEYUP to the shown window; the page being closed
 //   or left is WM_CLOSE; the left button and the wheel over the canvas as
 //   WM_LBUTTONDOWN/UP, WM_MOUSEMOVE and WM_MOUSEWHEEL at canvas pixels; the
@@ -35,6 +38,7 @@ namespace {
 
 HWND g_shown = nullptr;      // the top-level window keys go to
 bool g_canvasShown = false;  // whether g_shown is the canvas (not a dialog the start panel stands for)
+bool g_fullscreen = false;   // whether the canvas window covers the screen
 double g_lastYield = 0.0;
 
 // clang-format off
@@ -143,6 +147,13 @@ EM_BOOL OnVisibility(int, const EmscriptenVisibilityChangeEvent* visibility, voi
     return EM_FALSE;
 }
 
+EM_BOOL OnFullscreenChange(int, const EmscriptenFullscreenChangeEvent* change, void*) {
+    if (change->isFullscreen || !CanvasWindow() || !g_fullscreen) return EM_FALSE;
+    Post(WM_KEYDOWN, VK_ESCAPE, 1);
+    Post(WM_KEYUP, VK_ESCAPE, 1 | (LPARAM{1} << 30) | (LPARAM{1} << 31));
+    return EM_FALSE;
+}
+
 EM_BOOL OnLeave(int, const void*, void*) {
     if (g_shown && Find(g_shown)) PostInternal(g_shown, WM_CLOSE, 0, 0);
     return EM_FALSE;
@@ -162,6 +173,8 @@ bool SdlStart() {
         emscripten_set_wheel_callback("#canvas", nullptr, EM_FALSE, OnWheel);
         emscripten_set_resize_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_FALSE, OnResize);
         emscripten_set_visibilitychange_callback(nullptr, EM_FALSE, OnVisibility);
+        emscripten_set_fullscreenchange_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, nullptr, EM_FALSE,
+                                                 OnFullscreenChange);
         emscripten_set_beforeunload_callback(nullptr, [](int type, const void* event, void* data) -> const char* {
             OnLeave(type, event, data);
             return nullptr;
@@ -183,8 +196,8 @@ void SdlShowWindow(Window& window, bool show) {
     if (window.background) return;  // a dialog: the page's start panel stands for it
     int width = 0, height = 0;
     Win32_GetClientSize(g_shown, &width, &height);
-    bool fullscreen = (window.style & WS_POPUP) && window.rect.left == 0 && window.rect.top == 0;
-    PageShowCanvas(std::max(1, width), std::max(1, height), fullscreen ? 1 : 0);
+    g_fullscreen = (window.style & WS_POPUP) && window.rect.left == 0 && window.rect.top == 0;
+    PageShowCanvas(std::max(1, width), std::max(1, height), g_fullscreen ? 1 : 0);
 }
 
 void SdlRetireWindow(Window& window) {

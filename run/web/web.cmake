@@ -25,8 +25,9 @@ endforeach()
 foreach(skip IN LISTS demo_linux_only)
   list(REMOVE_ITEM demo_web_sources ${CMAKE_SOURCE_DIR}/${skip})
 endforeach()
-# The command line, shared with Linux: the page hands its query over as arguments.
-list(APPEND demo_web_sources ${CMAKE_SOURCE_DIR}/run/options.cpp)
+# Shared with Linux: the command line (the page hands its query over as
+# arguments), answering the dialog and the lead-in before --start.
+list(APPEND demo_web_sources ${CMAKE_SOURCE_DIR}/run/options.cpp ${CMAKE_SOURCE_DIR}/run/run_start.cpp)
 
 add_executable(demo ${demo_web_sources})
 # Compiled in batches as on Linux; each effect names its registers and cues

@@ -15,7 +15,6 @@
 #include <emscripten.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -24,7 +23,9 @@
 #include "platform/fmod/fmod.hpp"
 #include "platform/win32/win32_platform.h"
 #include "resources/resource_pack.h"
+#include "run/capture_timing.h"
 #include "run/options.h"
+#include "run/run_start.h"
 #include "shell/demo_state.h"
 #include "shell/loader_dialog.h"
 #include "shell/run_hooks.h"
@@ -32,19 +33,11 @@
 
 namespace {
 
-constexpr double kTimeSlack = 1e-9;
-// Samples the spectrum reads behind the play position (2 x 512 bands).
-constexpr int64_t kSpectrumWindow = 1024;
-constexpr int kSampleRate = 44100;
-
 struct WebRun {
     DemoOptions options;
     bool autorun = false;
-    int64_t nextFrame = 0;
-    int64_t firstDrawn = 0;
-    FMOD::Channel* music = nullptr;
+    LeadIn lead;  // the frames before --start
     double lastPresented = -1.0;
-    bool ended = false;
 } g_run;
 
 // clang-format off
@@ -62,58 +55,29 @@ EM_JS(void, PageFirstFrame, (), { Module.demoPage.firstFrame(); });
 EM_JS(void, PageDone, (double seconds), { Module.demoPage.done(seconds); });
 // clang-format on
 
-double NextFrameTime() {
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return g_demoState.time +
-           static_cast<double>(counter.QuadPart - g_demoState.prevCounter) * g_demoState.secondsPerTick;
-}
-
 // The dialog answered from the query, or shown as the page's start panel.
 void DialogReady() {
-    const LoaderDialog& dialog = g_loaderDialog;
+    const DemoOptions& options = g_run.options;
     if (g_run.autorun) {
-        WPARAM position = 0;
-        for (const auto& [size, mode] : g_screenModes) {
-            if (size.first == g_run.options.width && size.second == g_run.options.height) break;
-            ++position;
-        }
-        PostMessageA(dialog.modeList, CB_SETCURSEL, position, 0);
-        PostMessageA(dialog.runButton, BM_CLICK, 0, 0);
-        PostMessageA(dialog.window, WM_NULL, 0, 0);
+        AnswerDialog(ModePosition(options.width, options.height), std::nullopt);
         return;
     }
     std::string modes = "[";
-    int selected = 0, index = 0;
-    for (const auto& [size, mode] : g_screenModes) {
-        if (index) modes += ",";
-        modes += "\"" + std::string(mode.label) + "\"";
-        if (g_run.options.hasMode && size.first == g_run.options.width && size.second == g_run.options.height)
-            selected = index;
-        ++index;
-    }
-    PageShowPanel((modes + "]").c_str(), selected);
-}
-
-void FrameStarting() {
-    const bool drawing = g_run.nextFrame >= g_run.firstDrawn;
-    D3D9_SetDiscarding(g_demoState.device, !drawing);
-    if (!g_run.options.start || !g_run.music || g_run.nextFrame > g_run.firstDrawn) return;
-    // Held until --start, the music stands where the spectrum of a playing one would read.
-    int64_t sample = static_cast<int64_t>(NextFrameTime() * kSampleRate);
-    if (!drawing) sample -= kSpectrumWindow;
-    g_run.music->setPosition(static_cast<unsigned int>(std::max<int64_t>(sample, 0)), FMOD_TIMEUNIT_PCM);
-    if (drawing) g_run.music->setPaused(false);
+    for (const auto& [size, mode] : g_screenModes)
+        modes += (modes.size() > 1 ? ",\"" : "\"") + std::string(mode.label) + "\"";
+    PageShowPanel((modes + "]").c_str(),
+                  options.hasMode ? static_cast<int>(ModePosition(options.width, options.height)) : 0);
 }
 
 void FramePresented() {
-    if (g_run.nextFrame++ == g_run.firstDrawn) PageFirstFrame();
-    if (g_run.nextFrame > g_run.firstDrawn) g_run.lastPresented = g_demoState.time;
+    LeadIn& lead = g_run.lead;
+    if (lead.nextFrame++ == lead.firstDrawn) PageFirstFrame();
+    if (lead.nextFrame > lead.firstDrawn) g_run.lastPresented = g_demoState.time;
 }
 
 bool ShouldStop() {
     if (!g_run.options.until || g_run.lastPresented < 0.0) return false;
-    return g_run.lastPresented >= *g_run.options.until - kTimeSlack;
+    return g_run.lastPresented >= *g_run.options.until - capture::kTimeSlack;
 }
 
 // A pack that cannot be read, or whose directory or loading picture cannot
@@ -133,11 +97,7 @@ bool PackIsSound() {
 }  // namespace
 
 extern "C" EMSCRIPTEN_KEEPALIVE void demo_panel_run(int modeIndex, int fullscreen) {
-    const LoaderDialog& dialog = g_loaderDialog;
-    PostMessageA(dialog.modeList, CB_SETCURSEL, static_cast<WPARAM>(modeIndex), 0);
-    PostMessageA(dialog.fullscreenBox, BM_SETCHECK, fullscreen ? BST_CHECKED : BST_UNCHECKED, 0);
-    PostMessageA(dialog.runButton, BM_CLICK, 0, 0);
-    PostMessageA(dialog.window, WM_NULL, 0, 0);
+    AnswerDialog(static_cast<WPARAM>(modeIndex), fullscreen != 0);
 }
 
 extern "C" EMSCRIPTEN_KEEPALIVE void demo_panel_exit() { PostMessageA(g_loaderDialog.exitButton, BM_CLICK, 0, 0); }
@@ -160,28 +120,20 @@ int main(int argc, char** argv) {
     }
     const DemoOptions& options = g_run.options;
     if (options.fps > 0) Win32_SetFixedStep(options.fps);
-    if (options.start)
-        g_run.firstDrawn =
-            static_cast<int64_t>(std::ceil((*options.start - kTimeSlack) * (options.fps > 0 ? options.fps : 60)));
+    if (options.start) g_run.lead.StartAt(*options.start, options.fps);
+    g_run.lead.holdMusic = options.start.has_value();
     if (options.hasMode) AddScreenMode(options.width, options.height);
     if (g_run.autorun) Win32_SetClassOffscreen("LoaderClass", true);
     g_loaderDialogReady = DialogReady;
     g_runHooks.loadingPresented = [] {
         PageLoaded();
-        // On the page's clock the frames before --start run on exact steps, quickly.
-        if (g_run.firstDrawn > 0 && g_run.options.fps == 0) Win32_SetLeadIn(60, g_run.firstDrawn);
+        g_run.lead.LoadingPresented(g_run.options.fps);
     };
-    g_runHooks.musicStarted = [](FMOD::Channel* channel) {
-        g_run.music = channel;
-        if (g_run.options.start && channel) channel->setPaused(true);
-    };
-    g_runHooks.frameStarting = FrameStarting;
+    g_runHooks.musicStarted = [](FMOD::Channel* channel) { g_run.lead.MusicStarted(channel); };
+    g_runHooks.frameStarting = [] { g_run.lead.FrameStarting(false); };
     g_runHooks.framePresented = FramePresented;
     g_runHooks.shouldStop = ShouldStop;
-    g_runHooks.rehearsing = [](bool on) {
-        D3D9_SetCompilingOnly(g_demoState.device, on);
-        if (on) Win32_KeepResponsive();
-    };
+    InstallRehearsal();
     int status = WinMain(GetModuleHandleA(nullptr), nullptr, nullptr, SW_SHOWDEFAULT);
     PageDone(g_run.lastPresented);
     return status;

@@ -10,7 +10,9 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <sstream>
@@ -61,8 +63,17 @@ int FreePort() {
 struct PageReport {
     std::string title;
     std::string times;
+    std::string playing;  // a viewer's page while the demo runs
+    std::string ended;    // a viewer's page after Escape
     std::vector<std::string> errors;
 };
+
+// The number after "\"name\":" in a line of JSON; NaN when it is not there.
+double JsonNumber(const std::string& json, const std::string& name) {
+    size_t at = json.find("\"" + name + "\":");
+    if (at == std::string::npos) return std::nan("");
+    return std::strtod(json.c_str() + at + name.size() + 3, nullptr);
+}
 
 class BrowserPage : public DemoProcessTest {
 protected:
@@ -131,6 +142,8 @@ protected:
             PageReport& report = reports[std::stoi(index)];
             if (kind == "title") report.title = rest;
             if (kind == "times") report.times = rest;
+            if (kind == "playing") report.playing = rest;
+            if (kind == "ended") report.ended = rest;
             if (kind == "error") report.errors.push_back(rest);
         }
         return reports;
@@ -170,6 +183,26 @@ TEST_F(BrowserPage, FramesMatchTheNativeDemoAndTheConsoleStaysClean) {
         EXPECT_GE(d.psnr, kMinimumPsnr) << moments[i].query << ": " << d;
         EXPECT_LE(d.shareOver, kMostPixelsOver) << moments[i].query << ": " << d;
     }
+}
+
+// A viewer's run: the Fullscreen box ticked and "Run demo!" clicked with the
+// browser's own input events, which it takes as a user gesture (the browser
+// runs without any autoplay exception). The page goes full screen, its
+// AudioContext runs and the music's samples reach it; Escape leaves full
+// screen and ends the demo, long before --until.
+TEST_F(BrowserPage, AViewersClickPlaysFullScreenWithMusicAndEscapeEndsIt) {
+    std::string base = Serve(kSite);
+    PageReport report = Visit({{"viewer:" + base + "index.html?mode=320x240&until=20", ""}})[0];
+    std::cout << "playing " << report.playing << "; ended " << report.ended << "\n";
+    EXPECT_TRUE(report.errors.empty()) << testing::PrintToString(report.errors);
+    EXPECT_NE(report.playing.find("\"fullscreen\":\"HTML\""), std::string::npos) << report.playing;
+    EXPECT_NE(report.playing.find("\"state\":\"running\""), std::string::npos) << report.playing;
+    EXPECT_EQ(JsonNumber(report.playing, "sampleRate"), 44100.0) << report.playing;
+    EXPECT_GT(JsonNumber(report.playing, "clockAdvanced"), 0.25) << report.playing;
+    EXPECT_GT(JsonNumber(report.playing, "peak"), 0.01) << report.playing;
+    EXPECT_NE(report.ended.find("\"fullscreen\":null"), std::string::npos) << report.ended;
+    ASSERT_EQ(report.title.rfind("done ", 0), 0u) << report.title;
+    EXPECT_LT(std::stod(report.title.substr(5)), 15.0) << report.title;
 }
 
 TEST_F(BrowserPage, MissingPackAndMissingWebGL2ShowTheirFailurePages) {

@@ -9,9 +9,20 @@
 // "failed" (at most 300 s), while the page gets what a viewer's page gets:
 // the mouse over the canvas (move, left button, wheel), a resize and a
 // visibility change, every quarter second (the frames must not change for
-// them); then the canvas is saved as SHOT.png ("-" for none). Lines printed, one per fact:
+// them); then the canvas is saved as SHOT.png ("-" for none). A URL written
+// "viewer:URL" is used as a viewer would: once its start panel shows, the
+// Fullscreen box and "Run demo!" are clicked with the browser's own input
+// events (a user gesture, as a real click is), and once the music has
+// played for a while Escape is pressed. A URL written "frames:URL" has the
+// moments of its animation frames noted once the first demo frame is up
+// (the demo's loop waits for one at every Present). Lines printed, one per fact:
 //   title N TEXT        the page's final title
 //   times N JSON        the page's window.demoTimes
+//   playing N JSON      a viewer's page while the demo runs: the full-screen
+//                       element, the AudioContext's state, how far its clock
+//                       and the music's samples went in half a second
+//   ended N JSON        a viewer's page after Escape: the full-screen element
+//   frames N JSON       a "frames:" page: the milliseconds between its animation frames
 //   error N TEXT        an error the page reported (console, exception, log)
 "use strict";
 const { spawn } = require("child_process");
@@ -22,12 +33,15 @@ const split = argv.indexOf("--");
 const extra = split >= 0 ? argv.slice(split + 1) : [];
 const [chromium, profile, ...pairs] = split >= 0 ? argv.slice(0, split) : argv;
 const pages = [];
-for (let i = 0; i < pairs.length; i += 2) pages.push({ url: pairs[i], shot: pairs[i + 1] || "-" });
+for (let i = 0; i < pairs.length; i += 2) {
+  const [, kind, url] = pairs[i].match(/^(viewer:|frames:)?(.*)$/);
+  pages.push({ url, viewer: kind == "viewer:", frames: kind == "frames:", shot: pairs[i + 1] || "-" });
+}
 
 const browser = spawn(chromium, [
   "--headless=new", "--use-angle=swiftshader", "--enable-unsafe-swiftshader", "--no-sandbox",
   "--disable-background-networking", "--disable-component-update", "--disable-sync", "--no-first-run",
-  "--disable-gpu-sandbox", "--mute-audio", "--autoplay-policy=no-user-gesture-required",
+  "--disable-gpu-sandbox", "--mute-audio",
   "--user-data-dir=" + profile, "--remote-debugging-pipe", ...extra, "about:blank",
 ], { stdio: ["ignore", "ignore", "ignore", "pipe", "pipe"] });
 const toBrowser = browser.stdio[3], fromBrowser = browser.stdio[4];
@@ -60,6 +74,57 @@ function send(method, params = {}, sessionId) {
 }
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
+// Waits (at most `ms`) until `expression` is true in the page.
+async function until(evaluate, expression, ms = 300000) {
+  for (const started = Date.now(); Date.now() - started < ms; await sleep(100))
+    if (await evaluate(expression)) return true;
+  return false;
+}
+
+const fullscreenElement = "(document.fullscreenElement ? document.fullscreenElement.id || document.fullscreenElement.tagName : null)";
+
+// The viewer's part: clicks as a person would (trusted input, a user gesture), listens, presses Escape.
+async function view(index, sessionId, evaluate) {
+  if (!await until(evaluate, "!document.getElementById('panel').classList.contains('hidden')")) return;
+  const click = async (id) => {
+    const [x, y] = await evaluate(`(() => { const r = document.getElementById('${id}').getBoundingClientRect();
+      return [r.x + r.width / 2, r.y + r.height / 2]; })()`);
+    for (const type of ["mouseMoved", "mousePressed", "mouseReleased"])
+      await send("Input.dispatchMouseEvent", { type, x, y, button: type == "mouseMoved" ? "none" : "left", clickCount: 1 }, sessionId);
+  };
+  await click("fullscreen");
+  await click("run");
+  // The music starts with the demo clock, just before the first frame.
+  await until(evaluate, "window.demoTimes.firstFrame > 0");
+  await sleep(500);
+  const playing = await evaluate(`(async () => {
+    const { context, source } = Module.demoPage.sound();
+    if (!context || !source)
+      return { fullscreen: ${fullscreenElement}, state: context ? context.state : null, source: false };
+    const analyser = context.createAnalyser();
+    analyser.fftSize = 2048;
+    source.connect(analyser);
+    const clock = context.currentTime;
+    let peak = 0;
+    const samples = new Float32Array(analyser.fftSize);
+    for (let i = 0; i < 5; ++i) {
+      await new Promise((resolve) => setTimeout(resolve, 100));
+      analyser.getFloatTimeDomainData(samples);
+      for (const value of samples) peak = Math.max(peak, Math.abs(value));
+    }
+    source.disconnect(analyser);
+    return { fullscreen: ${fullscreenElement}, state: context.state, sampleRate: context.sampleRate,
+             clockAdvanced: context.currentTime - clock, peak };
+  })()`);
+  console.log(`playing ${index} ${JSON.stringify(playing)}`);
+  for (const type of ["rawKeyDown", "keyUp"])
+    await send("Input.dispatchKeyEvent",
+      { type, key: "Escape", code: "Escape", windowsVirtualKeyCode: 27, nativeVirtualKeyCode: 27 }, sessionId);
+  await until(evaluate, "document.title.startsWith('done') || document.title.startsWith('failed')");
+  await sleep(300);
+  console.log(`ended ${index} ${JSON.stringify({ fullscreen: await evaluate(fullscreenElement) })}`);
+}
+
 async function visit(index, page) {
   const { targetId } = await send("Target.createTarget", { url: "about:blank" });
   const { sessionId } = await send("Target.attachToTarget", { targetId, flatten: true });
@@ -76,9 +141,17 @@ async function visit(index, page) {
   await send("Runtime.enable", {}, sessionId);
   await send("Log.enable", {}, sessionId);
   await send("Page.enable", {}, sessionId);
+  if (page.frames)
+    await send("Page.addScriptToEvaluateOnNewDocument", { source: `window.demoFrameMoments = [];
+      const request = window.requestAnimationFrame.bind(window);
+      window.requestAnimationFrame = (callback) => request((now) => {
+        if (window.demoTimes && window.demoTimes.firstFrame) window.demoFrameMoments.push(performance.now());
+        callback(now);
+      });` }, sessionId);
   await send("Page.navigate", { url: page.url }, sessionId);
   const evaluate = async (expression) =>
-    (await send("Runtime.evaluate", { expression, returnByValue: true }, sessionId)).result.value;
+    (await send("Runtime.evaluate", { expression, returnByValue: true, awaitPromise: true }, sessionId)).result.value;
+  if (page.viewer) await view(index, sessionId, evaluate);
   const poke = `(() => {
     const canvas = document.getElementById('canvas');
     if (canvas) {
@@ -91,12 +164,15 @@ async function visit(index, page) {
   })()`;
   let title = "";
   for (const started = Date.now(); Date.now() - started < 300000; await sleep(250)) {
-    await evaluate(poke);
+    if (!page.frames) await evaluate(poke);
     title = (await evaluate("document.title")) || "";
     if (title.startsWith("done") || title.startsWith("failed")) break;
   }
   console.log(`title ${index} ${title}`);
   console.log(`times ${index} ${JSON.stringify(await evaluate("window.demoTimes || {}"))}`);
+  if (page.frames)
+    console.log(`frames ${index} ${JSON.stringify(await evaluate(
+      "(window.demoFrameMoments || []).slice(1).map((t, i) => +(t - window.demoFrameMoments[i]).toFixed(2))"))}`);
   if (page.shot != "-") {
     const box = await evaluate(
       "(() => { const r = document.getElementById('canvas').getBoundingClientRect(); return [r.x, r.y, r.width, r.height]; })()");
