@@ -30,8 +30,11 @@ bool ReadFile(const fs::path& path, std::string* text) {
     return true;
 }
 
-// The first regular file named `name` below `folder`, outside include/.
-fs::path FindSource(const fs::path& folder, std::string_view name) {
+// The first regular file below `folder`, outside include/, that the entry
+// `name` is staged from: NAME.hlsl for the entry NAME.cpp.
+fs::path FindSource(const fs::path& folder, std::string_view entry) {
+    if (!entry.ends_with(".cpp")) return {};
+    const std::string name = std::string(entry.substr(0, entry.size() - 4)) + ".hlsl";
     std::error_code ec;
     for (auto it = fs::recursive_directory_iterator(folder, ec); !ec && it != fs::recursive_directory_iterator();
          it.increment(ec)) {
@@ -69,7 +72,8 @@ void Touched(const Watch& watch, const fs::path& directory, const std::string& n
                 if (part == name) shaders->insert(shader);
         return;
     }
-    shaders->insert(name);
+    // The entry NAME.cpp is staged from NAME.hlsl.
+    if (name.ends_with(".hlsl")) shaders->insert(name.substr(0, name.size() - 5) + ".cpp");
 }
 
 void Rebuild(Watch& watch, const std::string& name) {

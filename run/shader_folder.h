@@ -1,11 +1,12 @@
 // --shaders FOLDER: shader requests read their source from the file in FOLDER
 // that the pack's entry is staged from, staged the same way (FOLDER laid out
-// as content/shaders: sources anywhere below it by their entry names, and a
-// line `#include "NAME"` replaced by FOLDER/include/NAME), instead of from the
-// pack. The folder is watched (inotify): between frames, every shader already
-// loaded whose file, or a file it includes, changed is compiled again and
-// takes the old one's place; one that fails keeps the old one running, and
-// its compiler message is shown once, on stderr and in the overlay.
+// as content/shaders: the entry NAME.cpp from NAME.hlsl anywhere below it,
+// and a line `#include "NAME"` replaced by FOLDER/include/NAME), instead of
+// from the pack. The folder is watched (inotify): between frames, every
+// shader already loaded whose file, or a file it includes, changed is
+// compiled again and takes the old one's place; one that fails keeps the old
+// one running, and its compiler message is shown once, on stderr and in the
+// overlay.
 #pragma once
 
 #include <filesystem>

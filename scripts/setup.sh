@@ -11,6 +11,8 @@ packages=(
   libkissfft-dev         # FFT behind the music spectrum
   libstb-dev             # image decoding and encoding
   libmp3lame-dev         # MP3 encoding in the content generator
+  glslang-dev            # HLSL shaders to SPIR-V in the shader compiler stand-in
+  libspirv-cross-c-shared-dev   # SPIR-V to GLSL 3.30 / GLSL ES 3.00 (its static C++ libraries)
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev   # libFuzzer targets
   fonts-comic-neue       # hand-lettered face for the generated word pictures

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the demo's web page into build-web/site/ (index.html, demo.js,
-# demo.wasm, data.pak, music/music.mp3) and serves that folder on
+# demo.wasm, data.pak, shaders.cache, music/music.mp3) and serves that folder on
 # http://localhost:8080/ until Ctrl-C. With --build it only builds.
-# The pack and the music come from the native build (build/, or BUILD_DIR).
+# The pack, its shaders' translations and the music come from the native
+# build (build/, or BUILD_DIR).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -20,6 +21,7 @@ fi
 cmake --build "$web" -j"$(nproc)"
 mkdir -p "$web/site/music"
 cp "$native/data.pak" "$web/site/data.pak"
+cp "$native/shaders.cache" "$web/site/shaders.cache"
 cp "$native/music/music.mp3" "$web/site/music/music.mp3"
 [[ ${1:-} == --build ]] && exit 0
 echo "web: serving $(pwd)/$web/site on http://localhost:8080/ until Ctrl-C"

@@ -1,5 +1,5 @@
 # Fails when a C++ source of the tree differs from what .clang-format makes of
-# it. Shader sources under content/ are GLSL and are left as written.
+# it. Shader sources under content/ are HLSL and are left as written.
 cmake_minimum_required(VERSION 3.25)
 set(sources "")
 foreach(folder IN ITEMS effects platform render resources run scene shell sound tests timeline tools)

@@ -314,6 +314,11 @@ uint32_t GLRenderer::AlphaTestVariant(PixelShader& shader) {
     return shader.alphaTestName;
 }
 
+GlslDialect CompilerDialect() {
+    GLContext* context = GLContext::AnyDeviceContext();
+    return context ? context->Features().glsl : ProcessDialect();
+}
+
 ShaderCheck CheckShaderText(ShaderStage stage, const std::string& text, std::string* log) {
     GLContext* context = GLContext::AnyDeviceContext();
     if (!context) context = GLContext::Hidden();

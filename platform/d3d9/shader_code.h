@@ -51,5 +51,8 @@ int AttributeLocation(BYTE usage, BYTE usageIndex);
 // live OpenGL device, else a hidden headless one made for the purpose.
 enum class ShaderCheck { Compiled, Failed, NoCompiler };
 ShaderCheck CheckShaderText(ShaderStage stage, const std::string& text, std::string* log);
+// The dialect CheckShaderText compiles: that of a live device's context, else
+// the process's.
+GlslDialect CompilerDialect();
 
 }  // namespace d3d9

@@ -25,3 +25,10 @@
 void D3DX_StartDecodingAhead();
 void D3DX_DecodeAhead(const void* data, size_t size, std::vector<std::string>* textureFiles = nullptr);
 void D3DX_StopDecodingAhead();
+
+// The shader cache D3DXCompileShader takes translated sources from
+// (shader_cache.h): "shaders.cache" in the working folder unless set here,
+// read at the first compile after. An empty path uses no cache.
+void D3DX_UseShaderCache(const char* path);
+// How many translations the cache holds (0 without a usable cache file).
+size_t D3DX_ShaderCacheSize();

@@ -1,7 +1,8 @@
-// D3DX 9 shader compiler stand-in. Sources are GLSL written against the
-// register convention in docs/shaders.md; profile "vs_3_0" or "ps_3_0" picks
-// the stage and the entry point must be "main". The compiled code is what
-// IDirect3DDevice9::CreateVertexShader / CreatePixelShader take.
+// D3DX 9 shader compiler stand-in. Sources are shader model 3 HLSL, which it
+// translates to the GLSL of the register convention in docs/shaders.md;
+// profile "vs_3_0" or "ps_3_0" picks the stage and the entry point must be
+// "main". The compiled code is what IDirect3DDevice9::CreateVertexShader /
+// CreatePixelShader take.
 #pragma once
 
 #include "platform/d3dx9/d3dx9core.h"

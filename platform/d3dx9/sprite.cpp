@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/d3d9/ref_counted.h"
+#include "platform/d3d9/shader_code.h"
 #include "platform/d3dx9/d3dx9.h"
 
 namespace {
@@ -176,25 +177,16 @@ private:
     SavedState saved;
 };
 
+// The sprite's own shaders are written in the GLSL of the register convention
+// and handed to the device as they are: they need no HLSL compiler, which the
+// web page does not have.
 bool Sprite::MakeShaders() {
     if (vertexShader && pixelShader && declaration) return true;
-    auto compile = [](const char* source, size_t length, const char* profile, ID3DXBuffer** code) {
-        ID3DXBuffer* errors = nullptr;
-        HRESULT hr =
-            D3DXCompileShader(source, UINT(length), nullptr, nullptr, "main", profile, 0, code, &errors, nullptr);
-        if (errors) errors->Release();
-        return SUCCEEDED(hr);
-    };
-    ID3DXBuffer* code = nullptr;
-    if (compile(kSpriteVertexShader, sizeof kSpriteVertexShader - 1, "vs_3_0", &code)) {
-        device->CreateVertexShader(static_cast<const DWORD*>(code->GetBufferPointer()), &vertexShader);
-        code->Release();
-    }
-    if (compile(kSpritePixelShader, sizeof kSpritePixelShader - 1, "ps_3_0", &code)) {
-        device->CreatePixelShader(static_cast<const DWORD*>(code->GetBufferPointer()), &pixelShader);
-        code->Release();
-    }
-    device->CreateVertexDeclaration(kSpriteElements, &declaration);
+    std::vector<uint8_t> code = d3d9::PackShaderCode(d3d9::ShaderStage::Vertex, kSpriteVertexShader);
+    if (!vertexShader) device->CreateVertexShader(reinterpret_cast<const DWORD*>(code.data()), &vertexShader);
+    code = d3d9::PackShaderCode(d3d9::ShaderStage::Pixel, kSpritePixelShader);
+    if (!pixelShader) device->CreatePixelShader(reinterpret_cast<const DWORD*>(code.data()), &pixelShader);
+    if (!declaration) device->CreateVertexDeclaration(kSpriteElements, &declaration);
     return vertexShader && pixelShader && declaration;
 }
 

@@ -13,7 +13,7 @@ file(CREATE_LINK ${KISSFFT_HOST_DIR}/kissfft ${DEMO_WEB_INCLUDE}/kissfft SYMBOLI
 # Files of the stand-ins that only Linux has; their *_web.cpp neighbours stand in.
 set(demo_linux_only
   platform/win32/sdl_backend.cpp platform/win32/control_painter.cpp
-  platform/d3d9/gl_context.cpp
+  platform/d3d9/gl_context.cpp platform/d3dx9/hlsl_translator.cpp
   platform/fmod/fmod_mp3.cpp platform/fmod/fmod_output.cpp)
 
 set(demo_web_sources)

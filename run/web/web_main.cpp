@@ -1,6 +1,6 @@
 // The page's entry: the same start-up as on Linux (WinMain), with what the
-// page adds around it. The page (index.html) fetches data.pak and the music
-// into the file system, then starts this with its query as arguments:
+// page adds around it. The page (index.html) fetches data.pak, shaders.cache
+// and the music into the file system, then starts this with its query as arguments:
 //
 //   --mode WxH --fps N --until S --start S --autorun   (index.html?mode=WxH&fps=N&until=S&start=S&autorun)
 //

@@ -55,7 +55,9 @@ public:
         std::vector<PackFile> files = {{"first.png", Png(64, 0x80)}};
         for (int i = 0; i < kVariants; ++i) {
             files.push_back({TextureName(i).substr(10), Png(64, uint8_t(i))});
-            files.push_back({ShaderName(i), Text("void main() { oC0 = c[" + std::to_string(i) + "] * 0.5; }\n")});
+            const std::string r = std::to_string(i);
+            files.push_back({ShaderName(i), Text("float4 tint : register(c" + r + ");\n" +
+                                                 "float4 main() : COLOR0 { return tint * 0.5; }\n")});
         }
         std::vector<uint8_t> bytes;
         std::string error;

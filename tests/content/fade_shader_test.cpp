@@ -13,9 +13,9 @@ class FadeShaders : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!gpu) GTEST_SKIP() << gpu.Error();
-        vertexShader = gpu.VertexShader(CommonShader("vertex_fs.cpp"));
-        fadeOut = gpu.PixelShader(CommonShader("fragment_fade_out.cpp"));
-        fadeIn = gpu.PixelShader(CommonShader("fragment_fade_in.cpp"));
+        vertexShader = gpu.CompiledVertexShader(CommonShader("vertex_fs.cpp"));
+        fadeOut = gpu.CompiledPixelShader(CommonShader("fragment_fade_out.cpp"));
+        fadeIn = gpu.CompiledPixelShader(CommonShader("fragment_fade_in.cpp"));
         ASSERT_TRUE(vertexShader && fadeOut && fadeIn) << gpu.Error();
         picture = gpu.Texture(1, 1, {0xFFC08040});
         target = gpu.RenderTarget(16, 16);

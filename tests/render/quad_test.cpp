@@ -73,8 +73,8 @@ class QuadPicture : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!gpu) GTEST_SKIP() << gpu.Error();
-        vertexShader = gpu.VertexShader(CommonShader("vertex_fs.cpp"));
-        copyShader = gpu.PixelShader(CommonShader("fragment_fs.cpp"));
+        vertexShader = gpu.CompiledVertexShader(CommonShader("vertex_fs.cpp"));
+        copyShader = gpu.CompiledPixelShader(CommonShader("fragment_fs.cpp"));
         ASSERT_TRUE(vertexShader && copyShader) << gpu.Error();
     }
     TestDevice gpu{D3D9Backend::OpenGL, 48, 32};
@@ -104,9 +104,9 @@ TEST_F(QuadPicture, FullScreenShadersCopyThePictureTheRightWayUp) {
 
 TEST_F(QuadPicture, ClearedTargetIsTransparentBlackWhereTheShaderDiscards) {
     IDirect3DPixelShader9* rightHalf = gpu.PixelShader(R"(
-        in vec2 texCoord;
+        in vec2 v_TEXCOORD0;
         void main() {
-            if (texCoord.x < 0.5) discard;
+            if (v_TEXCOORD0.x < 0.5) discard;
             oC0 = vec4(0.0, 0.0, 1.0, 1.0);
         }
     )");

@@ -45,11 +45,11 @@ Mesh { 4; 0.0;0.0;0.0;, 1.0;0.0;0.0;, 0.0;1.0;0.0;, 1.0;1.0;0.0;; 2; 3;0,2,1;, 3
 
 const char kPlainMesh[] = "xof 0303txt 0032\nMesh { 3; 0.0;0.0;0.0;, 0.0;1.0;0.0;, 1.0;0.0;0.0;; 1; 3;0,1,2;; }\n";
 
-const char kVertexShader[] = R"(in vec3 POSITION0;
-void main() { gl_Position = vec4(POSITION0, 1.0) * mat4(c[0], c[1], c[2], c[3]); }
+const char kVertexShader[] = R"(float4x4 transform : register(c0);
+float4 main(float3 position : POSITION0) : POSITION { return mul(float4(position, 1.0), transform); }
 )";
-const char kPixelShader[] = "void main() { oC0 = c[0]; }\n";
-const char kBrokenPixelShader[] = "void main() { oC0 = undeclared_thing; }\n";
+const char kPixelShader[] = "float4 colour : register(c0);\nfloat4 main() : COLOR0 { return colour; }\n";
+const char kBrokenPixelShader[] = "float4 main() : COLOR0 { return undeclared_thing; }\n";
 
 std::vector<PackFile> Content() {
     return {

@@ -51,10 +51,10 @@ TEST_F(ShaderFolder, StagesEverySourceAsThePackHoldsIt) {
 TEST_F(ShaderFolder, ChangedShadersAreSwappedBetweenFramesAndABrokenOneKeepsTheLastGood) {
     const fs::path shaders = folder / "shaders";
     fs::copy(kShaders, shaders, fs::copy_options::recursive);
-    const fs::path copyShader = shaders / "common" / "fragment_fs.cpp";
+    const fs::path copyShader = shaders / "common" / "fragment_fs.hlsl";
     const std::string asFirstWritten = ReadText(copyShader);
     const std::string red =
-        "uniform sampler2D s0;\nin vec2 texCoord;\nvoid main() { oC0 = vec4(1.0, 0.0, 0.0, 1.0); }\n";
+        "float4 main(float2 texCoord : TEXCOORD0) : COLOR0 { return float4(1.0, 0.0, 0.0, 1.0); }\n";
     // The shaders that include the noise helpers, by the build's staging.
     std::set<std::string> noiseUsers;
     for (const auto& entry : fs::directory_iterator(kBuild / "content")) {
@@ -62,7 +62,7 @@ TEST_F(ShaderFolder, ChangedShadersAreSwappedBetweenFramesAndABrokenOneKeepsTheL
         std::vector<std::string> includes;
         if (entry.path().extension() == ".cpp" &&
             StageShaderSource(kShaders, entry.path().filename().string(), &text, &includes) &&
-            std::find(includes.begin(), includes.end(), "noise.glsl") != includes.end())
+            std::find(includes.begin(), includes.end(), "noise.hlsl") != includes.end())
             noiseUsers.insert(entry.path().filename().string());
     }
     ASSERT_FALSE(noiseUsers.empty());
@@ -87,7 +87,7 @@ TEST_F(ShaderFolder, ChangedShadersAreSwappedBetweenFramesAndABrokenOneKeepsTheL
         if (frames == 10) Write(copyShader, asFirstWritten);
         if (frames == 12) {
             errorWhenMended = ShaderReloadError();
-            std::ofstream(shaders / "include" / "noise.glsl", std::ios::app) << "// touched\n";
+            std::ofstream(shaders / "include" / "noise.hlsl", std::ios::app) << "// touched\n";
         }
         if (frames == 14) g_demoState.quit = true;
     });

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/d3d9/shader_code.h"
 #include "platform/d3dx9/d3dx9.h"
 
 uint32_t Picture::At(int x, int y) const {
@@ -42,14 +43,30 @@ TestDevice::~TestDevice() {
 
 namespace {
 
-// Compiles `source` for `profile` and makes the shader with `create`; null,
+// Checks `source`, GLSL of the register convention, as the device would
+// compile it and makes the shader of it with `create`; null, with the GL
+// compiler's log or the failure in `error`, when either fails.
+template <class Shader, class Create>
+Shader* MakeShader(const std::string& source, d3d9::ShaderStage stage, std::string& error, Create create) {
+    std::string log;
+    if (d3d9::CheckShaderText(stage, source, &log) == d3d9::ShaderCheck::Failed) {
+        error = log;
+        return nullptr;
+    }
+    const std::vector<uint8_t> code = d3d9::PackShaderCode(stage, source);
+    Shader* shader = nullptr;
+    if (FAILED(create(reinterpret_cast<const DWORD*>(code.data()), &shader))) error = "creating the shader failed";
+    return shader;
+}
+
+// Compiles `hlsl` for `profile` and makes the shader with `create`; null,
 // with the compiler's text or the failure in `error`, when either fails.
 template <class Shader, class Create>
-Shader* MakeShader(const std::string& source, const char* profile, DWORD flags, std::string& error, Create create) {
+Shader* CompileShader(const std::string& hlsl, const char* profile, DWORD flags, std::string& error, Create create) {
     ID3DXBuffer* code = nullptr;
     ID3DXBuffer* errors = nullptr;
     Shader* shader = nullptr;
-    if (FAILED(D3DXCompileShader(source.c_str(), UINT(source.size()), nullptr, nullptr, "main", profile, flags, &code,
+    if (FAILED(D3DXCompileShader(hlsl.c_str(), UINT(hlsl.size()), nullptr, nullptr, "main", profile, flags, &code,
                                  &errors, nullptr)) ||
         FAILED(create(static_cast<const DWORD*>(code->GetBufferPointer()), &shader)))
         error = errors ? static_cast<const char*>(errors->GetBufferPointer()) : "creating the shader failed";
@@ -60,9 +77,25 @@ Shader* MakeShader(const std::string& source, const char* profile, DWORD flags, 
 
 }  // namespace
 
+IDirect3DVertexShader9* TestDevice::CompiledVertexShader(const std::string& hlsl) {
+    auto* shader = CompileShader<IDirect3DVertexShader9>(
+        hlsl, "vs_3_0", 0, error,
+        [this](const DWORD* code, auto** out) { return device->CreateVertexShader(code, out); });
+    if (shader) owned.push_back(shader);
+    return shader;
+}
+
+IDirect3DPixelShader9* TestDevice::CompiledPixelShader(const std::string& hlsl) {
+    auto* shader = CompileShader<IDirect3DPixelShader9>(
+        hlsl, "ps_3_0", D3DXSHADER_DEBUG, error,
+        [this](const DWORD* code, auto** out) { return device->CreatePixelShader(code, out); });
+    if (shader) owned.push_back(shader);
+    return shader;
+}
+
 IDirect3DVertexShader9* TestDevice::VertexShader(const std::string& source) {
     auto* shader = MakeShader<IDirect3DVertexShader9>(
-        source, "vs_3_0", 0, error,
+        source, d3d9::ShaderStage::Vertex, error,
         [this](const DWORD* code, auto** out) { return device->CreateVertexShader(code, out); });
     if (shader) owned.push_back(shader);
     return shader;
@@ -70,7 +103,7 @@ IDirect3DVertexShader9* TestDevice::VertexShader(const std::string& source) {
 
 IDirect3DPixelShader9* TestDevice::PixelShader(const std::string& source) {
     auto* shader = MakeShader<IDirect3DPixelShader9>(
-        source, "ps_3_0", D3DXSHADER_DEBUG, error,
+        source, d3d9::ShaderStage::Pixel, error,
         [this](const DWORD* code, auto** out) { return device->CreatePixelShader(code, out); });
     if (shader) owned.push_back(shader);
     return shader;

@@ -3,7 +3,7 @@
 //   TestDevice gpu(D3D9Backend::OpenGL, 64, 32);   // llvmpipe through EGL
 //   if (!gpu) GTEST_SKIP() << gpu.Error();
 //   gpu->Clear(...);                                  // IDirect3DDevice9*
-//   auto vs = gpu.VertexShader("void main() { ... }");  // compiled with D3DXCompileShader
+//   auto vs = gpu.VertexShader("void main() { ... }");  // GLSL of the register convention
 //   Picture shot = gpu.Present();                    // what Present showed, top row first
 //
 // The back buffer is A8R8G8B8 with a D24S8 depth buffer. Objects made through
@@ -38,9 +38,14 @@ public:
     IDirect3DDevice9* operator->() const { return device; }
     IDirect3DDevice9* Get() const { return device; }
 
-    // Null (with the compiler's text in Error()) when the source does not compile.
+    // Null (with the compiler's text in Error()) when the source does not
+    // compile. VertexShader and PixelShader take GLSL of the register
+    // convention as the device runs it; the Compiled ones take HLSL, compiled
+    // with D3DXCompileShader as the resource manager does.
     IDirect3DVertexShader9* VertexShader(const std::string& source);
     IDirect3DPixelShader9* PixelShader(const std::string& source);
+    IDirect3DVertexShader9* CompiledVertexShader(const std::string& hlsl);
+    IDirect3DPixelShader9* CompiledPixelShader(const std::string& hlsl);
     // An A8R8G8B8 managed texture filled from 0xAARRGGBB texels, top row first.
     IDirect3DTexture9* Texture(UINT width, UINT height, const std::vector<uint32_t>& texels);
     IDirect3DTexture9* RenderTarget(UINT width, UINT height);

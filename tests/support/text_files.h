@@ -13,7 +13,9 @@ inline std::string ReadText(const std::string& path) {
     return text.str();
 }
 
-// A shader body of content/shaders/common.
+// The HLSL source of content/shaders/common that the pack entry `name`
+// ("vertex_fs.cpp") is staged from.
 inline std::string CommonShader(const std::string& name) {
-    return ReadText(std::string(DEMO_SOURCE_DIR) + "/content/shaders/common/" + name);
+    return ReadText(std::string(DEMO_SOURCE_DIR) + "/content/shaders/common/" + name.substr(0, name.rfind('.')) +
+                    ".hlsl");
 }

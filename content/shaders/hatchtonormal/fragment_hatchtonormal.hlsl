@@ -1,0 +1,141 @@
+// The island, from pencil hatching to colour. c0 = (time, sweep, -, -).
+// Samplers: 0 colour, 1 detail normals in tangent space, 2 the sun's cast
+// shadows (1 in light, 0.5 in full shadow), 3-8 the hatch tones Hatch0 (light)
+// to Hatch5 (dark), a tonal art map on white paper: Hatch0 and Hatch3 carry
+// the whole ladder in their channels (hatch_ladder.hlsl), so stages 4, 5, 7
+// and 8 are not read.
+//
+// The colour front is a circle round the yacht (6, 42) whose radius is the
+// sweep (farther out it runs ahead, so the sea reaches the horizon by the
+// time the sweep is about 350). Behind the front the island is in colour; a
+// band of strokes about 9 units wide leads it, the paper filling in between
+// the strokes first. oC1 carries what glows: a warm line along the front and
+// the sunlit rock and sand.
+// The front's place, the haze and the cliff faces' map level change slowly
+// and come from the vertex shader. The colour, normal and shadow maps are
+// read at one level, the nearest to what the pixel covers.
+// The hatching too is read at the nearest level of its plane.
+// About 125 instructions, 6 bilinear texture fetches; on a side of
+// the front that does not show, its fetches read one fixed texel (the colour
+// map's, or the hatch textures'), and so does the cliff faces' read off the
+// faces.
+sampler2D s0 : register(s0);
+sampler2D s1 : register(s1);
+sampler2D s2 : register(s2);
+sampler2D s3 : register(s3);
+sampler2D s6 : register(s6);
+
+static const float3 kSun = float3(0.5014, 0.6217, 0.6017);
+static const float3 kSunColour = float3(1.05, 0.97, 0.86);
+static const float3 kSkyColour = float3(0.36, 0.44, 0.56);
+static const float3 kHaze = float3(0.72, 0.80, 0.90);
+static const float3 kPaper = float3(0.965, 0.955, 0.925);
+static const float3 kGraphite = float3(0.15, 0.15, 0.19);
+static const float3 kFrontGlow = float3(1.0, 0.72, 0.38);
+static const float kMapSize = 1024.0;  // texels a side of the island's maps (samplers 0 and 1)
+static const float kHatchSize = 256.0;  // texels a side of the hatch textures
+static const float kFrontWidth = 9.0;
+static const float kSteepPlane = 0.675;  // |normal.y| over which strokes lie on the ground plane
+static const float kAllColour = 1.45;  // fronts' widths behind it where a pixel is colour whatever its strokes
+
+#include "hatch_ladder.hlsl"
+
+// Paper value of the hatching for a tone 0..1: Hatch0 (tones 0-3) and
+// Hatch3 (tones 3-5) give the whole ladder; `level` is the mip level.
+// Both are read at one level, the nearest to what the pixel covers.
+float Hatching(float tone, float2 at, float level) {
+    return Ladder(clamp(tone, 0.0, 1.0) * 6.0, tex2Dlod(s3, float4(at, 0.0, level)), tex2Dlod(s6, float4(at, 0.0, level)).gba);
+}
+
+void main(float2 uv : TEXCOORD0,
+          float3 worldPosition : TEXCOORD1,
+          float3 worldNormal : TEXCOORD2,
+          float3 worldTangent : TEXCOORD3,
+          float3 worldBinormal : TEXCOORD4,
+          float3 toEye : TEXCOORD6,
+          float3 slow : TEXCOORD5,  // x how far the front is past the point, y haze, z cliff map level
+          out float4 oC0 : COLOR0,
+          out float4 oC1 : COLOR1) {
+    // The front first: behind it the island needs no strokes, ahead of it no
+    // colour map. A branch would not spare a software rasteriser the lookups
+    // (it runs both sides), so a side that does not show reads one fixed
+    // texel instead: one cached bilinear read, no blend of two levels.
+    float ahead = slow.x;
+    bool showsPencil = ahead < kAllColour * kFrontWidth;
+    bool showsColour = ahead > 0.0;
+
+    // The colour, normal and shadow maps share their coordinates: one level
+    // for all three (the shadow map is half the size), the nearest to what
+    // the pixel covers, so each is one bilinear read instead of a blend of
+    // two levels.
+    float2 texels = uv * kMapSize;
+    float2 dx = ddx(texels), dy = ddy(texels);
+    float level = max(floor(0.5 * log2(max(dot(dx, dx), dot(dy, dy))) + 0.5), 0.0);
+
+    float3 n0 = normalize(worldNormal);
+    float3 detail = tex2Dlod(s1, float4(uv, 0.0, level)).xyz * 2.0 - 1.0;
+    float3 n = n0 * detail.z + worldTangent * detail.x + worldBinormal * detail.y;
+    float3 albedo = tex2Dlod(s0, float4(showsColour ? uv : (float2)0.0, 0.0, showsColour ? level : 0.0)).rgb;
+    // Cliff faces: the maps, seen from above, have a texel or two across
+    // them; there the rock's detail normals are read on the face itself and
+    // its colour is banded by strata.
+    // Off the faces the lookup reads one fixed texel, as above.
+    float wall = smoothstep(0.55, 0.3, abs(n0.y));
+    bool onWall = wall > 0.0;
+    // Read at the level the face's distance asks for (about 14 texels a
+    // unit, against the size of a pixel there).
+    float3 along = normalize(float3(-n0.z, 0.0, n0.x) + float3(1.0e-4, 0.0, 0.0));
+    float2 onFace = float2(dot(worldPosition, along), -worldPosition.y) / 72.0;
+    float3 faceDetail = tex2Dlod(s1, float4(onWall ? onFace : (float2)0.0, 0.0, onWall ? floor(slow.z + 0.5) : 0.0)).xyz * 2.0 - 1.0;
+    float3 faceNormal = n0 * faceDetail.z + along * faceDetail.x + cross(n0, along) * faceDetail.y;
+    n = normalize(lerp(n, faceNormal, wall));
+    // Strata: a sine's worth of bands from a parabola, one wave every 2.7
+    // units of height.
+    float phase = frac((worldPosition.y * 2.3 + dot(worldPosition, along) * 0.11 + 6.0 * faceDetail.x) * 0.1591549) * 2.0 - 1.0;
+    float strata = 4.0 * phase * (1.0 - abs(phase));
+    albedo = lerp(albedo, albedo * (0.97 + 0.1 * strata), wall);
+    float distanceToEye = length(toEye);
+    float3 v = toEye / distanceToEye;
+
+    float inLight = clamp((tex2Dlod(s2, float4(uv, 0.0, max(level - 1.0, 0.0))).r - 0.5) * 2.0, 0.0, 1.0);
+    float sun = max(dot(n, kSun), 0.0) * inLight;
+    float skyLight = 0.55 + 0.45 * n.y;
+    float haze = slow.y;
+
+    // Colour: albedo under sun and sky, thinned by haze with distance.
+    float3 colour = albedo * (kSkyColour * skyLight + kSunColour * sun * 1.25);
+    colour = lerp(colour, kHaze, haze * 0.8);
+
+    // Pencil: the light as a tone, darker at the silhouette, on paper. The
+    // strokes lie on the ground seen from above and on the slopes seen from
+    // the side, one plane a pixel, as a hand lays one patch beside the next.
+    float2 fromAbove = worldPosition.xz / 17.0;
+    float2 fromSide = float2(worldPosition.x * 0.7 + worldPosition.z * 0.7, worldPosition.y) / 17.0;
+    // The level from the chosen plane's own coordinates, so that the seam
+    // between the planes does not read a coarse level.
+    bool ground = abs(n0.y) > kSteepPlane;
+    float2 strokesAt = showsPencil ? (ground ? fromAbove : fromSide) : (float2)0.0;
+    float2 hatchSize = (float2)kHatchSize;
+    float2 ax = ddx(fromAbove) * hatchSize, ay = ddy(fromAbove) * hatchSize;
+    float2 sx = ddx(fromSide) * hatchSize, sy = ddy(fromSide) * hatchSize;
+    float cover = ground ? max(dot(ax, ax), dot(ay, ay)) : max(dot(sx, sx), dot(sy, sy));
+    float hatchLevel = showsPencil ? max(floor(0.5 * log2(cover) + 0.5), 0.0) : 0.0;
+    float light = 0.12 * skyLight + 0.88 * sun;
+    float rim = 1.0 - smoothstep(0.05, 0.4, abs(dot(n, v)));
+    float shade = 1.0 - light;  // to the power 0.85, near enough
+    float tone = clamp(0.92 * shade * (1.2 - 0.2 * shade) + 0.3 * rim, 0.0, 1.0);
+    float paper = Hatching(tone, strokesAt, hatchLevel);
+    float3 pencil = lerp(kGraphite, kPaper, paper);
+    pencil = lerp(pencil, kPaper, haze * 0.6);
+
+    // The front: ahead of it pencil, behind it colour, strokes between (where
+    // the pencil does not show, the reveal is whole whatever the paper is;
+    // where the colour does not, it is nil).
+    float reveal = smoothstep(0.0, 1.0, ahead / kFrontWidth - 0.45 * (1.0 - paper));
+    float3 picture = lerp(pencil, colour, reveal);
+    float edge = exp(-abs(ahead - 0.25 * kFrontWidth) / 2.5) * step(-kFrontWidth, ahead);
+
+    oC0 = float4(picture + kFrontGlow * edge * 0.18, 1.0);
+    float bright = max(max(colour.r, colour.g), colour.b);
+    oC1 = float4(kFrontGlow * edge * 0.75 + colour * reveal * smoothstep(0.7, 1.0, bright) * 0.5, 1.0);
+}
