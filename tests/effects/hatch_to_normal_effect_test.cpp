@@ -242,6 +242,8 @@ TEST_F(HatchToNormalPicture, GlowBlurSpreadsOneBrightTexelByTheNineTapKernel) {
     device->Clear(1, &texel, D3DCLEAR_TARGET, 0xFFFFFFFF, 1.0f, 0);
     SetTextureTarget(device, 0, gpu.RenderTarget(64, 48));  // standing in for the back buffer
 
+    // The frame's update sets the linear filter the blur taps rely on.
+    effect.Update(0.0, kStart + kFrame);
     effect.PostProcess();
     Picture blurred = TestDevice::Read(effect.sceneTarget1);
 

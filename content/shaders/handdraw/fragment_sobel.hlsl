@@ -7,8 +7,7 @@
 // Sampler 0: the sheet, one texel per pixel of the target, whose texel
 // vertex_fs.cpp hands over.
 // Writes the picture in rgb and how much pencil line lies on the pixel in a.
-// About 50 instructions, 5 texture fetches (4 filtered at texel corners,
-// 1 at the middle texel's centre).
+// About 60 instructions, 9 texel fetches (unfiltered).
 sampler2D s0 : register(s0);
 
 static const float3 kPaper = float3(0.985, 0.98, 0.965);
@@ -16,31 +15,31 @@ static const float3 kGraphite = float3(0.17, 0.18, 0.21);
 
 #include "noise.hlsl"
 
-// The mean of the 2 x 2 texels whose shared corner lies half a texel from
-// the pixel's centre along `corner`, read there in one filtered fetch (a
-// linear filter gives the mean at a corner). Positions are held between the
-// edge texels' centres, so the edge texels repeat whatever the addressing.
-float4 Corner(float2 at, float2 corner, float2 texel) {
+// The texel of the sheet at `at` (whole texels, the edge ones repeated), read
+// at its centre, where every filter gives the texel itself.
+float4 Texel(float2 at, float2 texel) {
     float2 last = floor(1.0 / texel + 0.5) - 1.0;
-    return tex2Dlod(s0, float4(clamp(at + 0.5 + corner, 0.5, last + 0.5) * texel, 0.0, 0.0));
+    return tex2Dlod(s0, float4((clamp(at, 0.0, last) + 0.5) * texel, 0.0, 0.0));
 }
 
 void main(float2 texCoord : TEXCOORD0,
           float2 texel : TEXCOORD9,
           float2 vpos : VPOS,
           out float4 oC0 : COLOR0) {
-    // Sobel from the four corner means round the pixel: the middle column and
-    // row cancel, and what remains is the 3 x 3 Sobel kernel over 4 (the
-    // north-west mean holds nw, n, w and the middle a quarter each).
+    // The 3 x 3 block round the pixel, read texel by texel.
     float2 at = vpos;
-    float4 nw = Corner(at, float2(-0.5, -0.5), texel);
-    float4 ne = Corner(at, float2(0.5, -0.5), texel);
-    float4 sw = Corner(at, float2(-0.5, 0.5), texel);
-    float4 se = Corner(at, float2(0.5, 0.5), texel);
-    float4 middle = tex2Dlod(s0, float4((at + 0.5) * texel, 0.0, 0.0));
+    float4 nw = Texel(at + float2(-1.0, -1.0), texel);
+    float4 n = Texel(at + float2(0.0, -1.0), texel);
+    float4 ne = Texel(at + float2(1.0, -1.0), texel);
+    float4 w = Texel(at + float2(-1.0, 0.0), texel);
+    float4 middle = Texel(at, texel);
+    float4 e = Texel(at + float2(1.0, 0.0), texel);
+    float4 sw = Texel(at + float2(-1.0, 1.0), texel);
+    float4 s = Texel(at + float2(0.0, 1.0), texel);
+    float4 se = Texel(at + float2(1.0, 1.0), texel);
 
-    float4 gx = ((ne + se) - (nw + sw)) * 0.5;
-    float4 gy = ((sw + se) - (nw + ne)) * 0.5;
+    float4 gx = ((ne + 2.0 * e + se) - (nw + 2.0 * w + sw)) / 8.0;
+    float4 gy = ((sw + 2.0 * s + se) - (nw + 2.0 * n + ne)) / 8.0;
     float toneEdge = length(float2(gx.r, gy.r));
     float depthEdge = length(float2(gx.a, gy.a));
 
