@@ -231,7 +231,7 @@ void GenerateIsland(AssetSet& out) {
 
     // Cast shadows of the sun: 1 in light, 0.5 in full shadow, soft edges.
     const Vec3 sun = SunDirection();
-    Image shadow(kShadowSize, kShadowSize);
+    HeightGrid cast{kShadowSize, std::vector<float>(size_t(kShadowSize) * kShadowSize)};
     ParallelRows(kShadowSize, [&](int j) {
         for (int i = 0; i < kShadowSize; ++i) {
             float x = WorldX(i, kShadowSize), z = WorldZ(j, kShadowSize);
@@ -243,12 +243,34 @@ void GenerateIsland(AssetSet& out) {
                 penumbra = std::min(penumbra, (q.y - heights.Sample(q.x, q.z)) / (0.08f * s));
                 if (penumbra <= 0) break;
             }
-            float v = 0.5f + 0.5f * Smoothstep(0, 1, Clamp01(penumbra));
-            shadow.At(i, j) = Grey(v);
+            cast.h[size_t(j) * kShadowSize + i] = 0.5f + 0.5f * Smoothstep(0, 1, Clamp01(penumbra));
         }
     });
-    out.AddFile("shadowmap.tga", EncodeTga(shadow, false));
-    out.AddPreview("shadowmap.tga", shadow);
+
+    // The light map "shadowmap.tga", at the colour map's size: the sun's
+    // light on the ground (red: the detail normal's cosine to the sun times
+    // the cast shadow), the sky's (green: 0.55 + 0.45 times the detail
+    // normal's height) and the cast shadow alone (blue), so that the island
+    // and its mirror image are lit without reading the normal map. The
+    // detail normals lie on the ground as the mesh shapes it (the normal of
+    // heights a mesh cell apart).
+    Image light(kColourSize, kColourSize);
+    const float cell = 2 * kIslandHalf / kGrid;
+    ParallelRows(kColourSize, [&](int j) {
+        for (int i = 0; i < kColourSize; ++i) {
+            float x = WorldX(i, kColourSize), z = WorldZ(j, kColourSize);
+            float dhdx = (heights.Sample(x + cell, z) - heights.Sample(x - cell, z)) / (2 * cell);
+            float dhdz = (heights.Sample(x, z + cell) - heights.Sample(x, z - cell)) / (2 * cell);
+            Vec3 up = Normalize({-dhdx, 1, -dhdz});
+            Vec3 tangent = Normalize({1, dhdx, 0}), binormal = Normalize({0, -dhdz, -1});
+            const Rgba& d = normal.At(i, j);
+            Vec3 n = Normalize(up * (2 * d.b - 1) + tangent * (2 * d.r - 1) + binormal * (2 * d.g - 1));
+            float inLight = Clamp01((cast.Sample(x, z) - 0.5f) * 2);
+            light.At(i, j) = {std::max(Dot(n, sun), 0.0f) * inLight, 0.55f + 0.45f * n.y, inLight, 1};
+        }
+    });
+    out.AddFile("shadowmap.tga", EncodeTga(light, false));
+    out.AddPreview("shadowmap.tga", light);
 }
 
 }  // namespace gen

@@ -50,8 +50,7 @@ float Hatching(float tone, float2 at, float level) {
 void main(float2 uv : TEXCOORD0,
           float3 worldPosition : TEXCOORD1,
           float3 worldNormal : TEXCOORD2,
-          float3 worldTangent : TEXCOORD3,
-          float3 worldBinormal : TEXCOORD4,
+          float3 alongSlope : TEXCOORD3,  // level, across the slope
           float3 toEye : TEXCOORD6,
           float3 slow : TEXCOORD5,  // x how far the front is past the point, y haze, z cliff map level
           out float4 oC0 : COLOR0,
@@ -64,42 +63,38 @@ void main(float2 uv : TEXCOORD0,
     bool showsPencil = ahead < kAllColour * kFrontWidth;
     bool showsColour = ahead > 0.0;
 
-    // The colour, normal and shadow maps share their coordinates: one level
-    // for all three (the shadow map is half the size), the nearest to what
-    // the pixel covers, so each is one bilinear read instead of a blend of
-    // two levels.
+    // The colour and light maps share their coordinates: one level for both,
+    // the nearest to what the pixel covers, so each is one bilinear read
+    // instead of a blend of two levels.
     float2 texels = uv * kMapSize;
     float2 dx = ddx(texels), dy = ddy(texels);
     float level = max(floor(0.5 * log2(max(dot(dx, dx), dot(dy, dy))) + 0.5), 0.0);
 
     float3 n0 = normalize(worldNormal);
-    float3 detail = tex2Dlod(s1, float4(uv, 0.0, level)).xyz * 2.0 - 1.0;
-    float3 n = n0 * detail.z + worldTangent * detail.x + worldBinormal * detail.y;
+    float3 lit = tex2Dlod(s2, float4(uv, 0.0, level)).rgb;  // sun, sky, cast shadow
     float3 albedo = tex2Dlod(s0, float4(showsColour ? uv : (float2)0.0, 0.0, showsColour ? level : 0.0)).rgb;
     // Cliff faces: the maps, seen from above, have a texel or two across
     // them; there the rock's detail normals are read on the face itself and
-    // its colour is banded by strata.
+    // light it, and its colour is banded by strata.
     // Off the faces the lookup reads one fixed texel, as above.
     float wall = smoothstep(0.55, 0.3, abs(n0.y));
+    float3 along = normalize(alongSlope);
     bool onWall = wall > 0.0;
     // Read at the level the face's distance asks for (about 14 texels a
     // unit, against the size of a pixel there).
-    float3 along = normalize(float3(-n0.z, 0.0, n0.x) + float3(1.0e-4, 0.0, 0.0));
     float2 onFace = float2(dot(worldPosition, along), -worldPosition.y) / 72.0;
     float3 faceDetail = tex2Dlod(s1, float4(onWall ? onFace : (float2)0.0, 0.0, onWall ? floor(slow.z + 0.5) : 0.0)).xyz * 2.0 - 1.0;
-    float3 faceNormal = n0 * faceDetail.z + along * faceDetail.x + cross(n0, along) * faceDetail.y;
-    n = normalize(lerp(n, faceNormal, wall));
+    float3 n = n0 * faceDetail.z + along * faceDetail.x + cross(n0, along) * faceDetail.y;
+    float sun = lerp(lit.x, max(dot(n, kSun), 0.0) * lit.z, wall);
+    float skyLight = lerp(lit.y, 0.55 + 0.45 * n.y, wall);
+    n = lerp(n0, n, wall);
     // Strata: a sine's worth of bands from a parabola, one wave every 2.7
     // units of height.
-    float phase = frac((worldPosition.y * 2.3 + dot(worldPosition, along) * 0.11 + 6.0 * faceDetail.x) * 0.1591549) * 2.0 - 1.0;
+    float phase = frac((worldPosition.y * 2.3 + onFace.x * 7.92 + 6.0 * faceDetail.x) * 0.1591549) * 2.0 - 1.0;
     float strata = 4.0 * phase * (1.0 - abs(phase));
     albedo = lerp(albedo, albedo * (0.97 + 0.1 * strata), wall);
     float distanceToEye = length(toEye);
     float3 v = toEye / distanceToEye;
-
-    float inLight = clamp((tex2Dlod(s2, float4(uv, 0.0, max(level - 1.0, 0.0))).r - 0.5) * 2.0, 0.0, 1.0);
-    float sun = max(dot(n, kSun), 0.0) * inLight;
-    float skyLight = 0.55 + 0.45 * n.y;
     float haze = slow.y;
 
     // Colour: albedo under sun and sky, thinned by haze with distance.

@@ -26,16 +26,15 @@ void main(float3 position : POSITION0,
           out float2 uv : TEXCOORD0,
           out float3 worldPosition : TEXCOORD1,
           out float3 worldNormal : TEXCOORD2,
-          out float3 worldTangent : TEXCOORD3,
-          out float3 worldBinormal : TEXCOORD4,
+          out float3 alongSlope : TEXCOORD3,
           out float3 toEye : TEXCOORD6,
           out float3 slow : TEXCOORD5) {  // x how far the front is past the point, y haze, z cliff map level
     float3x3 directions = (float3x3)worldInverseTranspose;
     clipPosition = mul(float4(position, 1.0), worldViewProjection);
     worldPosition = mul(float4(position, 1.0), world).xyz;
     worldNormal = mul(normal, directions);
-    worldTangent = mul(tangent, directions);
-    worldBinormal = mul(binormal, directions);
+    // Level and across the slope: the cliff faces' detail runs along it.
+    alongSlope = normalize(float3(-worldNormal.z, 0.0, worldNormal.x) + float3(1.0e-4, 0.0, 0.0));
     toEye = eye.xyz - worldPosition;
     uv = texCoord;
 
