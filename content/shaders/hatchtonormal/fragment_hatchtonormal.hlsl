@@ -1,9 +1,10 @@
 // The island, from pencil hatching to colour. c0 = (time, sweep, -, -).
-// Samplers: 0 colour, 1 detail normals in tangent space, 2 the sun's cast
-// shadows (1 in light, 0.5 in full shadow), 3-8 the hatch tones Hatch0 (light)
-// to Hatch5 (dark), a tonal art map on white paper: Hatch0 and Hatch3 carry
-// the whole ladder in their channels (hatch_ladder.hlsl), so stages 4, 5, 7
-// and 8 are not read.
+// Samplers: 0 colour, 1 detail normals in tangent space (read on the cliff
+// faces only), 2 the light map (red the sun on the detail normals, cast
+// shadows included; green the sky; blue the cast shadow alone), 3-8 the
+// hatch tones Hatch0 (light) to Hatch5 (dark), a tonal art map on white
+// paper: Hatch0 carries the four lightest tones in its channels
+// (hatch_ladder.hlsl), so stages 4-8 are not read.
 //
 // The colour front is a circle round the yacht (6, 42) whose radius is the
 // sweep (farther out it runs ahead, so the sea reaches the horizon by the
@@ -11,19 +12,18 @@
 // band of strokes about 9 units wide leads it, the paper filling in between
 // the strokes first. oC1 carries what glows: a warm line along the front and
 // the sunlit rock and sand.
-// The front's place, the haze and the cliff faces' map level change slowly
-// and come from the vertex shader. The colour, normal and shadow maps are
-// read at one level, the nearest to what the pixel covers.
+// The front's place, the haze, the cliff faces' map level and their level
+// direction change slowly and come from the vertex shader. The colour and
+// light maps are read at one level, the nearest to what the pixel covers.
 // The hatching too is read at the nearest level of its plane.
-// About 125 instructions, 6 bilinear texture fetches; on a side of
-// the front that does not show, its fetches read one fixed texel (the colour
-// map's, or the hatch textures'), and so does the cliff faces' read off the
+// About 110 instructions, 4 bilinear texture fetches; on a side of the
+// front that does not show, its fetches read one fixed texel (the colour
+// map's, or the hatch texture's), and so does the cliff faces' read off the
 // faces.
 sampler2D s0 : register(s0);
 sampler2D s1 : register(s1);
 sampler2D s2 : register(s2);
 sampler2D s3 : register(s3);
-sampler2D s6 : register(s6);
 
 static const float3 kSun = float3(0.5014, 0.6217, 0.6017);
 static const float3 kSunColour = float3(1.05, 0.97, 0.86);
@@ -40,11 +40,15 @@ static const float kAllColour = 1.45;  // fronts' widths behind it where a pixel
 
 #include "hatch_ladder.hlsl"
 
-// Paper value of the hatching for a tone 0..1: Hatch0 (tones 0-3) and
-// Hatch3 (tones 3-5) give the whole ladder; `level` is the mip level.
-// Both are read at one level, the nearest to what the pixel covers.
+// Paper value of the hatching for a tone 0..1, from the one texture Hatch0,
+// which carries the four lightest tones (0-3) of the ladder; darker than
+// those its strokes stay and graphite is rubbed into the paper between
+// them. `level` is the mip level: one level, the nearest to what the pixel
+// covers.
 float Hatching(float tone, float2 at, float level) {
-    return Ladder(clamp(tone, 0.0, 1.0) * 6.0, tex2Dlod(s3, float4(at, 0.0, level)), tex2Dlod(s6, float4(at, 0.0, level)).gba);
+    float x = clamp(tone, 0.0, 1.0) * 6.0;
+    float4 light = tex2Dlod(s3, float4(at, 0.0, level));
+    return Ladder(x, light, light.aaa) * (1.0 - 0.1 * clamp(x - 4.0, 0.0, 2.0));
 }
 
 void main(float2 uv : TEXCOORD0,

@@ -87,7 +87,9 @@ void main(float3 worldPosition : TEXCOORD1,
     float3 water = lerp(kDeep, kShallow, nearShore * 0.6);
     float3 colour = lerp(water, reflection, clamp(fresnel + 0.25 * cover, 0.0, 1.0));
     float3 halfway = normalize(v + kSun);
-    float glint = pow(max(dot(n, halfway), 0.0), 420.0) * 6.0 * (1.0 - cover);
+    // x^420 as exp(-420 (1 - x)), the same near 1 where the glint shows:
+    // one exponential where pow takes a logarithm too.
+    float glint = exp2(-605.9 * (1.0 - dot(n, halfway))) * 6.0 * (1.0 - cover);
     colour += float3(1.0, 0.95, 0.82) * glint;
 
     // Pencil: strokes laid along the horizon as the eye sees it (long across,

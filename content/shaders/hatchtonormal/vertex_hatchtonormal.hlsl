@@ -1,10 +1,11 @@
 // The island in the colour scene: c0-c3 world x view-projection, c4-c7 the
 // world's inverse transpose (for directions), c8-c11 world, c12.xyz the eye,
 // c13 = (time, sweep, -, -). Hands the fragment shader the world position,
-// the tangent frame, the way to the eye and the texture coordinate, and what
-// changes slowly over the island (its cells are about a unit across): how
-// far the colour front is past the point, the haze and the cliff faces' map
-// level.
+// the normal, the way to the eye and the texture coordinate, and what
+// changes slowly over the island (its cells are about a unit across): the
+// level direction across the slope that the cliff faces' detail runs along,
+// how far the colour front is past the point, the haze and the cliff faces'
+// map level.
 // About 70 instructions.
 float4x4 worldViewProjection : register(c0);
 float4x4 worldInverseTranspose : register(c4);
