@@ -63,6 +63,7 @@ void main(float2 uv : TEXCOORD0,
     // colour map. A branch would not spare a software rasteriser the lookups
     // (it runs both sides), so a side that does not show reads one fixed
     // texel instead: one cached bilinear read, no blend of two levels.
+    if (worldPosition.y < -3.0) discard;
     float ahead = slow.x;
     bool showsPencil = ahead < kAllColour * kFrontWidth;
     bool showsColour = ahead > 0.0;
