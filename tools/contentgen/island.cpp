@@ -247,13 +247,17 @@ void GenerateIsland(AssetSet& out) {
         }
     });
 
-    // The light map "shadowmap.tga", at the colour map's size: the sun's
-    // light on the ground (red: the detail normal's cosine to the sun times
-    // the cast shadow), the sky's (green: 0.55 + 0.45 times the detail
-    // normal's height) and the cast shadow alone (blue), so that the island
-    // and its mirror image are lit without reading the normal map. The
-    // detail normals lie on the ground as the mesh shapes it (the normal of
-    // heights a mesh cell apart).
+    // The light map "shadowmap.tga", at the colour map's size: the ground lit
+    // by the sun and the sky (the colour map times kSky times the sky's share,
+    // 0.55 + 0.45 times the detail normal's height, plus kSun times 1.25 times
+    // the sun's: the detail normal's cosine to it times the cast shadow),
+    // stored as the square root of a 1.6th so that the dark keeps its steps;
+    // and in alpha the light as the pencil sees it, 0.12 of the sky's share
+    // and 0.88 of the sun's. The island and its mirror image are lit from it
+    // without reading the colour or normal maps. The detail normals lie on
+    // the ground as the mesh shapes it (the normal of heights a mesh cell
+    // apart). kSky and kSun are the shaders' sky and sun colours.
+    const Rgba kSky{0.36f, 0.44f, 0.56f}, kSun{1.05f, 0.97f, 0.86f};
     Image light(kColourSize, kColourSize);
     const float cell = 2 * kIslandHalf / kGrid;
     ParallelRows(kColourSize, [&](int j) {
@@ -266,10 +270,22 @@ void GenerateIsland(AssetSet& out) {
             const Rgba& d = normal.At(i, j);
             Vec3 n = Normalize(up * (2 * d.b - 1) + tangent * (2 * d.r - 1) + binormal * (2 * d.g - 1));
             float inLight = Clamp01((cast.Sample(x, z) - 0.5f) * 2);
-            light.At(i, j) = {std::max(Dot(n, sun), 0.0f) * inLight, 0.55f + 0.45f * n.y, inLight, 1};
+            float sky = 0.55f + 0.45f * n.y, sunLight = std::max(Dot(n, sun), 0.0f) * inLight;
+            const Rgba& a = colour.At(i, j);
+            auto lit = [&](float albedo, float skyColour, float sunColour) {
+                return std::sqrt(std::min(albedo * (skyColour * sky + sunColour * sunLight * 1.25f) / 1.6f, 1.0f));
+            };
+            // On the cliff faces the island shader relights the ground from
+            // the mesh's normal and takes the cast shadow back from alpha:
+            // there the pencil's light is that of the mesh's normal, without
+            // the detail (as the faces weigh in the shader).
+            float face = Smoothstep(0.55f, 0.3f, std::fabs(up.y));
+            float sunOnMesh = std::max(Dot(up, sun), 0.05f) * inLight;
+            float pencil = Lerp(0.12f * sky + 0.88f * sunLight, 0.12f * (0.55f + 0.45f * up.y) + 0.88f * sunOnMesh, face);
+            light.At(i, j) = {lit(a.r, kSky.r, kSun.r), lit(a.g, kSky.g, kSun.g), lit(a.b, kSky.b, kSun.b), pencil};
         }
     });
-    out.AddFile("shadowmap.tga", EncodeTga(light, false));
+    out.AddFile("shadowmap.tga", EncodeTga(light, true));
     out.AddPreview("shadowmap.tga", light);
 }
 

@@ -1,26 +1,26 @@
 // The island, from pencil hatching to colour. c0 = (time, sweep, -, -).
-// Samplers: 0 colour, 1 detail normals in tangent space (read on the cliff
-// faces only), 2 the light map (red the sun on the detail normals, cast
-// shadows included; green the sky; blue the cast shadow alone), 3-8 the
-// hatch tones Hatch0 (light) to Hatch5 (dark), a tonal art map on white
-// paper: Hatch0 carries the four lightest tones in its channels
-// (hatch_ladder.hlsl), so stages 4-8 are not read.
+// Samplers: 1 detail normals in tangent space (read on the cliff faces
+// only), 2 the light map (the ground lit by sun and sky, cast shadows and
+// detail normals included, as the square root of a 1.6th in rgb; the light
+// as the pencil sees it in alpha), 3-8 the hatch tones Hatch0 (light) to
+// Hatch5 (dark), a tonal art map on white paper: Hatch0 carries the four
+// lightest tones in its channels (hatch_ladder.hlsl). The colour map on 0
+// and stages 4-8 are not read.
 //
 // The colour front is a circle round the yacht (6, 42) whose radius is the
 // sweep (farther out it runs ahead, so the sea reaches the horizon by the
 // time the sweep is about 350). Behind the front the island is in colour; a
 // band of strokes about 9 units wide leads it, the paper filling in between
 // the strokes first. oC1 carries what glows: a warm line along the front and
-// the sunlit rock and sand.
+// the sunlit rock and sand. Pixels under the sea leave at once: the sea
+// covers them.
 // The front's place, the haze, the cliff faces' map level and their level
-// direction change slowly and come from the vertex shader. The colour and
-// light maps are read at one level, the nearest to what the pixel covers.
-// The hatching too is read at the nearest level of its plane.
-// About 110 instructions, 4 bilinear texture fetches; on a side of the
-// front that does not show, its fetches read one fixed texel (the colour
-// map's, or the hatch texture's), and so does the cliff faces' read off the
-// faces.
-sampler2D s0 : register(s0);
+// direction change slowly and come from the vertex shader. The light map is
+// read at one level, the nearest to what the pixel covers, and so is the
+// hatching, at the nearest level of its plane.
+// About 120 instructions, 3 bilinear texture fetches; ahead of the front
+// that does not show, the hatching reads one fixed texel, and so does the
+// cliff faces' read off the faces.
 sampler2D s1 : register(s1);
 sampler2D s2 : register(s2);
 sampler2D s3 : register(s3);
@@ -66,22 +66,24 @@ void main(float2 uv : TEXCOORD0,
     if (worldPosition.y < -3.0) discard;
     float ahead = slow.x;
     bool showsPencil = ahead < kAllColour * kFrontWidth;
-    bool showsColour = ahead > 0.0;
 
-    // The colour and light maps share their coordinates: one level for both,
-    // the nearest to what the pixel covers, so each is one bilinear read
-    // instead of a blend of two levels.
+    // The light map at one level, the nearest to what the pixel covers: one
+    // bilinear read instead of a blend of two levels.
     float2 texels = uv * kMapSize;
     float2 dx = ddx(texels), dy = ddy(texels);
     float level = max(floor(0.5 * log2(max(dot(dx, dx), dot(dy, dy))) + 0.5), 0.0);
+    float4 lightMap = tex2Dlod(s2, float4(uv, 0.0, level));
+    float3 colour = lightMap.rgb * lightMap.rgb * 1.6;
+    float light = lightMap.a;
 
-    float3 n0 = normalize(worldNormal);
-    float3 lit = tex2Dlod(s2, float4(uv, 0.0, level)).rgb;  // sun, sky, cast shadow
-    float3 albedo = tex2Dlod(s0, float4(showsColour ? uv : (float2)0.0, 0.0, showsColour ? level : 0.0)).rgb;
     // Cliff faces: the maps, seen from above, have a texel or two across
     // them; there the rock's detail normals are read on the face itself and
-    // light it, and its colour is banded by strata.
+    // light it, and its colour is banded by strata. The face's light over
+    // the ground's, both from the mesh's normal, turns the light map's colour
+    // into the face's (the cast shadow comes back from the pencil's light:
+    // its sun over what the sun would give unshadowed).
     // Off the faces the lookup reads one fixed texel, as above.
+    float3 n0 = normalize(worldNormal);
     float wall = smoothstep(0.55, 0.3, abs(n0.y));
     float3 along = normalize(alongSlope);
     bool onWall = wall > 0.0;
@@ -90,20 +92,23 @@ void main(float2 uv : TEXCOORD0,
     float2 onFace = float2(dot(worldPosition, along), -worldPosition.y) / 72.0;
     float3 faceDetail = tex2Dlod(s1, float4(onWall ? onFace : (float2)0.0, 0.0, onWall ? floor(slow.z + 0.5) : 0.0)).xyz * 2.0 - 1.0;
     float3 n = n0 * faceDetail.z + along * faceDetail.x + cross(n0, along) * faceDetail.y;
-    float sun = lerp(lit.x, max(dot(n, kSun), 0.0) * lit.z, wall);
-    float skyLight = lerp(lit.y, 0.55 + 0.45 * n.y, wall);
-    n = lerp(n0, n, wall);
+    float skyGround = 0.55 + 0.45 * n0.y, sunGround = max(dot(n0, kSun), 0.05);
+    float shadow = clamp((light - 0.12 * skyGround) / (0.88 * sunGround), 0.0, 1.0);
+    float skyFace = 0.55 + 0.45 * n.y, sunFace = max(dot(n, kSun), 0.0) * shadow;
+    float3 onGround = kSkyColour * skyGround + kSunColour * 1.25 * sunGround * shadow;
+    float3 onFaceLight = kSkyColour * skyFace + kSunColour * 1.25 * sunFace;
     // Strata: a sine's worth of bands from a parabola, one wave every 2.7
     // units of height.
     float phase = frac((worldPosition.y * 2.3 + onFace.x * 7.92 + 6.0 * faceDetail.x) * 0.1591549) * 2.0 - 1.0;
     float strata = 4.0 * phase * (1.0 - abs(phase));
-    albedo = lerp(albedo, albedo * (0.97 + 0.1 * strata), wall);
+    colour *= lerp((float3)1.0, onFaceLight / onGround * (0.97 + 0.1 * strata), wall);
+    light = lerp(light, 0.12 * skyFace + 0.88 * sunFace, wall);
+    n = lerp(n0, n, wall);
     float distanceToEye = length(toEye);
     float3 v = toEye / distanceToEye;
     float haze = slow.y;
 
-    // Colour: albedo under sun and sky, thinned by haze with distance.
-    float3 colour = albedo * (kSkyColour * skyLight + kSunColour * sun * 1.25);
+    // Colour: the lit ground, thinned by haze with distance.
     colour = lerp(colour, kHaze, haze * 0.8);
 
     // Pencil: the light as a tone, darker at the silhouette, on paper. The
@@ -120,7 +125,6 @@ void main(float2 uv : TEXCOORD0,
     float2 sx = ddx(fromSide) * hatchSize, sy = ddy(fromSide) * hatchSize;
     float cover = ground ? max(dot(ax, ax), dot(ay, ay)) : max(dot(sx, sx), dot(sy, sy));
     float hatchLevel = showsPencil ? max(floor(0.5 * log2(cover) + 0.5), 0.0) : 0.0;
-    float light = 0.12 * skyLight + 0.88 * sun;
     float rim = 1.0 - smoothstep(0.05, 0.4, abs(dot(n, v)));
     float shade = 1.0 - light;  // to the power 0.85, near enough
     float tone = clamp(0.92 * shade * (1.2 - 0.2 * shade) + 0.3 * rim, 0.0, 1.0);

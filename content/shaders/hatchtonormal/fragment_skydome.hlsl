@@ -22,7 +22,9 @@ void main(float2 uv : TEXCOORD0,
           out float4 oC0 : COLOR0,
           out float4 oC1 : COLOR1) {
     float3 d = normalize(direction);
-    float3 colour = tex2D(s0, uv).rgb;
+    // The picture (1024 texels round the dome) is magnified on any screen:
+    // its level 0, one level for every pixel, is the cheapest read.
+    float3 colour = tex2Dlod(s0, float4(uv, 0.0, 0.0)).rgb;
     // Powers of the sun's cosine by squaring: x^8 and x^60 = x^32 x^16 x^8 x^4,
     // a few multiplications where pow costs a logarithm and an exponential.
     float toSun = max(dot(d, kSun), 0.0);
