@@ -8,7 +8,7 @@
 // the sky and of the island, and a Fresnel term mixes it with the deep
 // water. The sun's glints go to oC1 as well, where they glow.
 // About 115 instructions, 7 texture fetches: the waves at their nearest
-// level and the mirror image bilinear, the sky at a fixed coarse level, the
+// level and the mirror image bilinear at its one level, the sky at a fixed coarse level, the
 // hatching trilinear (one level all over draws a seam across the sea's
 // strokes); on a side of the front that does not show, its fetches read one
 // fixed texel (the cube map's, or the three hatch textures'), and so does the
@@ -76,7 +76,9 @@ void main(float3 worldPosition : TEXCOORD1,
     float3 sky = texCUBElod(s1, float4(showsColour ? r : float3(0.0, 1.0, 0.0), 2.0)).rgb;
     float2 onScreen = screen.xy / screen.w * float2(0.5, -0.5) + 0.5;
     float2 ripple = float2(slope.x, abs(slope.y)) * 0.06;
-    float4 mirrored = tex2D(s2, onScreen + ripple);
+    // The mirror image has one level: read it there, one level for every
+    // pixel, the cheapest read.
+    float4 mirrored = tex2Dlod(s2, float4(onScreen + ripple, 0.0, 0.0));
     float cover = 1.0 - mirrored.a;
     float3 reflection = lerp(sky, mirrored.rgb * 0.82, cover);
 
