@@ -1,8 +1,8 @@
 // The island: heightfield, mesh "fy_faen_assSmall.X" and its three textures,
 // all sampled from one height function so that they line up: the colour map
-// "island.jpg", the detail normal map "islandNormal.jpg" and the cast-shadow
-// map "shadowmap.tga", each covering the mesh's square with u along +x and
-// v along -z.
+// "island.jpg", the detail normal map "islandNormal.jpg" and the light map
+// "shadowmap.tga" (the ground lit by sun and sky, cast shadows included),
+// each covering the mesh's square with u along +x and v along -z.
 #include "tools/contentgen/island.h"
 
 #include <algorithm>
@@ -229,7 +229,8 @@ void GenerateIsland(AssetSet& out) {
     out.AddFile("islandNormal.jpg", EncodeJpeg(normal, 95));
     out.AddPreview("islandNormal.jpg", normal);
 
-    // Cast shadows of the sun: 1 in light, 0.5 in full shadow, soft edges.
+    // Cast shadows of the sun: 1 in light, 0.5 in full shadow, soft edges (a
+    // grid like the heights', sampled between its texels as they are).
     const Vec3 sun = SunDirection();
     HeightGrid cast{kShadowSize, std::vector<float>(size_t(kShadowSize) * kShadowSize)};
     ParallelRows(kShadowSize, [&](int j) {
@@ -254,7 +255,8 @@ void GenerateIsland(AssetSet& out) {
     // stored as the square root of a 1.6th so that the dark keeps its steps;
     // and in alpha the light as the pencil sees it, 0.12 of the sky's share
     // and 0.88 of the sun's. The island and its mirror image are lit from it
-    // without reading the colour or normal maps. The detail normals lie on
+    // without reading the colour map, and the normal map only on the cliff
+    // faces. The detail normals lie on
     // the ground as the mesh shapes it (the normal of heights a mesh cell
     // apart). kSky and kSun are the shaders' sky and sun colours.
     const Rgba kSky{0.36f, 0.44f, 0.56f}, kSun{1.05f, 0.97f, 0.86f};
