@@ -20,6 +20,7 @@ sampler2D s1 : register(s1);
 
 static const float3 kSun = float3(0.5, 0.62, 0.6);
 static const float kShoreLine = -3.25;  // just under the sea, so the sea hides it once drawn
+static const float kMapSize = 1024.0;   // texels a side of the colour and normal maps
 
 #include "noise.hlsl"
 
@@ -35,17 +36,23 @@ void main(float2 uv : TEXCOORD0,
     float3 n = normalize(worldNormal);
     float3 t = normalize(worldTangent);
     float3 b = normalize(worldBinormal);
-    float3 bump = tex2D(s1, uv).xyz * 2.0 - 1.0;
+    // The colour and normal maps share their coordinates: one mip level for
+    // both, the whole one nearest to what the pixel covers, so that each
+    // read is one bilinear read, not a blend of two levels.
+    float2 texels = uv * kMapSize;
+    float2 dx = ddx(texels), dy = ddy(texels);
+    float level = max(floor(0.5 * log2(max(max(dot(dx, dx), dot(dy, dy)), 1.0e-8)) + 0.5), 0.0);
+    float3 bump = tex2Dlod(s1, float4(uv, 0.0, level)).xyz * 2.0 - 1.0;
     float3 detailNormal = normalize(t * bump.x + b * bump.y + n * max(bump.z, 0.2));
     float3 sun = normalize(kSun);
 
     // Broad light and colour: what the edge finder sees.
-    float albedo = dot(tex2Dbias(s0, float4(uv, 0.0, 4.0)).rgb, float3(0.3, 0.55, 0.15));
+    float albedo = dot(tex2Dlod(s0, float4(uv, 0.0, level + 4.0)).rgb, float3(0.3, 0.55, 0.15));
     float broadLight = clamp((dot(n, sun) + 0.25) / 1.25, 0.0, 1.0);
     float smoothTone = clamp(0.35 + 0.65 * broadLight, 0.0, 1.0) * lerp(0.8, 1.1, albedo);
 
     // Fine light and colour: what chooses the strokes.
-    float fineAlbedo = dot(tex2D(s0, uv).rgb, float3(0.3, 0.55, 0.15));
+    float fineAlbedo = dot(tex2Dlod(s0, float4(uv, 0.0, level)).rgb, float3(0.3, 0.55, 0.15));
     float light = clamp((dot(detailNormal, sun) + 0.2) / 1.2, 0.0, 1.0);
     float darkness = clamp(1.0 - light * lerp(0.75, 1.15, fineAlbedo), 0.0, 1.0);
 
