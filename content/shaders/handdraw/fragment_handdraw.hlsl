@@ -13,8 +13,12 @@
 // crosses them along the slope. Each stroke has a rank and is drawn once the
 // ground is dark enough for it, so the shading builds up stroke by stroke;
 // the fine bumps of the normal map and the colour map decide how dark.
-// Samplers: 0 island colour, 1 island normal map (tangent space).
-// About 110 instructions (up to 250 where cross-hatched cliffs blend two planes), 3 texture fetches.
+// Strokes lie in one plane a pixel: the ground seen from above where it is
+// gentle, the upright plane facing it best where it is steep
+// (pencil_strokes.hlsl).
+// Samplers: 0 island colour, 1 island normal map (tangent space), each read
+// at one whole mip level.
+// About 150 instructions (no trigonometry, no loops), 3 texture fetches.
 sampler2D s0 : register(s0);
 sampler2D s1 : register(s1);
 

@@ -1,23 +1,22 @@
 // The sea of the hatching scene, growing outward as hatched waves.
 // c0 = (origin x, y, z, growth): the sea covers the ground within `growth`
-// units of the origin (a point on the beach), its front a little ragged; the
-// rest of the disc stays bare paper, so the island's drowned skirt shows there
-// as the sketch leaves it. Samplers (0-2 wrapping, 3 as left): 0 waves2.dds
-// (normal in rgb, height in a), 1 Hatch1.dds, 2 hatch0.jpg (long wavy
-// strokes), 3 hatch1.jpg (cross-hatching). The waves roll with the time in
-// the vertex shader's c13.y, passed on as `time`.
+// units of the origin (a point on the beach), its front ragged by the heights
+// of the slow waves; the rest of the disc stays bare paper, so the island's
+// drowned skirt shows there as the sketch leaves it. Samplers (0-2 wrapping):
+// 0 waves2.dds (normal in rgb, height in a), 1 Hatch1.dds (tones 1-4: finer
+// strokes, crossed on the darkest water), 2 hatch0.jpg (long wavy strokes);
+// 3 (hatch1.jpg) is not read. The waves roll with the time in the vertex
+// shader's c13.y, passed on as `time`.
 // Colour 0: the waves in hatching, darker on the flanks turned from the sun,
 // with pencil ripples running just behind the front. Colour 1: the sketch
 // sheet of the same sea (see fragment_handdraw.cpp) with the ripples as its
 // strokes; its distance jumps at the front, so the edge pass outlines it.
-// About 170 instructions and 5 texture fetches where the sea has come (two
-// of them at a fixed texel on light water); about 60 and none where it has
-// not.
+// About 110 instructions and 4 texture fetches, each one bilinear read at a
+// whole mip level (one of them at a fixed texel on light water).
 float4 c0 : register(c0);
 sampler2D s0 : register(s0);
 sampler2D s1 : register(s1);
 sampler2D s2 : register(s2);
-sampler2D s3 : register(s3);
 
 static const float3 kSun = float3(0.5, 0.62, 0.6);
 
@@ -73,19 +72,18 @@ void main(float2 uv : TEXCOORD0,
     float skyward = pow(1.0 - facing, 3.0);
     float darkness = clamp(0.62 - 0.55 * light + 0.25 * (1.0 - skyward) - 0.35 * skyward, 0.0, 1.0);
 
-    // The finer and the crossed strokes come in only on darker water; on
-    // lighter water their lookups read one fixed texel (a branch would not
-    // spare a software rasteriser the lookup: it runs both sides; a fixed
-    // texel costs it one cached read).
+    // The finer strokes come in on darker water, crossed on the darkest:
+    // the hatch tones 1 and 4 of Hatch1 (tone 4 holds tone 1's strokes and
+    // crosses them). On light water the lookup reads one fixed texel (a
+    // branch would not spare a software rasteriser the lookup: it runs both
+    // sides; a fixed texel costs it one cached read).
     float2 flow = uv * 0.5 + bump.xy * 0.03;
     float wavy = tex2Dlod(s2, float4(flow, 0.0, max(floor(uvLevel + 8.5), 0.0))).r;
-    bool crosses = darkness > 0.5, fines = darkness > 0.25;
-    float crossed = tex2Dlod(s3, float4(crosses ? uv * 0.6 + bump.xy * 0.02 : (float2)0.0, 0.0,
-                                        crosses ? max(floor(uvLevel + 8.76), 0.0) : 0.0)).r;
-    float fine = tex2Dlod(s1, float4(fines ? uv * 2.5 + bump.xy * 0.02 : (float2)0.0, 0.0,
-                                     fines ? max(floor(uvLevel + 9.82), 0.0) : 0.0)).r;
+    bool fines = darkness > 0.25;
+    float4 tones = tex2Dlod(s1, float4(fines ? uv * 2.5 + bump.xy * 0.02 : (float2)0.0, 0.0,
+                                       fines ? max(floor(uvLevel + 9.82), 0.0) : 0.0));
+    float fine = lerp(tones.r, tones.a, smoothstep(0.5, 0.8, darkness));
     float hatch = lerp(wavy, wavy * fine, smoothstep(0.25, 0.5, darkness));
-    hatch = lerp(hatch, hatch * crossed, smoothstep(0.5, 0.8, darkness));
     hatch = lerp(1.0, hatch, smoothstep(0.05, 0.3, darkness));
 
     float ringFade = 1.0 - smoothstep(2.0, 14.0, behind);
