@@ -1,8 +1,10 @@
 // The island as a pencil sketch on white paper. Writes a sketch sheet that
 // fragment_sobel.cpp turns into the picture:
-//   r, b  the smooth tone (light on the broad form and the blurred colour map,
-//         no strokes, no fine bumps): the edge finder draws its lines where
-//         this tone turns sharply (crests, the edge of the beach);
+//   r, b  the smooth tone (light on the broad form and the ground's rough
+//         colour from its height and steepness, ground_shade.hlsl, as the
+//         hatching scene's sheet has it; no strokes, no fine bumps): the
+//         edge finder draws its lines where this tone turns sharply
+//         (crests, the edge of the beach);
 //   g     the pencil strokes, 1 for bare paper, lower for graphite;
 //   a     the distance from the eye, log-scaled (1 is paper): the edge finder
 //         draws outlines where it jumps, and along the water line, below
@@ -17,8 +19,8 @@
 // gentle, the upright plane facing it best where it is steep
 // (pencil_strokes.hlsl).
 // Samplers: 0 island colour, 1 island normal map (tangent space), each read
-// at one whole mip level.
-// About 150 instructions (no trigonometry, no loops), 3 texture fetches.
+// once at one whole mip level.
+// About 160 instructions (no trigonometry, no loops), 2 texture fetches.
 sampler2D s0 : register(s0);
 sampler2D s1 : register(s1);
 
@@ -29,6 +31,8 @@ static const float kMapSize = 1024.0;   // texels a side of the colour and norma
 #include "noise.hlsl"
 
 #include "pencil_strokes.hlsl"
+
+#include "ground_shade.hlsl"
 
 void main(float2 uv : TEXCOORD0,
           float3 worldPosition : TEXCOORD1,
@@ -51,7 +55,7 @@ void main(float2 uv : TEXCOORD0,
     float3 sun = normalize(kSun);
 
     // Broad light and colour: what the edge finder sees.
-    float albedo = dot(tex2Dlod(s0, float4(uv, 0.0, level + 4.0)).rgb, float3(0.3, 0.55, 0.15));
+    float albedo = GroundShade(worldPosition, n);
     float broadLight = clamp((dot(n, sun) + 0.25) / 1.25, 0.0, 1.0);
     float smoothTone = clamp(0.35 + 0.65 * broadLight, 0.0, 1.0) * lerp(0.8, 1.1, albedo);
 

@@ -27,7 +27,6 @@ float4 c0 : register(c0);
 sampler2D s1 : register(s1);
 
 static const float3 kSun = float3(0.5, 0.62, 0.6);
-static const float kSeaLevel = -3.0;
 static const float kShoreLine = -3.25;  // just under the sea, so the sea hides it once drawn
 static const float kHatchTile = 16.0;    // world units a hatch tile covers
 static const float kTexelsPerUnit = 256.0 / kHatchTile;  // level 0 of the hatch tones
@@ -40,6 +39,8 @@ static const float kSketchGone = 26.0;   // demo time from which the final pass 
 
 #include "hatch_ladder.hlsl"
 
+#include "ground_shade.hlsl"
+
 // Hatching of `darkness` (0 paper .. 1 the darkest tone) at `q` (in hatch
 // tiles, already turned along the strokes), read at mip level `level`: one
 // bilinear read of Hatch1 (tones 1-4); the darkest tone deepens tone 4's
@@ -48,15 +49,6 @@ float Hatching(float darkness, float2 q, float level) {
     float4 tones = tex2Dlod(s1, float4(q, 0.0, level));
     float darkest = tones.a * tones.a;
     return Ladder(clamp(darkness, 0.0, 1.0) * 5.0, tones, float3(darkest, darkest, darkest));
-}
-
-// A rough colour of the ground from its height and steepness (sand on the
-// shore, rock on steep and high ground, grass elsewhere, weed below the water).
-float GroundShade(float3 p, float3 n) {
-    float rock = max(smoothstep(0.28, 0.5, 1.0 - n.y), smoothstep(21.0, 27.0, p.y));
-    float sand = (1.0 - smoothstep(-1.6, 0.4, p.y)) * (1.0 - rock);
-    float shade = lerp(lerp(0.40, 0.73, sand), 0.47, rock);
-    return lerp(shade, 0.30, clamp((kSeaLevel - 0.3 - p.y) / 6.0, 0.0, 1.0));
 }
 
 void main(float2 uv : TEXCOORD0,
