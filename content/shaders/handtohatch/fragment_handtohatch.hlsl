@@ -97,7 +97,7 @@ void main(float2 uv : TEXCOORD0,
     float smoothTone = clamp(0.35 + 0.65 * broadLight, 0.0, 1.0) * lerp(0.8, 1.1, albedo);
     float graphite = 0.0;
     if (c0.y < kSketchGone)
-        graphite = Layers(plane.xy, plane.z, d, smoothstep(0.35, 0.85, sketchDarkness), smoothstep(0.68, 1.0, sketchDarkness),
+        graphite = Layers(plane.xy, plane.z, d, smoothstep(0.2, 0.75, sketchDarkness), smoothstep(0.6, 1.0, sketchDarkness),
                           plane.w);
     float depthCode = clamp(log2(distance(worldPosition, eyePosition)) / 10.0, 0.0, 0.95);
     float tone = lerp(1.0, smoothTone, above);
