@@ -69,7 +69,8 @@ void main(float2 uv : TEXCOORD0,
     float light = clamp(dot(n, normalize(kSun)) * 0.9 + 0.1, 0.0, 1.0);
     float facing = clamp(dot(n, toEye), 0.0, 1.0);
     // Far water is bright with the sky; near water and wave flanks darker.
-    float skyward = pow(1.0 - facing, 3.0);
+    float away = 1.0 - facing;
+    float skyward = away * away * away;
     float darkness = clamp(0.62 - 0.55 * light + 0.25 * (1.0 - skyward) - 0.35 * skyward, 0.0, 1.0);
 
     // The finer strokes come in on darker water, crossed on the darkest:
