@@ -41,15 +41,15 @@ void main(float2 uv : TEXCOORD0,
     float radius = length(fromOrigin);
 
     // Every read at one mip level, the whole one nearest to what the pixel
-    // covers (a texture read `k` times across uv, `size` texels a side, at
-    // level log2(k * size) above uvLevel): one bilinear read each, no blend
+    // covers: a texture read `k` times across uv, `size` texels a side, at
+    // floor(uvLevel + log2(k * size) + 0.5). One bilinear read each, no blend
     // of two levels.
     float2 dx = ddx(uv), dy = ddy(uv);
     float uvLevel = 0.5 * log2(max(max(dot(dx, dx), dot(dy, dy)), 1.0e-12));
 
     // Two layers of waves rolling in different directions.
-    float4 wavesA = tex2Dlod(s0, float4(uv * 0.8 + time * float2(0.011, 0.006), 0.0, max(floor(uvLevel + 7.68), 0.0)));
-    float4 wavesB = tex2Dlod(s0, float4(uv * 1.9 + time * float2(-0.008, 0.013) + 0.37, 0.0, max(floor(uvLevel + 8.93), 0.0)));
+    float4 wavesA = tex2Dlod(s0, float4(uv * 0.8 + time * float2(0.011, 0.006), 0.0, max(floor(uvLevel + 8.18), 0.0)));
+    float4 wavesB = tex2Dlod(s0, float4(uv * 1.9 + time * float2(-0.008, 0.013) + 0.37, 0.0, max(floor(uvLevel + 9.43), 0.0)));
 
     // The front, ragged by the heights of the slow waves under it, so that
     // it creeps on with them.
