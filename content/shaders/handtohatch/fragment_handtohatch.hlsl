@@ -86,8 +86,8 @@ void main(float2 uv : TEXCOORD0,
     float2 q = float2(dot(at, d.xy), dot(at, float2(-d.y, d.x))) + d.zw * 0.37;
     // One mip level for the pixel's footprint on the ground (whatever the
     // plane), the nearest whole one: a single bilinear read.
-    float3 dx = ddx(worldPosition), dy = ddy(worldPosition);
-    float level = max(floor(0.5 * log2(max(max(dot(dx, dx), dot(dy, dy)), 1.0e-12) * kTexelsPerUnit * kTexelsPerUnit) + 0.5), 0.0);
+    float3 dx = ddx(worldPosition) * kTexelsPerUnit, dy = ddy(worldPosition) * kTexelsPerUnit;
+    float level = max(floor(0.5 * log2(max(max(dot(dx, dx), dot(dy, dy)), 1.0e-8)) + 0.5), 0.0);
     float hatch = Hatching(darkness, q, level);
     oC0 = float4(float3(lerp(1.0, hatch, above)), 1.0);
 
@@ -95,10 +95,10 @@ void main(float2 uv : TEXCOORD0,
     float sketchLight = clamp((dot(n, sun) + 0.2) / 1.2, 0.0, 1.0);
     float sketchDarkness = clamp(1.0 - sketchLight * lerp(0.75, 1.15, albedo), 0.0, 1.0);
     float smoothTone = clamp(0.35 + 0.65 * broadLight, 0.0, 1.0) * lerp(0.8, 1.1, albedo);
+    float density = smoothstep(0.2, 0.75, sketchDarkness);
+    float crossDensity = smoothstep(0.6, 1.0, sketchDarkness);
     float graphite = 0.0;
-    if (c0.y < kSketchGone)
-        graphite = Layers(plane.xy, plane.z, d, smoothstep(0.2, 0.75, sketchDarkness), smoothstep(0.6, 1.0, sketchDarkness),
-                          plane.w);
+    if (c0.y < kSketchGone) graphite = Layers(plane.xy, plane.z, d, density, crossDensity, plane.w);
     float depthCode = clamp(log2(distance(worldPosition, eyePosition)) / 10.0, 0.0, 0.95);
     float tone = lerp(1.0, smoothTone, above);
     oC1 = float4(tone, 1.0 - graphite * above, tone, lerp(1.0, depthCode, above));

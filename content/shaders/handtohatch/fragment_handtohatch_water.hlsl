@@ -48,8 +48,10 @@ void main(float2 uv : TEXCOORD0,
     float uvLevel = 0.5 * log2(max(max(dot(dx, dx), dot(dy, dy)), 1.0e-12));
 
     // Two layers of waves rolling in different directions.
-    float4 wavesA = tex2Dlod(s0, float4(uv * 0.8 + time * float2(0.011, 0.006), 0.0, max(floor(uvLevel + 8.18), 0.0)));
-    float4 wavesB = tex2Dlod(s0, float4(uv * 1.9 + time * float2(-0.008, 0.013) + 0.37, 0.0, max(floor(uvLevel + 9.43), 0.0)));
+    float2 atA = uv * 0.8 + time * float2(0.011, 0.006);
+    float2 atB = uv * 1.9 + time * float2(-0.008, 0.013) + 0.37;
+    float4 wavesA = tex2Dlod(s0, float4(atA, 0.0, max(floor(uvLevel + 8.18), 0.0)));
+    float4 wavesB = tex2Dlod(s0, float4(atB, 0.0, max(floor(uvLevel + 9.43), 0.0)));
 
     // The front, ragged by the heights of the slow waves under it, so that
     // it creeps on with them.
