@@ -20,9 +20,8 @@ void main(float2 texCoord : TEXCOORD0,
           out float4 oC0 : COLOR0) {
     float screenHeight = floor(1.0 / texel.y + 0.5);
     float2 pixel = vpos + 0.5;
-    float4 at = float4(texCoord, 0.0, 0.0);
-    float4 sketch = tex2Dlod(s1, at);
-    float hatch = tex2Dlod(s0, at).r;
+    float4 sketch = tex2D(s1, texCoord);
+    float hatch = tex2D(s0, texCoord).r;
 
     // Same paper and tooth as the sketch.
     float2 grain = floor(pixel);
