@@ -7,10 +7,11 @@
 // Sampler 0: the sheet, one texel per pixel of the target, whose texel
 // vertex_fs.cpp hands over, in clamp addressing (both scenes set it), so the
 // edge texels repeat beyond the sheet. The edges come from the four diagonal
-// neighbours: Sobel's kernels without their middle row and column, the same
-// response to a step (lines two pixels wide) from 4 reads instead of 8. Every
-// read lies on a texel centre, where the point filter of the sketch scene and
-// the linear filter of the hatching scene give the same texel.
+// neighbours: Sobel's kernels without the row (across) or the column (down)
+// through the pixel, the same response to a step and to a slope (lines two
+// pixels wide) from 4 reads instead of 8. Every read lies on a texel centre,
+// where the point filter of the sketch scene and the linear filter of the
+// hatching scene give the same texel.
 // Writes the picture in rgb and how much pencil line lies on the pixel in a.
 // About 50 instructions, 5 texel fetches.
 sampler2D s0 : register(s0);
