@@ -102,20 +102,38 @@ protected:
         if (screen) g_demoState.screenTexture = screen;  // the fixture's, which it releases
         EffectFixture::TearDown();
     }
+    Picture Sketch(DWORD filter, bool grain = false);
     IDirect3DTexture9* screen = nullptr;
     Mirel::HandDrawEffect effect{&g_demoState};
 };
 
-TEST_F(SobelPassTest, OutlinesAShapeInPencilAndLeavesThePaperWhite) {
-    // Paper, and a square 20 x 16 at (20, 16) that is near the eye and lit.
+// Paper, and a square 20 x 16 at (20, 16) that is near the eye and lit, put
+// through the edge pass with stage 0 filtering as given. A grain of up to
+// 12 / 255 in the distance and the tone makes faint edges everywhere, which
+// show whatever a read takes from a texel's neighbours.
+Picture SobelPassTest::Sketch(DWORD filter, bool grain) {
     std::vector<uint32_t> sheet(64 * 48, 0xFFFFFFFFu);
     for (int y = 16; y < 32; ++y)
         for (int x = 20; x < 40; ++x) sheet[size_t(y) * 64 + x] = 0x60E0FFE0u;  // a 0.38, tone 0.88, no strokes
-    screen = g_demoState.screenTexture;
+    uint32_t seed = 12345;
+    for (uint32_t& texel : sheet) {
+        seed = seed * 1664525u + 1013904223u;
+        if (grain) texel -= (seed >> 28) % 13 * 0x01010000u;  // alpha and red
+    }
+    if (!screen) {  // the fixture's, put back at the end
+        screen = g_demoState.screenTexture;
+        effect.Init();
+    }
     g_demoState.screenTexture = gpu.Texture(64, 48, sheet);
-    effect.Init();
+    g_demoState.device->SetSamplerState(0, D3DSAMP_MINFILTER, filter);
+    g_demoState.device->SetSamplerState(0, D3DSAMP_MAGFILTER, filter);
     effect.PostProcess();
-    Picture shot = gpu.Present();
+    return gpu.Present();
+}
+
+TEST_F(SobelPassTest, OutlinesAShapeInPencilAndLeavesThePaperWhite) {
+    // The sketch scene samples with the device's default point filter.
+    Picture shot = Sketch(D3DTEXF_POINT);
     ASSERT_FALSE(shot.Empty());
 
     auto grey = [&](int x, int y) { return int(shot.At(x, y) >> 8 & 0xFF); };
@@ -124,6 +142,20 @@ TEST_F(SobelPassTest, OutlinesAShapeInPencilAndLeavesThePaperWhite) {
     EXPECT_LT(grey(20, 24), 120) << "left outline";
     EXPECT_LT(grey(30, 16), 120) << "top outline";
     EXPECT_LT(grey(39, 24), 120) << "right outline";
+    EXPECT_LT(grey(19, 15), 120) << "top left corner";
+    EXPECT_GT(grey(17, 24), 225) << "two texels left of the outline: paper";
+}
+
+TEST_F(SobelPassTest, TheHatchingScenesLinearFilterDrawsTheSamePicture) {
+    Picture pointed = Sketch(D3DTEXF_POINT, true);
+    Picture filtered = Sketch(D3DTEXF_LINEAR, true);
+    ASSERT_FALSE(pointed.Empty());
+    ASSERT_FALSE(filtered.Empty());
+    for (int y = 0; y < 48; ++y)
+        for (int x = 0; x < 64; ++x)
+            for (int shift = 0; shift < 32; shift += 8)
+                ASSERT_NEAR(int(pointed.At(x, y) >> shift & 0xFF), int(filtered.At(x, y) >> shift & 0xFF), 1)
+                    << x << ", " << y;
 }
 
 }  // namespace

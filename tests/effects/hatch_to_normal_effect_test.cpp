@@ -1,7 +1,7 @@
 // The colour scene: its cues (sweep speed, radial strength, word fades) on
 // the recording device, the states its passes leave behind, and two pictures
-// on the headless OpenGL device: the island mirrored in the sea and the glow
-// blur's kernel.
+// on the headless OpenGL device: the island mirrored in the sea, the glow
+// blur's kernel and the radial blur.
 #include "effects/hatch_to_normal_effect.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "render/quad.h"
 #include "render/render_target.h"
 #include "resources/resource_manager.h"
 #include "scene/camera.h"
@@ -30,7 +31,8 @@ constexpr double kFrame = 1.0 / 30;
 // their own in) and the frame before the scene as the last one.
 class HatchToNormalTest : public EffectFixture {
 protected:
-    explicit HatchToNormalTest(D3D9Backend backend = D3D9Backend::Recording) : EffectFixture(backend) {}
+    explicit HatchToNormalTest(D3D9Backend backend = D3D9Backend::Recording, UINT width = 64, UINT height = 48)
+        : EffectFixture(backend, width, height) {}
     void SetUp() override {
         EffectFixture::SetUp();
         HatchToNormalEffect::sweepSpeed = 10.0f;  // its value at process start
@@ -247,17 +249,64 @@ TEST_F(HatchToNormalPicture, GlowBlurSpreadsOneBrightTexelByTheNineTapKernel) {
     effect.PostProcess();
     Picture blurred = TestDevice::Read(effect.sceneTarget1);
 
-    // Per texel from the centre out: 0.12, 0.10, 0.10, 0.07, 0.07, 0.035,
-    // 0.035, 0.015, 0.015; the vertical pass is stored in 8 bits first.
-    const double kernel[9] = {0.12, 0.10, 0.10, 0.07, 0.07, 0.035, 0.035, 0.015, 0.015};
-    for (int dy = -9; dy <= 9; ++dy)
-        for (int dx = -9; dx <= 9; ++dx) {
-            double down = std::abs(dy) <= 8 ? std::round(255.0 * kernel[std::abs(dy)]) : 0.0;
-            double expected = std::abs(dx) <= 8 ? down * kernel[std::abs(dx)] : 0.0;
+    // Per texel from the centre out: 0.16, 0.14, 0.14, 0.07, 0.07; the
+    // vertical pass is stored in 8 bits first.
+    const double kernel[5] = {0.16, 0.14, 0.14, 0.07, 0.07};
+    for (int dy = -6; dy <= 6; ++dy)
+        for (int dx = -6; dx <= 6; ++dx) {
+            double down = std::abs(dy) <= 4 ? std::round(255.0 * kernel[std::abs(dy)]) : 0.0;
+            double expected = std::abs(dx) <= 4 ? down * kernel[std::abs(dx)] : 0.0;
             uint32_t pixel = blurred.At(30 + dx, 20 + dy);
             EXPECT_NEAR(static_cast<double>((pixel >> 16) & 0xFF), expected, 1.0) << dx << ", " << dy;
             EXPECT_EQ((pixel >> 16) & 0xFF, pixel & 0xFF);
         }
+}
+
+// The radial pass alone over a picture 256 x 64, dark left of column 192 and
+// bright from there: at strength 0 the picture passes unchanged; at the
+// strongest each pixel also takes from up to 3 % of its way to the centre,
+// so the bright edge is drawn outwards over a few columns and the dark side
+// stays dark.
+class RadialBlurPicture : public HatchToNormalTest {
+protected:
+    RadialBlurPicture() : HatchToNormalTest(D3D9Backend::OpenGL, 256, 64) {}
+};
+
+TEST_F(RadialBlurPicture, PassesThePictureAtZeroAndDrawsItOutwardsAtItsStrongest) {
+    effect.Init();
+    StartAt(kStart + kFrame);
+    effect.Update(0.0, kStart + kFrame);  // the linear filter its samples rely on
+    std::vector<uint32_t> texels(256 * 64);
+    uint32_t seed = 7;
+    for (size_t i = 0; i < texels.size(); ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        uint32_t grey = (i % 256 < 192 ? 0x10u : 0xD0u) + (seed >> 27);  // a grain of 0..31
+        texels[i] = 0xFF000000u | grey * 0x010101u;
+    }
+    IDirect3DTexture9* picture = gpu.Texture(256, 64, texels);
+    IDirect3DTexture9* target = gpu.RenderTarget(256, 64);
+    Mirel::ResourceManager* resources = g_demoState.resources;
+    auto radial = [&](float strength) {
+        const float c0[4] = {strength, 0.0f, 0.0f, 0.0f};
+        device->SetPixelShaderConstantF(0, c0, 1);
+        device->SetTexture(0, picture);
+        g_demoState.quad->Draw(target, device, resources->GetVertexShader("vertex_fs.cpp"),
+                               resources->GetPixelShader("fragment_radial_blur.cpp"), true);
+        return TestDevice::Read(target);
+    };
+    auto grey = [](const Picture& p, int x, int y) { return int(p.At(x, y) & 0xFF); };
+
+    Picture still = radial(0.0f);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 256; ++x) ASSERT_NEAR(grey(still, x, y), int(texels[size_t(y) * 256 + x] & 0xFF), 1) << x;
+
+    Picture rushed = radial(-0.2f);
+    for (int y = 8; y < 56; y += 8) {
+        EXPECT_LT(grey(rushed, 186, y), 0x10 + 32) << "the dark side stays dark";
+        EXPECT_LT(grey(rushed, 192, y), 0xD0 - 16) << "the first bright column takes from the dark";
+        EXPECT_GT(grey(rushed, 192, y), 0x10 + 32);
+        EXPECT_GT(grey(rushed, 200, y), 0xD0 - 2) << "past the reach: bright";
+    }
 }
 
 }  // namespace

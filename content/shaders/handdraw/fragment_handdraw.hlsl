@@ -1,8 +1,10 @@
 // The island as a pencil sketch on white paper. Writes a sketch sheet that
 // fragment_sobel.cpp turns into the picture:
-//   r, b  the smooth tone (light on the broad form and the blurred colour map,
-//         no strokes, no fine bumps): the edge finder draws its lines where
-//         this tone turns sharply (crests, the edge of the beach);
+//   r, b  the smooth tone (light on the broad form and the ground's rough
+//         colour from its height and steepness, ground_shade.hlsl, as the
+//         hatching scene's sheet has it; no strokes, no fine bumps): the
+//         edge finder draws its lines where this tone turns sharply
+//         (crests, the edge of the beach);
 //   g     the pencil strokes, 1 for bare paper, lower for graphite;
 //   a     the distance from the eye, log-scaled (1 is paper): the edge finder
 //         draws outlines where it jumps, and along the water line, below
@@ -13,17 +15,24 @@
 // crosses them along the slope. Each stroke has a rank and is drawn once the
 // ground is dark enough for it, so the shading builds up stroke by stroke;
 // the fine bumps of the normal map and the colour map decide how dark.
-// Samplers: 0 island colour, 1 island normal map (tangent space).
-// About 110 instructions (up to 250 where cross-hatched cliffs blend two planes), 3 texture fetches.
+// Strokes lie in one plane a pixel: the ground seen from above where it is
+// gentle, the upright plane facing it best where it is steep
+// (pencil_strokes.hlsl).
+// Samplers: 0 island colour, 1 island normal map (tangent space), each read
+// once at one whole mip level.
+// About 160 instructions (no trigonometry, no loops), 2 texture fetches.
 sampler2D s0 : register(s0);
 sampler2D s1 : register(s1);
 
 static const float3 kSun = float3(0.5, 0.62, 0.6);
 static const float kShoreLine = -3.25;  // just under the sea, so the sea hides it once drawn
+static const float kMapSize = 1024.0;   // texels a side of the colour and normal maps
 
 #include "noise.hlsl"
 
 #include "pencil_strokes.hlsl"
+
+#include "ground_shade.hlsl"
 
 void main(float2 uv : TEXCOORD0,
           float3 worldPosition : TEXCOORD1,
@@ -35,17 +44,23 @@ void main(float2 uv : TEXCOORD0,
     float3 n = normalize(worldNormal);
     float3 t = normalize(worldTangent);
     float3 b = normalize(worldBinormal);
-    float3 bump = tex2D(s1, uv).xyz * 2.0 - 1.0;
+    // The colour and normal maps share their coordinates: one mip level for
+    // both, the whole one nearest to what the pixel covers, so that each
+    // read is one bilinear read, not a blend of two levels.
+    float2 texels = uv * kMapSize;
+    float2 dx = ddx(texels), dy = ddy(texels);
+    float level = max(floor(0.5 * log2(max(max(dot(dx, dx), dot(dy, dy)), 1.0e-8)) + 0.5), 0.0);
+    float3 bump = tex2Dlod(s1, float4(uv, 0.0, level)).xyz * 2.0 - 1.0;
     float3 detailNormal = normalize(t * bump.x + b * bump.y + n * max(bump.z, 0.2));
     float3 sun = normalize(kSun);
 
     // Broad light and colour: what the edge finder sees.
-    float albedo = dot(tex2Dbias(s0, float4(uv, 0.0, 4.0)).rgb, float3(0.3, 0.55, 0.15));
+    float albedo = GroundShade(worldPosition, n);
     float broadLight = clamp((dot(n, sun) + 0.25) / 1.25, 0.0, 1.0);
     float smoothTone = clamp(0.35 + 0.65 * broadLight, 0.0, 1.0) * lerp(0.8, 1.1, albedo);
 
     // Fine light and colour: what chooses the strokes.
-    float fineAlbedo = dot(tex2D(s0, uv).rgb, float3(0.3, 0.55, 0.15));
+    float fineAlbedo = dot(tex2Dlod(s0, float4(uv, 0.0, level)).rgb, float3(0.3, 0.55, 0.15));
     float light = clamp((dot(detailNormal, sun) + 0.2) / 1.2, 0.0, 1.0);
     float darkness = clamp(1.0 - light * lerp(0.75, 1.15, fineAlbedo), 0.0, 1.0);
 

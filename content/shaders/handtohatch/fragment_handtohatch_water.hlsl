@@ -1,27 +1,24 @@
 // The sea of the hatching scene, growing outward as hatched waves.
 // c0 = (origin x, y, z, growth): the sea covers the ground within `growth`
-// units of the origin (a point on the beach), its front a little ragged; the
-// rest of the disc stays bare paper, so the island's drowned skirt shows there
-// as the sketch leaves it. Samplers (0-2 wrapping, 3 as left): 0 waves2.dds
-// (normal in rgb, height in a), 1 Hatch1.dds, 2 hatch0.jpg (long wavy
-// strokes), 3 hatch1.jpg (cross-hatching). The waves roll with the time in
-// the vertex shader's c13.y, passed on as `time`.
+// units of the origin (a point on the beach), its front ragged by the heights
+// of the slow waves; the rest of the disc stays bare paper, so the island's
+// drowned skirt shows there as the sketch leaves it. Samplers (0-2 wrapping):
+// 0 waves2.dds (normal in rgb, height in a), 1 Hatch1.dds (tones 1-4: finer
+// strokes, crossed on the darkest water), 2 hatch0.jpg (long wavy strokes);
+// 3 (hatch1.jpg) is not read. The waves roll with the time in the vertex
+// shader's c13.y, passed on as `time`.
 // Colour 0: the waves in hatching, darker on the flanks turned from the sun,
 // with pencil ripples running just behind the front. Colour 1: the sketch
 // sheet of the same sea (see fragment_handdraw.cpp) with the ripples as its
 // strokes; its distance jumps at the front, so the edge pass outlines it.
-// About 170 instructions and 5 texture fetches where the sea has come (two
-// of them at a fixed texel on light water); about 60 and none where it has
-// not.
+// About 110 instructions and 4 texture fetches, each one bilinear read at a
+// whole mip level (one of them at a fixed texel on light water).
 float4 c0 : register(c0);
 sampler2D s0 : register(s0);
 sampler2D s1 : register(s1);
 sampler2D s2 : register(s2);
-sampler2D s3 : register(s3);
 
 static const float3 kSun = float3(0.5, 0.62, 0.6);
-
-#include "noise.hlsl"
 
 float Strokes(float phase, float footprint, float widthPixels) {
     footprint = max(footprint, 1.0e-4);
@@ -42,25 +39,31 @@ void main(float2 uv : TEXCOORD0,
     float growth = c0.w;
     float2 fromOrigin = worldPosition.xz - origin.xz;
     float radius = length(fromOrigin);
-    float angle = atan2(fromOrigin.y, fromOrigin.x);
-    float front = growth - 4.0 * Noise(float2(angle * 5.0 + 20.0, growth * 0.05)) - 1.0;
-    float behind = front - radius;  // units inside the front
 
-    // Ripples just behind the front, a pencil ring every 2.5 units.
-    float ringPhase = (radius - growth) / 2.5 + 0.3 * Noise(fromOrigin * 0.2);
+    // Every read at one mip level, the whole one nearest to what the pixel
+    // covers: a texture read `k` times across uv, `size` texels a side, at
+    // floor(uvLevel + log2(k * size) + 0.5). One bilinear read each, no blend
+    // of two levels.
+    float2 dx = ddx(uv), dy = ddy(uv);
+    float uvLevel = 0.5 * log2(max(max(dot(dx, dx), dot(dy, dy)), 1.0e-12));
+
+    // Two layers of waves rolling in different directions.
+    float2 atA = uv * 0.8 + time * float2(0.011, 0.006);
+    float2 atB = uv * 1.9 + time * float2(-0.008, 0.013) + 0.37;
+    float4 wavesA = tex2Dlod(s0, float4(atA, 0.0, max(floor(uvLevel + 8.18), 0.0)));
+    float4 wavesB = tex2Dlod(s0, float4(atB, 0.0, max(floor(uvLevel + 9.43), 0.0)));
+
+    // The front, ragged by the heights of the slow waves under it, so that
+    // it creeps on with them.
+    float front = growth - 4.0 * wavesA.a - 1.0;
+    float behind = front - radius;  // units inside the front
+    // Ripples just behind the front, a pencil ring every 2.5 units, bent a
+    // little by the faster waves.
+    float ringPhase = (radius - growth) / 2.5 + 0.3 * wavesB.a;
     float ringFootprint = fwidth(ringPhase);
     // A soft band of paper where the front passes, so it is no hard cut.
     float edge = clamp(behind / max(fwidth(radius) * 1.5, 1.0e-3), 0.0, 1.0);
-    // The texture coordinates too are taken before any pixel leaves, so the
-    // lookups below see the whole block's; the sea not yet reached reads no
-    // texture at all.
-    float2 atA = uv * 0.8 + time * float2(0.011, 0.006);
-    float2 atB = uv * 1.9 + time * float2(-0.008, 0.013) + 0.37;
-    if (behind < 0.0) discard;
 
-    // Two layers of waves rolling in different directions.
-    float4 wavesA = tex2D(s0, atA);
-    float4 wavesB = tex2D(s0, atB);
     float3 bump = (wavesA.xyz + wavesB.xyz) - 1.0;
     // Tangent frame of the sea: u along +x, v along -z, out is +y.
     float3 n = normalize(float3(bump.x, 1.6, -bump.y));
@@ -68,24 +71,28 @@ void main(float2 uv : TEXCOORD0,
     float light = clamp(dot(n, normalize(kSun)) * 0.9 + 0.1, 0.0, 1.0);
     float facing = clamp(dot(n, toEye), 0.0, 1.0);
     // Far water is bright with the sky; near water and wave flanks darker.
-    float skyward = pow(1.0 - facing, 3.0);
+    float away = 1.0 - facing;
+    float skyward = away * away * away;
     float darkness = clamp(0.62 - 0.55 * light + 0.25 * (1.0 - skyward) - 0.35 * skyward, 0.0, 1.0);
 
-    // The finer and the crossed strokes come in only on darker water; on
-    // lighter water their lookups read one fixed texel (a branch would not
-    // spare a software rasteriser the lookup: it runs both sides; a fixed
-    // texel costs it one cached bilinear read, no blend of two levels).
+    // The finer strokes come in on darker water, crossed on the darkest:
+    // the hatch tones 1 and 4 of Hatch1 (tone 4 holds tone 1's strokes and
+    // crosses them). On light water the lookup reads one fixed texel (a
+    // branch would not spare a software rasteriser the lookup: it runs both
+    // sides; a fixed texel costs it one cached read).
     float2 flow = uv * 0.5 + bump.xy * 0.03;
-    float wavy = tex2D(s2, flow).r;
-    float crossed = tex2D(s3, darkness > 0.5 ? uv * 0.6 + bump.xy * 0.02 : (float2)0.0).r;
-    float fine = tex2D(s1, darkness > 0.25 ? uv * 2.5 + bump.xy * 0.02 : (float2)0.0).r;
+    float wavy = tex2Dlod(s2, float4(flow, 0.0, max(floor(uvLevel + 8.5), 0.0))).r;
+    bool fines = darkness > 0.25;
+    float4 tones = tex2Dlod(s1, float4(fines ? uv * 2.5 + bump.xy * 0.02 : (float2)0.0, 0.0,
+                                       fines ? max(floor(uvLevel + 9.82), 0.0) : 0.0));
+    float fine = lerp(tones.r, tones.a, smoothstep(0.5, 0.8, darkness));
     float hatch = lerp(wavy, wavy * fine, smoothstep(0.25, 0.5, darkness));
-    hatch = lerp(hatch, hatch * crossed, smoothstep(0.5, 0.8, darkness));
     hatch = lerp(1.0, hatch, smoothstep(0.05, 0.3, darkness));
 
     float ringFade = 1.0 - smoothstep(2.0, 14.0, behind);
     float rings = Strokes(ringPhase, ringFootprint, 1.8 * ringFade);
     float picture = hatch * (1.0 - 0.8 * rings);
+    if (behind < 0.0) discard;
     oC0 = float4(float3(lerp(1.0, picture, edge)), 1.0);
 
     float tone = 0.88 - 0.2 * darkness;

@@ -7,7 +7,8 @@
 // of the build folder, and prints: the start-up time split by step up to the
 // first demo frame presented, with the resident memory after each step; the
 // first five frame times against the median; for each scene (the effects
-// active in a frame) its first, median and slowest later frame time, the
+// active in a frame) its first, median and slowest later frame time (and the
+// demo time that frame showed), the
 // median processor time of its frames (all threads: steadier than the wall
 // clock on a machine that others load) and its peak resident memory; heap allocations (operator new, every thread,
 // the driver's too) per frame after each scene's first, and the peak resident
@@ -148,6 +149,7 @@ struct Scene {
     std::string name;
     std::vector<PassCost> passes;
     std::vector<double> frameMs;
+    std::vector<double> frameTimes;  // the demo time each frame showed
     std::vector<double> cpuMs;
     long firstAllocations = 0;
     long allocations = 0;  // in the frames after the first
@@ -226,11 +228,12 @@ int main(int argc, char** argv) {
         if (scenes.empty() || scenes.back().name != name) {
             if (!scenes.empty()) scenes.back().peakMb = PeakResidentMb();
             ResetPeakResident();
-            scenes.push_back(Scene{name, {}, {}, {}, allocations, 0, 0, 0.0});
+            scenes.push_back(Scene{name, {}, {}, {}, {}, allocations, 0, 0, 0.0});
             firstOfScene = true;
         }
         Scene& scene = scenes.back();
         scene.frameMs.push_back(ms);
+        scene.frameTimes.push_back(g_demoState.time);
         scene.cpuMs.push_back(cpu);
         if (timing) {
             for (const D3D9PassTime& pass : D3D9_FramePasses(g_demoState.device)) {
@@ -276,16 +279,20 @@ int main(int argc, char** argv) {
     std::printf("first frames (ms):");
     for (size_t i = 0; i < frameMs.size() && i < 5; ++i) std::printf(" %.1f", frameMs[i]);
     std::printf("   median %.1f\n", median);
-    std::printf("%-40s %7s %9s %9s %9s %8s %12s %12s %11s %8s\n", "scene", "frames", "first ms", "median ms", "max ms",
-                "cpu ms", "first allocs", "allocs/frame", "max allocs", "peak MB");
+    std::printf("%-40s %7s %9s %9s %9s %8s %8s %12s %12s %11s %8s\n", "scene", "frames", "first ms", "median ms",
+                "max ms", "max at s", "cpu ms", "first allocs", "allocs/frame", "max allocs", "peak MB");
     for (const Scene& scene : scenes) {
         size_t counted = scene.frameMs.size() > 1 ? scene.frameMs.size() - 1 : 1;
-        double later =
-            scene.frameMs.size() > 1 ? *std::max_element(scene.frameMs.begin() + 1, scene.frameMs.end()) : 0.0;
-        std::printf("%-40s %7zu %9.1f %9.1f %9.1f %8.1f %12ld %12.1f %11ld %8.0f\n", scene.name.c_str(),
-                    scene.frameMs.size(), scene.frameMs.front(), Median(scene.frameMs), later, Median(scene.cpuMs),
-                    scene.firstAllocations, double(scene.allocations) / double(counted), scene.maxAllocations,
-                    scene.peakMb);
+        // The slowest frame after the scene's first, and the demo time it showed.
+        size_t slowest =
+            scene.frameMs.size() > 1
+                ? size_t(std::max_element(scene.frameMs.begin() + 1, scene.frameMs.end()) - scene.frameMs.begin())
+                : 0;
+        double later = slowest ? scene.frameMs[slowest] : 0.0;
+        std::printf("%-40s %7zu %9.1f %9.1f %9.1f %8.1f %8.1f %12ld %12.1f %11ld %8.0f\n", scene.name.c_str(),
+                    scene.frameMs.size(), scene.frameMs.front(), Median(scene.frameMs), later,
+                    scene.frameTimes[slowest], Median(scene.cpuMs), scene.firstAllocations,
+                    double(scene.allocations) / double(counted), scene.maxAllocations, scene.peakMb);
     }
     if (timing) {
         std::printf("passes: draws and ms a frame, share of the scene's pass time\n");
