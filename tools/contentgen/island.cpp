@@ -283,7 +283,8 @@ void GenerateIsland(AssetSet& out) {
             // the detail (as the faces weigh in the shader).
             float face = Smoothstep(0.55f, 0.3f, std::fabs(up.y));
             float sunOnMesh = std::max(Dot(up, sun), 0.05f) * inLight;
-            float pencil = Lerp(0.12f * sky + 0.88f * sunLight, 0.12f * (0.55f + 0.45f * up.y) + 0.88f * sunOnMesh, face);
+            float pencil =
+                Lerp(0.12f * sky + 0.88f * sunLight, 0.12f * (0.55f + 0.45f * up.y) + 0.88f * sunOnMesh, face);
             light.At(i, j) = {lit(a.r, kSky.r, kSun.r), lit(a.g, kSky.g, kSun.g), lit(a.b, kSky.b, kSun.b), pencil};
         }
     });
