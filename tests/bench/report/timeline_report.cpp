@@ -1,6 +1,6 @@
 // timeline_report: the engine's costs over a headless run of the timeline.
 //
-//   timeline_report [--mode WxH] [--fps N] [--until SECONDS] [--passes]
+//   timeline_report [--mode WxH] [--fps N] [--from SECONDS] [--until SECONDS] [--passes]
 //
 // Runs WinMain in this process on the headless OpenGL device (640x480 and a
 // fixed 10 frames a second by default, to the timeline's end) with the data
@@ -15,7 +15,9 @@
 // memory of the whole run. With --passes, the device times every pass
 // (D3D9_SetPassTiming) and a table follows: for each scene its
 // passes (shader pair and target), draws and milliseconds a frame and their
-// share of the scene's pass time. Waiting for the timings makes the frames a
+// share of the scene's pass time. With --from, the scene and pass tables
+// count only the frames from that demo time on (the run still starts at 0:
+// the timeline plays through), to look at one stretch of a scene. Waiting for the timings makes the frames a
 // little slower, so compare frame times only between runs made alike.
 #include <sys/resource.h>
 #include <unistd.h>
@@ -166,6 +168,7 @@ int main(int argc, char** argv) {
     options.height = 480;
     options.fps = 10;
     bool timePasses = false;
+    double from = 0.0;
     for (int i = 1; i < argc; i += 2) {
         std::string arg = argv[i];
         if (arg == "--passes") {
@@ -177,10 +180,14 @@ int main(int argc, char** argv) {
         if (arg == "--mode" && std::sscanf(value.c_str(), "%dx%d", &options.width, &options.height) == 2) continue;
         if (arg == "--fps")
             options.fps = std::atoi(value.c_str());
+        else if (arg == "--from")
+            from = std::atof(value.c_str());
         else if (arg == "--until")
             options.until = std::atof(value.c_str());
         else {
-            std::fprintf(stderr, "usage: timeline_report [--mode WxH] [--fps N] [--until SECONDS] [--passes]\n");
+            std::fprintf(
+                stderr,
+                "usage: timeline_report [--mode WxH] [--fps N] [--from SECONDS] [--until SECONDS] [--passes]\n");
             return 2;
         }
     }
@@ -224,32 +231,35 @@ int main(int argc, char** argv) {
         Clock::time_point now = Clock::now();
         double ms = Ms(last, now), cpu = ProcessCpuMs() - lastCpu;
         frameMs.push_back(ms);
-        std::string name = SceneName();
-        if (scenes.empty() || scenes.back().name != name) {
-            if (!scenes.empty()) scenes.back().peakMb = PeakResidentMb();
-            ResetPeakResident();
-            scenes.push_back(Scene{name, {}, {}, {}, {}, allocations, 0, 0, 0.0});
-            firstOfScene = true;
-        }
-        Scene& scene = scenes.back();
-        scene.frameMs.push_back(ms);
-        scene.frameTimes.push_back(g_demoState.time);
-        scene.cpuMs.push_back(cpu);
-        if (timing) {
-            for (const D3D9PassTime& pass : D3D9_FramePasses(g_demoState.device)) {
-                std::string passName = passNames.Of(pass);
-                auto found = std::find_if(scene.passes.begin(), scene.passes.end(),
-                                          [&](const PassCost& cost) { return cost.name == passName; });
-                if (found == scene.passes.end()) found = scene.passes.insert(scene.passes.end(), PassCost{passName});
-                found->draws += pass.draws;
-                found->ms += pass.milliseconds;
+        if (g_demoState.time >= from) {
+            std::string name = SceneName();
+            if (scenes.empty() || scenes.back().name != name) {
+                if (!scenes.empty()) scenes.back().peakMb = PeakResidentMb();
+                ResetPeakResident();
+                scenes.push_back(Scene{name, {}, {}, {}, {}, allocations, 0, 0, 0.0});
+                firstOfScene = true;
             }
+            Scene& scene = scenes.back();
+            scene.frameMs.push_back(ms);
+            scene.frameTimes.push_back(g_demoState.time);
+            scene.cpuMs.push_back(cpu);
+            if (timing) {
+                for (const D3D9PassTime& pass : D3D9_FramePasses(g_demoState.device)) {
+                    std::string passName = passNames.Of(pass);
+                    auto found = std::find_if(scene.passes.begin(), scene.passes.end(),
+                                              [&](const PassCost& cost) { return cost.name == passName; });
+                    if (found == scene.passes.end())
+                        found = scene.passes.insert(scene.passes.end(), PassCost{passName});
+                    found->draws += pass.draws;
+                    found->ms += pass.milliseconds;
+                }
+            }
+            if (!firstOfScene) {
+                scene.allocations += allocations;
+                scene.maxAllocations = std::max(scene.maxAllocations, allocations);
+            }
+            firstOfScene = false;
         }
-        if (!firstOfScene) {
-            scene.allocations += allocations;
-            scene.maxAllocations = std::max(scene.maxAllocations, allocations);
-        }
-        firstOfScene = false;
         if (runFrame) runFrame();
         last = Clock::now();
         lastCpu = ProcessCpuMs();
