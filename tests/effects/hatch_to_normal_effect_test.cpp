@@ -1,7 +1,7 @@
 // The colour scene: its cues (sweep speed, radial strength, word fades) on
 // the recording device, the states its passes leave behind, and two pictures
-// on the headless OpenGL device: the island mirrored in the sea, the glow
-// blur's kernel and the radial blur.
+// on the headless OpenGL device: the island mirrored in the sea, the glow's
+// kernel and the radial blur.
 #include "effects/hatch_to_normal_effect.h"
 
 #include <gtest/gtest.h>
@@ -235,31 +235,38 @@ TEST_F(HatchToNormalPicture, MirroredIslandLiesBelowTheWaterLineAndNothingAboveT
     EXPECT_EQ(at(3.0f, -5.0f), 0xFF000000u) << "beside the wall: the clear colour";
 }
 
-TEST_F(HatchToNormalPicture, GlowBlurSpreadsOneBrightTexelByTheNineTapKernel) {
+// The glow as the composite lays it over a black picture: a bright column
+// and a bright row spread by the nine-tap kernel across and down (the
+// vertical blur, the horizontal blur reading its split target, and the
+// composite's last read), at the glow's strength of 1.4 and centred on the
+// line.
+TEST_F(HatchToNormalPicture, GlowSpreadsABrightColumnAndRowByTheNineTapKernel) {
     effect.Init();
     StartAt(kStart + kFrame);
+    SetTextureTarget(device, 0, g_demoState.screenTexture);
+    device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
     SetTextureTarget(device, 0, effect.sceneTarget1);
     device->Clear(0, nullptr, D3DCLEAR_TARGET, 0x00000000, 1.0f, 0);
-    const D3DRECT texel = {30, 20, 31, 21};
-    device->Clear(1, &texel, D3DCLEAR_TARGET, 0xFFFFFFFF, 1.0f, 0);
-    SetTextureTarget(device, 0, gpu.RenderTarget(64, 48));  // standing in for the back buffer
+    const D3DRECT column = {16, 0, 17, 48}, row = {32, 36, 64, 37};
+    device->Clear(1, &column, D3DCLEAR_TARGET, 0xFFFFFFFF, 1.0f, 0);
+    device->Clear(1, &row, D3DCLEAR_TARGET, 0xFFFFFFFF, 1.0f, 0);
+    IDirect3DTexture9* backBuffer = gpu.RenderTarget(64, 48);
+    SetTextureTarget(device, 0, backBuffer);
 
     // The frame's update sets the linear filter the blur taps rely on.
     effect.Update(0.0, kStart + kFrame);
     effect.PostProcess();
-    Picture blurred = TestDevice::Read(effect.sceneTarget1);
+    Picture glow = TestDevice::Read(backBuffer);
 
-    // Per texel from the centre out: 0.16, 0.14, 0.14, 0.07, 0.07; the
-    // vertical pass is stored in 8 bits first.
-    const double kernel[5] = {0.16, 0.14, 0.14, 0.07, 0.07};
-    for (int dy = -6; dy <= 6; ++dy)
-        for (int dx = -6; dx <= 6; ++dx) {
-            double down = std::abs(dy) <= 4 ? std::round(255.0 * kernel[std::abs(dy)]) : 0.0;
-            double expected = std::abs(dx) <= 4 ? down * kernel[std::abs(dx)] : 0.0;
-            uint32_t pixel = blurred.At(30 + dx, 20 + dy);
-            EXPECT_NEAR(static_cast<double>((pixel >> 16) & 0xFF), expected, 1.0) << dx << ", " << dy;
-            EXPECT_EQ((pixel >> 16) & 0xFF, pixel & 0xFF);
-        }
+    // Per texel from -6 to +6; each pass stores 8 bits.
+    const double across[13] = {0, 0, 0.05, 0.1, 0.125, 0.15, 0.15, 0.15, 0.125, 0.1, 0.05, 0, 0};
+    const double down[13] = {0, 0, 0.05, 0.125, 0.125, 0.125, 0.15, 0.125, 0.125, 0.125, 0.05, 0, 0};
+    auto red = [&](int x, int y) { return static_cast<double>((glow.At(x, y) >> 16) & 0xFF); };
+    for (int d = -6; d <= 6; ++d) {
+        EXPECT_NEAR(red(16 + d, 10), 255.0 * 1.4 * across[d + 6], 2.0) << "across the column, " << d;
+        EXPECT_NEAR(red(52, 36 + d), 255.0 * 1.4 * down[d + 6], 2.0) << "down from the row, " << d;
+        EXPECT_EQ(glow.At(16 + d, 10) & 0xFF, (glow.At(16 + d, 10) >> 8) & 0xFF);
+    }
 }
 
 // The radial pass alone over a picture 256 x 64, dark left of column 192 and

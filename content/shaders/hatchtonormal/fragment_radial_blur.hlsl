@@ -7,7 +7,7 @@
 // they lie, so the picture rushes without losing the island's shapes. At
 // strength 0 every sample falls on the pixel's own texel centre and the
 // picture passes unchanged.
-// About 30 instructions, 4 filtered texture fetches.
+// About 20 instructions, 4 filtered texture fetches.
 float4 c0 : register(c0);
 sampler2D s0 : register(s0);
 
@@ -16,15 +16,14 @@ void main(float2 texCoord : TEXCOORD0,
           out float4 oC0 : COLOR0) {
     const int kSamples = 4;
     float dither = frac(52.9829189 * frac(dot(vpos + 0.5, float2(0.06711056, 0.00583715))));
-    float2 fromCentre = texCoord - (float2)0.5;
-    float reach = 0.15 * c0.x / float(kSamples);
+    // One sample's step along the line to the centre, and the first sample.
+    float2 step = (texCoord - (float2)0.5) * (0.15 * c0.x / float(kSamples));
+    float2 at = texCoord + step * dither;
     float3 sum = (float3)0.0;
     float weights = 0.0;
     for (int i = 0; i < kSamples; ++i) {
-        float t = float(i) + dither;
-        float weight = 1.0 - 0.7 / float(kSamples) * t;
-        float2 at = (float2)0.5 + fromCentre * (1.0 + reach * t);
-        sum += weight * tex2Dlod(s0, float4(at, 0.0, 0.0)).rgb;
+        float weight = 1.0 - 0.7 / float(kSamples) * (float(i) + 0.5);
+        sum += weight * tex2Dlod(s0, float4(at + step * float(i), 0.0, 0.0)).rgb;
         weights += weight;
     }
     oC0 = float4(sum / weights, 1.0);
