@@ -8,9 +8,9 @@
 
 // The pixel whose blur is stored at texel `cell`.
 float2 SplitPixel(float2 cell, float2 size) {
-    float2 half = ceil(size * 0.5);
-    float2 odd = step(half, cell);
-    return 2.0 * (cell - odd * half) + odd;
+    float2 evens = ceil(size * 0.5);
+    float2 odd = step(evens, cell);
+    return 2.0 * (cell - odd * evens) + odd;
 }
 
 // The block that holds pixel `first`'s parity: its first texel (`start`)
@@ -20,9 +20,9 @@ float2 SplitPixel(float2 cell, float2 size) {
 // `toward`; held between 0.5 and `count` - 0.5, it stays inside the block, so
 // that the other block never bleeds in (the picture's edge repeats instead).
 float2 SplitBlock(float2 first, float2 size, out float2 start, out float2 count) {
-    float2 half = ceil(size * 0.5);
+    float2 evens = ceil(size * 0.5);
     float2 odd = first - 2.0 * floor(first * 0.5);
-    start = odd * half;
-    count = lerp(half, size - half, odd);
+    start = odd * evens;
+    count = lerp(evens, size - evens, odd);
     return floor(first * 0.5) + 0.5;
 }
