@@ -17,13 +17,13 @@ void main(float2 texCoord : TEXCOORD0,
     const int kSamples = 4;
     float dither = frac(52.9829189 * frac(dot(vpos + 0.5, float2(0.06711056, 0.00583715))));
     // One sample's step along the line to the centre, and the first sample.
-    float2 step = (texCoord - (float2)0.5) * (0.15 * c0.x / float(kSamples));
-    float2 at = texCoord + step * dither;
+    float2 stride = (texCoord - (float2)0.5) * (0.15 * c0.x / float(kSamples));
+    float2 at = texCoord + stride * dither;
     float3 sum = (float3)0.0;
     float weights = 0.0;
     for (int i = 0; i < kSamples; ++i) {
         float weight = 1.0 - 0.7 / float(kSamples) * (float(i) + 0.5);
-        sum += weight * tex2Dlod(s0, float4(at + step * float(i), 0.0, 0.0)).rgb;
+        sum += weight * tex2Dlod(s0, float4(at + stride * float(i), 0.0, 0.0)).rgb;
         weights += weight;
     }
     oC0 = float4(sum / weights, 1.0);
