@@ -6,7 +6,10 @@
 #include "tools/contentgen/island.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <limits>
+#include <map>
 
 #include "tools/contentgen/groups.h"
 #include "tools/contentgen/image_files.h"
@@ -64,8 +67,8 @@ Ground GroundAt(float y, float slope, float beach) {
     return {rock, sand};
 }
 
-constexpr int kGrid = 128;         // mesh cells a side
-constexpr int kColourSize = 1024;  // colour and normal map
+constexpr int kGrid = kIslandGrid;  // mesh cells a side
+constexpr int kColourSize = 1024;   // colour and normal map
 constexpr int kShadowSize = 512;
 
 struct HeightGrid {
@@ -104,6 +107,114 @@ HeightGrid MakeHeights(int size) {
     return grid;
 }
 
+// The mesh's triangles: right triangles over the grid, each split at its
+// long side's midpoint while a grid point inside it lies more than
+// kIslandTolerance off its plane (under the sea, more than
+// kIslandTolerance / kIslandUnderSea), or while a smaller triangle inside it
+// would be split: flat ground gets a few large triangles, the cliffs and
+// the shore line every cell. A software rasteriser shades whole 4 x 4 pixel blocks, so small
+// triangles where they do not show cost most of a block each. Both
+// triangles that share a long side split together, so no cracks open.
+
+struct Corner {
+    int i, j;
+};
+
+class Triangulation {
+public:
+    explicit Triangulation(const std::vector<float>& heights) : h(heights), error(heights.size(), 0.0f) {
+        // Every triangle of the hierarchy, coarsest first, then their errors
+        // from the finest up, so that each midpoint holds the largest error of
+        // everything below it on either side.
+        std::vector<std::array<Corner, 3>> all = Hierarchy();
+        for (size_t k = all.size(); k-- > 0;) Measure(all[k]);
+    }
+
+    // The triangles, each as (long side's ends, right angle).
+    std::vector<std::array<Corner, 3>> Triangles() const {
+        std::vector<std::array<Corner, 3>> out;
+        for (auto& top : Tops()) Split(top, out);
+        return out;
+    }
+
+private:
+    static constexpr int n = kGrid + 1;
+    const std::vector<float>& h;
+    std::vector<float> error;
+
+    static std::array<std::array<Corner, 3>, 2> Tops() {
+        return {{{{{0, 0}, {kGrid, kGrid}, {kGrid, 0}}}, {{{kGrid, kGrid}, {0, 0}, {0, kGrid}}}}};
+    }
+    float H(Corner c) const { return h[size_t(c.j) * n + c.i]; }
+    static bool HasMidpoint(const std::array<Corner, 3>& t) {
+        return (t[0].i + t[1].i) % 2 == 0 && (t[0].j + t[1].j) % 2 == 0 &&
+               std::abs(t[0].i - t[2].i) + std::abs(t[0].j - t[2].j) > 1;
+    }
+    static Corner Mid(Corner a, Corner b) { return {(a.i + b.i) / 2, (a.j + b.j) / 2}; }
+    float& Error(Corner c) { return error[size_t(c.j) * n + c.i]; }
+    float Error(Corner c) const { return error[size_t(c.j) * n + c.i]; }
+
+    // Every triangle that can be split, a level's triangles all before the
+    // next level's.
+    static std::vector<std::array<Corner, 3>> Hierarchy() {
+        std::vector<std::array<Corner, 3>> all, level;
+        for (const auto& top : Tops()) level.push_back(top);
+        while (!level.empty()) {
+            std::vector<std::array<Corner, 3>> next;
+            for (const auto& t : level) {
+                if (!HasMidpoint(t)) continue;
+                all.push_back(t);
+                Corner m = Mid(t[0], t[1]);
+                next.push_back({t[2], t[0], m});
+                next.push_back({t[1], t[2], m});
+            }
+            level.swap(next);
+        }
+        return all;
+    }
+
+    // The largest height off the triangle's plane at the grid points inside
+    // it, kept at its long side's midpoint together with what lies below it
+    // on either side.
+    void Measure(const std::array<Corner, 3>& t) {
+        Corner m = Mid(t[0], t[1]);
+        const Corner &a = t[0], &b = t[1], &c = t[2];
+        float area = float((b.i - a.i) * (c.j - a.j) - (c.i - a.i) * (b.j - a.j));
+        float off = 0, lo = H(a), hi = H(a);
+        for (int j = std::min({a.j, b.j, c.j}); j <= std::max({a.j, b.j, c.j}); ++j)
+            for (int i = std::min({a.i, b.i, c.i}); i <= std::max({a.i, b.i, c.i}); ++i) {
+                float wa = float((b.i - i) * (c.j - j) - (c.i - i) * (b.j - j)) / area;
+                float wb = float((c.i - i) * (a.j - j) - (a.i - i) * (c.j - j)) / area;
+                float wc = 1 - wa - wb;
+                if (wa < 0 || wb < 0 || wc < 0) continue;
+                float ground = H({i, j}), plane = wa * H(a) + wb * H(b) + wc * H(c);
+                float d = std::fabs(ground - plane);
+                if (std::max(ground, plane) < kSeaLevel - 0.5f) d *= kIslandUnderSea;
+                off = std::max(off, d);
+                lo = std::min(lo, ground);
+                hi = std::max(hi, ground);
+            }
+        // The shore: where the sea and its waves cut the mesh, within a unit
+        // of the sea level. On a gentle beach a height a little off moves
+        // the water's edge far, so the shore keeps every cell.
+        if (lo < kSeaLevel + 1 && hi > kSeaLevel - 1) off = std::numeric_limits<float>::max();
+        float e = std::max(Error(m), off);
+        for (const std::array<Corner, 3>& child : {std::array<Corner, 3>{c, a, m}, std::array<Corner, 3>{b, c, m}})
+            if (HasMidpoint(child)) e = std::max(e, Error(Mid(child[0], child[1])));
+        Error(m) = e;
+    }
+
+    void Split(const std::array<Corner, 3>& t, std::vector<std::array<Corner, 3>>& out) const {
+        Corner m = Mid(t[0], t[1]);
+        if (HasMidpoint(t) && Error(m) > kIslandTolerance) {
+            Split({t[2], t[0], m}, out);
+            Split({t[1], t[2], m}, out);
+        } else {
+            out.push_back(t);
+        }
+    }
+};
+
 Mesh BuildMesh() {
     Mesh mesh;
     mesh.materials.push_back({"IslandGround", {1, 1, 1, 1}, 8, {0.1f, 0.1f, 0.1f}, {0, 0, 0}, "island.jpg"});
@@ -113,31 +224,64 @@ Mesh BuildMesh() {
     for (int j = 0; j < n; ++j)
         for (int i = 0; i < n; ++i)
             h[size_t(j) * n + i] = IslandHeight(-kIslandHalf + i * step, -kIslandHalf + j * step);
-    // Cells wholly deep under water are left out; the sea hides them anyway.
     std::vector<uint32_t> index(size_t(n) * n, UINT32_MAX);
-    auto vertex = [&](int i, int j) {
-        uint32_t& slot = index[size_t(j) * n + i];
+    auto vertex = [&](Corner c) {
+        uint32_t& slot = index[size_t(c.j) * n + c.i];
         if (slot == UINT32_MAX) {
-            float x = -kIslandHalf + i * step, z = -kIslandHalf + j * step;
-            slot = mesh.AddVertex({x, h[size_t(j) * n + i], z},
+            float x = -kIslandHalf + c.i * step, z = -kIslandHalf + c.j * step;
+            slot = mesh.AddVertex({x, h[size_t(c.j) * n + c.i], z},
                                   {(x + kIslandHalf) / (2 * kIslandHalf), (kIslandHalf - z) / (2 * kIslandHalf)});
         }
         return slot;
     };
-    for (int j = 0; j < kGrid; ++j)
-        for (int i = 0; i < kGrid; ++i) {
-            float ha = h[size_t(j) * n + i], hb = h[size_t(j + 1) * n + i];
-            float hc = h[size_t(j + 1) * n + i + 1], hd = h[size_t(j) * n + i + 1];
-            if (std::max({ha, hb, hc, hd}) < kSeaLevel - 5.5f) continue;
-            uint32_t a = vertex(i, j), b = vertex(i, j + 1), c = vertex(i + 1, j + 1), d = vertex(i + 1, j);
-            // Split along the diagonal with the smaller height difference, so ridges stay ridges.
-            if (std::fabs(ha - hc) <= std::fabs(hb - hd)) {
-                mesh.AddQuad(a, b, c, d, 0);
-            } else {
-                mesh.AddTriangle(a, b, d, 0);
-                mesh.AddTriangle(b, c, d, 0);
-            }
+    std::vector<std::array<Corner, 3>> triangles = Triangulation(h).Triangles();
+    // Where a cell keeps both its halves, it is split along the diagonal with
+    // the smaller height difference, so that ridges stay ridges and the
+    // water line runs smoothly across the cells.
+    std::map<std::pair<int, int>, int> halves;
+    auto cell = [](const std::array<Corner, 3>& t) {
+        return std::pair(std::min({t[0].i, t[1].i, t[2].i}), std::min({t[0].j, t[1].j, t[2].j}));
+    };
+    auto half = [](const std::array<Corner, 3>& t) { return std::abs(t[0].i - t[1].i) == 1; };
+    for (const auto& t : triangles)
+        if (half(t)) ++halves[cell(t)];
+    std::erase_if(triangles, [&](const std::array<Corner, 3>& t) { return half(t) && halves[cell(t)] == 2; });
+    for (const auto& [at, count] : halves) {
+        if (count != 2) continue;
+        auto [i, j] = at;
+        Corner a{i, j}, b{i, j + 1}, c{i + 1, j + 1}, d{i + 1, j};
+        auto height = [&](Corner k) { return h[size_t(k.j) * n + k.i]; };
+        if (std::fabs(height(a) - height(c)) <= std::fabs(height(b) - height(d))) {
+            triangles.push_back({a, b, c});
+            triangles.push_back({a, c, d});
+        } else {
+            triangles.push_back({a, b, d});
+            triangles.push_back({b, c, d});
         }
+    }
+    // Triangles wholly deep under water are left out; the sea hides them anyway.
+    auto deep = [&](const std::array<Corner, 3>& t) {
+        float top = -1e9f;
+        for (Corner c : t) top = std::max(top, h[size_t(c.j) * n + c.i]);
+        return top < kSeaLevel - 5.5f;
+    };
+    triangles.erase(std::remove_if(triangles.begin(), triangles.end(), deep), triangles.end());
+    // From the north (+z) southwards and from the west eastwards: every
+    // camera of the island's scenes looks at it from the north or the west,
+    // so the near ground comes first and early depth testing spares the
+    // shading of what it hides.
+    auto key = [](const std::array<Corner, 3>& t) {
+        return std::pair(-(t[0].j + t[1].j + t[2].j), t[0].i + t[1].i + t[2].i);
+    };
+    std::stable_sort(triangles.begin(), triangles.end(), [&](auto& a, auto& b) { return key(a) < key(b); });
+    for (const auto& t : triangles) {
+        // Wound to face up (+i is +x, +j is +z).
+        int cross = (t[1].j - t[0].j) * (t[2].i - t[0].i) - (t[1].i - t[0].i) * (t[2].j - t[0].j);
+        if (cross > 0)
+            mesh.AddTriangle(vertex(t[0]), vertex(t[1]), vertex(t[2]), 0);
+        else
+            mesh.AddTriangle(vertex(t[0]), vertex(t[2]), vertex(t[1]), 0);
+    }
     mesh.ComputeNormals();
     return mesh;
 }

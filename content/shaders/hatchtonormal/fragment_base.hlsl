@@ -22,7 +22,10 @@ void main(float2 uv : TEXCOORD0,
     float2 dx = ddx(texels), dy = ddy(texels);
     float level = max(floor(0.5 * log2(max(dot(dx, dx), dot(dy, dy))) + 0.5), 0.0);
     float3 lit = tex2Dlod(s2, float4(uv, 0.0, level)).rgb;
-    float haze = 1.0 - exp(-length(eyePosition - worldPosition) / 420.0);
+    // The haze, 1 - e to the -distance / 420, with e to the -x taken as
+    // 1 / (1 + x + x * x / 2).
+    float x = length(eyePosition - worldPosition) / 420.0;
+    float haze = 1.0 - 1.0 / (1.0 + x + 0.5 * x * x);
     oC0 = float4(lerp(lit * lit * 1.6, kHaze, haze * 0.8), 0.0);
     oC1 = (float4)0.0;
 }

@@ -15,10 +15,13 @@
 // the sunlit rock and sand. Pixels under the sea leave at once: the sea
 // covers them.
 // The front's place, the haze, the cliff faces' map level and their level
-// direction change slowly and come from the vertex shader. The light map is
-// read at one level, the nearest to what the pixel covers, and so is the
-// hatching, at the nearest level of its plane.
-// About 120 instructions, 3 bilinear texture fetches; ahead of the front
+// direction and the pencil's darkening at the silhouette change slowly and
+// come from the vertex shader. The island's maps lie on the world position
+// seen from above, so no texture coordinate comes in. The light map is read
+// at one level, the nearest to what the pixel covers, and so is the
+// hatching, at the nearest level of its plane; one pair of the position's
+// derivatives gives both.
+// About 105 instructions, 3 bilinear texture fetches; ahead of the front
 // that does not show, the hatching reads one fixed texel, and so does the
 // cliff faces' read off the faces.
 sampler2D s1 : register(s1);
@@ -32,8 +35,12 @@ static const float3 kHaze = float3(0.72, 0.80, 0.90);
 static const float3 kPaper = float3(0.965, 0.955, 0.925);
 static const float3 kGraphite = float3(0.15, 0.15, 0.19);
 static const float3 kFrontGlow = float3(1.0, 0.72, 0.38);
-static const float kMapSize = 1024.0;  // texels a side of the island's maps (samplers 0 and 1)
-static const float kHatchSize = 256.0;  // texels a side of the hatch textures
+static const float kIslandHalf = 72.0;  // the maps cover |x| and |z| up to this, u along +x, v along -z
+// Levels: half the log2 of the square units a pixel covers, plus log2 of the
+// map's texels a unit (1024 over 144 for the island's maps, 256 over 17 for
+// the hatching), plus a half to round.
+static const float kMapLevelOffset = 3.3301;
+static const float kHatchLevelOffset = 4.4125;
 static const float kFrontWidth = 9.0;
 static const float kSteepPlane = 0.675;  // |normal.y| over which strokes lie on the ground plane
 static const float kAllColour = 1.45;  // fronts' widths behind it where a pixel is colour whatever its strokes
@@ -51,12 +58,10 @@ float Hatching(float tone, float2 at, float level) {
     return Ladder(x, light, light.aaa) * (1.0 - 0.1 * clamp(x - 4.0, 0.0, 2.0));
 }
 
-void main(float2 uv : TEXCOORD0,
-          float3 worldPosition : TEXCOORD1,
+void main(float3 worldPosition : TEXCOORD1,
           float3 worldNormal : TEXCOORD2,
           float3 alongSlope : TEXCOORD3,  // level, across the slope
-          float3 toEye : TEXCOORD6,
-          float3 slow : TEXCOORD5,  // x how far the front is past the point, y haze, z cliff map level
+          float4 slow : TEXCOORD6,  // x how far the front is past the point, y haze, z cliff map level, w rim
           out float4 oC0 : COLOR0,
           out float4 oC1 : COLOR1) {
     // The front first: behind it the island needs no strokes, ahead of it no
@@ -67,11 +72,13 @@ void main(float2 uv : TEXCOORD0,
     float ahead = slow.x;
     bool showsPencil = ahead < kAllColour * kFrontWidth;
 
-    // The light map at one level, the nearest to what the pixel covers: one
+    // Every map lies on the position, so one pair of its derivatives gives
+    // each map its level: the one nearest to what the pixel covers, for one
     // bilinear read instead of a blend of two levels.
-    float2 texels = uv * kMapSize;
-    float2 dx = ddx(texels), dy = ddy(texels);
-    float level = max(floor(0.5 * log2(max(dot(dx, dx), dot(dy, dy))) + 0.5), 0.0);
+    float3 px = ddx(worldPosition), py = ddy(worldPosition);
+    float coverAbove = max(dot(px.xz, px.xz), dot(py.xz, py.xz));  // square units of the ground seen from above
+    float2 uv = worldPosition.xz * float2(0.5, -0.5) / kIslandHalf + 0.5;
+    float level = max(floor(0.5 * log2(coverAbove) + kMapLevelOffset), 0.0);
     float4 lightMap = tex2Dlod(s2, float4(uv, 0.0, level));
     float3 colour = lightMap.rgb * lightMap.rgb * 1.6;
     float light = lightMap.a;
@@ -85,13 +92,12 @@ void main(float2 uv : TEXCOORD0,
     // Off the faces the lookup reads one fixed texel, as above.
     float3 n0 = normalize(worldNormal);
     float wall = smoothstep(0.55, 0.3, abs(n0.y));
-    float3 along = normalize(alongSlope);
     bool onWall = wall > 0.0;
     // Read at the level the face's distance asks for (about 14 texels a
     // unit, against the size of a pixel there).
-    float2 onFace = float2(dot(worldPosition, along), -worldPosition.y) / 72.0;
+    float2 onFace = float2(dot(worldPosition, alongSlope), -worldPosition.y) / 72.0;
     float3 faceDetail = tex2Dlod(s1, float4(onWall ? onFace : (float2)0.0, 0.0, onWall ? floor(slow.z + 0.5) : 0.0)).xyz * 2.0 - 1.0;
-    float3 n = n0 * faceDetail.z + along * faceDetail.x + cross(n0, along) * faceDetail.y;
+    float3 n = n0 * faceDetail.z + alongSlope * faceDetail.x + cross(n0, alongSlope) * faceDetail.y;
     float skyGround = 0.55 + 0.45 * n0.y, sunGround = max(dot(n0, kSun), 0.05);
     float shadow = clamp((light - 0.12 * skyGround) / (0.88 * sunGround), 0.0, 1.0);
     float skyFace = 0.55 + 0.45 * n.y, sunFace = max(dot(n, kSun), 0.0) * shadow;
@@ -103,9 +109,6 @@ void main(float2 uv : TEXCOORD0,
     float strata = 4.0 * phase * (1.0 - abs(phase));
     colour *= lerp((float3)1.0, onFaceLight / onGround * (0.97 + 0.1 * strata), wall);
     light = lerp(light, 0.12 * skyFace + 0.88 * sunFace, wall);
-    n = lerp(n0, n, wall);
-    float distanceToEye = length(toEye);
-    float3 v = toEye / distanceToEye;
     float haze = slow.y;
 
     // Colour: the lit ground, thinned by haze with distance.
@@ -113,31 +116,32 @@ void main(float2 uv : TEXCOORD0,
 
     // Pencil: the light as a tone, darker at the silhouette, on paper. The
     // strokes lie on the ground seen from above and on the slopes seen from
-    // the side, one plane a pixel, as a hand lays one patch beside the next.
-    float2 fromAbove = worldPosition.xz / 17.0;
-    float2 fromSide = float2(worldPosition.x * 0.7 + worldPosition.z * 0.7, worldPosition.y) / 17.0;
-    // The level from the chosen plane's own coordinates, so that the seam
+    // the side, one plane a pixel, as a hand lays one patch beside the next;
+    // the level from the chosen plane's own coordinates, so that the seam
     // between the planes does not read a coarse level.
     bool ground = abs(n0.y) > kSteepPlane;
+    float2 fromAbove = worldPosition.xz / 17.0;
+    float2 fromSide = float2(worldPosition.x * 0.7 + worldPosition.z * 0.7, worldPosition.y) / 17.0;
     float2 strokesAt = showsPencil ? (ground ? fromAbove : fromSide) : (float2)0.0;
-    float2 hatchSize = (float2)kHatchSize;
-    float2 ax = ddx(fromAbove) * hatchSize, ay = ddy(fromAbove) * hatchSize;
-    float2 sx = ddx(fromSide) * hatchSize, sy = ddy(fromSide) * hatchSize;
-    float cover = ground ? max(dot(ax, ax), dot(ay, ay)) : max(dot(sx, sx), dot(sy, sy));
-    float hatchLevel = showsPencil ? max(floor(0.5 * log2(cover) + 0.5), 0.0) : 0.0;
-    float rim = 1.0 - smoothstep(0.05, 0.4, abs(dot(n, v)));
+    float2 sx = float2(0.7 * (px.x + px.z), px.y), sy = float2(0.7 * (py.x + py.z), py.y);
+    float cover = ground ? coverAbove : max(dot(sx, sx), dot(sy, sy));
+    float hatchLevel = showsPencil ? max(floor(0.5 * log2(cover) + kHatchLevelOffset), 0.0) : 0.0;
     float shade = 1.0 - light;  // to the power 0.85, near enough
-    float tone = clamp(0.92 * shade * (1.2 - 0.2 * shade) + 0.3 * rim, 0.0, 1.0);
+    float tone = clamp(0.92 * shade * (1.2 - 0.2 * shade) + 0.3 * slow.w, 0.0, 1.0);
     float paper = Hatching(tone, strokesAt, hatchLevel);
     float3 pencil = lerp(kGraphite, kPaper, paper);
     pencil = lerp(pencil, kPaper, haze * 0.6);
 
     // The front: ahead of it pencil, behind it colour, strokes between (where
     // the pencil does not show, the reveal is whole whatever the paper is;
-    // where the colour does not, it is nil).
+    // where the colour does not, it is nil). The warm line along it falls off
+    // as e to the -distance / 2.5, taken as (1 - distance / 20) to the 8th.
     float reveal = smoothstep(0.0, 1.0, ahead / kFrontWidth - 0.45 * (1.0 - paper));
     float3 picture = lerp(pencil, colour, reveal);
-    float edge = exp(-abs(ahead - 0.25 * kFrontWidth) / 2.5) * step(-kFrontWidth, ahead);
+    float edge = clamp(1.0 - abs(ahead - 0.25 * kFrontWidth) / 20.0, 0.0, 1.0);
+    edge *= edge;
+    edge *= edge;
+    edge *= edge * step(-kFrontWidth, ahead);
 
     oC0 = float4(picture + kFrontGlow * edge * 0.18, 1.0);
     float bright = max(max(colour.r, colour.g), colour.b);

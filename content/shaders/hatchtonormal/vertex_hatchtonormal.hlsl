@@ -1,12 +1,12 @@
 // The island in the colour scene: c0-c3 world x view-projection, c4-c7 the
 // world's inverse transpose (for directions), c8-c11 world, c12.xyz the eye,
-// c13 = (time, sweep, -, -). Hands the fragment shader the world position,
-// the normal, the way to the eye and the texture coordinate, and what
+// c13 = (time, sweep, -, -). Hands the fragment shader the world position
+// (the island's maps are laid on it from above), the normal, and what
 // changes slowly over the island (its cells are about a unit across): the
 // level direction across the slope that the cliff faces' detail runs along,
-// how far the colour front is past the point, the haze and the cliff faces'
-// map level.
-// About 70 instructions.
+// how far the colour front is past the point, the haze, the cliff faces'
+// map level and the pencil's darkening towards the silhouette.
+// About 80 instructions.
 float4x4 worldViewProjection : register(c0);
 float4x4 worldInverseTranspose : register(c4);
 float4x4 world : register(c8);
@@ -24,27 +24,27 @@ void main(float3 position : POSITION0,
           float3 tangent : TANGENT0,
           float3 binormal : BINORMAL0,
           out float4 clipPosition : POSITION,
-          out float2 uv : TEXCOORD0,
           out float3 worldPosition : TEXCOORD1,
           out float3 worldNormal : TEXCOORD2,
           out float3 alongSlope : TEXCOORD3,
-          out float3 toEye : TEXCOORD6,
-          out float3 slow : TEXCOORD5) {  // x how far the front is past the point, y haze, z cliff map level
+          out float4 slow : TEXCOORD6) {  // x how far the front is past the point, y haze, z cliff map level, w rim
     float3x3 directions = (float3x3)worldInverseTranspose;
     clipPosition = mul(float4(position, 1.0), worldViewProjection);
     worldPosition = mul(float4(position, 1.0), world).xyz;
     worldNormal = mul(normal, directions);
     // Level and across the slope: the cliff faces' detail runs along it.
     alongSlope = normalize(float3(-worldNormal.z, 0.0, worldNormal.x) + float3(1.0e-4, 0.0, 0.0));
-    toEye = eye.xyz - worldPosition;
-    uv = texCoord;
 
     // The front is a circle round the yacht (6, 42) whose radius is the
     // sweep, wobbling a little (waves some 15 units long, so the cells
     // follow them).
     float wobble = 2.5 * sin(worldPosition.x * 0.21 + worldPosition.z * 0.13) +
                    1.5 * sin(worldPosition.z * 0.37 - worldPosition.x * 0.17);
+    float3 toEye = eye.xyz - worldPosition;
     float distanceToEye = length(toEye);
-    slow = float3(timeAndSweep.y - FrontDistance(worldPosition) + wobble, 1.0 - exp(-distanceToEye / 420.0),
-                  max(log2(distanceToEye / 29.0), 0.0));
+    // The silhouette: where the ground turns away from the eye the pencil
+    // darkens it.
+    float facing = abs(dot(normalize(worldNormal), toEye)) / distanceToEye;
+    slow = float4(timeAndSweep.y - FrontDistance(worldPosition) + wobble, 1.0 - exp(-distanceToEye / 420.0),
+                  max(log2(distanceToEye / 29.0), 0.0), 1.0 - smoothstep(0.05, 0.4, facing));
 }
