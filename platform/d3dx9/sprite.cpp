@@ -259,6 +259,10 @@ HRESULT Sprite::Draw(IDirect3DTexture9* texture, const RECT* sourceRect, const D
     if (!begun || !texture) return D3DERR_INVALIDCALL;
     D3DSURFACE_DESC desc;
     if (FAILED(texture->GetLevelDesc(0, &desc)) || desc.Width == 0 || desc.Height == 0) return D3DERR_INVALIDCALL;
+    // With alpha blending the pass's alpha test keeps only alpha above 0, so a
+    // picture drawn with alpha 0 changes no pixel: it costs no draw at all
+    // (words faded out stay in a scene's draw list for seconds).
+    if ((flags & D3DXSPRITE_ALPHABLEND) && (color >> 24) == 0) return D3D_OK;
     RECT rect = sourceRect ? *sourceRect : RECT{0, 0, LONG(desc.Width), LONG(desc.Height)};
     D3DXVECTOR3 origin = position ? *position : D3DXVECTOR3();
     if (center) origin -= *center;

@@ -111,6 +111,25 @@ TEST_F(RecordedSprite, EndPutsBackEveryStateItChanged) {
     EXPECT_EQ(bound, nullptr);
 }
 
+// Words faded out to alpha 0 change no pixel under alpha blending (the alpha
+// test drops them), so they cost no draw; without blending they still paint.
+TEST_F(RecordedSprite, TransparentPicturesAreDrawnOnlyWithoutAlphaBlending) {
+    auto drawsFor = [&](DWORD flags) {
+        D3D9_ClearRecordedCalls(gpu.Get());
+        sprite->Begin(flags);
+        sprite->Draw(picture, nullptr, nullptr, nullptr, 0x00FFFFFF);
+        sprite->Draw(picture, nullptr, nullptr, nullptr, 0x01FFFFFF);
+        sprite->Draw(picture, nullptr, nullptr, nullptr, 0x00FFFFFF);
+        sprite->End();
+        long triangles = 0;
+        for (const std::string& call : D3D9_RecordedCalls(gpu.Get()))
+            if (call.rfind("DrawPrimitiveUP(", 0) == 0) triangles += std::atol(call.c_str() + call.find(',') + 1);
+        return triangles;
+    };
+    EXPECT_EQ(drawsFor(D3DXSPRITE_ALPHABLEND), 2);
+    EXPECT_EQ(drawsFor(0), 6);
+}
+
 TEST_F(RecordedSprite, DoNotSaveStateLeavesTheSpriteStatesAndNoShaders) {
     sprite->Begin(D3DXSPRITE_DONOTSAVESTATE | D3DXSPRITE_OBJECTSPACE | D3DXSPRITE_ALPHABLEND);
     sprite->Draw(picture, nullptr, nullptr, nullptr, 0xFFFFFFFF);
