@@ -87,7 +87,7 @@ void GenerateSea(AssetSet& out) {
     // shader draws its waves per pixel, so more triangles would change no
     // pixel, while a software rasteriser shades the 4x4 blocks along each
     // edge on screen once for each triangle (rings of them cost the colour
-    // scene's sea pass about a third of its time). 32 sides keep the rim
+    // scene's sea pass two fifths of its time). 32 sides keep the rim
     // within 4 units of the circle, well under a pixel at the horizon.
     Mesh sea = Disc(world::kSeaLevel, world::kSeaRadius, 1, 32, 24, material);
     out.AddFile("ocean.X", WriteXFile("Ocean", {{"OceanMesh", &sea}}));
