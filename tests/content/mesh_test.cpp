@@ -322,3 +322,24 @@ TEST_F(SceneMeshes, SkyDomeAndSeaCoverTheFarPlaneOfEveryCamera) {
     Mesh("ocean.X").Bounds(lo, hi);
     EXPECT_GT(hi.x, 0.9f * radius);
 }
+
+TEST_F(SceneMeshes, SeaIsAFewLongTrianglesWithARoundRim) {
+    // The sea is flat and drawn per pixel: a software rasteriser shades the
+    // blocks along every triangle edge on screen once for each triangle, so
+    // the disc is a fan of a few triangles, and its rim still reads as a
+    // circle at the horizon.
+    const LoadedMesh& sea = Mesh("ocean.X");
+    ASSERT_TRUE(sea.loaded);
+    const size_t faces = sea.indices.size() / 3;
+    EXPECT_LE(faces, 64u);
+    float radius = 0;
+    for (const D3DXVECTOR3& p : sea.positions) radius = std::max(radius, std::hypot(p.x, p.z));
+    for (size_t f = 0; f < faces; ++f)
+        for (int k = 0; k < 3; ++k) {
+            const D3DXVECTOR3 &a = sea.positions[sea.indices[3 * f + k]],
+                              &b = sea.positions[sea.indices[3 * f + (k + 1) % 3]];
+            if (std::hypot(a.x, a.z) < 0.999f * radius || std::hypot(b.x, b.z) < 0.999f * radius) continue;
+            // A rim edge: its middle, the point furthest inside the circle.
+            EXPECT_GT(std::hypot(a.x + b.x, a.z + b.z) * 0.5f, radius - 5.0f) << "face " << f;
+        }
+}

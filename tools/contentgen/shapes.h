@@ -14,8 +14,8 @@ Mesh LatLongGrid(Vec3 centre, float radius, float top, float bottom, int rings, 
                  const Material& material);
 
 // A flat disc of `radius` at height y facing up, in `rings` rings that grow
-// outwards (dense near the centre) of `segments` slices, with u = x / tile,
-// v = -z / tile.
+// outwards (dense near the centre; one ring is a fan from the centre) of
+// `segments` slices, with u = x / tile, v = -z / tile.
 Mesh Disc(float y, float radius, int rings, int segments, float tile, const Material& material);
 
 }  // namespace gen

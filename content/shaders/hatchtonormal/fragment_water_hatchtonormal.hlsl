@@ -2,24 +2,23 @@
 // c0 = (time, sweep, -, -). Samplers: 0 waves2 (tangent-space normal, R +x,
 // G -z), 1 the sky cube map, 2 the mirrored island (drawn with this camera:
 // the pixel's own place on the screen reads it; alpha 0 where the island
-// is), 3-5 Hatch1, hatch0.jpg (long light strokes), hatch1.jpg (cross).
+// is), 3 Hatch1, 4 hatch0.jpg (long light strokes); 5 (hatch1.jpg) is not
+// read.
 //
 // Two layers of waves drift across each other; they bend the reflection of
 // the sky and of the island, and a Fresnel term mixes it with the deep
 // water. The sun's glints go to oC1 as well, where they glow.
-// About 115 instructions, 7 texture fetches: the waves at their nearest
-// level and the mirror image bilinear at its one level, the sky at a fixed coarse level, the
-// hatching trilinear (one level all over draws a seam across the sea's
-// strokes); on a side of the front that does not show, its fetches read one
-// fixed texel (the cube map's, or the three hatch textures'), and so does the
-// cross-hatching away from the island's reflection.
+// About 120 instructions, 6 texture fetches: the waves at their nearest
+// level and the mirror image bilinear at its one level, the sky at a fixed
+// coarse level, the hatching trilinear (one level all over draws a seam
+// across the sea's strokes); on a side of the front that does not show, its
+// fetches read one fixed texel (the cube map's, or the two hatch textures').
 float4 c0 : register(c0);
 sampler2D s0 : register(s0);
 samplerCUBE s1 : register(s1);
 sampler2D s2 : register(s2);
 sampler2D s3 : register(s3);
 sampler2D s4 : register(s4);
-sampler2D s5 : register(s5);
 
 static const float3 kSun = float3(0.5014, 0.6217, 0.6017);
 static const float3 kDeep = float3(0.025, 0.11, 0.16);
@@ -95,16 +94,18 @@ void main(float3 worldPosition : TEXCOORD1,
     colour += float3(1.0, 0.95, 0.82) * glint;
 
     // Pencil: strokes laid along the horizon as the eye sees it (long across,
-    // short in depth), cross-hatching under the island's reflection, bent a
-    // little by the waves, fading to paper far out.
+    // short in depth), bent a little by the waves, fading to paper far out.
+    // Under the island's reflection the long light strokes turn to cross the
+    // others: the cross-hatching comes from the same read.
     float2 across = normalize(float2(-toEye.z, toEye.x));
     float2 strokeAt = float2(dot(p, across) / 34.0, dot(p, float2(across.y, -across.x)) / 7.0) + slope * 0.05;
     strokeAt = showsPencil ? strokeAt : (float2)0.0;
     float open = tex2D(s3, strokeAt).r;
-    float crossed = tex2D(s5, cover > 0.0 ? strokeAt * float2(1.0, 0.4) : (float2)0.0).r;
-    float loose = tex2D(s4, strokeAt * 0.5).r;
-    float paper = lerp(1.0, open, 0.6) * lerp(1.0, loose, 0.5);
-    paper = lerp(paper, paper * lerp(1.0, crossed, 0.85), cover);
+    bool mirror = cover > 0.5;
+    float2 q = strokeAt * float2(34.0, 7.0);  // across and in depth, in world units
+    float2 crossAt = float2(dot(q, float2(0.64, 0.77)) / 40.0, dot(q, float2(-0.77, 0.64)) / 12.0);
+    float loose = tex2D(s4, mirror ? crossAt : strokeAt * 0.5).r;
+    float paper = lerp(1.0, open, 0.6) * lerp(1.0, loose, mirror ? 0.85 : 0.5);
     paper = lerp(paper, 1.0, smoothstep(120.0, 480.0, distanceToEye) * (1.0 - cover));
     float3 pencil = lerp(kGraphite, kPaper, paper);
 
