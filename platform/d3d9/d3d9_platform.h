@@ -100,6 +100,7 @@ void D3D9_RestoreState(IDirect3DDevice9* device, const D3D9SavedState& saved);
 // changes nothing either. Cheaper than drawing, for warming the driver up
 // before the frames that count.
 void D3D9_SetCompilingOnly(IDirect3DDevice9* device, bool on);
+bool D3D9_CompilingOnly(IDirect3DDevice9* device);
 
 // Whether textures of `format` can be created on `device`. DXT1/3/5 need
 // S3TC support on OpenGL; where it is missing, loaders decode to A8R8G8B8.

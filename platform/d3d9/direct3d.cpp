@@ -109,6 +109,8 @@ void D3D9_SetCompilingOnly(IDirect3DDevice9* device, bool on) {
     if (device) AsDevice(device)->SetCompilingOnly(on);
 }
 
+bool D3D9_CompilingOnly(IDirect3DDevice9* device) { return device && AsDevice(device)->CompilingOnly(); }
+
 bool D3D9_SetPassTiming(IDirect3DDevice9* device, bool on) { return device && AsDevice(device)->SetPassTiming(on); }
 
 const std::vector<D3D9PassTime>& D3D9_FramePasses(IDirect3DDevice9* device) {

@@ -13,6 +13,7 @@
 // which case they stay as the sprite left them and the shaders are unset.
 #include <vector>
 
+#include "platform/d3d9/d3d9_platform.h"
 #include "platform/d3d9/ref_counted.h"
 #include "platform/d3d9/shader_code.h"
 #include "platform/d3dx9/d3dx9.h"
@@ -261,8 +262,10 @@ HRESULT Sprite::Draw(IDirect3DTexture9* texture, const RECT* sourceRect, const D
     if (FAILED(texture->GetLevelDesc(0, &desc)) || desc.Width == 0 || desc.Height == 0) return D3DERR_INVALIDCALL;
     // With alpha blending the pass's alpha test keeps only alpha above 0, so a
     // picture drawn with alpha 0 changes no pixel: it costs no draw at all
-    // (words faded out stay in a scene's draw list for seconds).
-    if ((flags & D3DXSPRITE_ALPHABLEND) && (color >> 24) == 0) return D3D_OK;
+    // (words faded out stay in a scene's draw list for seconds). A
+    // compile-only rehearsal still draws it, so that the sprite's program is
+    // ready before the first frame that shows a word.
+    if ((flags & D3DXSPRITE_ALPHABLEND) && (color >> 24) == 0 && !D3D9_CompilingOnly(device)) return D3D_OK;
     RECT rect = sourceRect ? *sourceRect : RECT{0, 0, LONG(desc.Width), LONG(desc.Height)};
     D3DXVECTOR3 origin = position ? *position : D3DXVECTOR3();
     if (center) origin -= *center;

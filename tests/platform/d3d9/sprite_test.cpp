@@ -128,6 +128,11 @@ TEST_F(RecordedSprite, TransparentPicturesAreDrawnOnlyWithoutAlphaBlending) {
     };
     EXPECT_EQ(drawsFor(D3DXSPRITE_ALPHABLEND), 2);
     EXPECT_EQ(drawsFor(0), 6);
+    // A compile-only rehearsal draws them all, so that the sprite's program
+    // is built before a word first shows.
+    D3D9_SetCompilingOnly(gpu.Get(), true);
+    EXPECT_EQ(drawsFor(D3DXSPRITE_ALPHABLEND), 6);
+    D3D9_SetCompilingOnly(gpu.Get(), false);
 }
 
 TEST_F(RecordedSprite, DoNotSaveStateLeavesTheSpriteStatesAndNoShaders) {
