@@ -112,9 +112,10 @@ HeightGrid MakeHeights(int size) {
 // kIslandTolerance off its plane (under the sea, more than
 // kIslandTolerance / kIslandUnderSea), or while a smaller triangle inside it
 // would be split: flat ground gets a few large triangles, the cliffs and
-// the shore line every cell. A software rasteriser shades whole 4 x 4 pixel blocks, so small
-// triangles where they do not show cost most of a block each. Both
-// triangles that share a long side split together, so no cracks open.
+// the shore line every cell. A software rasteriser shades whole 4 x 4 pixel
+// blocks, so small triangles where they do not show cost most of a block
+// each. Both triangles that share a long side split together, so no cracks
+// open.
 
 struct Corner {
     int i, j;
@@ -224,12 +225,13 @@ Mesh BuildMesh() {
     for (int j = 0; j < n; ++j)
         for (int i = 0; i < n; ++i)
             h[size_t(j) * n + i] = IslandHeight(-kIslandHalf + i * step, -kIslandHalf + j * step);
+    auto height = [&](Corner c) { return h[size_t(c.j) * n + c.i]; };
     std::vector<uint32_t> index(size_t(n) * n, UINT32_MAX);
     auto vertex = [&](Corner c) {
         uint32_t& slot = index[size_t(c.j) * n + c.i];
         if (slot == UINT32_MAX) {
             float x = -kIslandHalf + c.i * step, z = -kIslandHalf + c.j * step;
-            slot = mesh.AddVertex({x, h[size_t(c.j) * n + c.i], z},
+            slot = mesh.AddVertex({x, height(c), z},
                                   {(x + kIslandHalf) / (2 * kIslandHalf), (kIslandHalf - z) / (2 * kIslandHalf)});
         }
         return slot;
@@ -250,7 +252,6 @@ Mesh BuildMesh() {
         if (count != 2) continue;
         auto [i, j] = at;
         Corner a{i, j}, b{i, j + 1}, c{i + 1, j + 1}, d{i + 1, j};
-        auto height = [&](Corner k) { return h[size_t(k.j) * n + k.i]; };
         if (std::fabs(height(a) - height(c)) <= std::fabs(height(b) - height(d))) {
             triangles.push_back({a, b, c});
             triangles.push_back({a, c, d});
@@ -261,11 +262,9 @@ Mesh BuildMesh() {
     }
     // Triangles wholly deep under water are left out; the sea hides them anyway.
     auto deep = [&](const std::array<Corner, 3>& t) {
-        float top = -1e9f;
-        for (Corner c : t) top = std::max(top, h[size_t(c.j) * n + c.i]);
-        return top < kSeaLevel - 5.5f;
+        return std::max({height(t[0]), height(t[1]), height(t[2])}) < kSeaLevel - 5.5f;
     };
-    triangles.erase(std::remove_if(triangles.begin(), triangles.end(), deep), triangles.end());
+    std::erase_if(triangles, deep);
     // From the north (+z) southwards and from the west eastwards: every
     // camera of the island's scenes looks at it from the north or the west,
     // so the near ground comes first and early depth testing spares the
