@@ -135,7 +135,10 @@ bool SdlStart() {
         // Ctrl+C ends the program as usual, and closing the last window is only a WM_CLOSE.
         SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
-        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+            std::fprintf(stderr, "The window system did not answer: %s\n", SDL_GetError());
+            return false;
+        }
         std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
         if (driver == "offscreen" || driver == "dummy" || SDL_GetNumVideoDisplays() < 1) {
             SDL_QuitSubSystem(SDL_INIT_VIDEO);
