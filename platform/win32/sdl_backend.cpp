@@ -136,11 +136,13 @@ bool SdlStart() {
         SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-            std::fprintf(stderr, "The window system did not answer: %s\n", SDL_GetError());
+            std::fprintf(stderr, "SDL's video did not start: %s\n", SDL_GetError());
             return false;
         }
         std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
         if (driver == "offscreen" || driver == "dummy" || SDL_GetNumVideoDisplays() < 1) {
+            std::fprintf(stderr, "SDL found no window system to open windows on (its video driver: \"%s\").\n",
+                         driver.c_str());
             SDL_QuitSubSystem(SDL_INIT_VIDEO);
             return false;
         }
