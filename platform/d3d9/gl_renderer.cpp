@@ -531,6 +531,9 @@ bool GLRenderer::PrepareDraw() {
     if (device.dirty.targets) ApplyTargets();
     if (device.dirty.viewport) ApplyViewport();
     ApplyRenderStates();
+    Surface* depthStencil = device.state.depthStencil.get();
+    if (depthStencil && device.state.renderStates[D3DRS_STENCILENABLE])
+        depthStencil->stencil = Surface::StencilContent::Mixed;
     if (device.dirty.samplers) ApplySamplers();
     if (device.dirty.textures) ApplyTextures();
     ApplyConstants();
@@ -643,14 +646,30 @@ void GLRenderer::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR 
         glDepthMask(GL_TRUE);
         bits |= GL_DEPTH_BUFFER_BIT;
     }
-    if ((flags & D3DCLEAR_STENCIL) && device.state.depthStencil->Format() == D3DFMT_D24S8) {
-        glClearStencil(GLint(stencil));
-        glStencilMask(0xFF);
-        bits |= GL_STENCIL_BUFFER_BIT;
+    const D3DVIEWPORT9& v = device.state.viewport;
+    Surface* depthStencil = device.state.depthStencil.get();
+    if (depthStencil && depthStencil->Format() == D3DFMT_D24S8 && (flags & (D3DCLEAR_STENCIL | D3DCLEAR_ZBUFFER))) {
+        using Content = Surface::StencilContent;
+        if (flags & D3DCLEAR_STENCIL) {
+            // Undefined samples may as well hold the new value.
+            const bool whole = count == 0 && v.X == 0 && v.Y == 0 && v.Width >= depthStencil->Width() &&
+                               v.Height >= depthStencil->Height();
+            const bool same = depthStencil->stencil == Content::Undefined ||
+                              (depthStencil->stencil == Content::Uniform && depthStencil->stencilValue == stencil);
+            depthStencil->stencil = whole || same ? Content::Uniform : Content::Mixed;
+            depthStencil->stencilValue = stencil;
+        } else if (depthStencil->stencil == Content::Undefined) {
+            depthStencil->stencil = Content::Uniform;
+            depthStencil->stencilValue = 0;
+        }
+        if ((flags & D3DCLEAR_STENCIL) || depthStencil->stencil == Content::Uniform) {
+            glClearStencil(GLint((flags & D3DCLEAR_STENCIL) ? stencil : depthStencil->stencilValue));
+            glStencilMask(0xFF);
+            bits |= GL_STENCIL_BUFFER_BIT;
+        }
     }
     // Clears cover the viewport, or the given rectangles within it. Rows are
     // stored top first, so Direct3D's y is GL's y.
-    const D3DVIEWPORT9& v = device.state.viewport;
     glEnable(GL_SCISSOR_TEST);
     DWORD areas = count ? count : 1;
     for (DWORD i = 0; i < areas; ++i) {

@@ -41,6 +41,15 @@ public:
 
     uint32_t glRenderbuffer = 0;  // depth-stencil surfaces on the OpenGL backend
 
+    // What a depth-stencil surface's stencil holds, as far as its clears and
+    // draws tell. While it is one value everywhere (or still undefined, as a
+    // new surface's is), a clear of the depth alone clears the stencil too
+    // with that value: the driver then clears the packed depth and stencil
+    // whole instead of masking the stencil bits out of every texel.
+    enum class StencilContent { Undefined, Uniform, Mixed };
+    StencilContent stencil = StencilContent::Undefined;
+    DWORD stencilValue = 0;  // while Uniform
+
 private:
     Device* owner;
     TextureData* texture;

@@ -170,6 +170,58 @@ TEST_P(GLDevice, DepthTestKeepsTheNearerSurfaceInTheRangeZeroToOneAndObeysWrites
     EXPECT_EQ(gpu.Present().At(32, 16), kWhite);
 }
 
+// A clear of the depth alone may clear the stencil with the value it holds
+// everywhere (the packed clear is the cheaper one), but never once draws or
+// a rectangle have left different values in it.
+TEST_P(GLDevice, StencilKeepsWhatDrawsAndRectanglesLeftThroughClearsOfTheDepthAlone) {
+    const Vertex leftHalf[4] = {{-1, 1, 0, 0, 0}, {0, 1, 0, 0, 0}, {-1, -1, 0, 0, 0}, {0, -1, 0, 0, 0}};
+    const D3DRECT left = {0, 0, 32, 32}, right = {32, 0, 64, 32};
+    auto drawWhereStencilIs = [&](DWORD value, uint32_t argb) {
+        gpu->SetRenderState(D3DRS_STENCILFUNC, D3DCMP_EQUAL);
+        gpu->SetRenderState(D3DRS_STENCILREF, value);
+        gpu->SetRenderState(D3DRS_STENCILPASS, D3DSTENCILOP_KEEP);
+        DrawColour(kFullScreen, 2, argb);
+    };
+    gpu->SetRenderState(D3DRS_ZENABLE, FALSE);
+    gpu->SetRenderState(D3DRS_STENCILENABLE, TRUE);
+
+    gpu->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL, kBlack, 1.0f, 5);
+    gpu->Clear(0, nullptr, D3DCLEAR_ZBUFFER, kBlack, 1.0f, 0);
+    drawWhereStencilIs(5, kRed);
+    Picture shot = gpu.Present();
+    EXPECT_EQ(shot.At(8, 16), kRed);
+    EXPECT_EQ(shot.At(56, 16), kRed);
+
+    // 7 drawn into the left half.
+    gpu->SetRenderState(D3DRS_STENCILFUNC, D3DCMP_ALWAYS);
+    gpu->SetRenderState(D3DRS_STENCILREF, 7);
+    gpu->SetRenderState(D3DRS_STENCILPASS, D3DSTENCILOP_REPLACE);
+    DrawColour(leftHalf, 2, kRed);
+    gpu->Clear(0, nullptr, D3DCLEAR_ZBUFFER, kBlack, 1.0f, 0);
+    drawWhereStencilIs(7, kGreen);
+    shot = gpu.Present();
+    EXPECT_EQ(shot.At(8, 16), kGreen);
+    EXPECT_EQ(shot.At(56, 16), kRed);
+
+    // Cleared to 7 in the right half: 7 everywhere again.
+    gpu->Clear(1, &right, D3DCLEAR_STENCIL, kBlack, 1.0f, 7);
+    gpu->Clear(0, nullptr, D3DCLEAR_ZBUFFER, kBlack, 1.0f, 0);
+    drawWhereStencilIs(7, kBlue);
+    shot = gpu.Present();
+    EXPECT_EQ(shot.At(8, 16), kBlue);
+    EXPECT_EQ(shot.At(56, 16), kBlue);
+
+    // 3 everywhere, then 9 in the left half by a rectangle.
+    gpu->Clear(0, nullptr, D3DCLEAR_STENCIL, kBlack, 1.0f, 3);
+    gpu->Clear(1, &left, D3DCLEAR_STENCIL, kBlack, 1.0f, 9);
+    gpu->Clear(0, nullptr, D3DCLEAR_ZBUFFER, kBlack, 1.0f, 0);
+    drawWhereStencilIs(3, kWhite);
+    shot = gpu.Present();
+    EXPECT_EQ(shot.At(8, 16), kBlue);
+    EXPECT_EQ(shot.At(56, 16), kWhite);
+    gpu->SetRenderState(D3DRS_STENCILENABLE, FALSE);
+}
+
 TEST_P(GLDevice, CullCounterClockwiseRemovesTrianglesCounterClockwiseOnScreen) {
     // Top-left, top-right, bottom-left: clockwise as seen on the screen.
     const Vertex clockwise[3] = {{-1, 1, 0, 0, 0}, {1, 1, 0, 0, 0}, {-1, -1, 0, 0, 0}};
