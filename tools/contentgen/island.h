@@ -13,7 +13,7 @@ float IslandHeight(float x, float z);
 // within kIslandTolerance world units of it, above the sea (four times that
 // under it, where the water hides the shape).
 constexpr int kIslandGrid = 128;
-constexpr float kIslandTolerance = 0.3f;
+constexpr float kIslandTolerance = 0.6f;
 constexpr float kIslandUnderSea = 0.25f;
 
 }  // namespace gen
