@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <utility>
 
 #include "platform/d3d9/gl_context.h"
 #include "platform/d3dx9/d3dx9.h"
@@ -176,49 +177,38 @@ TEST_P(GLDevice, DepthTestKeepsTheNearerSurfaceInTheRangeZeroToOneAndObeysWrites
 TEST_P(GLDevice, StencilKeepsWhatDrawsAndRectanglesLeftThroughClearsOfTheDepthAlone) {
     const Vertex leftHalf[4] = {{-1, 1, 0, 0, 0}, {0, 1, 0, 0, 0}, {-1, -1, 0, 0, 0}, {0, -1, 0, 0, 0}};
     const D3DRECT left = {0, 0, 32, 32}, right = {32, 0, 64, 32};
-    auto drawWhereStencilIs = [&](DWORD value, uint32_t argb) {
+    // Clears the depth alone, then draws `argb` where the stencil holds
+    // `value`: the left and the right half's pixels.
+    auto afterDepthClear = [&](DWORD value, uint32_t argb) {
+        gpu->Clear(0, nullptr, D3DCLEAR_ZBUFFER, kBlack, 1.0f, 0);
         gpu->SetRenderState(D3DRS_STENCILFUNC, D3DCMP_EQUAL);
         gpu->SetRenderState(D3DRS_STENCILREF, value);
         gpu->SetRenderState(D3DRS_STENCILPASS, D3DSTENCILOP_KEEP);
         DrawColour(kFullScreen, 2, argb);
+        Picture shot = gpu.Present();
+        return std::pair(shot.At(8, 16), shot.At(56, 16));
     };
     gpu->SetRenderState(D3DRS_ZENABLE, FALSE);
     gpu->SetRenderState(D3DRS_STENCILENABLE, TRUE);
 
     gpu->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL, kBlack, 1.0f, 5);
-    gpu->Clear(0, nullptr, D3DCLEAR_ZBUFFER, kBlack, 1.0f, 0);
-    drawWhereStencilIs(5, kRed);
-    Picture shot = gpu.Present();
-    EXPECT_EQ(shot.At(8, 16), kRed);
-    EXPECT_EQ(shot.At(56, 16), kRed);
+    EXPECT_EQ(afterDepthClear(5, kRed), std::pair(kRed, kRed));
 
     // 7 drawn into the left half.
     gpu->SetRenderState(D3DRS_STENCILFUNC, D3DCMP_ALWAYS);
     gpu->SetRenderState(D3DRS_STENCILREF, 7);
     gpu->SetRenderState(D3DRS_STENCILPASS, D3DSTENCILOP_REPLACE);
     DrawColour(leftHalf, 2, kRed);
-    gpu->Clear(0, nullptr, D3DCLEAR_ZBUFFER, kBlack, 1.0f, 0);
-    drawWhereStencilIs(7, kGreen);
-    shot = gpu.Present();
-    EXPECT_EQ(shot.At(8, 16), kGreen);
-    EXPECT_EQ(shot.At(56, 16), kRed);
+    EXPECT_EQ(afterDepthClear(7, kGreen), std::pair(kGreen, kRed));
 
     // Cleared to 7 in the right half: 7 everywhere again.
     gpu->Clear(1, &right, D3DCLEAR_STENCIL, kBlack, 1.0f, 7);
-    gpu->Clear(0, nullptr, D3DCLEAR_ZBUFFER, kBlack, 1.0f, 0);
-    drawWhereStencilIs(7, kBlue);
-    shot = gpu.Present();
-    EXPECT_EQ(shot.At(8, 16), kBlue);
-    EXPECT_EQ(shot.At(56, 16), kBlue);
+    EXPECT_EQ(afterDepthClear(7, kBlue), std::pair(kBlue, kBlue));
 
     // 3 everywhere, then 9 in the left half by a rectangle.
     gpu->Clear(0, nullptr, D3DCLEAR_STENCIL, kBlack, 1.0f, 3);
     gpu->Clear(1, &left, D3DCLEAR_STENCIL, kBlack, 1.0f, 9);
-    gpu->Clear(0, nullptr, D3DCLEAR_ZBUFFER, kBlack, 1.0f, 0);
-    drawWhereStencilIs(3, kWhite);
-    shot = gpu.Present();
-    EXPECT_EQ(shot.At(8, 16), kBlue);
-    EXPECT_EQ(shot.At(56, 16), kWhite);
+    EXPECT_EQ(afterDepthClear(3, kWhite), std::pair(kBlue, kWhite));
     gpu->SetRenderState(D3DRS_STENCILENABLE, FALSE);
 }
 
