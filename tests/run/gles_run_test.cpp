@@ -64,10 +64,9 @@ protected:
 };
 
 TEST_F(GlesWindow, AWindowOnAnXDisplayShowsTheHeadlessFrames) {
-    // While the demo runs, the display's windows and the GL libraries the
-    // process has loaded are noted: libepoxy loads libGLESv2 only for an
-    // OpenGL ES context.
-    // The demo starts once the X server answers.
+    // The demo starts once the X server answers. While it runs, the
+    // display's windows and the GL libraries the process has loaded are
+    // noted: libepoxy loads libGLESv2 only for an OpenGL ES context.
     const fs::path script = folder / "windowed.sh";
     std::ofstream(script) << "for i in $(seq 100); do xwininfo -root >/dev/null 2>&1 && break; sleep 0.1; done\n"
                           << "\"$@\" & pid=$!\n"
