@@ -201,10 +201,16 @@ TEST_F(SceneMeshes, IslandMeshIsCoarseOnlyWhereTheGroundIsFlatHasNoCracksAndCome
     const LoadedMesh& island = Mesh("fy_faen_assSmall.X");
     const float half = gen::world::kIslandHalf, step = 2 * half / gen::kIslandGrid;
     const size_t faces = island.indices.size() / 3;
-    // A full grid would take two triangles a cell above the deep seabed
-    // (about 15 000); flat ground and the seabed take fewer.
+    // A full grid would take two triangles a cell; flat ground takes fewer,
+    // and the ground under the sea none, but for a strip along the water
+    // line.
     EXPECT_LT(faces, 9000u);
     EXPECT_GT(faces, 4000u);
+    for (size_t f = 0; f < faces; ++f) {
+        float top = std::max({island.positions[island.indices[3 * f]].y, island.positions[island.indices[3 * f + 1]].y,
+                              island.positions[island.indices[3 * f + 2]].y});
+        ASSERT_GE(top, gen::world::kSeaLevel - 0.5f) << "face " << f << " lies under the sea";
+    }
 
     // Every grid point lies within the tolerance of the triangle above or
     // below it (four times that under the sea).
@@ -234,7 +240,7 @@ TEST_F(SceneMeshes, IslandMeshIsCoarseOnlyWhereTheGroundIsFlatHasNoCracksAndCome
     EXPECT_LE(worst, gen::kIslandTolerance + 1e-3f) << "at " << worstX << ", " << worstZ;
 
     // No cracks: a side that only one triangle has is on the square's border
-    // or deep under the sea, where triangles are left out.
+    // or under the sea, where triangles are left out.
     std::map<std::pair<long, long>, int> sides;
     auto key = [&](DWORD v) {
         return std::lround((point(v).x + half) / step) * 1000 + std::lround((point(v).z + half) / step);
@@ -252,7 +258,7 @@ TEST_F(SceneMeshes, IslandMeshIsCoarseOnlyWhereTheGroundIsFlatHasNoCracksAndCome
             long i = k / 1000, j = k % 1000;
             float x = -half + i * step, z = -half + j * step;
             return i == 0 || j == 0 || i == gen::kIslandGrid || j == gen::kIslandGrid ||
-                   gen::IslandHeight(x, z) < gen::world::kSeaLevel - 5.5f;
+                   gen::IslandHeight(x, z) < gen::world::kSeaLevel - 0.5f;
         };
         if (!deepOrBorder(side.first) || !deepOrBorder(side.second)) ++open;
     }
@@ -267,34 +273,43 @@ TEST_F(SceneMeshes, IslandMeshIsCoarseOnlyWhereTheGroundIsFlatHasNoCracksAndCome
 }
 
 TEST_F(SceneMeshes, IslandColourMapLinesUpWithItsTextureCoordinates) {
-    // Sampled at each vertex's own coordinates, the colour map is the dark
-    // teal seabed wherever the ground lies deep under water, and something
-    // else (sand, grass, rock) where it stands above the water. The island is
-    // not symmetric, so a turned or mirrored map fails.
+    // Every vertex carries the map's place above it, and the map there is
+    // the dark teal seabed wherever the ground lies deep under water, and
+    // something else (sand, grass, rock) where it stands above the water.
+    // The island is not symmetric, so a turned or mirrored map fails.
     std::vector<uint8_t> bytes = PackEntry("island.jpg");
     d3dx::DecodedImage image;
     std::string error;
     ASSERT_TRUE(d3dx::DecodeImageFile(bytes.data(), bytes.size(), &image, &error)) << error;
     const d3dx::ImageLevel& map = image.Level(0, 0);
+    const float half = gen::world::kIslandHalf;
+    auto above = [&](float x, float z) { return D3DXVECTOR2((x + half) / (2 * half), (half - z) / (2 * half)); };
     const LoadedMesh& island = Mesh("fy_faen_assSmall.X");
-    int deep = 0, deepDark = 0, dry = 0, dryLight = 0;
     for (size_t i = 0; i < island.positions.size(); ++i) {
-        float y = island.positions[i].y;
-        uint32_t x = std::min(map.width - 1, uint32_t(island.uvs[i].x * map.width));
-        uint32_t v = std::min(map.height - 1, uint32_t(island.uvs[i].y * map.height));
-        uint32_t texel = map.pixels[size_t(v) * map.width + x];
-        float r = float((texel >> 16) & 0xFF) / 255, g = float((texel >> 8) & 0xFF) / 255,
-              b = float(texel & 0xFF) / 255;
-        bool seabed = g > r && b > 0.8f * g && r + g + b < 1.15f;  // dark teal
-        if (y < -8.0f) {
-            ++deep;
-            if (seabed) ++deepDark;
-        } else if (y > -1.0f) {
-            ++dry;
-            if (!seabed) ++dryLight;
-        }
+        D3DXVECTOR2 uv = above(island.positions[i].x, island.positions[i].z);
+        ASSERT_NEAR(island.uvs[i].x, uv.x, 1e-4f) << i;
+        ASSERT_NEAR(island.uvs[i].y, uv.y, 1e-4f) << i;
     }
-    ASSERT_GT(deep, 100);  // the seabed takes large triangles
+    int deep = 0, deepDark = 0, dry = 0, dryLight = 0;
+    for (float z = -half + 1; z < half; z += 2)
+        for (float x = -half + 1; x < half; x += 2) {
+            float y = gen::IslandHeight(x, z);
+            D3DXVECTOR2 uv = above(x, z);
+            uint32_t u = std::min(map.width - 1, uint32_t(uv.x * map.width));
+            uint32_t v = std::min(map.height - 1, uint32_t(uv.y * map.height));
+            uint32_t texel = map.pixels[size_t(v) * map.width + u];
+            float r = float((texel >> 16) & 0xFF) / 255, g = float((texel >> 8) & 0xFF) / 255,
+                  b = float(texel & 0xFF) / 255;
+            bool seabed = g > r && b > 0.8f * g && r + g + b < 1.15f;  // dark teal
+            if (y < -8.0f) {
+                ++deep;
+                if (seabed) ++deepDark;
+            } else if (y > -1.0f) {
+                ++dry;
+                if (!seabed) ++dryLight;
+            }
+        }
+    ASSERT_GT(deep, 100);
     ASSERT_GT(dry, 500);
     EXPECT_GT(deepDark, deep * 97 / 100);
     EXPECT_GT(dryLight, dry * 97 / 100);

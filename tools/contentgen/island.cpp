@@ -260,9 +260,12 @@ Mesh BuildMesh() {
             triangles.push_back({b, c, d});
         }
     }
-    // Triangles wholly deep under water are left out; the sea hides them anyway.
+    // Triangles wholly under water are left out: the sea hides them in every
+    // scene, and the colour scene's island shader would only throw their
+    // pixels away, after paying for them. Those within half a unit of the
+    // surface stay, for the water line's outline.
     auto deep = [&](const std::array<Corner, 3>& t) {
-        return std::max({height(t[0]), height(t[1]), height(t[2])}) < kSeaLevel - 5.5f;
+        return std::max({height(t[0]), height(t[1]), height(t[2])}) < kSeaLevel - 0.5f;
     };
     std::erase_if(triangles, deep);
     // From the north (+z) southwards and from the west eastwards: every

@@ -28,14 +28,18 @@ void main(float2 uv : TEXCOORD0,
     // The pencil shades by the side of the sun: lit faces lighter, faces
     // turned away darker (a face square to the sun, as the credits card is
     // made to be, keeps the plain tone), so round shapes read as round.
-    float strokes = tex2D(s0, float2(worldPosition.x + worldPosition.z, worldPosition.y) / 5.0).r;
+    // Where the colour has come in whatever the strokes are (the reveal below
+    // is whole from 1.45 fronts' widths on) the read takes one fixed texel:
+    // no derivatives, one level, where the strokes' own place blends two.
+    float ahead = finish.x - length(worldPosition.xz - float2(6.0, 42.0));
+    float2 strokesAt = ahead < 13.05 ? float2(worldPosition.x + worldPosition.z, worldPosition.y) / 5.0 : (float2)0.0;
+    float strokes = tex2D(s0, strokesAt).r;
     float towards = dot(n, kSun);
     float tone = clamp(1.05 - 0.35 * skyLight - 0.7 * max(towards, 0.0) + 0.5 * max(-towards, 0.0), 0.0, 1.0);
     float3 pencil = lerp(kGraphite, kPaper, lerp(1.0, strokes, tone));
 
     colour += float3(1.0, 0.95, 0.85) * finish.y + float3(1.0, 0.74, 0.42) * finish.z;
 
-    float ahead = finish.x - length(worldPosition.xz - float2(6.0, 42.0));
     float reveal = smoothstep(0.0, 1.0, ahead / 9.0 - 0.45 * (1.0 - strokes));
     oC0 = float4(lerp(pencil, colour, reveal), finish.w);
     oC1 = float4(0.0, 0.0, 0.0, 1.0);
