@@ -1,11 +1,10 @@
 // The island, from pencil hatching to colour. c0 = (time, sweep, -, -).
-// Samplers: 1 detail normals in tangent space (read on the cliff faces
-// only), 2 the light map (the ground lit by sun and sky, cast shadows and
+// Samplers: 2 the light map (the ground lit by sun and sky, cast shadows and
 // detail normals included, as the square root of a 1.6th in rgb; the light
 // as the pencil sees it in alpha), 3-8 the hatch tones Hatch0 (light) to
 // Hatch5 (dark), a tonal art map on white paper: Hatch0 carries the four
-// lightest tones in its channels (hatch_ladder.hlsl). The colour map on 0
-// and stages 4-8 are not read.
+// lightest tones in its channels (hatch_ladder.hlsl). The colour and normal
+// maps on 0 and 1 and stages 4-8 are not read.
 //
 // The colour front is a circle round the yacht (6, 42) whose radius is the
 // sweep (farther out it runs ahead, so the sea reaches the horizon by the
@@ -14,17 +13,15 @@
 // the strokes first. oC1 carries what glows: a warm line along the front and
 // the sunlit rock and sand. Pixels under the sea leave at once: the sea
 // covers them.
-// The front's place, the haze, the cliff faces' map level and their level
-// direction and the pencil's darkening at the silhouette change slowly and
-// come from the vertex shader. The island's maps lie on the world position
+// The front's place, the haze, the cliff faces' level direction and the
+// pencil's darkening at the silhouette change slowly and come from the
+// vertex shader. The island's maps lie on the world position
 // seen from above, so no texture coordinate comes in. The light map is read
 // at one level, the nearest to what the pixel covers, and so is the
 // hatching, at the nearest level of its plane; one pair of the position's
 // derivatives gives both.
-// About 105 instructions, 3 bilinear texture fetches; ahead of the front
-// that does not show, the hatching reads one fixed texel, and so does the
-// cliff faces' read off the faces.
-sampler2D s1 : register(s1);
+// About 90 instructions, 2 bilinear texture fetches; ahead of the front
+// that does not show, the hatching reads one fixed texel.
 sampler2D s2 : register(s2);
 sampler2D s3 : register(s3);
 
@@ -61,7 +58,7 @@ float Hatching(float tone, float2 at, float level) {
 void main(float3 worldPosition : TEXCOORD1,
           float3 worldNormal : TEXCOORD2,
           float3 alongSlope : TEXCOORD3,  // level, across the slope
-          float4 slow : TEXCOORD6,  // x how far the front is past the point, y haze, z cliff map level, w rim
+          float4 slow : TEXCOORD6,  // x how far the front is past the point, y haze, w rim
           out float4 oC0 : COLOR0,
           out float4 oC1 : COLOR1) {
     // The front first: behind it the island needs no strokes, ahead of it no
@@ -84,31 +81,25 @@ void main(float3 worldPosition : TEXCOORD1,
     float light = lightMap.a;
 
     // Cliff faces: the maps, seen from above, have a texel or two across
-    // them; there the rock's detail normals are read on the face itself and
-    // light it, and its colour is banded by strata. The face's light over
-    // the ground's, both from the mesh's normal, turns the light map's colour
-    // into the face's (the cast shadow comes back from the pencil's light:
-    // its sun over what the sun would give unshadowed).
-    // Off the faces the lookup reads one fixed texel, as above.
+    // them; there the mesh's normal lights the face, and its colour is banded
+    // by strata. The face's light over the ground's turns the light map's
+    // colour into the face's (the cast shadow comes back from the pencil's
+    // light: its sun over what the sun would give unshadowed). A map of
+    // detail normals read on the face would cost a software rasteriser a
+    // sixth of the pass for grain that the radial blur smears.
     float3 n0 = normalize(worldNormal);
     float wall = smoothstep(0.55, 0.3, abs(n0.y));
-    bool onWall = wall > 0.0;
-    // Read at the level the face's distance asks for (about 14 texels a
-    // unit, against the size of a pixel there).
-    float2 onFace = float2(dot(worldPosition, alongSlope), -worldPosition.y) / 72.0;
-    float3 faceDetail = tex2Dlod(s1, float4(onWall ? onFace : (float2)0.0, 0.0, onWall ? floor(slow.z + 0.5) : 0.0)).xyz * 2.0 - 1.0;
-    float3 n = n0 * faceDetail.z + alongSlope * faceDetail.x + cross(n0, alongSlope) * faceDetail.y;
-    float skyGround = 0.55 + 0.45 * n0.y, sunGround = max(dot(n0, kSun), 0.05);
-    float shadow = clamp((light - 0.12 * skyGround) / (0.88 * sunGround), 0.0, 1.0);
-    float skyFace = 0.55 + 0.45 * n.y, sunFace = max(dot(n, kSun), 0.0) * shadow;
-    float3 onGround = kSkyColour * skyGround + kSunColour * 1.25 * sunGround * shadow;
-    float3 onFaceLight = kSkyColour * skyFace + kSunColour * 1.25 * sunFace;
+    float sky = 0.55 + 0.45 * n0.y, sun = dot(n0, kSun), sunGround = max(sun, 0.05);
+    float shadow = clamp((light - 0.12 * sky) / (0.88 * sunGround), 0.0, 1.0);
+    float sunFace = max(sun, 0.0) * shadow;
+    float3 onGround = kSkyColour * sky + kSunColour * 1.25 * sunGround * shadow;
+    float3 onFace = kSkyColour * sky + kSunColour * 1.25 * sunFace;
     // Strata: a sine's worth of bands from a parabola, one wave every 2.7
-    // units of height.
-    float phase = frac((worldPosition.y * 2.3 + onFace.x * 7.92 + 6.0 * faceDetail.x) * 0.1591549) * 2.0 - 1.0;
+    // units of height, tilted a little along the face.
+    float phase = frac((worldPosition.y * 2.3 + dot(worldPosition, alongSlope) * 0.11) * 0.1591549) * 2.0 - 1.0;
     float strata = 4.0 * phase * (1.0 - abs(phase));
-    colour *= lerp((float3)1.0, onFaceLight / onGround * (0.97 + 0.1 * strata), wall);
-    light = lerp(light, 0.12 * skyFace + 0.88 * sunFace, wall);
+    colour *= lerp((float3)1.0, onFace / onGround * (0.97 + 0.1 * strata), wall);
+    light = lerp(light, 0.12 * sky + 0.88 * sunFace, wall);
     float haze = slow.y;
 
     // Colour: the lit ground, thinned by haze with distance.

@@ -3,10 +3,10 @@
 // c13 = (time, sweep, -, -). Hands the fragment shader the world position
 // (the island's maps are laid on it from above), the normal, and what
 // changes slowly over the island (its cells are about a unit across): the
-// level direction across the slope that the cliff faces' detail runs along,
-// how far the colour front is past the point, the haze, the cliff faces'
-// map level and the pencil's darkening towards the silhouette.
-// About 80 instructions.
+// level direction across the slope that the cliff faces' strata tilt along,
+// how far the colour front is past the point, the haze and the pencil's
+// darkening towards the silhouette.
+// About 75 instructions.
 float4x4 worldViewProjection : register(c0);
 float4x4 worldInverseTranspose : register(c4);
 float4x4 world : register(c8);
@@ -27,12 +27,12 @@ void main(float3 position : POSITION0,
           out float3 worldPosition : TEXCOORD1,
           out float3 worldNormal : TEXCOORD2,
           out float3 alongSlope : TEXCOORD3,
-          out float4 slow : TEXCOORD6) {  // x how far the front is past the point, y haze, z cliff map level, w rim
+          out float4 slow : TEXCOORD6) {  // x how far the front is past the point, y haze, z 0, w rim
     float3x3 directions = (float3x3)worldInverseTranspose;
     clipPosition = mul(float4(position, 1.0), worldViewProjection);
     worldPosition = mul(float4(position, 1.0), world).xyz;
     worldNormal = mul(normal, directions);
-    // Level and across the slope: the cliff faces' detail runs along it.
+    // Level and across the slope: the cliff faces' strata tilt along it.
     alongSlope = normalize(float3(-worldNormal.z, 0.0, worldNormal.x) + float3(1.0e-4, 0.0, 0.0));
 
     // The front is a circle round the yacht (6, 42) whose radius is the
@@ -46,5 +46,5 @@ void main(float3 position : POSITION0,
     // darkens it.
     float facing = abs(dot(normalize(worldNormal), toEye)) / distanceToEye;
     slow = float4(timeAndSweep.y - FrontDistance(worldPosition) + wobble, 1.0 - exp(-distanceToEye / 420.0),
-                  max(log2(distanceToEye / 29.0), 0.0), 1.0 - smoothstep(0.05, 0.4, facing));
+                  0.0, 1.0 - smoothstep(0.05, 0.4, facing));
 }
