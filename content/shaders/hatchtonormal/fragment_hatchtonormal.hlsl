@@ -86,7 +86,7 @@ void main(float3 worldPosition : TEXCOORD1,
     // colour into the face's (the cast shadow comes back from the pencil's
     // light: its sun over what the sun would give unshadowed). A map of
     // detail normals read on the face would cost a software rasteriser a
-    // sixth of the pass for grain that the radial blur smears.
+    // fifth of the pass for grain that the radial blur smears.
     float3 n0 = normalize(worldNormal);
     float wall = smoothstep(0.55, 0.3, abs(n0.y));
     float sky = 0.55 + 0.45 * n0.y, sun = dot(n0, kSun), sunGround = max(sun, 0.05);
